@@ -1,0 +1,23 @@
+# tw_add_test(<name> SOURCES ... LIBS ... [GUI])
+# A GUI test runs on the offscreen platform.
+function(tw_add_test name)
+  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test)
+  add_test(NAME ${name} COMMAND ${name})
+  set(env "LC_ALL=C.UTF-8")
+  if(T_GUI)
+    list(APPEND env "QT_QPA_PLATFORM=offscreen")
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+endfunction()
+
+# Core libraries must never see a window: refuse Gui/Widgets links.
+function(tw_check_core target)
+  get_target_property(libs ${target} LINK_LIBRARIES)
+  foreach(l IN LISTS libs)
+    if(l MATCHES "Qt6::(Gui|Widgets|WebEngine)")
+      message(FATAL_ERROR "${target} is a core library and must not link ${l}")
+    endif()
+  endforeach()
+endfunction()

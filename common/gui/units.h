@@ -1,0 +1,13 @@
+#pragma once
+// Window sizes in the settings files are twips (1440 per inch); the screen's
+// logical DPI turns them into pixels (15 twips per pixel at 96 DPI).
+
+class QWidget;
+
+namespace tw {
+
+double twipsPerPixel(const QWidget* w = nullptr);
+int twipsToPixels(double twips, const QWidget* w = nullptr);
+double pixelsToTwips(int pixels, const QWidget* w = nullptr);
+
+}  // namespace tw

@@ -1,0 +1,86 @@
+#pragma once
+// The platform operations the programs need (message boxes, file and colour
+// dialogs, clipboard, clock, starting programs). Core code talks to these
+// interfaces only; common/gui implements them with Qt and common/testkit with
+// scripted fakes.
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+namespace tw {
+
+enum class MsgIcon { None, Information, Warning, Critical, Question };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual MsgResult show(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) = 0;
+};
+
+struct FileDialogRequest {
+    bool save = false;
+    QString title;
+    QString filter;       // "description|pattern|description|pattern..."; the first pair is selected
+    QString initialPath;  // folder + name shown in the name field
+    QString defaultExt;   // appended after a dot to a name typed without an extension
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // The chosen full path, or an empty text when cancelled.
+    virtual QString run(const FileDialogRequest& request) = 0;
+};
+
+class ColourDialogs {
+public:
+    virtual ~ColourDialogs() = default;
+    // A platform colour value (lowest byte red, then green, then blue), or
+    // nothing when cancelled.
+    virtual std::optional<std::uint32_t> pick() = 0;
+};
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual void setText(const QString& text) = 0;  // replaces whatever was there
+    virtual bool hasText() const = 0;               // plain text is on it
+    virtual QString text() const = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    // Starts a program without waiting for it; false with a reason on failure.
+    virtual bool startDetached(const QString& program, const QStringList& args, const QString& workingDir,
+                               QString* error) = 0;
+    // Opens a file or address with the desktop's handler.
+    virtual bool openWithDesktop(const QString& pathOrUrl, QString* error) = 0;
+};
+
+// The set a window or a core operation is given.
+struct Platform {
+    MessageBoxes* messages = nullptr;
+    FileDialogs* files = nullptr;
+    ColourDialogs* colours = nullptr;
+    Clipboard* clipboard = nullptr;
+    Clock* clock = nullptr;
+    Launcher* launcher = nullptr;
+};
+
+// Appends "." + ext to a path whose file name has no extension.
+QString applyDefaultExtension(const QString& path, const QString& ext);
+
+}  // namespace tw

@@ -1,0 +1,110 @@
+#pragma once
+// Scripted fakes of the platform operations. Each is told its answers in
+// advance and records what it was asked, so a test can say "the question was
+// asked, the user said No, nothing was written".
+
+#include "platform.h"
+
+#include <QList>
+#include <QQueue>
+
+namespace tw::test {
+
+struct ShownMessage {
+    QString text;
+    QString title;
+    MsgIcon icon;
+    MsgButtons buttons;
+};
+
+class FakeMessageBoxes : public MessageBoxes {
+public:
+    // Answers given in order; once they run out, the default answer is used.
+    void answer(MsgResult r) { m_answers.enqueue(r); }
+    MsgResult show(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) override;
+
+    QList<ShownMessage> shown;
+    MsgResult defaultAnswer = MsgResult::Ok;
+
+private:
+    QQueue<MsgResult> m_answers;
+};
+
+class FakeFileDialogs : public FileDialogs {
+public:
+    // Next dialog returns this path (empty = cancel). The default extension
+    // is applied as the real dialog does.
+    void answer(const QString& path) { m_answers.enqueue(path); }
+    QString run(const FileDialogRequest& request) override;
+
+    QList<FileDialogRequest> requests;
+
+private:
+    QQueue<QString> m_answers;
+};
+
+class FakeColourDialogs : public ColourDialogs {
+public:
+    void answer(std::optional<std::uint32_t> c) { m_answers.enqueue(c); }
+    std::optional<std::uint32_t> pick() override;
+    int asked = 0;
+
+private:
+    QQueue<std::optional<std::uint32_t>> m_answers;
+};
+
+class FakeClipboard : public Clipboard {
+public:
+    void setText(const QString& text) override
+    {
+        m_text = text;
+        m_hasText = true;
+    }
+    bool hasText() const override { return m_hasText; }
+    QString text() const override { return m_hasText ? m_text : QString(); }
+    // Something that is not text (a picture) is on the clipboard.
+    void setNonText()
+    {
+        m_text.clear();
+        m_hasText = false;
+    }
+
+private:
+    QString m_text;
+    bool m_hasText = false;
+};
+
+class FakeClock : public Clock {
+public:
+    QDateTime now() const override { return time; }
+    QDateTime time = QDateTime(QDate(2026, 12, 8), QTime(9, 5, 7));
+};
+
+class FakeLauncher : public Launcher {
+public:
+    struct Start {
+        QString program;
+        QStringList args;
+        QString workingDir;
+    };
+    bool startDetached(const QString& program, const QStringList& args, const QString& workingDir,
+                       QString* error) override;
+    bool openWithDesktop(const QString& pathOrUrl, QString* error) override;
+
+    QList<Start> started;
+    QStringList opened;
+    bool succeed = true;
+};
+
+// A full set of fakes, handed out as a Platform.
+struct FakePlatform {
+    FakeMessageBoxes messages;
+    FakeFileDialogs files;
+    FakeColourDialogs colours;
+    FakeClipboard clipboard;
+    FakeClock clock;
+    FakeLauncher launcher;
+    Platform platform() { return {&messages, &files, &colours, &clipboard, &clock, &launcher}; }
+};
+
+}  // namespace tw::test

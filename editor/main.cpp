@@ -1,0 +1,28 @@
+// Quillet, the HTML source editor.
+
+#include "appfolder.h"
+#include "mainfrm.h"
+#include "qtplatform.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillet"));
+    tw::installJapaneseTranslations(app);
+
+    tw::QtPlatform qt;
+    tw::QuilletContext ctx;
+    ctx.platform = qt.platform();
+    ctx.appFolder = tw::appFolder();
+    // The whole command line names one document.
+    ctx.commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+
+    tw::MainFrm w(ctx);
+    qt.messages.setParent(&w);
+    qt.files.setParent(&w);
+    w.load();
+    w.show();
+    return app.exec();
+}

@@ -1,0 +1,320 @@
+#include "document.h"
+
+#include "appfolder.h"
+#include "editbuffer.h"
+#include "edithistory.h"
+#include "headerfooter.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace tw {
+
+QString newDocumentName()
+{
+    return QStringLiteral("新規文書");
+}
+
+QString documentFileFilter()
+{
+    return QStringLiteral("HTMLファイル (*.html;*.htm;*.shtm;*.shtml)|*.html;*.htm;*.shtm;*.shtml|"
+                          "テキスト＆ソースファイル (*.txt;*.c;*.cpp)|*.txt;*.c;*.cpp|"
+                          "すべてのファイル (*.*)|*.*");
+}
+
+QString titlePrefix()
+{
+    return QStringLiteral("Tagwright - ");
+}
+
+QString tempPreviewName()
+{
+    return QStringLiteral("quillettmp.html");
+}
+
+namespace {
+const QString kHtmlExt = QStringLiteral("html");
+
+QString folderOf(const QString& fullPath)
+{
+    const qsizetype slash = fullPath.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return QString();
+    if (slash == 0)
+        return QStringLiteral("/");
+    return fullPath.left(slash);
+}
+
+QString nameOf(const QString& fullPath)
+{
+    return fullPath.mid(fullPath.lastIndexOf(QLatin1Char('/')) + 1);
+}
+}  // namespace
+
+Document::Document(EditBuffer& buffer, EditHistory& history, const Platform& platform, const QString& appFolder)
+    : m_buffer(buffer),
+      m_history(history),
+      m_platform(platform),
+      m_appFolder(appFolder),
+      m_workingFolder(appFolder),
+      m_panelFolder(appFolder),
+      m_documentName(newDocumentName()),
+      m_header(defaultHeaderText()),
+      m_footer(defaultFooterText())
+{
+    m_title = titlePrefix() + m_documentName;
+}
+
+QString Document::fullPath() const
+{
+    return joinPath(m_workingFolder, m_documentName);
+}
+
+bool Document::isModified() const
+{
+    return m_buffer.text() != m_savedText;
+}
+
+void Document::setHeaderFooter(const QString& header, const QString& footer)
+{
+    m_header = header;
+    m_footer = footer;
+}
+
+void Document::setPanelFolder(const QString& folder)
+{
+    QString f = folder;
+    while (f.size() > 1 && f.endsWith(QLatin1Char('/')))
+        f.chop(1);
+    const bool moved = f != m_panelFolder;
+    m_panelFolder = f;
+    Fpath_Change();
+    if (moved && onPanelFolderChanged)
+        onPanelFolderChanged(m_panelFolder);
+}
+
+bool Document::Save_Check()
+{
+    if (!isModified())
+        return true;
+    const MsgResult r = m_platform.messages->show(QStringLiteral("内容が変更されていますが、保存しますか？"),
+                                                  QStringLiteral("終了確認"), MsgIcon::Question,
+                                                  MsgButtons::YesNoCancel);
+    if (r == MsgResult::Cancel)
+        return false;
+    if (r == MsgResult::Yes) {
+        // A cancelled save dialog lets the pending action go on; a write that
+        // failed does not, or the text would be lost.
+        return save() != SaveOutcome::Failed;
+    }
+    return true;
+}
+
+void Document::FillNewDocument()
+{
+    m_buffer.SetText(newDocumentText(m_header, m_footer));
+    m_savedText = m_buffer.text();
+    m_format = FileFormat{};
+}
+
+void Document::UpdateTitle()
+{
+    setTitle(titlePrefix() + m_documentName);
+}
+
+void Document::setTitle(const QString& title)
+{
+    m_title = title;
+    if (onTitleChanged)
+        onTitleChanged(m_title);
+}
+
+void Document::Fpath_Change()
+{
+    // The panel's folder is kept without a trailing separator; the root stays "/".
+    m_workingFolder = m_panelFolder;
+}
+
+void Document::FollowDocumentFolder(const QString& fullPath)
+{
+    const QString folder = folderOf(fullPath);
+    if (!folder.isEmpty())
+        setPanelFolder(folder);
+    Fpath_Change();
+}
+
+void Document::deleteTempPreview(const QString& folder) const
+{
+    QFile::remove(joinPath(folder, tempPreviewName()));
+}
+
+void Document::refreshPreview(bool forced)
+{
+    if (onRefreshPreview)
+        onRefreshPreview(forced);
+}
+
+void Document::showError(const QString& text) const
+{
+    m_platform.messages->show(text, QStringLiteral("Quillet"), MsgIcon::Critical, MsgButtons::Ok);
+}
+
+bool Document::loadInto(const QString& path)
+{
+    ReadResult r = readTextFile(path);
+    if (!r.ok) {
+        showError(QStringLiteral("ファイルを開けませんでした。\n") + r.error);
+        return false;
+    }
+    m_buffer.SetText(r.text);
+    m_format = r.format;
+    return true;
+}
+
+bool Document::writeTo(const QString& path)
+{
+    const WriteResult w = writeTextFile(path, m_buffer.text(), m_format);
+    if (!w.ok) {
+        showError(w.error);
+        return false;
+    }
+    return true;
+}
+
+void Document::newDocument()
+{
+    if (!Save_Check())
+        return;
+    deleteTempPreview(m_panelFolder);
+    FillNewDocument();
+    m_documentName = newDocumentName();
+    UpdateTitle();
+    m_history.ResetHistory();
+}
+
+void Document::open()
+{
+    if (!Save_Check())
+        return;
+    deleteTempPreview(m_panelFolder);
+    m_previousFolder = m_panelFolder;
+    FileDialogRequest req;
+    req.save = false;
+    req.title = QStringLiteral("ファイルを開く");
+    req.filter = documentFileFilter();
+    req.initialPath = joinPath(m_panelFolder, QString());
+    req.defaultExt = kHtmlExt;
+    const QString path = m_platform.files->run(req);
+    if (path.isEmpty())
+        return;
+    openPath(path);
+}
+
+bool Document::openPath(const QString& fullPath)
+{
+    // Read first: a file that cannot be read leaves the document as it was.
+    ReadResult r = readTextFile(fullPath);
+    if (!r.ok) {
+        showError(QStringLiteral("ファイルを開けませんでした。\n") + r.error);
+        return false;
+    }
+    m_documentName = nameOf(fullPath);
+    FollowDocumentFolder(fullPath);
+    m_format = r.format;
+    m_buffer.SetText(r.text);
+    UpdateTitle();
+    m_history.ResetHistory();
+    m_savedText = m_buffer.text();
+    return true;
+}
+
+bool Document::dropFile(const QString& fullPath)
+{
+    ReadResult r = readTextFile(fullPath);
+    if (!r.ok) {
+        showError(QStringLiteral("ファイルを開けませんでした。\n") + r.error);
+        return false;
+    }
+    m_format = r.format;
+    m_buffer.SetText(r.text);
+    setTitle(titlePrefix() + fullPath);
+    m_documentName = nameOf(fullPath);
+    FollowDocumentFolder(fullPath);
+    m_savedText = m_buffer.text();
+    return true;
+}
+
+SaveOutcome Document::save()
+{
+    if (m_title == titlePrefix() + newDocumentName() || m_title == titlePrefix() + QStringLiteral("テンプレート"))
+        return SaveDocumentAs();
+    if (!writeTo(fullPath()))
+        return SaveOutcome::Failed;
+    m_savedText = m_buffer.text();
+    return SaveOutcome::Written;
+}
+
+SaveOutcome Document::SaveDocumentAs()
+{
+    FileDialogRequest req;
+    req.save = true;
+    req.title = QStringLiteral("名前をつけて保存");
+    req.filter = documentFileFilter();
+    req.initialPath = fullPath();
+    req.defaultExt = kHtmlExt;
+    const QString path = m_platform.files->run(req);
+    if (path.isEmpty())
+        return SaveOutcome::Cancelled;
+    // Write before taking the new name: a failed write changes nothing.
+    if (!writeTo(path))
+        return SaveOutcome::Failed;
+    m_documentName = nameOf(path);
+    FollowDocumentFolder(path);
+    refreshPreview(true);
+    UpdateTitle();
+    m_savedText = m_buffer.text();
+    return SaveOutcome::Written;
+}
+
+void Document::openTemplate()
+{
+    FileDialogRequest req;
+    req.save = false;
+    req.title = QStringLiteral("テンプレートを開く");
+    req.filter = documentFileFilter();
+    req.initialPath = joinPath(m_appFolder, QStringLiteral("template/(テンプレートファイルを選択してください)"));
+    req.defaultExt = kHtmlExt;
+    const QString path = m_platform.files->run(req);
+    if (path.isEmpty())
+        return;
+    if (!loadInto(path))
+        return;
+    m_documentName = nameOf(path);
+    UpdateTitle();
+    m_history.ResetHistory();
+    m_savedText = m_buffer.text();
+    setTitle(titlePrefix() + QStringLiteral("テンプレート"));
+}
+
+SaveOutcome Document::saveTemplate()
+{
+    FileDialogRequest req;
+    req.save = true;
+    req.title = QStringLiteral("テンプレートに保存");
+    req.filter = documentFileFilter();
+    req.initialPath = joinPath(m_appFolder, QStringLiteral("template/(ファイル名を入力してください)"));
+    req.defaultExt = kHtmlExt;
+    const QString path = m_platform.files->run(req);
+    if (path.isEmpty())
+        return SaveOutcome::Cancelled;
+    if (!writeTo(path))
+        return SaveOutcome::Failed;
+    m_documentName = nameOf(path);
+    FollowDocumentFolder(path);
+    refreshPreview(true);
+    UpdateTitle();
+    m_savedText = m_buffer.text();
+    return SaveOutcome::Written;
+}
+
+}  // namespace tw

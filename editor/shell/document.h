@@ -1,0 +1,94 @@
+#pragma once
+// The one document of the editor: where it lives, what it is called, whether
+// it has unsaved changes (its text differs from SavedText), the window title,
+// and the File menu operations that replace or store the text.
+
+#include "platform.h"
+#include "textfile.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace tw {
+
+class EditBuffer;
+class EditHistory;
+
+QString newDocumentName();      // 新規文書
+QString documentFileFilter();   // shared by the four file dialogs
+QString titlePrefix();          // "Tagwright - "
+QString tempPreviewName();      // quillettmp.html
+
+enum class SaveOutcome { Written, Cancelled, Failed };
+
+class Document {
+public:
+    Document(EditBuffer& buffer, EditHistory& history, const Platform& platform, const QString& appFolder);
+
+    // State.
+    QString WorkingFolder() const { return m_workingFolder; }
+    QString DocumentName() const { return m_documentName; }
+    QString SavedText() const { return m_savedText; }
+    QString PreviousFolder() const { return m_previousFolder; }
+    QString title() const { return m_title; }
+    FileFormat format() const { return m_format; }
+    QString fullPath() const;
+    bool isModified() const;
+
+    void setHeaderFooter(const QString& header, const QString& footer);
+    void setDocumentName(const QString& name) { m_documentName = name; }
+    // Points the file panel (and WorkingFolder) at a folder.
+    void setPanelFolder(const QString& folder);
+    QString panelFolder() const { return m_panelFolder; }
+
+    // Told of title changes, forced or unforced preview refreshes, and moves
+    // of the file panel's folder.
+    std::function<void(const QString&)> onTitleChanged;
+    std::function<void(bool forced)> onRefreshPreview;
+    std::function<void(const QString&)> onPanelFolderChanged;
+
+    // Operations.
+    bool Save_Check();
+    void FillNewDocument();
+    void UpdateTitle();
+    void Fpath_Change();
+    void FollowDocumentFolder(const QString& fullPath);
+    void deleteTempPreview(const QString& folder) const;
+
+    // File menu commands.
+    void newDocument();                 // IDM_NEW
+    void open();                        // IDM_OPEN
+    SaveOutcome save();                 // IDM_OVERSAVE
+    SaveOutcome SaveDocumentAs();       // IDM_SAVE
+    void openTemplate();                // IDM_FILE_TEMPLATEOPEN
+    SaveOutcome saveTemplate();         // IDM_FILE_TEMPLATESAVE
+    // A document named on the command line or clicked in the file panel.
+    bool openPath(const QString& fullPath);
+    // A file dropped on the edit box: one undoable change, title with the path.
+    bool dropFile(const QString& fullPath);
+
+private:
+    bool loadInto(const QString& path);   // sets the text, reports a failure
+    bool writeTo(const QString& path);    // reports a failure
+    void setTitle(const QString& title);
+    void refreshPreview(bool forced);
+    void showError(const QString& text) const;
+
+    EditBuffer& m_buffer;
+    EditHistory& m_history;
+    Platform m_platform;
+    QString m_appFolder;
+
+    QString m_workingFolder;
+    QString m_panelFolder;
+    QString m_documentName;
+    QString m_savedText;
+    QString m_previousFolder;
+    QString m_title;
+    FileFormat m_format;
+    QString m_header;
+    QString m_footer;
+};
+
+}  // namespace tw

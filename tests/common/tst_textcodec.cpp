@@ -1,0 +1,165 @@
+#include "textcodec.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <thread>
+#include <vector>
+
+using namespace tw;
+
+Q_DECLARE_METATYPE(tw::TextEncoding)
+
+static QString u16(std::initializer_list<char16_t> units)
+{
+    return QString(reinterpret_cast<const QChar*>(units.begin()), qsizetype(units.size()));
+}
+
+static QByteArray hex(const char* h)
+{
+    return QByteArray::fromHex(h);
+}
+
+class TestTextCodec : public QObject {
+    Q_OBJECT
+
+private slots:
+    // bytes read as text; text is written as "written" (the same bytes unless
+    // CP932 has a preferred second code); "jisForm" is written the same way.
+    void cp932_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QString>("jisForm");
+        QTest::newRow("ascii") << QByteArray("<p>\\~") << QString("<p>\\~") << QByteArray("<p>\\~") << QString();
+        QTest::newRow("81 60 reads as U+FF5E") << hex("8160") << u16({0xFF5E}) << hex("8160") << u16({0x301C});
+        QTest::newRow("minus") << hex("817c") << u16({0xFF0D}) << hex("817c") << u16({0x2212});
+        QTest::newRow("em dash") << hex("815c") << u16({0x2015}) << hex("815c") << u16({0x2014});
+        QTest::newRow("① 髙 﨑 ｱｲｳ") << hex("8740fbfcfab1b1b2b3") << QString("①髙﨑ｱｲｳ") << hex("8740fbfcfab1b1b2b3")
+                                    << QString();
+        QTest::newRow("user area") << hex("f040f9fc") << u16({0xE000, 0xE757}) << hex("f040f9fc") << QString();
+        QTest::newRow("bad bytes kept") << hex("4180a0fdfeff") << u16({'A', 0xDC80, 0xDCA0, 0xDCFD, 0xDCFE, 0xDCFF})
+                                        << hex("4180a0fdfeff") << QString();
+        QTest::newRow("cut-off lead byte") << hex("4181") << u16({'A', 0xDC81}) << hex("4181") << QString();
+        QTest::newRow("lead byte, break") << hex("810a") << u16({0xDC81, '\n'}) << hex("810a") << QString();
+        QTest::newRow("unmapped pair") << hex("858160") << u16({0xDC85, 0xFF5E}) << hex("858160") << QString();
+        QTest::newRow("NEC ≒ is 81 E0") << hex("8790") << QString("≒") << hex("81e0") << QString();
+        QTest::newRow("NEC-selected IBM") << hex("ed40") << QString("纊") << hex("fa5c") << QString();
+    }
+    void cp932()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, written);
+        QFETCH(QString, jisForm);
+        QCOMPARE(decodeCp932(bytes), text);
+        const EncodeResult r = encodeCp932(text);
+        QVERIFY(r.ok);
+        QCOMPARE(r.bytes, written);
+        if (!jisForm.isEmpty())
+            QCOMPARE(encodeCp932(jisForm).bytes, written);
+    }
+
+    // Nothing is dropped or replaced: the first character that cannot be
+    // held fails the text and is named.
+    void cannotEncode_data()
+    {
+        QTest::addColumn<TextEncoding>("enc");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qsizetype>("badIndex");
+        QTest::addColumn<QString>("described");
+        const auto cp = TextEncoding::Cp932;
+        QTest::newRow("emoji") << cp << QString("ab😀c😀") << qsizetype(2) << QString("😀 (U+1F600)");
+        QTest::newRow("e acute") << cp << QString("café") << qsizetype(3) << QString("é (U+00E9)");
+        QTest::newRow("after 5000") << cp << QString("あ").repeated(5000).append(u'한') << qsizetype(5000)
+                                    << QString("한 (U+D55C)");
+        QTest::newRow("yen sign is no backslash") << cp << QString("\u00A51") << qsizetype(0) << QString("¥ (U+00A5)");
+        QTest::newRow("overline is no tilde") << cp << QString("x\u203E") << qsizetype(1) << QString("‾ (U+203E)");
+        QTest::newRow("byte order mark") << cp << u16({0xFEFF, 'a'}) << qsizetype(0) << QString("U+FEFF");
+        QTest::newRow("lone high surrogate") << cp << u16({'a', 0xD83D, 'b'}) << qsizetype(1) << QString("U+D83D");
+        QTest::newRow("not a kept byte") << cp << u16({0xDC80, 0xDC41}) << qsizetype(1) << QString("U+DC41");
+        QTest::newRow("tab after kept byte") << TextEncoding::Utf8 << u16({'a', 0xDC81, '\t'}) << qsizetype(1)
+                                             << QString("U+DC81");
+        QTest::newRow("utf-8 bom, cut pair") << TextEncoding::Utf8Bom << u16({'a', 0xD83D}) << qsizetype(1)
+                                             << QString("U+D83D");
+    }
+    void cannotEncode()
+    {
+        QFETCH(TextEncoding, enc);
+        QFETCH(QString, text);
+        QFETCH(qsizetype, badIndex);
+        QFETCH(QString, described);
+        const EncodeResult r = encodeText(text, enc);
+        QVERIFY(!r.ok);
+        QCOMPARE(r.badIndex, badIndex);
+        QCOMPARE(describeChar(r.badChar), described);
+        QVERIFY(r.bytes.isEmpty());
+    }
+
+    // The encoding found, the text read, and writing it back in that encoding.
+    void detect_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<TextEncoding>("expected");
+        QTest::addColumn<QString>("text");
+        const QByteArray a(1001, 'a');
+        const auto cp = TextEncoding::Cp932;
+        QTest::newRow("empty") << QByteArray() << cp << QString();
+        QTest::newRow("ascii") << a << cp << QString(a);
+        QTest::newRow("utf-8 after ascii") << a + "\xe6\x97\xa5" << TextEncoding::Utf8 << QString(a + "日");
+        QTest::newRow("U+10FFFF") << hex("f48fbfbf") << TextEncoding::Utf8 << u16({0xDBFF, 0xDFFF});
+        QTest::newRow("bom") << hex("efbbbff09f9880") << TextEncoding::Utf8Bom << QString("😀");
+        QTest::newRow("cp932 kana") << hex("b1b2b3") << cp << QString("ｱｲｳ");
+        QTest::newRow("overlong") << hex("c0af") << cp << u16({0xFF80, 0xFF6F});
+        QTest::newRow("overlong 3") << hex("e080af") << cp << u16({0x70D9, 0xFF6F});
+        QTest::newRow("overlong 4") << hex("f08282ac") << cp << u16({0xE041, 0x304E});
+        QTest::newRow("あ, surrogate") << hex("e38182eda080") << cp << u16({0x7E3A, 0x308F, 0xDCA0, 0xDC80});
+        QTest::newRow("above U+10FFFF") << hex("f4908080") << cp << u16({0xE33F, 0xDC80, 0xDC80});
+        QTest::newRow("stray continuation") << a + "\x80" << cp << QString(a).append(QChar(0xDC80));
+        QTest::newRow("cut off") << hex("e697a5e381") << cp << u16({0x8B4C, 0xFF65, 0x7E3A});
+    }
+    void detect()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(TextEncoding, expected);
+        QFETCH(QString, text);
+        TextEncoding found = expected == TextEncoding::Utf8 ? TextEncoding::Cp932 : TextEncoding::Utf8;
+        QCOMPARE(decodeAuto(bytes, &found), text);
+        QCOMPARE(found, expected);
+        QCOMPARE(detectEncoding(bytes), expected);
+        QCOMPARE(encodeText(text, expected).bytes, bytes);
+    }
+
+    void tenMegabytesInLinearTime()
+    {
+        const QByteArray bytes = hex("93fa967b8cea3c703e41420d0aff8182").repeated(640000);
+        QElapsedTimer timer;
+        timer.start();
+        const EncodeResult r = encodeCp932(decodeCp932(bytes));
+        QVERIFY2(timer.elapsed() < 20000, "conversion is not linear");
+        QVERIFY(r.ok && r.bytes == bytes);
+    }
+
+    void threadsConvertAtOnce()
+    {
+        const QByteArray bytes = hex("93fa967b8160ff81").repeated(2000);
+        const QString expected = decodeCp932(bytes);
+        std::vector<int> good(4, 0);
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t) {
+            threads.emplace_back([&, t] {
+                for (int i = 0; i < 50; ++i) {
+                    const QString text = decodeCp932(bytes);
+                    good[t] += text == expected && encodeCp932(text).bytes == bytes;
+                }
+            });
+        }
+        for (std::thread& th : threads)
+            th.join();
+        QCOMPARE(good, std::vector<int>(4, 50));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextCodec)
+#include "tst_textcodec.moc"

@@ -1,0 +1,263 @@
+#include "fakes.h"
+#include "mainfrm.h"
+#include "tempappfolder.h"
+#include "textcodec.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+
+using namespace tw;
+using namespace tw::test;
+
+namespace {
+struct Window {
+    FakePlatform fakes;
+    std::unique_ptr<MainFrm> w;
+
+    explicit Window(const QString& appFolder, const QString& commandLine = QString())
+    {
+        QuilletContext ctx{fakes.platform(), appFolder, commandLine};
+        w = std::make_unique<MainFrm>(ctx);
+        w->load();
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->editBox()->setFocus();
+    }
+    void typeJapanese(const QString& s)
+    {
+        QInputMethodEvent e;
+        e.setCommitString(s);
+        QApplication::sendEvent(w->editBox(), &e);
+    }
+    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(w->editBox(), Qt::Key(k), m); }
+    QString text() { return w->buffer().text(); }
+};
+}  // namespace
+
+class TestMainFrm : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartInEmptyFolder();
+    void menusCarryCaptionsAndShortcuts_data();
+    void menusCarryCaptionsAndShortcuts();
+    void typeWrapUndoRedo();
+    void toolbarsInsertTheirTexts();
+    void clipboardCommands();
+    void saveAsWritesCp932AndReopens();
+    void closeAsksAndWritesSettings_data();
+    void closeAsksAndWritesSettings();
+    void commandLineOpensDocument();
+};
+
+void TestMainFrm::firstStartInEmptyFolder()
+{
+    TempAppFolder app;
+    {
+        Window win(app.path());
+        QCOMPARE(win.fakes.messages.shown.size(), 1);
+        QCOMPARE(win.fakes.messages.shown[0].title, QStringLiteral("Quillet"));
+        QCOMPARE(win.fakes.messages.shown[0].icon, MsgIcon::None);
+        QVERIFY(win.fakes.messages.shown[0].text.startsWith(QStringLiteral("設定ファイルの保存フォルダが見つかりませんでした")));
+        QCOMPARE(win.w->windowTitle(), QStringLiteral("Tagwright - 新規文書"));
+        QCOMPARE(win.text().count(QStringLiteral("\r\n")), 9);
+        QVERIFY(!win.w->action(QStringLiteral("IDM_UNDO"))->isEnabled());
+        QVERIFY(win.w->close());
+    }
+    QVERIFY(app.exists(QStringLiteral("tools/Setting/quillet.ini")));
+    Window again(app.path());
+    QVERIFY(again.fakes.messages.shown.isEmpty());  // the folder is there now
+}
+
+void TestMainFrm::menusCarryCaptionsAndShortcuts_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shortcut");
+    QTest::newRow("new") << "IDM_NEW" << "新規作成(&N)" << "Ctrl+N";
+    QTest::newRow("open") << "IDM_OPEN" << "開く(&O).." << "Ctrl+O";
+    QTest::newRow("save") << "IDM_OVERSAVE" << "上書き保存(&S)" << "Ctrl+S";
+    QTest::newRow("save as") << "IDM_SAVE" << "名前をつけて保存(&A).." << "";
+    QTest::newRow("template open") << "IDM_FILE_TEMPLATEOPEN" << "テンプレートを開く..." << "";
+    QTest::newRow("exit") << "IDM_EXIT" << "終了(&X)" << "Ctrl+Q";
+    QTest::newRow("undo") << "IDM_UNDO" << "元に戻す(&U)" << "Ctrl+Z";
+    QTest::newRow("redo") << "IDM_REDO" << "やり直し(&R)" << "Ctrl+Y";
+    QTest::newRow("cut") << "IDM_CUT" << "切り取り(&T)" << "";
+    QTest::newRow("paste") << "IDM_PAST" << "貼り付け(&P)" << "";
+    QTest::newRow("select all") << "IDM_SELECTALL" << "全て選択(&A)" << "Ctrl+A";
+    QTest::newRow("upper") << "IDM_BIGCHR" << "全ての文字を大文字に変更(&B)" << "";
+    QTest::newRow("bold") << "IDM_FORMAT_B" << "太字(&B)" << "Ctrl+B";
+    QTest::newRow("h6") << "IDM_FORMAT_H6" << "見出し6(&6)" << "F6";
+    QTest::newRow("center") << "IDM_CENTER" << "中央揃え(&E)" << "Ctrl+E";
+    QTest::newRow("rgb") << "IDM_RGB" << "RGB色入力(&C)..." << "";
+    QTest::newRow("time") << "IDM_INSERT_TIME" << "現在時刻" << "";
+    QTest::newRow("hr") << "IDM_INSERT_HR" << "水平線(&H)" << "Ctrl+H";
+}
+
+void TestMainFrm::menusCarryCaptionsAndShortcuts()
+{
+    QFETCH(QString, id);
+    QFETCH(QString, caption);
+    QFETCH(QString, shortcut);
+    TempAppFolder app;
+    Window win(app.path());
+    QAction* a = win.w->findChild<QAction*>(id);
+    QVERIFY(a);
+    QCOMPARE(a->text(), caption);
+    QCOMPARE(a->shortcut(), QKeySequence(shortcut));
+}
+
+void TestMainFrm::typeWrapUndoRedo()
+{
+    TempAppFolder app;
+    Window win(app.path());
+    win.w->buffer().SetText(QString());
+    win.w->history().ResetHistory();
+    QTest::keyClicks(win.w->editBox(), QStringLiteral("abc"));
+    win.typeJapanese(QStringLiteral("日本"));
+    QCOMPARE(win.text(), QStringLiteral("abc日本"));
+    win.w->buffer().SetSelection(0, 3);
+    win.key(Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(win.text(), QStringLiteral("<B>abc</B>日本"));
+    win.key(Qt::Key_F2);
+    QCOMPARE(win.text(), QStringLiteral("<B>abc</B><H2></H2>日本"));
+    win.key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(win.text(), QStringLiteral("<B>abc</B>日本"));
+    QCOMPARE(win.w->buffer().selectionStart(), 10);  // the caret recorded with that state
+    win.key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(win.text(), QStringLiteral("abc日本"));
+    QVERIFY(win.w->action(QStringLiteral("IDM_REDO"))->isEnabled());
+    win.key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(win.text(), QStringLiteral("<B>abc</B>日本"));
+    // Typing after an undo drops the redo states.
+    QTest::keyClicks(win.w->editBox(), QStringLiteral("x"));
+    QVERIFY(!win.w->action(QStringLiteral("IDM_REDO"))->isEnabled());
+    QVERIFY(win.w->action(QStringLiteral("IDM_UNDO"))->isEnabled());
+}
+
+void TestMainFrm::toolbarsInsertTheirTexts()
+{
+    TempAppFolder app;
+    Window win(app.path());
+    win.w->buffer().SetText(QStringLiteral("a"));
+    win.w->buffer().SetSelection(0, 1);
+    auto* bar2 = win.w->findChild<QToolBar*>(QStringLiteral("Toolbar2"));
+    QVERIFY(bar2);
+    QStringList captions;
+    for (QAction* a : bar2->actions())
+        captions << a->text();
+    QCOMPARE(captions.first(), QStringLiteral("BR"));
+    QCOMPARE(captions.last(), QStringLiteral("コメント"));
+    win.w->findChild<QAction*>(QStringLiteral("Toolbar2_cm"))->trigger();
+    QCOMPARE(win.text(), QStringLiteral("<!--\r\na\r\n-->"));
+    win.w->findChild<QAction*>(QStringLiteral("Toolbar2_time"))->trigger();
+    QVERIFY(win.text().endsWith(QStringLiteral("2026/12/08 9:05:07")));
+    win.w->findChild<QAction*>(QStringLiteral("Toolbar3_h5"))->trigger();
+    QVERIFY(win.text().endsWith(QStringLiteral("<H5></H5>")));
+
+    win.fakes.colours.answer(0x0000FF);
+    win.w->runCommand(QStringLiteral("IDM_RGB"));
+    QVERIFY(win.text().endsWith(QStringLiteral("#FF0000")));
+    const QString before = win.text();
+    win.w->runCommand(QStringLiteral("IDM_RGB"));  // cancelled
+    QCOMPARE(win.text(), before);
+}
+
+void TestMainFrm::clipboardCommands()
+{
+    TempAppFolder app;
+    Window win(app.path());
+    win.w->buffer().SetText(QStringLiteral("hello world"));
+    win.w->buffer().SetSelection(0, 5);
+    win.w->runCommand(QStringLiteral("IDM_CUT"));
+    QCOMPARE(win.fakes.clipboard.text(), QStringLiteral("hello"));
+    QCOMPARE(win.text(), QStringLiteral(" world"));
+    win.w->buffer().SetSelection(6, 0);
+    win.w->runCommand(QStringLiteral("IDM_PAST"));
+    QCOMPARE(win.text(), QStringLiteral(" worldhello"));
+    win.w->runCommand(QStringLiteral("IDM_COPY"));  // no selection: empty text
+    QVERIFY(win.fakes.clipboard.hasText());
+    QCOMPARE(win.fakes.clipboard.text(), QString());
+    win.fakes.clipboard.setNonText();
+    win.w->runCommand(QStringLiteral("IDM_PAST"));
+    QCOMPARE(win.text(), QStringLiteral(" worldhello"));
+    win.w->runCommand(QStringLiteral("IDM_SELECTALL"));
+    QCOMPARE(win.w->buffer().selectionLength(), 11);
+    win.w->runCommand(QStringLiteral("IDM_BIGCHR"));
+    QCOMPARE(win.text(), QStringLiteral(" WORLDHELLO"));
+}
+
+void TestMainFrm::saveAsWritesCp932AndReopens()
+{
+    TempAppFolder app;
+    Window win(app.path());
+    win.w->buffer().SetText(QString());
+    win.typeJapanese(QStringLiteral("髙﨑①"));
+    win.key(Qt::Key_Return);
+    QTest::keyClicks(win.w->editBox(), QStringLiteral("end"));
+    const QString path = app.file(QStringLiteral("page.html"));
+    win.fakes.files.answer(path);
+    win.key(Qt::Key_S, Qt::ControlModifier);  // new document: save as
+    QCOMPARE(win.fakes.files.requests.size(), 1);
+    QCOMPARE(app.read(QStringLiteral("page.html")), QByteArray("\xE9\xAB\x99\xFB\xFC\x87\x40\r\nend"));
+    QCOMPARE(win.w->windowTitle(), QStringLiteral("Tagwright - page.html"));
+
+    win.w->buffer().SetText(QStringLiteral("changed"));
+    win.fakes.messages.answer(MsgResult::No);
+    win.fakes.files.answer(path);
+    win.key(Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(win.text(), QStringLiteral("髙﨑①\r\nend"));
+    QVERIFY(!win.w->action(QStringLiteral("IDM_UNDO"))->isEnabled());
+}
+
+void TestMainFrm::closeAsksAndWritesSettings_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("no: closes without saving") << int(MsgResult::No) << true;
+    QTest::newRow("cancel: stays open") << int(MsgResult::Cancel) << false;
+}
+
+void TestMainFrm::closeAsksAndWritesSettings()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closes);
+    TempAppFolder app;
+    app.put(QStringLiteral("tools/Setting/quillet.ini"), "[Setting]\r\nAreaDivide=2\r\nKeepMe=1\r\n");
+    app.put(QStringLiteral("quillettmp.html"), "preview");
+    Window win(app.path());
+    QCOMPARE(win.w->settings().AreaDivide, 2);
+    QTest::keyClicks(win.w->editBox(), QStringLiteral("x"));
+    win.fakes.messages.answer(MsgResult(answer));
+    win.key(Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(win.fakes.messages.shown.size(), 1);
+    QCOMPARE(win.w->isVisible(), !closes);
+    const QByteArray ini = app.read(QStringLiteral("tools/Setting/quillet.ini"));
+    if (closes) {
+        QVERIFY(ini.startsWith("[Setting]\r\nAreaDivide=2\r\nKeepMe=1\r\nPreview=1\r\n"));
+        QVERIFY(ini.contains("\r\nWidth="));
+        QVERIFY(ini.endsWith("fpath=" + (app.path() + "/").toUtf8() + "\r\n"));
+        QVERIFY(!app.exists(QStringLiteral("quillettmp.html")));
+    } else {
+        QCOMPARE(ini, QByteArray("[Setting]\r\nAreaDivide=2\r\nKeepMe=1\r\n"));
+        QVERIFY(app.exists(QStringLiteral("quillettmp.html")));
+    }
+}
+
+void TestMainFrm::commandLineOpensDocument()
+{
+    TempAppFolder app;
+    app.put(QStringLiteral("docs/a b.html"), encodeCp932(QStringLiteral("<P>こんにちは</P>")).bytes);
+    Window win(app.path(), app.file(QStringLiteral("docs/a b.html")));
+    QCOMPARE(win.text(), QStringLiteral("<P>こんにちは</P>"));
+    QCOMPARE(win.w->windowTitle(), QStringLiteral("Tagwright - a b.html"));
+    QCOMPARE(win.w->document().WorkingFolder(), app.file(QStringLiteral("docs")));
+    QVERIFY(!win.w->action(QStringLiteral("IDM_UNDO"))->isEnabled());
+}
+
+QTEST_MAIN(TestMainFrm)
+#include "tst_mainfrm.moc"
