@@ -60,6 +60,8 @@ QString QtFileDialogs::run(const FileDialogRequest& request)
 {
     QFileDialog dlg(m_parent, request.title);
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    // The descriptions already name their patterns; show them as written.
+    dlg.setOption(QFileDialog::HideNameFilterDetails, true);
     dlg.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QStringList filters = toQtFilters(request.filter);

@@ -109,8 +109,8 @@ private slots:
             << QByteArray("[a]\r\nx=1\r\nz=3\r\n\r\n[b]\r\ny=2\r\n");
         QTest::newRow("added to an empty section") << QByteArray("[Alpha]\r\n\r\n[b]\r\n") << "ALPHA" << "k" << "v"
                                                    << QByteArray("[Alpha]\r\nk=v\r\n\r\n[b]\r\n");
-        QTest::newRow("missing section at the very end") << QByteArray("[a]\r\nx=1\r\n\r\n") << "c" << "k" << "v"
-                                                         << QByteArray("[a]\r\nx=1\r\n\r\n[c]\r\nk=v\r\n");
+        QTest::newRow("missing section at the very end") << QByteArray("[a]\r\n\r\n[b]\r\ny=2\r\n") << "c" << "k" << "v"
+                                                         << QByteArray("[a]\r\n\r\n[b]\r\ny=2\r\n[c]\r\nk=v\r\n");
         QTest::newRow("comments and unknown lines survive")
             << QByteArray("; head\r\nfree text\r\n[a]\r\n;x=0\r\nother=z\r\nx=1") << "a" << "x" << "9"
             << QByteArray("; head\r\nfree text\r\n[a]\r\n;x=0\r\nother=z\r\nx=9\r\n");

@@ -3,9 +3,6 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include <thread>
-#include <vector>
-
 using namespace tw;
 
 Q_DECLARE_METATYPE(tw::TextEncoding)
@@ -139,25 +136,6 @@ private slots:
         const EncodeResult r = encodeCp932(decodeCp932(bytes));
         QVERIFY2(timer.elapsed() < 20000, "conversion is not linear");
         QVERIFY(r.ok && r.bytes == bytes);
-    }
-
-    void threadsConvertAtOnce()
-    {
-        const QByteArray bytes = hex("93fa967b8160ff81").repeated(2000);
-        const QString expected = decodeCp932(bytes);
-        std::vector<int> good(4, 0);
-        std::vector<std::thread> threads;
-        for (int t = 0; t < 4; ++t) {
-            threads.emplace_back([&, t] {
-                for (int i = 0; i < 50; ++i) {
-                    const QString text = decodeCp932(bytes);
-                    good[t] += text == expected && encodeCp932(text).bytes == bytes;
-                }
-            });
-        }
-        for (std::thread& th : threads)
-            th.join();
-        QCOMPARE(good, std::vector<int>(4, 50));
     }
 };
 
