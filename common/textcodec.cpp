@@ -161,6 +161,7 @@ qsizetype encodeRun(iconv_t cd, const QString& text, qsizetype from, qsizetype t
 bool isValidUtf8(const uchar* p, qsizetype n, bool* hasHigh)
 {
     bool high = false;
+    bool valid = true;
     qsizetype i = 0;
     while (i < n) {
         // Runs of ASCII go eight bytes at a time.
@@ -179,7 +180,7 @@ bool isValidUtf8(const uchar* p, qsizetype n, bool* hasHigh)
             continue;
         }
         high = true;
-        int len;
+        int len = 0;
         uchar lo = 0x80, hi = 0xBF;  // allowed range of the second byte
         if (b >= 0xC2 && b <= 0xDF) {
             len = 2;
@@ -195,33 +196,17 @@ bool isValidUtf8(const uchar* p, qsizetype n, bool* hasHigh)
                 lo = 0x90;  // overlong below U+10000
             else if (b == 0xF4)
                 hi = 0x8F;  // above U+10FFFF
-        } else {
-            if (hasHigh)
-                *hasHigh = true;
-            return false;
         }
-        if (i + len > n) {
-            if (hasHigh)
-                *hasHigh = true;
-            return false;
-        }
-        if (p[i + 1] < lo || p[i + 1] > hi) {
-            if (hasHigh)
-                *hasHigh = true;
-            return false;
-        }
-        for (int k = 2; k < len; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80) {
-                if (hasHigh)
-                    *hasHigh = true;
-                return false;
-            }
-        }
+        valid = len > 0 && i + len <= n && p[i + 1] >= lo && p[i + 1] <= hi;
+        for (int k = 2; valid && k < len; ++k)
+            valid = (p[i + k] & 0xC0) == 0x80;
+        if (!valid)
+            break;
         i += len;
     }
     if (hasHigh)
         *hasHigh = high;
-    return true;
+    return valid;
 }
 
 // Length of the valid UTF-8 sequence at p[i], or 0 when it is not one.
@@ -361,7 +346,7 @@ EncodeResult encodeCp932(const QString& text)
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = u[i];
         if (c < 0x00A5)
-            continue;
+            continue;  // iconv alone decides about these
         if (QChar::isHighSurrogate(c)) {
             if (i + 1 < n && QChar::isLowSurrogate(u[i + 1])) {
                 ++i;  // a whole pair: iconv decides (and refuses)

@@ -98,22 +98,23 @@ PlainTextEditBuffer::PlainTextEditBuffer(QPlainTextEdit* edit) : m_edit(edit)
 
 QString PlainTextEditBuffer::fromRaw(const QString& raw)
 {
+    auto isBreak = [](char16_t u) { return u == 0x2029 || u == 0x2028 || u == 0xFDD0 || u == 0xFDD1; };
+    const char16_t* src = reinterpret_cast<const char16_t*>(raw.constData());
+    const qsizetype n = raw.size();
     qsizetype breaks = 0;
-    for (QChar c : raw) {
-        const char16_t u = c.unicode();
-        if (u == 0x2029 || u == 0x2028 || u == 0xFDD0 || u == 0xFDD1)
-            ++breaks;
-    }
+    for (qsizetype i = 0; i < n; ++i)
+        breaks += isBreak(src[i]) ? 1 : 0;
     if (breaks == 0)
         return raw;
-    QString out;
-    out.reserve(raw.size() + breaks);
-    for (QChar c : raw) {
-        const char16_t u = c.unicode();
-        if (u == 0x2029 || u == 0x2028 || u == 0xFDD0 || u == 0xFDD1)
-            out += QStringLiteral("\r\n");
-        else
-            out += c;
+    QString out(n + breaks, Qt::Uninitialized);
+    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+    for (qsizetype i = 0; i < n; ++i) {
+        if (isBreak(src[i])) {
+            *dst++ = u'\r';
+            *dst++ = u'\n';
+        } else {
+            *dst++ = src[i];
+        }
     }
     return out;
 }
