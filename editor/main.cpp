@@ -5,6 +5,7 @@
 #include "qtplatform.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 int main(int argc, char** argv)
 {
@@ -18,6 +19,9 @@ int main(int argc, char** argv)
     ctx.appFolder = tw::appFolder();
     // The whole command line names one document.
     ctx.commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+    // A name relative to the shell's folder still means that file.
+    if (!ctx.commandLine.isEmpty())
+        ctx.commandLine = QFileInfo(ctx.commandLine).absoluteFilePath();
 
     tw::MainFrm w(ctx);
     qt.messages.setParent(&w);

@@ -218,6 +218,7 @@ void TestMainFrm::closeAsksAndWritesSettings_data()
 {
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("closes");
+    QTest::newRow("yes: saves, then closes") << int(MsgResult::Yes) << true;
     QTest::newRow("no: closes without saving") << int(MsgResult::No) << true;
     QTest::newRow("cancel: stays open") << int(MsgResult::Cancel) << false;
 }
@@ -233,8 +234,12 @@ void TestMainFrm::closeAsksAndWritesSettings()
     QCOMPARE(win.w->settings().AreaDivide, 2);
     QTest::keyClicks(win.w->editBox(), QStringLiteral("x"));
     win.fakes.messages.answer(MsgResult(answer));
+    win.fakes.files.answer(app.file(QStringLiteral("saved.html")));  // used only by Yes
     win.key(Qt::Key_Q, Qt::ControlModifier);
     QCOMPARE(win.fakes.messages.shown.size(), 1);
+    QCOMPARE(app.exists(QStringLiteral("saved.html")), MsgResult(answer) == MsgResult::Yes);
+    if (MsgResult(answer) == MsgResult::Yes)
+        QVERIFY(app.read(QStringLiteral("saved.html")).startsWith("x<!DOCTYPE"));
     QCOMPARE(win.w->isVisible(), !closes);
     const QByteArray ini = app.read(QStringLiteral("tools/Setting/quillet.ini"));
     if (closes) {
