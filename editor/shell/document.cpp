@@ -159,16 +159,18 @@ void Document::showError(const QString& text) const
     m_platform.messages->show(text, QStringLiteral("Quillet"), MsgIcon::Critical, MsgButtons::Ok);
 }
 
-bool Document::loadInto(const QString& path)
+bool Document::readFile(const QString& path, ReadResult& result) const
 {
-    ReadResult r = readTextFile(path);
-    if (!r.ok) {
-        showError(QStringLiteral("ファイルを開けませんでした。\n") + r.error);
-        return false;
-    }
-    m_buffer.SetText(r.text);
-    m_format = r.format;
-    return true;
+    result = readTextFile(path);
+    if (!result.ok)
+        showError(QStringLiteral("ファイルを開けませんでした。\n") + result.error);
+    return result.ok;
+}
+
+void Document::takeText(const ReadResult& file)
+{
+    m_format = file.format;
+    m_buffer.SetText(file.text);
 }
 
 bool Document::writeTo(const QString& path)
@@ -213,15 +215,12 @@ void Document::open()
 bool Document::openPath(const QString& fullPath)
 {
     // Read first: a file that cannot be read leaves the document as it was.
-    ReadResult r = readTextFile(fullPath);
-    if (!r.ok) {
-        showError(QStringLiteral("ファイルを開けませんでした。\n") + r.error);
+    ReadResult r;
+    if (!readFile(fullPath, r))
         return false;
-    }
     m_documentName = nameOf(fullPath);
     FollowDocumentFolder(fullPath);
-    m_format = r.format;
-    m_buffer.SetText(r.text);
+    takeText(r);
     UpdateTitle();
     m_history.ResetHistory();
     m_savedText = m_buffer.text();
@@ -230,13 +229,10 @@ bool Document::openPath(const QString& fullPath)
 
 bool Document::dropFile(const QString& fullPath)
 {
-    ReadResult r = readTextFile(fullPath);
-    if (!r.ok) {
-        showError(QStringLiteral("ファイルを開けませんでした。\n") + r.error);
+    ReadResult r;
+    if (!readFile(fullPath, r))
         return false;
-    }
-    m_format = r.format;
-    m_buffer.SetText(r.text);
+    takeText(r);
     setTitle(titlePrefix() + fullPath);
     m_documentName = nameOf(fullPath);
     FollowDocumentFolder(fullPath);
@@ -287,9 +283,11 @@ void Document::openTemplate()
     const QString path = m_platform.files->run(req);
     if (path.isEmpty())
         return;
-    if (!loadInto(path))
+    ReadResult r;
+    if (!readFile(path, r))
         return;
     m_documentName = nameOf(path);
+    takeText(r);
     UpdateTitle();
     m_history.ResetHistory();
     m_savedText = m_buffer.text();

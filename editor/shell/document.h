@@ -69,7 +69,8 @@ public:
     bool dropFile(const QString& fullPath);
 
 private:
-    bool loadInto(const QString& path);   // sets the text, reports a failure
+    bool readFile(const QString& path, ReadResult& result) const;  // reports a failure
+    void takeText(const ReadResult& file);
     bool writeTo(const QString& path);    // reports a failure
     void setTitle(const QString& title);
     void refreshPreview(bool forced);

@@ -250,10 +250,10 @@ void MainFrm::LoadSettings()
         m_ctx.platform.messages->show(missingSettingsFolderMessage(), QStringLiteral("Quillet"), MsgIcon::None,
                                       MsgButtons::Ok);
     WindowPlacement placement;
-    m_storedFolder = m_ctx.appFolder;
-    readSettingsFile(settingsPath(m_ctx.appFolder), m_ctx.appFolder, m_settings, placement, m_storedFolder);
+    QString stored = m_ctx.appFolder;
+    readSettingsFile(settingsPath(m_ctx.appFolder), m_ctx.appFolder, m_settings, placement, stored);
     applyPlacement(placement);
-    m_document.setPanelFolder(startFolder(m_storedFolder, m_ctx.appFolder));
+    m_document.setPanelFolder(startFolder(stored, m_ctx.appFolder));
 }
 
 void MainFrm::SaveSettings()

@@ -76,7 +76,6 @@ private:
     EditHistory m_history;
     Document m_document;
     EditorSettings m_settings;
-    QString m_storedFolder;
     bool m_loaded = false;
 
     QHash<QString, std::function<void()>> m_commands;
