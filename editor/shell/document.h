@@ -37,6 +37,9 @@ public:
     bool isModified() const;
 
     void setHeaderFooter(const QString& header, const QString& footer);
+    QString header() const { return m_header; }
+    QString footer() const { return m_footer; }
+    void setPreviousFolder(const QString& folder) { m_previousFolder = folder; }
     void setDocumentName(const QString& name) { m_documentName = name; }
     // Points the file panel (and WorkingFolder) at a folder.
     void setPanelFolder(const QString& folder);

@@ -268,6 +268,10 @@ void MainFrm::SaveSettings()
                                       QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
 }
 
+void MainFrm::ApplyLayout()
+{
+}
+
 void MainFrm::load()
 {
     if (m_loaded)

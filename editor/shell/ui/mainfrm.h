@@ -45,10 +45,15 @@ public:
     EditorSettings& settings() { return m_settings; }
     RichTextBox* editBox() const { return m_edit; }
 
+    const Platform& platform() const { return m_ctx.platform; }
+    QString appFolder() const { return m_ctx.appFolder; }
+
     // Public operations other windows call.
     bool Save_Check() { return m_document.Save_Check(); }
     void LoadSettings();
     void SaveSettings();
+    // Places the work area after a change of the settings or the window.
+    void ApplyLayout();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
