@@ -59,6 +59,14 @@ QString loadFooterText(const QString& appFolder)
     return loadFramingText(footerPath(appFolder), defaultFooterText());
 }
 
+bool saveHeaderFooterFile(const QString& path, const QString& text, QString* error)
+{
+    const WriteResult w = writeTextFile(path, normaliseLineBreaks(text) + QStringLiteral("\r\n"));
+    if (!w.ok && error)
+        *error = w.error;
+    return w.ok;
+}
+
 QString newDocumentText(const QString& header, const QString& footer)
 {
     return header + QStringLiteral("\r\n\r\n") + footer;

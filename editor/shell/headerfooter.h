@@ -16,6 +16,11 @@ QString footerPath(const QString& appFolder);
 QString loadHeaderText(const QString& appFolder);
 QString loadFooterText(const QString& appFolder);
 
+// Creates or replaces the file with the text followed by CR LF, in CP932;
+// any line break in the text is written as CR LF. False with a Japanese
+// message naming the file when it cannot be written.
+bool saveHeaderFooterFile(const QString& path, const QString& text, QString* error = nullptr);
+
 // header + CR LF + CR LF + footer.
 QString newDocumentText(const QString& header, const QString& footer);
 

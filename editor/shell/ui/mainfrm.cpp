@@ -1,14 +1,28 @@
 #include "mainfrm.h"
 
 #include "appfolder.h"
+#include "designbar.h"
 #include "formatting.h"
+#include "fselect.h"
 #include "headerfooter.h"
+#include "layout.h"
+#include "relativepath.h"
+#include "settingdlg.h"
+#include "taghighlighter.h"
 #include "units.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTextBlock>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -23,7 +37,6 @@ MainFrm::MainFrm(const QuilletContext& context, QWidget* parent)
       m_document(m_buffer, m_history, context.platform, context.appFolder)
 {
     setObjectName(QStringLiteral("MainFrm"));
-    setCentralWidget(m_edit);
     resize(1000, 700);
 
     m_buffer.setChangeHandler([this] { onTextChanged(); });
@@ -35,11 +48,17 @@ MainFrm::MainFrm(const QuilletContext& context, QWidget* parent)
         m_edit->setFocus();
     });
     m_document.onTitleChanged = [this](const QString& t) { setWindowTitle(t); };
+    m_document.onPanelFolderChanged = [this](const QString& folder) { onPanelFolderChanged(folder); };
     m_edit->onFileDropped = [this](const QString& path) { m_document.dropFile(path); };
 
+    buildWorkArea();
+    m_highlighter = new TagHighlighter(m_edit->document(), this);
     registerCommands();
     buildMenus();
     buildToolBars();
+    buildStatusBar();
+    connect(m_edit, &QPlainTextEdit::cursorPositionChanged, this, &MainFrm::UpdateStatusBar);
+    connect(m_edit, &QPlainTextEdit::selectionChanged, this, &MainFrm::UpdateStatusBar);
     setWindowTitle(m_document.title());
 }
 
@@ -90,12 +109,33 @@ void MainFrm::registerCommands()
     c[QStringLiteral("IDM_BIGCHR")] = [this] { m_buffer.SetText(upperCaseText(m_buffer.text())); };
     c[QStringLiteral("IDM_SMALLCHR")] = [this] { m_buffer.SetText(lowerCaseText(m_buffer.text())); };
 
+    // View
+    c[QStringLiteral("IDM_PREVIEWSHOW")] = [this] { TogglePreviewArea(); };
+    c[QStringLiteral("IDM_VIEW_DESIGN")] = [this] {
+        m_settings.DesignBar = m_settings.DesignBar == 0 ? 1 : 0;
+        ApplyLayout();
+    };
+    auto arrange = [this](int divide) {
+        m_settings.AreaDivide = std::int16_t(divide);
+        m_tabs->setCurrentIndex(0);
+        ApplyLayout();
+    };
+    c[QStringLiteral("IDM_VIEW_SIDE")] = [arrange] { arrange(0); };
+    c[QStringLiteral("IDM_VIEW_VERTICAL")] = [arrange] { arrange(1); };
+    c[QStringLiteral("IDM_VIEW_TABCHANGE")] = [arrange] { arrange(2); };
+    c[QStringLiteral("IDM_VIEW_FILEREFRESH")] = [this] { m_designBar->applyPattern(); };
+    c[QStringLiteral("IDM_VIEW_FILEFOLDER")] = [this] { changeFolder(); };
+    c[QStringLiteral("IDM_PATHCHANGE")] = [this] { changeFolder(); };
+
     // Insert
     c[QStringLiteral("IDM_INSERT_TIME")] = [this] { m_buffer.ReplaceSelection(timeText()); };
     c[QStringLiteral("IDM_RGB")] = [this] {
         if (const auto colour = m_ctx.platform.colours->pick())
             m_buffer.ReplaceSelection(QLatin1Char('#') + ColourToHex(*colour));
     };
+
+    // Tools
+    c[QStringLiteral("IDM_OPTION")] = [this] { runOptions(); };
 
     // Every wrapping command of the format, alignment and insert menus.
     for (const WrapCommand& w : wrapCommands()) {
@@ -172,6 +212,20 @@ void MainFrm::buildMenus()
              {S("IDM_BIGCHR"), S("全ての文字を大文字に変更(&B)"), {}, {}},
              {S("IDM_SMALLCHR"), S("全ての文字を小文字に変更(&S)"), {}, {}}});
 
+    addMenu(nullptr, S("IDM_VIEW"), S("表示(&V)"),
+            {{S("IDM_PREVIEWSHOW"), S("プレビューバー(&P)"), {}, {}},
+             {S("IDM_VIEW_DESIGN"), S("デザインバー(&D)"), {}, {}},
+             sep,
+             {S("IDM_VIEW_SIDE"), S("横2分割(&S)"), {}, {}},
+             {S("IDM_VIEW_VERTICAL"), S("縦2分割(&V)"), {}, {}},
+             {S("IDM_VIEW_TABCHANGE"), S("タブ切り替え(&T)"), {}, {}},
+             sep,
+             {S("IDM_VIEW_FILEREFRESH"), S("ファイル一覧の更新"), {}, {}},
+             {S("IDM_VIEW_FILEFOLDER"), S("ファイル一覧カレントフォルダ変更"), {}, {}}});
+    for (const char* id : {"IDM_PREVIEWSHOW", "IDM_VIEW_DESIGN", "IDM_VIEW_SIDE", "IDM_VIEW_VERTICAL",
+                           "IDM_VIEW_TABCHANGE"})
+        m_actions[QString::fromLatin1(id)]->setCheckable(true);
+
     QList<MenuEntry> headings;
     for (int n = 1; n <= 6; ++n)
         headings.append(wrap(QStringLiteral("IDM_FORMAT_H%1").arg(n)));
@@ -190,6 +244,8 @@ void MainFrm::buildMenus()
              wrap(S("IDM_INSERT_BR")),
              wrap(S("IDM_INSERT_HR")),
              {S("IDM_INSERT_TIME"), S("現在時刻"), {}, {}}});
+
+    addMenu(nullptr, S("IDM_TOOL"), S("ツール(&T)"), {{S("IDM_OPTION"), S("オプション(&O)..."), {}, {}}});
 
     // Nothing to undo or redo until the first change.
     m_actions[QStringLiteral("IDM_UNDO")]->setEnabled(false);
@@ -215,6 +271,30 @@ void MainFrm::buildToolBars()
         }
         return bar;
     };
+    // The standard tool bar: a button for each command that exists.
+    const QList<ToolButtonDef> standard = {
+        {QStringLiteral("New"), QStringLiteral("新規"), QStringLiteral("新規作成")},
+        {QStringLiteral("open"), QStringLiteral("開く"), QStringLiteral("開く")},
+        {QStringLiteral("save"), QStringLiteral("保存"), QStringLiteral("上書き保存")},
+        {QStringLiteral("cut"), QStringLiteral("切取"), QStringLiteral("切り取り")},
+        {QStringLiteral("copy"), QStringLiteral("コピー"), QStringLiteral("コピー")},
+        {QStringLiteral("peast"), QStringLiteral("貼付"), QStringLiteral("貼り付け")},
+        {QStringLiteral("tundo"), QStringLiteral("戻す"), QStringLiteral("元に戻す")},
+        {QStringLiteral("tredo"), QStringLiteral("やり直し"), QStringLiteral("やり直し")},
+        {QStringLiteral("Bold"), QStringLiteral("B"), QStringLiteral("太字")},
+        {QStringLiteral("Italic"), QStringLiteral("I"), QStringLiteral("イタリック")},
+        {QStringLiteral("Under"), QStringLiteral("U"), QStringLiteral("下線")},
+        {QStringLiteral("S"), QStringLiteral("S"), QStringLiteral("取り消し線")},
+        {QStringLiteral("left"), QStringLiteral("左"), QStringLiteral("左揃え")},
+        {QStringLiteral("center"), QStringLiteral("中央"), QStringLiteral("中央揃え")},
+        {QStringLiteral("right"), QStringLiteral("右"), QStringLiteral("右揃え")},
+        {QStringLiteral("color"), QStringLiteral("色"), QStringLiteral("RGB色入力")},
+        {QStringLiteral("exit"), QStringLiteral("終了"), QStringLiteral("終了")},
+    };
+    m_toolbar1 = makeBar(QStringLiteral("Toolbar1"), QStringLiteral("標準ツールバー"), standard,
+                         [this](const QString& key) { runCommand(toolbar1Command(key)); });
+    addToolBarBreak();
+
     m_toolbar2 = makeBar(QStringLiteral("Toolbar2"), QStringLiteral("編集ツールバー"), toolbar2Buttons(),
                          [this](const QString& key) { runToolbar2Key(m_buffer, key, timeText()); });
     m_toolbar3 = makeBar(QStringLiteral("Toolbar3"), QStringLiteral("見出しツールバー"), toolbar3Buttons(),
@@ -224,6 +304,164 @@ void MainFrm::buildToolBars()
                                  runCommand(id);
                              m_edit->setFocus();
                          });
+
+    // The link bar: a file for links and images, and the welcome banner.
+    addToolBarBreak();
+    m_linkBar = addToolBar(QStringLiteral("リンクバー"));
+    m_linkBar->setObjectName(QStringLiteral("LinkBar"));
+    m_linkFile = new QLineEdit(QStringLiteral("test.html"), m_linkBar);
+    m_linkFile->setObjectName(QStringLiteral("LinkFileNameTxt"));
+    m_linkFile->setAccessibleName(QStringLiteral("リンクするファイル"));
+    m_fileSelectBtn = new QPushButton(QStringLiteral("..."), m_linkBar);
+    m_fileSelectBtn->setObjectName(QStringLiteral("FileSelectBtn"));
+    m_fileSelectBtn->setAccessibleName(QStringLiteral("ファイルを選択"));
+    m_fileSelectBtn->setMaximumWidth(28);
+    m_linkBar->addWidget(m_linkFile);
+    m_linkBar->addWidget(m_fileSelectBtn);
+    connect(m_fileSelectBtn, &QPushButton::clicked, this, &MainFrm::selectLinkFile);
+    m_linkBar->addSeparator();
+    auto* welcome = new QLabel(QStringLiteral("「Tagwright」にようこそ！！"), m_linkBar);
+    welcome->setObjectName(QStringLiteral("Label10"));
+    auto* wanted = new QLabel(QStringLiteral("感想や要望などを募集しています"), m_linkBar);
+    wanted->setObjectName(QStringLiteral("Label11"));
+    m_linkBar->addWidget(welcome);
+    m_linkBar->addSeparator();
+    m_linkBar->addWidget(wanted);
+}
+
+void MainFrm::buildWorkArea()
+{
+    m_work = new QWidget(this);
+    m_work->setObjectName(QStringLiteral("WorkArea"));
+    setCentralWidget(m_work);
+    m_work->installEventFilter(this);
+
+    m_designBar = new DesignBar(m_work);
+    m_edit->setParent(m_work);
+    // The preview browser's place in the work area.
+    m_browserArea = new QWidget(m_work);
+    m_browserArea->setObjectName(QStringLiteral("WebBrowser1"));
+    m_browserArea->setAccessibleName(QStringLiteral("プレビュー"));
+    m_browserArea->setAutoFillBackground(true);
+    m_tabs = new QTabBar(m_work);
+    m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    m_tabs->addTab(QStringLiteral("ソース"));
+    m_tabs->addTab(QStringLiteral("プレビュー"));
+    connect(m_tabs, &QTabBar::currentChanged, this, [this] { ApplyLayout(); });
+
+    connect(m_designBar, &DesignBar::fileClicked, this, &MainFrm::openFromPanel);
+    connect(m_designBar->Command1, &QPushButton::clicked, this, &MainFrm::changeFolder);
+    connect(m_designBar, &DesignBar::folderMenuRequested, this, [this](const QPoint& pos) {
+        QMenu menu(this);
+        menu.setObjectName(QStringLiteral("IDM_RIGHTCLICK"));
+        QAction* a = menu.addAction(QStringLiteral("ドライブとフォルダの変更"));
+        a->setObjectName(QStringLiteral("IDM_PATHCHANGE"));
+        if (menu.exec(pos) == a)
+            runCommand(QStringLiteral("IDM_PATHCHANGE"));
+    });
+    connect(m_designBar->Command2, &QPushButton::clicked, this, &MainFrm::runFontSetter);
+    connect(m_designBar->Command5, &QPushButton::clicked, this, [this] {
+        if (const auto colour = m_ctx.platform.colours->pick())
+            m_designBar->FColor->setEditText(QLatin1Char('#') + ColourToHex(*colour));
+    });
+}
+
+void MainFrm::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    const int stretch[4] = {0, 3, 1, 1};
+    for (int i = 0; i < 4; ++i) {
+        m_panels[i] = new QLabel(bar);
+        m_panels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
+        bar->addPermanentWidget(m_panels[i], stretch[i]);
+    }
+    m_panels[0]->setText(QStringLiteral("Tagwright"));
+}
+
+QString MainFrm::statusText(int panel) const
+{
+    return panel >= 1 && panel <= 4 ? m_panels[panel - 1]->text() : QString();
+}
+
+void MainFrm::UpdateStatusBar()
+{
+    const QTextCursor c = m_edit->textCursor();
+    // The line and column of the selection's start; a double-byte character
+    // counts as one column.
+    QTextCursor start(m_edit->document());
+    start.setPosition(c.selectionStart());
+    m_panels[1]->setText(folderStatusText(m_document.panelFolder()));
+    m_panels[2]->setText(caretStatusText(start.blockNumber() + 1, start.positionInBlock() + 1));
+}
+
+void MainFrm::TogglePreviewArea()
+{
+    m_settings.Preview = m_settings.Preview == 0 ? 1 : 0;
+    ApplyLayout();
+}
+
+void MainFrm::refreshViewChecks()
+{
+    m_actions[QStringLiteral("IDM_PREVIEWSHOW")]->setChecked(m_settings.Preview != 0);
+    m_actions[QStringLiteral("IDM_VIEW_DESIGN")]->setChecked(m_settings.DesignBar != 0);
+    m_actions[QStringLiteral("IDM_VIEW_SIDE")]->setChecked(m_settings.AreaDivide == 0);
+    m_actions[QStringLiteral("IDM_VIEW_VERTICAL")]->setChecked(m_settings.AreaDivide == 1);
+    m_actions[QStringLiteral("IDM_VIEW_TABCHANGE")]->setChecked(m_settings.AreaDivide == 2);
+}
+
+void MainFrm::changeFolder()
+{
+    FSelect dlg(m_document.panelFolder(), m_ctx.platform.messages, this);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    m_document.setPanelFolder(dlg.selectedFolder());
+}
+
+void MainFrm::onPanelFolderChanged(const QString& folder)
+{
+    if (!m_document.PreviousFolder().isEmpty())
+        m_document.deleteTempPreview(m_document.PreviousFolder());
+    m_panels[1]->setText(folderStatusText(folder));
+    m_designBar->setFolder(folder);
+}
+
+void MainFrm::openFromPanel(const QString& name)
+{
+    if (m_document.openPath(joinPath(m_document.panelFolder(), name)))
+        m_edit->setFocus();
+}
+
+void MainFrm::runFontSetter()
+{
+    const QString text = fontTagText(m_designBar->FSize->currentText(), m_designBar->FColor->currentText(),
+                                     m_buffer.selectedText());
+    if (text.isEmpty()) {
+        m_ctx.platform.messages->show(QStringLiteral("フォントのサイズか色のどちらかは選択してください"),
+                                      QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
+        return;
+    }
+    m_buffer.ReplaceSelection(text);
+    m_edit->setFocus();
+}
+
+void MainFrm::selectLinkFile()
+{
+    FileDialogRequest req;
+    req.title = QStringLiteral("ファイルを選択");
+    req.filter = QStringLiteral("HTML＆画像ファイル(*.html;*.htm;*.txt;*.gif;*.jpg)|*.html;*.htm;*.txt;*.gif;*.jpg");
+    req.initialPath = joinPath(m_document.panelFolder(), QString());
+    const QString path = m_ctx.platform.files->run(req);
+    if (path.isEmpty())
+        return;
+    m_linkFile->setText(m_settings.SoutaiPath == 1 ? MakeRelativePath(m_document.panelFolder(), path) : path);
+}
+
+bool MainFrm::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == m_work && e->type() == QEvent::Resize)
+        ApplyLayout();
+    return QMainWindow::eventFilter(watched, e);
 }
 
 void MainFrm::applyPlacement(const WindowPlacement& p)
@@ -254,6 +492,9 @@ void MainFrm::LoadSettings()
     readSettingsFile(settingsPath(m_ctx.appFolder), m_ctx.appFolder, m_settings, placement, stored);
     applyPlacement(placement);
     m_document.setPanelFolder(startFolder(stored, m_ctx.appFolder));
+    m_designBar->setFolder(m_document.panelFolder());
+    m_panels[1]->setText(folderStatusText(m_document.panelFolder()));
+    setTagColouring(m_settings.ColorAdd == 1);
 }
 
 void MainFrm::SaveSettings()
@@ -270,6 +511,59 @@ void MainFrm::SaveSettings()
 
 void MainFrm::ApplyLayout()
 {
+    if (!m_work)
+        return;
+    LayoutInput in;
+    in.width = m_work->width();
+    in.height = m_work->height();
+    // 1815 twips, or wider where this platform's controls need it.
+    in.designBarWidth = std::max(twipsToPixels(1815, this), m_designBar->minimumSizeHint().width());
+    in.designBar = m_settings.DesignBar != 0;
+    in.preview = m_settings.Preview != 0;
+    in.areaDivide = m_settings.AreaDivide;
+    in.tabStripHeight = m_tabs->sizeHint().height();
+    in.selectedTab = m_tabs->currentIndex();
+    const LayoutResult r = computeLayout(in);
+
+    m_designBar->setGeometry(0, 0, in.designBarWidth, in.height);
+    m_designBar->setVisible(in.designBar);
+    m_edit->setGeometry(r.edit);
+    m_browserArea->setGeometry(r.browser);
+    m_tabs->setGeometry(r.tabs);
+    m_edit->setVisible(r.editVisible);
+    m_browserArea->setVisible(r.browserVisible);
+    m_tabs->setVisible(r.tabsVisible);
+    refreshViewChecks();
+
+    // The link bar's file box fills a narrow window and keeps 5100 twips in a wide one.
+    if (m_linkFile) {
+        const double inner = pixelsToTwips(width(), this);
+        const double left = pixelsToTwips(m_linkFile->mapTo(this, QPoint(0, 0)).x(), this);
+        const double button = pixelsToTwips(m_fileSelectBtn->sizeHint().width(), this);
+        m_linkFile->setFixedWidth(twipsToPixels(linkFileBoxWidthTwips(inner, left, button), this));
+    }
+}
+
+void MainFrm::runOptions()
+{
+    const std::int16_t colourBefore = m_settings.ColorAdd;
+    {
+        Setting dlg(*this, this);
+        dlg.exec();
+    }
+    if (m_settings.ColorAdd == 1) {
+        setTagColouring(true);
+        // Putting the same text back runs the change handling, which colours it.
+        m_history.RecordSnapshot();
+        m_history.UndoStep();
+    } else if (colourBefore == 1) {
+        setTagColouring(false);
+    }
+}
+
+void MainFrm::setTagColouring(bool on)
+{
+    m_highlighter->setEnabled(on);
 }
 
 void MainFrm::load()
@@ -286,8 +580,11 @@ void MainFrm::load()
     m_document.UpdateTitle();
     if (m_settings.DefaultMaxWin == 1)
         setWindowState(windowState() | Qt::WindowMaximized);
+    UpdateStatusBar();
     if (!m_ctx.commandLine.isEmpty())
         m_document.openPath(m_ctx.commandLine);
+    m_tabs->setCurrentIndex(0);
+    ApplyLayout();
     m_edit->setFocus();
 }
 

@@ -15,10 +15,17 @@
 #include <memory>
 
 class QAction;
+class QLabel;
+class QLineEdit;
 class QMenu;
+class QPushButton;
+class QTabBar;
 class QToolBar;
 
 namespace tw {
+
+class DesignBar;
+class TagHighlighter;
 
 struct QuilletContext {
     Platform platform;
@@ -54,9 +61,22 @@ public:
     void SaveSettings();
     // Places the work area after a change of the settings or the window.
     void ApplyLayout();
+    void UpdateStatusBar();
+    void TogglePreviewArea();
+    // The folder dialog of the file panel.
+    void changeFolder();
+    // Turns the colouring of tags in the edit box on or off.
+    void setTagColouring(bool on);
+
+    DesignBar* designBar() const { return m_designBar; }
+    QWidget* browserArea() const { return m_browserArea; }
+    QTabBar* tabs() const { return m_tabs; }
+    QLineEdit* linkFileBox() const { return m_linkFile; }
+    QString statusText(int panel) const;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     struct MenuEntry {
@@ -70,6 +90,14 @@ private:
     void buildMenus();
     QMenu* addMenu(QMenu* parent, const QString& objectName, const QString& caption, const QList<MenuEntry>& entries);
     void buildToolBars();
+    void buildWorkArea();
+    void buildStatusBar();
+    void onPanelFolderChanged(const QString& folder);
+    void openFromPanel(const QString& name);
+    void runFontSetter();
+    void selectLinkFile();
+    void runOptions();
+    void refreshViewChecks();
     void onTextChanged();
     void applyPlacement(const WindowPlacement& p);
     WindowPlacement currentPlacement() const;
@@ -85,8 +113,18 @@ private:
 
     QHash<QString, std::function<void()>> m_commands;
     QHash<QString, QAction*> m_actions;
+    QToolBar* m_toolbar1 = nullptr;
     QToolBar* m_toolbar2 = nullptr;
     QToolBar* m_toolbar3 = nullptr;
+    QToolBar* m_linkBar = nullptr;
+    QLineEdit* m_linkFile = nullptr;
+    QPushButton* m_fileSelectBtn = nullptr;
+    QWidget* m_work = nullptr;
+    DesignBar* m_designBar = nullptr;
+    QWidget* m_browserArea = nullptr;
+    QTabBar* m_tabs = nullptr;
+    QLabel* m_panels[4] = {};
+    TagHighlighter* m_highlighter = nullptr;
 };
 
 }  // namespace tw

@@ -90,8 +90,17 @@ void RichTextBox::dropEvent(QDropEvent* e)
 
 PlainTextEditBuffer::PlainTextEditBuffer(QPlainTextEdit* edit) : m_edit(edit)
 {
+    // The box also says textChanged when only display formats change (tag
+    // colouring does that); the document moves its cursors, and reports them,
+    // before it says so, and only for an edit of the text.
+    QTextDocument* doc = edit->document();
+    m_endMarker = QTextCursor(doc);
+    m_endMarker.movePosition(QTextCursor::End);
+    QObject::connect(doc, &QTextDocument::cursorPositionChanged, edit, [this] { m_textEdited = true; });
     QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this] {
-        if (!m_inOperation)
+        const bool edited = m_textEdited;
+        m_textEdited = false;
+        if (edited && !m_inOperation)
             notifyChanged();
     });
 }

@@ -6,6 +6,7 @@
 #include "editbuffer.h"
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include <functional>
 
@@ -51,6 +52,10 @@ public:
 private:
     QPlainTextEdit* m_edit;
     bool m_inOperation = false;
+    // Kept at the end of the text: every edit moves it, a change of display
+    // formats does not.
+    QTextCursor m_endMarker;
+    bool m_textEdited = false;
 };
 
 }  // namespace tw

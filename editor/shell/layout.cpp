@@ -1,0 +1,117 @@
+#include "layout.h"
+
+#include <QHash>
+
+namespace tw {
+
+LayoutResult computeLayout(const LayoutInput& in)
+{
+    LayoutResult r;
+    const int x = in.designBar ? in.designBarWidth : 0;
+    const int w = std::max(0, in.width - x);
+    const int h = std::max(0, in.height);
+    const int t = 0;
+    switch (in.areaDivide) {
+    case 1:
+        if (in.preview) {
+            r.edit = QRect(x, t, w, h / 2);
+            r.browser = QRect(x, t + h / 2, w, h - h / 2);
+        } else {
+            r.edit = QRect(x, t, w, h);
+        }
+        break;
+    case 2: {
+        const int strip = std::min(in.tabStripHeight, h);
+        r.tabs = QRect(x, t, w, strip);
+        r.edit = QRect(x, t + strip, w, h - strip);
+        r.browser = r.edit;
+        break;
+    }
+    default:
+        if (in.preview) {
+            r.edit = QRect(x, t, w / 2, h);
+            r.browser = QRect(x + w / 2, t, w - w / 2, h);
+        } else {
+            r.edit = QRect(x, t, w, h);
+        }
+        break;
+    }
+    r.tabsVisible = in.areaDivide == 2;
+    if (r.tabsVisible) {
+        // Only the page of the selected tab shows.
+        r.editVisible = in.selectedTab == 0;
+        r.browserVisible = in.preview && in.selectedTab == 1;
+    } else {
+        r.editVisible = true;
+        r.browserVisible = in.preview;
+    }
+    return r;
+}
+
+int linkFileBoxWidthTwips(double innerWidthTwips, double boxLeftTwips, double buttonWidthTwips)
+{
+    if (innerWidthTwips < 11055)
+        return std::max(0, int(innerWidthTwips - boxLeftTwips - buttonWidthTwips));
+    return 5100;
+}
+
+QString toolbar1Command(const QString& key)
+{
+    static const QHash<QString, QString> table = {
+        {QStringLiteral("New"), QStringLiteral("IDM_NEW")},
+        {QStringLiteral("open"), QStringLiteral("IDM_OPEN")},
+        {QStringLiteral("save"), QStringLiteral("IDM_OVERSAVE")},
+        {QStringLiteral("print"), QStringLiteral("IDM_PRINT")},
+        {QStringLiteral("exit"), QStringLiteral("IDM_EXIT")},
+        {QStringLiteral("cut"), QStringLiteral("IDM_CUT")},
+        {QStringLiteral("copy"), QStringLiteral("IDM_COPY")},
+        {QStringLiteral("peast"), QStringLiteral("IDM_PAST")},
+        {QStringLiteral("tundo"), QStringLiteral("IDM_UNDO")},
+        {QStringLiteral("tredo"), QStringLiteral("IDM_REDO")},
+        {QStringLiteral("find"), QStringLiteral("IDM_SEARCH")},
+        {QStringLiteral("Bold"), QStringLiteral("IDM_FORMAT_B")},
+        {QStringLiteral("Italic"), QStringLiteral("IDM_FORMAT_I")},
+        {QStringLiteral("Under"), QStringLiteral("IDM_FORMAT_U")},
+        {QStringLiteral("S"), QStringLiteral("IDM_FORMAT_S")},
+        {QStringLiteral("left"), QStringLiteral("IDM_LEFT")},
+        {QStringLiteral("center"), QStringLiteral("IDM_CENTER")},
+        {QStringLiteral("right"), QStringLiteral("IDM_RIGHT")},
+        {QStringLiteral("color"), QStringLiteral("IDM_RGB")},
+        {QStringLiteral("html"), QStringLiteral("IDM_HTML")},
+        {QStringLiteral("text"), QStringLiteral("IDM_DEFAULT")},
+        {QStringLiteral("link"), QStringLiteral("IDM_INSERT_LINK")},
+        {QStringLiteral("list"), QStringLiteral("IDM_LIST")},
+        {QStringLiteral("table"), QStringLiteral("IDM_TABLE")},
+        {QStringLiteral("js"), QStringLiteral("IDM_JAVA")},
+        {QStringLiteral("Preview"), QStringLiteral("IDM_PREVIEW_WINDOW")},
+    };
+    return table.value(key);
+}
+
+QString fontTagText(const QString& size, const QString& colour, const QString& selected)
+{
+    const QString none = QStringLiteral("なし");
+    const bool hasSize = size != none;
+    const bool hasColour = colour != none;
+    if (!hasSize && !hasColour)
+        return {};
+    QString tag = QStringLiteral("<font ");
+    if (hasSize)
+        tag += QStringLiteral("size=\"") + size + QLatin1Char('"');
+    if (hasColour)
+        tag += (hasSize ? QStringLiteral(" color=\"") : QStringLiteral("color=\"")) + colour + QLatin1Char('"');
+    return tag + QLatin1Char('>') + selected + QStringLiteral("</font>");
+}
+
+QString caretStatusText(int line, int column)
+{
+    return QString::number(line) + QStringLiteral("行") + QLatin1Char(' ') + QString::number(column) +
+           QStringLiteral("桁");
+}
+
+QString folderStatusText(const QString& folder)
+{
+    return QStringLiteral("カレントディレクトリ:") + folder;
+}
+
+}  // namespace tw

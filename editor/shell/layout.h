@@ -1,0 +1,47 @@
+#pragma once
+// Where the work area's parts go: the edit box, the preview browser and the
+// tab strip, for the three arrangements with and without the preview.
+
+#include <QRect>
+#include <QString>
+
+namespace tw {
+
+struct LayoutInput {
+    int width = 0;           // the work region below the tool bars and above the status bar
+    int height = 0;
+    int designBarWidth = 0;  // the left column's width
+    bool designBar = true;
+    bool preview = true;
+    int areaDivide = 0;      // 0 side by side, 1 one above the other, 2 tabs
+    int tabStripHeight = 0;
+    int selectedTab = 0;     // 0 source, 1 preview
+};
+
+struct LayoutResult {
+    QRect edit;
+    QRect browser;
+    QRect tabs;
+    bool editVisible = true;
+    bool browserVisible = false;
+    bool tabsVisible = false;
+};
+
+LayoutResult computeLayout(const LayoutInput& in);
+
+// Width of the link bar's file box: below 11055 twips of window width it
+// fills the rest of the row, otherwise it is 5100 twips wide.
+int linkFileBoxWidthTwips(double innerWidthTwips, double boxLeftTwips, double buttonWidthTwips);
+
+// The command a key of the standard tool bar runs, or empty for an unknown key.
+QString toolbar1Command(const QString& key);
+
+// The font setter's text, or an empty text when neither a size nor a colour
+// is chosen ("なし" in both).
+QString fontTagText(const QString& size, const QString& colour, const QString& selected);
+
+// "12行 5桁"
+QString caretStatusText(int line, int column);
+QString folderStatusText(const QString& folder);
+
+}  // namespace tw

@@ -1,0 +1,149 @@
+#include "layout.h"
+
+#include <QTest>
+
+using namespace tw;
+
+class TestLayout : public QObject {
+    Q_OBJECT
+private slots:
+    void arrangements_data();
+    void arrangements();
+    void linkFileBox_data();
+    void linkFileBox();
+    void toolbar1Keys_data();
+    void toolbar1Keys();
+    void fontTag_data();
+    void fontTag();
+    void statusTexts();
+};
+
+void TestLayout::arrangements_data()
+{
+    QTest::addColumn<bool>("designBar");
+    QTest::addColumn<bool>("preview");
+    QTest::addColumn<int>("divide");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QRect>("edit");
+    QTest::addColumn<QRect>("browser");
+    QTest::addColumn<bool>("editVisible");
+    QTest::addColumn<bool>("browserVisible");
+    QTest::addColumn<bool>("tabsVisible");
+    // Work region 1000 x 600, design bar 120 wide, tab strip 30 high.
+    QTest::newRow("side by side") << true << true << 0 << 0 << QRect(120, 0, 440, 600) << QRect(560, 0, 440, 600)
+                                  << true << true << false;
+    QTest::newRow("side, no preview: full area") << true << false << 0 << 0 << QRect(120, 0, 880, 600) << QRect()
+                                                 << true << false << false;
+    QTest::newRow("side, no design bar") << false << true << 0 << 0 << QRect(0, 0, 500, 600)
+                                         << QRect(500, 0, 500, 600) << true << true << false;
+    QTest::newRow("above each other") << true << true << 1 << 0 << QRect(120, 0, 880, 300)
+                                      << QRect(120, 300, 880, 300) << true << true << false;
+    QTest::newRow("above, no preview") << true << false << 1 << 0 << QRect(120, 0, 880, 600) << QRect() << true
+                                       << false << false;
+    QTest::newRow("tabs, source tab") << true << true << 2 << 0 << QRect(120, 30, 880, 570)
+                                      << QRect(120, 30, 880, 570) << true << false << true;
+    QTest::newRow("tabs, preview tab") << true << true << 2 << 1 << QRect(120, 30, 880, 570)
+                                       << QRect(120, 30, 880, 570) << false << true << true;
+    QTest::newRow("tabs, preview off") << true << false << 2 << 1 << QRect(120, 30, 880, 570)
+                                       << QRect(120, 30, 880, 570) << false << false << true;
+}
+
+void TestLayout::arrangements()
+{
+    QFETCH(bool, designBar);
+    QFETCH(bool, preview);
+    QFETCH(int, divide);
+    QFETCH(int, tab);
+    QFETCH(QRect, edit);
+    QFETCH(QRect, browser);
+    QFETCH(bool, editVisible);
+    QFETCH(bool, browserVisible);
+    QFETCH(bool, tabsVisible);
+    LayoutInput in;
+    in.width = 1000;
+    in.height = 600;
+    in.designBarWidth = 120;
+    in.designBar = designBar;
+    in.preview = preview;
+    in.areaDivide = divide;
+    in.tabStripHeight = 30;
+    in.selectedTab = tab;
+    const LayoutResult r = computeLayout(in);
+    QCOMPARE(r.edit, edit);
+    if (browserVisible || divide == 2)
+        QCOMPARE(r.browser, browser);
+    QCOMPARE(r.editVisible, editVisible);
+    QCOMPARE(r.browserVisible, browserVisible);
+    QCOMPARE(r.tabsVisible, tabsVisible);
+    if (tabsVisible)
+        QCOMPARE(r.tabs, QRect(120, 0, 880, 30));
+}
+
+void TestLayout::linkFileBox_data()
+{
+    QTest::addColumn<double>("inner");
+    QTest::addColumn<int>("width");
+    QTest::newRow("narrow window fills the row") << 9000.0 << 9000 - 3000 - 400;
+    QTest::newRow("just below the limit") << 11054.0 << 11054 - 3000 - 400;
+    QTest::newRow("wide window keeps 5100") << 15000.0 << 5100;
+    QTest::newRow("at the limit") << 11055.0 << 5100;
+}
+
+void TestLayout::linkFileBox()
+{
+    QFETCH(double, inner);
+    QFETCH(int, width);
+    QCOMPARE(linkFileBoxWidthTwips(inner, 3000, 400), width);
+}
+
+void TestLayout::toolbar1Keys_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("New") << "New" << "IDM_NEW";
+    QTest::newRow("open") << "open" << "IDM_OPEN";
+    QTest::newRow("save") << "save" << "IDM_OVERSAVE";
+    QTest::newRow("peast") << "peast" << "IDM_PAST";
+    QTest::newRow("tundo") << "tundo" << "IDM_UNDO";
+    QTest::newRow("Bold") << "Bold" << "IDM_FORMAT_B";
+    QTest::newRow("Under") << "Under" << "IDM_FORMAT_U";
+    QTest::newRow("color") << "color" << "IDM_RGB";
+    QTest::newRow("case matters") << "new" << "";
+    QTest::newRow("unknown") << "paste" << "";
+}
+
+void TestLayout::toolbar1Keys()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, command);
+    QCOMPARE(toolbar1Command(key), command);
+}
+
+void TestLayout::fontTag_data()
+{
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("colour");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("size and colour") << "3" << "red" << "<font size=\"3\" color=\"red\">text</font>";
+    QTest::newRow("size only") << "3" << "なし" << "<font size=\"3\">text</font>";
+    QTest::newRow("colour only") << "なし" << "#FF0000" << "<font color=\"#FF0000\">text</font>";
+    QTest::newRow("typed size") << "+2" << "なし" << "<font size=\"+2\">text</font>";
+    QTest::newRow("neither") << "なし" << "なし" << "";
+}
+
+void TestLayout::fontTag()
+{
+    QFETCH(QString, size);
+    QFETCH(QString, colour);
+    QFETCH(QString, result);
+    QCOMPARE(fontTagText(size, colour, QStringLiteral("text")), result);
+}
+
+void TestLayout::statusTexts()
+{
+    QCOMPARE(caretStatusText(12, 5), QStringLiteral("12行 5桁"));
+    QCOMPARE(folderStatusText(QStringLiteral("/home/u")), QStringLiteral("カレントディレクトリ:/home/u"));
+}
+
+QTEST_APPLESS_MAIN(TestLayout)
+#include "tst_layout.moc"

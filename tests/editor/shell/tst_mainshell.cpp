@@ -1,0 +1,247 @@
+#include "designbar.h"
+#include "fakes.h"
+#include "fselect.h"
+#include "mainfrm.h"
+#include "tempappfolder.h"
+#include "units.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+
+using namespace tw;
+using namespace tw::test;
+
+namespace {
+struct Shell {
+    TempAppFolder app;
+    FakePlatform fakes;
+    std::unique_ptr<MainFrm> w;
+
+    explicit Shell(const QByteArray& ini = "[Setting]\r\n")
+    {
+        app.put(QStringLiteral("tools/Setting/quillet.ini"), ini);
+        w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), app.path(), QString()});
+        w->load();
+        w->resize(1200, 800);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+    QAction* act(const char* id) { return w->action(QString::fromLatin1(id)); }
+    int designWidth() { return w->designBar()->width(); }
+};
+}  // namespace
+
+class TestMainShell : public QObject {
+    Q_OBJECT
+private slots:
+    void viewMenuArrangesWorkArea();
+    void tabArrangementShowsOnePage();
+    void statusBarShowsLineAndColumn();
+    void filePanelListsAndOpens();
+    void folderChangeRemovesOldPreviewFile();
+    void fontSetter();
+    void linkBar_data();
+    void linkBar();
+    void toolbar1Dispatches();
+    void folderDialog();
+};
+
+void TestMainShell::viewMenuArrangesWorkArea()
+{
+    Shell s("[Setting]\r\nPreview=0\r\nAreaDivide=0\r\n");
+    QWidget* area = s.w->browserArea();
+    QRect edit = s.w->editBox()->geometry();
+    const int workWidth = s.w->centralWidget()->width();
+    QCOMPARE(edit.x(), s.designWidth());
+    QCOMPARE(edit.width(), workWidth - s.designWidth());
+    QVERIFY(!area->isVisible());
+    QVERIFY(!s.act("IDM_PREVIEWSHOW")->isChecked());
+    QVERIFY(s.act("IDM_VIEW_SIDE")->isChecked());
+
+    s.act("IDM_PREVIEWSHOW")->trigger();  // the preview on: two equal halves
+    QVERIFY(area->isVisible());
+    QVERIFY(s.act("IDM_PREVIEWSHOW")->isChecked());
+    edit = s.w->editBox()->geometry();
+    QCOMPARE(edit.width(), (workWidth - s.designWidth()) / 2);
+    QCOMPARE(area->geometry().x(), edit.right() + 1);
+
+    s.act("IDM_VIEW_VERTICAL")->trigger();
+    QVERIFY(s.act("IDM_VIEW_VERTICAL")->isChecked());
+    QVERIFY(!s.act("IDM_VIEW_SIDE")->isChecked());
+    QCOMPARE(area->geometry().y(), s.w->editBox()->geometry().bottom() + 1);
+    QCOMPARE(s.w->settings().AreaDivide, 1);
+
+    s.act("IDM_VIEW_DESIGN")->trigger();  // the design bar off
+    QVERIFY(!s.w->designBar()->isVisible());
+    QCOMPARE(s.w->editBox()->geometry().x(), 0);
+    QVERIFY(!s.act("IDM_VIEW_DESIGN")->isChecked());
+}
+
+void TestMainShell::tabArrangementShowsOnePage()
+{
+    Shell s("[Setting]\r\nPreview=1\r\n");
+    s.act("IDM_VIEW_TABCHANGE")->trigger();
+    QVERIFY(s.w->tabs()->isVisible());
+    QCOMPARE(s.w->tabs()->tabText(0), QStringLiteral("ソース"));
+    QCOMPARE(s.w->tabs()->tabText(1), QStringLiteral("プレビュー"));
+    QVERIFY(s.w->editBox()->isVisible());
+    QVERIFY(!s.w->browserArea()->isVisible());
+    QCOMPARE(s.w->editBox()->geometry().y(), s.w->tabs()->geometry().bottom() + 1);
+    s.w->tabs()->setCurrentIndex(1);
+    QVERIFY(!s.w->editBox()->isVisible());
+    QVERIFY(s.w->browserArea()->isVisible());
+    s.act("IDM_VIEW_SIDE")->trigger();
+    QVERIFY(!s.w->tabs()->isVisible());
+    QVERIFY(s.w->editBox()->isVisible());
+}
+
+void TestMainShell::statusBarShowsLineAndColumn()
+{
+    Shell s;
+    s.w->buffer().SetText(QStringLiteral("abc\r\nあいう\r\n"));
+    QCOMPARE(s.w->statusText(3), QStringLiteral("1行 1桁"));
+    s.w->buffer().SetSelection(8, 0);  // behind あいう
+    QCOMPARE(s.w->statusText(3), QStringLiteral("2行 4桁"));
+    s.w->buffer().SetSelection(2, 4);  // a selection: its start counts
+    QCOMPARE(s.w->statusText(3), QStringLiteral("1行 3桁"));
+    QCOMPARE(s.w->statusText(2), QStringLiteral("カレントディレクトリ:") + s.w->document().panelFolder());
+    QCOMPARE(s.w->statusText(1), QStringLiteral("Tagwright"));
+}
+
+void TestMainShell::filePanelListsAndOpens()
+{
+    Shell s;
+    s.app.put(QStringLiteral("site/a.html"), "<p>A</p>");
+    s.app.put(QStringLiteral("site/b.TXT"), "B");
+    s.app.put(QStringLiteral("site/c.png"), "C");
+    s.w->document().setPanelFolder(s.app.file(QStringLiteral("site")));
+    DesignBar* bar = s.w->designBar();
+    QCOMPARE(bar->Text5->text(), QStringLiteral("*.html;*.htm;*.txt;*.c;*.cpp;*.shtm;*.shtml"));
+    QCOMPARE(bar->listedFiles(), (QStringList{"a.html", "b.TXT"}));
+
+    bar->Text5->setText(QStringLiteral("*.png"));
+    QCOMPARE(bar->listedFiles().size(), 2);  // not applied before Enter
+    QTest::keyClick(bar->Text5, Qt::Key_Return);
+    QCOMPARE(bar->listedFiles(), QStringList{"c.png"});
+    bar->Text5->setText(QStringLiteral("*.html"));
+    bar->Command4->click();
+    QCOMPARE(bar->listedFiles(), QStringList{"a.html"});
+
+    s.w->buffer().SetText(QStringLiteral("modified"));
+    QListWidgetItem* item = bar->File1->item(0);
+    QTest::mouseClick(bar->File1->viewport(), Qt::LeftButton, {}, bar->File1->visualItemRect(item).center());
+    QVERIFY(s.fakes.messages.shown.isEmpty());  // replaced without a question
+    QCOMPARE(s.w->buffer().text(), QStringLiteral("<p>A</p>"));
+    QCOMPARE(s.w->windowTitle(), QStringLiteral("Tagwright - a.html"));
+    QVERIFY(!s.w->document().isModified());
+}
+
+void TestMainShell::folderChangeRemovesOldPreviewFile()
+{
+    Shell s;
+    s.app.put(QStringLiteral("one/quillettmp.html"), "tmp");
+    s.app.put(QStringLiteral("two/x.html"), "x");
+    s.w->document().setPanelFolder(s.app.file(QStringLiteral("one")));
+    s.w->document().setPreviousFolder(s.app.file(QStringLiteral("one")));
+    s.w->document().setPanelFolder(s.app.file(QStringLiteral("two")));
+    QVERIFY(!s.app.exists(QStringLiteral("one/quillettmp.html")));
+    QCOMPARE(s.w->statusText(2), QStringLiteral("カレントディレクトリ:") + s.app.file(QStringLiteral("two")));
+    QCOMPARE(s.w->designBar()->listedFiles(), QStringList{"x.html"});
+    QCOMPARE(s.w->document().WorkingFolder(), s.app.file(QStringLiteral("two")));
+}
+
+void TestMainShell::fontSetter()
+{
+    Shell s;
+    DesignBar* bar = s.w->designBar();
+    s.w->buffer().SetText(QStringLiteral("abc"));
+    s.w->buffer().SetSelection(0, 3);
+    bar->Command2->click();  // neither size nor colour
+    QCOMPARE(s.fakes.messages.shown.size(), 1);
+    QCOMPARE(s.fakes.messages.shown[0].text, QStringLiteral("フォントのサイズか色のどちらかは選択してください"));
+    QCOMPARE(s.fakes.messages.shown[0].icon, MsgIcon::Warning);
+    QCOMPARE(s.w->buffer().text(), QStringLiteral("abc"));
+
+    bar->FColor->setCurrentText(QStringLiteral("red"));
+    bar->Command2->click();
+    QCOMPARE(s.w->buffer().text(), QStringLiteral("<font color=\"red\">abc</font>"));
+
+    s.fakes.colours.answer(0x0000FF);
+    bar->Command5->click();
+    QCOMPARE(bar->FColor->currentText(), QStringLiteral("#FF0000"));
+    bar->FSize->setCurrentText(QStringLiteral("3"));
+    s.w->buffer().SetSelection(0, 0);
+    bar->Command2->click();
+    QVERIFY(s.w->buffer().text().startsWith(QStringLiteral("<font size=\"3\" color=\"#FF0000\"></font>")));
+}
+
+void TestMainShell::linkBar_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("expected");  // "@" stands for the full path
+    QTest::newRow("relative paths") << QByteArray("[Setting]\r\nSoutaiPath=1\r\n") << "./img/x.gif";
+    QTest::newRow("full paths") << QByteArray("[Setting]\r\nSoutaiPath=0\r\n") << "@";
+}
+
+void TestMainShell::linkBar()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, expected);
+    Shell s(ini);
+    QLineEdit* box = s.w->linkFileBox();
+    QCOMPARE(box->text(), QStringLiteral("test.html"));
+    s.app.put(QStringLiteral("site/img/x.gif"), "GIF");
+    s.w->document().setPanelFolder(s.app.file(QStringLiteral("site")));
+    const QString full = s.app.file(QStringLiteral("site/img/x.gif"));
+    s.fakes.files.answer(full);
+    s.w->findChild<QPushButton*>(QStringLiteral("FileSelectBtn"))->click();
+    QCOMPARE(s.fakes.files.requests.last().title, QStringLiteral("ファイルを選択"));
+    QCOMPARE(box->text(), expected == QLatin1String("@") ? full : expected);
+    s.w->findChild<QPushButton*>(QStringLiteral("FileSelectBtn"))->click();  // cancelled
+    QCOMPARE(box->text(), expected == QLatin1String("@") ? full : expected);
+
+    // A wide window keeps the box 5100 twips wide.
+    s.w->resize(1400, 800);
+    s.w->ApplyLayout();
+    QCOMPARE(box->width(), twipsToPixels(5100, s.w.get()));
+}
+
+void TestMainShell::toolbar1Dispatches()
+{
+    Shell s;
+    s.w->buffer().SetText(QStringLiteral("x"));
+    s.w->buffer().SetSelection(0, 1);
+    s.w->findChild<QAction*>(QStringLiteral("Toolbar1_Bold"))->trigger();
+    QCOMPARE(s.w->buffer().text(), QStringLiteral("<B>x</B>"));
+    s.w->findChild<QAction*>(QStringLiteral("Toolbar1_tundo"))->trigger();
+    QCOMPARE(s.w->buffer().text(), QStringLiteral("x"));
+    s.w->findChild<QAction*>(QStringLiteral("Toolbar1_tredo"))->trigger();
+    QCOMPARE(s.w->buffer().text(), QStringLiteral("<B>x</B>"));
+}
+
+void TestMainShell::folderDialog()
+{
+    TempAppFolder app;
+    app.put(QStringLiteral("a/b/file.txt"), "x");
+    FakeMessageBoxes messages;
+    FSelect dlg(app.file(QStringLiteral("a/b")), &messages);
+    QCOMPARE(dlg.windowTitle(), QStringLiteral("フォルダの選択"));
+    QCOMPARE(dlg.Drive1->itemText(0), QStringLiteral("/"));
+    QCOMPARE(dlg.selectedFolder(), app.file(QStringLiteral("a/b")));
+    QVERIFY(!dlg.chooseDrive(QStringLiteral("/no/such/volume")));
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("エラー"));
+    QVERIFY(messages.shown[0].text.startsWith(QStringLiteral("ErrorNumber:68\r")));
+    QCOMPARE(dlg.selectedFolder(), app.file(QStringLiteral("a/b")));
+    QVERIFY(dlg.chooseDrive(QStringLiteral("/")));
+}
+
+QTEST_MAIN(TestMainShell)
+#include "tst_mainshell.moc"
