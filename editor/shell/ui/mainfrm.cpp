@@ -546,19 +546,13 @@ void MainFrm::ApplyLayout()
 
 void MainFrm::runOptions()
 {
-    const std::int16_t colourBefore = m_settings.ColorAdd;
     {
         Setting dlg(*this, this);
         dlg.exec();
     }
-    if (m_settings.ColorAdd == 1) {
-        setTagColouring(true);
-        // Putting the same text back runs the change handling, which colours it.
-        m_history.RecordSnapshot();
-        m_history.UndoStep();
-    } else if (colourBefore == 1) {
-        setTagColouring(false);
-    }
+    // The colouring follows the option at once; it colours the visible text
+    // itself, so the text is not put back into the box to trigger it.
+    setTagColouring(m_settings.ColorAdd == 1);
 }
 
 void MainFrm::setTagColouring(bool on)
