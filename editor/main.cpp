@@ -2,6 +2,7 @@
 
 #include "appfolder.h"
 #include "mainfrm.h"
+#include "previewview.h"
 #include "qtplatform.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 int main(int argc, char** argv)
 {
+    tw::prepareBrowserEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
     tw::installJapaneseTranslations(app);

@@ -6,6 +6,8 @@
 #include "fselect.h"
 #include "headerfooter.h"
 #include "layout.h"
+#include "preview.h"
+#include "previewview.h"
 #include "relativepath.h"
 #include "settingdlg.h"
 #include "taghighlighter.h"
@@ -13,6 +15,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +53,7 @@ MainFrm::MainFrm(const QuilletContext& context, QWidget* parent)
     });
     m_document.onTitleChanged = [this](const QString& t) { setWindowTitle(t); };
     m_document.onPanelFolderChanged = [this](const QString& folder) { onPanelFolderChanged(folder); };
+    m_document.onRefreshPreview = [this](bool forced) { RefreshPreview(forced); };
     m_edit->onFileDropped = [this](const QString& path) { m_document.dropFile(path); };
 
     buildWorkArea();
@@ -71,6 +76,65 @@ MainFrm::~MainFrm()
 void MainFrm::onTextChanged()
 {
     m_history.onTextChanged();
+    if (m_settings.Preview == 1)
+        RefreshPreview(false);
+}
+
+void MainFrm::RefreshPreview(bool forced)
+{
+    m_pipeline->RefreshPreview(forced, m_settings);
+}
+
+PreviewWindowFrm* MainFrm::previewWindow() const
+{
+    return m_previewWindow;
+}
+
+void MainFrm::PreviewWindowShow()
+{
+    RefreshPreview(true);
+    if (!m_previewWindow)
+        m_previewWindow = new PreviewWindowFrm(m_ctx.browserEngine, this);
+    m_previewWindow->showPage(previewFilePath(m_document.WorkingFolder()), m_settings.PreviewWindowX,
+                              m_settings.PreviewWindowY);
+}
+
+void MainFrm::ApplyBrowserMenus()
+{
+    const BrowserMenuState m = browserMenuState(m_settings);
+    m_actions[QStringLiteral("separatorH")]->setVisible(m.separatorVisible);
+    for (int i = 0; i < 3; ++i) {
+        QAction* a = m_actions[QStringLiteral("IDM_PREVIEW_BROWSER%1").arg(i + 1)];
+        a->setVisible(m.visible[i]);
+        a->setText(m.caption[i]);
+    }
+}
+
+void MainFrm::startBrowser(int n)
+{
+    const QString browser = browserPath(m_settings, n);
+    if (browser.isEmpty()) {
+        m_ctx.platform.messages->show(QStringLiteral("[設定]メニューからブラウザを設定してください"),
+                                      QStringLiteral("Quillet"), MsgIcon::None, MsgButtons::Ok);
+        return;
+    }
+    // The file as it was last refreshed: it is not written again here.
+    const BrowserLaunch launch = browserLaunch(browser, previewFilePath(m_document.WorkingFolder()));
+    QString error;
+    if (!m_ctx.platform.launcher->startDetached(launch.program, launch.args, m_document.WorkingFolder(), &error))
+        m_ctx.platform.messages->show(QStringLiteral("プレビューに失敗しました"), QStringLiteral("Quillet"),
+                                      MsgIcon::None, MsgButtons::Ok);
+}
+
+void MainFrm::startCompanion(const QString& program)
+{
+    const QString path = companionPath(m_ctx.appFolder, program);
+    QString error;
+    if (!QFileInfo(path).isExecutable() ||
+        !m_ctx.platform.launcher->startDetached(path, {}, QDir::currentPath(), &error))
+        m_ctx.platform.messages->show(QStringLiteral("%1 を起動できませんでした。\nプログラムが見つからないか、実行できません。")
+                                          .arg(QDir::toNativeSeparators(path)),
+                                      QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
 }
 
 QString MainFrm::timeText() const
@@ -127,6 +191,20 @@ void MainFrm::registerCommands()
     c[QStringLiteral("IDM_VIEW_FILEFOLDER")] = [this] { changeFolder(); };
     c[QStringLiteral("IDM_PATHCHANGE")] = [this] { changeFolder(); };
 
+    // Preview
+    c[QStringLiteral("IDM_NORMALPREVIEW")] = [this] { RefreshPreview(true); };
+    c[QStringLiteral("IDM_PREVIEW_DEFAULT")] = [this] {
+        QString ignored;
+        m_ctx.platform.launcher->openWithDesktop(previewFilePath(m_document.WorkingFolder()), &ignored);
+    };
+    for (int n = 1; n <= 3; ++n)
+        c[QStringLiteral("IDM_PREVIEW_BROWSER%1").arg(n)] = [this, n] { startBrowser(n); };
+    c[QStringLiteral("IDM_PREVIEW_WINDOW")] = [this] { PreviewWindowShow(); };
+
+    // Companion programs
+    c[QStringLiteral("IDM_FTP")] = [this] { startCompanion(QStringLiteral("ftp")); };
+    c[QStringLiteral("IDM_STYLESEEAT")] = [this] { startCompanion(QStringLiteral("Velmora")); };
+
     // Insert
     c[QStringLiteral("IDM_INSERT_TIME")] = [this] { m_buffer.ReplaceSelection(timeText()); };
     c[QStringLiteral("IDM_RGB")] = [this] {
@@ -160,8 +238,12 @@ QMenu* MainFrm::addMenu(QMenu* parent, const QString& objectName, const QString&
     menu->setObjectName(objectName);
     menu->menuAction()->setObjectName(objectName);
     for (const MenuEntry& e : entries) {
-        if (e.id.isEmpty()) {
-            menu->addSeparator();
+        if (e.caption.isEmpty() && e.children.isEmpty()) {
+            QAction* sep = menu->addSeparator();
+            if (!e.id.isEmpty()) {  // a separator that is shown and hidden by name
+                sep->setObjectName(e.id);
+                m_actions.insert(e.id, sep);
+            }
             continue;
         }
         if (!e.children.isEmpty()) {
@@ -245,7 +327,21 @@ void MainFrm::buildMenus()
              wrap(S("IDM_INSERT_HR")),
              {S("IDM_INSERT_TIME"), S("現在時刻"), {}, {}}});
 
-    addMenu(nullptr, S("IDM_TOOL"), S("ツール(&T)"), {{S("IDM_OPTION"), S("オプション(&O)..."), {}, {}}});
+    addMenu(nullptr, S("IDM_PREVIEW"), S("プレビュー(&P)"),
+            {{S("IDM_NORMALPREVIEW"), S("プレビュー(ノーマル)(&P)"), S("F9"), {}},
+             {S("separatorH"), {}, {}, {}},
+             {S("IDM_PREVIEW_DEFAULT"), S("デフォルトのブラウザ(&D)"), {}, {}},
+             {S("IDM_PREVIEW_BROWSER1"), S("ブラウザ1(&1)"), {}, {}},
+             {S("IDM_PREVIEW_BROWSER2"), S("ブラウザ2(&2)"), {}, {}},
+             {S("IDM_PREVIEW_BROWSER3"), S("ブラウザ3(&3)"), {}, {}},
+             {S("separatorF"), {}, {}, {}},
+             {S("IDM_PREVIEW_WINDOW"), S("プレビューウインドウ"), {}, {}}});
+
+    addMenu(nullptr, S("IDM_TOOL"), S("ツール(&T)"),
+            {{S("IDM_STYLESEEAT"), S("Velmora(&C)..."), {}, {}},
+             {S("IDM_FTP"), S("FTPクライアント(&F)..."), {}, {}},
+             sep,
+             {S("IDM_OPTION"), S("オプション(&O)..."), {}, {}}});
 
     // Nothing to undo or redo until the first change.
     m_actions[QStringLiteral("IDM_UNDO")]->setEnabled(false);
@@ -289,6 +385,7 @@ void MainFrm::buildToolBars()
         {QStringLiteral("center"), QStringLiteral("中央"), QStringLiteral("中央揃え")},
         {QStringLiteral("right"), QStringLiteral("右"), QStringLiteral("右揃え")},
         {QStringLiteral("color"), QStringLiteral("色"), QStringLiteral("RGB色入力")},
+        {QStringLiteral("Preview"), QStringLiteral("プレビュー"), QStringLiteral("プレビューウインドウ")},
         {QStringLiteral("exit"), QStringLiteral("終了"), QStringLiteral("終了")},
     };
     m_toolbar1 = makeBar(QStringLiteral("Toolbar1"), QStringLiteral("標準ツールバー"), standard,
@@ -339,15 +436,24 @@ void MainFrm::buildWorkArea()
     m_designBar = new DesignBar(m_work);
     m_edit->setParent(m_work);
     // The preview browser's place in the work area.
-    m_browserArea = new QWidget(m_work);
-    m_browserArea->setObjectName(QStringLiteral("WebBrowser1"));
-    m_browserArea->setAccessibleName(QStringLiteral("プレビュー"));
-    m_browserArea->setAutoFillBackground(true);
+    m_browserArea = new PreviewView(m_ctx.browserEngine, m_work);
+    m_pipeline = new PreviewPipeline(
+        {[this] { return m_buffer.text(); }, [this] { return m_document.format(); },
+         [this] {
+             m_document.Fpath_Change();
+             return m_document.WorkingFolder();
+         },
+         [this](const QString& path) { m_browserArea->showFile(path); }},
+        this);
     m_tabs = new QTabBar(m_work);
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
     m_tabs->addTab(QStringLiteral("ソース"));
     m_tabs->addTab(QStringLiteral("プレビュー"));
-    connect(m_tabs, &QTabBar::currentChanged, this, [this] { ApplyLayout(); });
+    connect(m_tabs, &QTabBar::currentChanged, this, [this](int tab) {
+        ApplyLayout();
+        if (tab == 1)
+            RefreshPreview(true);
+    });
 
     connect(m_designBar, &DesignBar::fileClicked, this, &MainFrm::openFromPanel);
     connect(m_designBar->Command1, &QPushButton::clicked, this, &MainFrm::changeFolder);
@@ -397,7 +503,12 @@ void MainFrm::UpdateStatusBar()
 
 void MainFrm::TogglePreviewArea()
 {
-    m_settings.Preview = m_settings.Preview == 0 ? 1 : 0;
+    if (m_settings.Preview != 0) {
+        m_settings.Preview = 0;
+    } else {
+        m_settings.Preview = 1;
+        RefreshPreview(false);
+    }
     ApplyLayout();
 }
 
@@ -495,6 +606,7 @@ void MainFrm::LoadSettings()
     m_designBar->setFolder(m_document.panelFolder());
     m_panels[1]->setText(folderStatusText(m_document.panelFolder()));
     setTagColouring(m_settings.ColorAdd == 1);
+    ApplyBrowserMenus();
 }
 
 void MainFrm::SaveSettings()
@@ -572,6 +684,7 @@ void MainFrm::load()
     m_document.FillNewDocument();
     m_history.ResetHistory();
     m_document.UpdateTitle();
+    ApplyBrowserMenus();
     if (m_settings.DefaultMaxWin == 1)
         setWindowState(windowState() | Qt::WindowMaximized);
     UpdateStatusBar();

@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -25,12 +26,16 @@ class QToolBar;
 namespace tw {
 
 class DesignBar;
+class PreviewPipeline;
+class PreviewView;
+class PreviewWindowFrm;
 class TagHighlighter;
 
 struct QuilletContext {
     Platform platform;
     QString appFolder;
     QString commandLine;  // the whole command line: one document path
+    bool browserEngine = true;  // false: the preview area stays empty (tests of other parts)
 };
 
 class MainFrm : public QMainWindow {
@@ -69,7 +74,12 @@ public:
     void setTagColouring(bool on);
 
     DesignBar* designBar() const { return m_designBar; }
-    QWidget* browserArea() const { return m_browserArea; }
+    PreviewView* browserArea() const { return m_browserArea; }
+    PreviewPipeline& preview() { return *m_pipeline; }
+    PreviewWindowFrm* previewWindow() const;
+    void RefreshPreview(bool forced);
+    void PreviewWindowShow();
+    void ApplyBrowserMenus();
     QTabBar* tabs() const { return m_tabs; }
     QLineEdit* linkFileBox() const { return m_linkFile; }
     QString statusText(int panel) const;
@@ -98,6 +108,8 @@ private:
     void selectLinkFile();
     void runOptions();
     void refreshViewChecks();
+    void startBrowser(int n);
+    void startCompanion(const QString& program);
     void onTextChanged();
     void applyPlacement(const WindowPlacement& p);
     WindowPlacement currentPlacement() const;
@@ -121,7 +133,9 @@ private:
     QPushButton* m_fileSelectBtn = nullptr;
     QWidget* m_work = nullptr;
     DesignBar* m_designBar = nullptr;
-    QWidget* m_browserArea = nullptr;
+    PreviewView* m_browserArea = nullptr;
+    PreviewPipeline* m_pipeline = nullptr;
+    QPointer<PreviewWindowFrm> m_previewWindow;
     QTabBar* m_tabs = nullptr;
     QLabel* m_panels[4] = {};
     TagHighlighter* m_highlighter = nullptr;

@@ -20,7 +20,7 @@ struct Window {
 
     explicit Window(const QString& appFolder, const QString& commandLine = QString())
     {
-        QuilletContext ctx{fakes.platform(), appFolder, commandLine};
+        QuilletContext ctx{fakes.platform(), appFolder, commandLine, false};
         w = std::make_unique<MainFrm>(ctx);
         w->load();
         w->show();

@@ -2,6 +2,7 @@
 #include "fakes.h"
 #include "fselect.h"
 #include "mainfrm.h"
+#include "previewview.h"
 #include "tempappfolder.h"
 #include "units.h"
 
@@ -27,7 +28,7 @@ struct Shell {
     explicit Shell(const QByteArray& ini = "[Setting]\r\n")
     {
         app.put(QStringLiteral("tools/Setting/quillet.ini"), ini);
-        w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), app.path(), QString()});
+        w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), app.path(), QString(), false});
         w->load();
         w->resize(1200, 800);
         w->show();

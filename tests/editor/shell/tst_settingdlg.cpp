@@ -30,7 +30,7 @@ struct Window {
     explicit Window(const TempAppFolder& app)
     {
         app.put(QStringLiteral("tools/Setting/.keep"), "");  // no first-start message
-        w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), app.path(), QString()});
+        w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), app.path(), QString(), false});
         w->load();
         w->show();
     }

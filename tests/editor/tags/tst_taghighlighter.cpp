@@ -377,7 +377,7 @@ void TestTagHighlighter::mainWindowFollowsTheSetting()
     app.put(QStringLiteral("tools/Setting/quillet.ini"),
             QByteArray("[Setting]\r\nColorAdd=") + QByteArray::number(colorAdd) + "\r\n");
     FakePlatform fakes;
-    MainFrm w(QuilletContext{fakes.platform(), app.path(), QString()});
+    MainFrm w(QuilletContext{fakes.platform(), app.path(), QString(), false});
     w.load();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));

@@ -1,0 +1,78 @@
+#pragma once
+// The preview: one temporary file, quillettmp.html in the working folder,
+// shown by the embedded browser, the preview window and the external
+// browsers.
+
+#include "editorsettings.h"
+#include "textfile.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+namespace tw {
+
+QString previewFilePath(const QString& workingFolder);
+
+// Writes the text in the document's own encoding, replacing the file. A
+// failure leaves the previous file (or none).
+bool writePreviewFile(const QString& path, const QString& text, const FileFormat& format);
+
+// The preview menu's browser entries as the settings want them.
+struct BrowserMenuState {
+    bool separatorVisible = false;  // separatorH, IDM_CONTEXT_PREVIEW_S1
+    bool visible[3] = {false, false, false};
+    QString caption[3];             // the configured names; the design-time captions while hidden
+};
+BrowserMenuState browserMenuState(const EditorSettings& s);
+
+QString browserPath(const EditorSettings& s, int n);  // n = 1..3
+
+// How a configured browser is started: the program, and the file as its one
+// argument (each passed whole, so paths with spaces work).
+struct BrowserLaunch {
+    QString program;
+    QStringList args;
+};
+BrowserLaunch browserLaunch(const QString& browser, const QString& file);
+
+QString previewWindowCaption(int width, int height);
+
+// The companion programs in the tools folder.
+QString companionPath(const QString& appFolder, const QString& program);
+
+// Writes the preview file and hands it to the browser. A forced refresh runs
+// at once; an unforced one (after a change of the text) only while real-time
+// preview is on, and coalesced: changes in quick succession lead to one write
+// and one reload with the latest text, and at most one is pending.
+class PreviewPipeline : public QObject {
+    Q_OBJECT
+public:
+    struct Hooks {
+        std::function<QString()> text;
+        std::function<FileFormat()> format;
+        std::function<QString()> workingFolder;  // the file panel's folder, taken as WorkingFolder
+        std::function<void(const QString& path)> show;
+    };
+
+    explicit PreviewPipeline(Hooks hooks, QObject* parent = nullptr);
+
+    void RefreshPreview(bool forced, const EditorSettings& settings);
+    bool pending() const { return m_timer.isActive(); }
+    // Runs a pending refresh now.
+    void flush();
+    int writes() const { return m_writes; }
+    void setDelay(int ms) { m_timer.setInterval(ms); }
+
+private:
+    void refreshNow();
+
+    Hooks m_hooks;
+    QTimer m_timer;
+    int m_writes = 0;
+};
+
+}  // namespace tw

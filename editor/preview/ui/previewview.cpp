@@ -1,0 +1,103 @@
+#include "previewview.h"
+
+#include "preview.h"
+#include "units.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QStyle>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebEngineHistory>
+#include <QWebEngineView>
+
+#include <unistd.h>
+
+namespace tw {
+
+void prepareBrowserEngine()
+{
+    // The engine refuses to start its sandbox as root.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+PreviewView::PreviewView(bool engine, QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("WebBrowser1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_buttons = new QWidget(this);
+    auto* row = new QHBoxLayout(m_buttons);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto makeButton = [this, row](const char* name, QStyle::StandardPixmap icon, const QString& tip) {
+        auto* b = new QPushButton(m_buttons);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setIcon(style()->standardIcon(icon));
+        b->setToolTip(tip);
+        b->setAccessibleName(tip);
+        // 495 x 255 twips each.
+        b->setFixedSize(twipsToPixels(495, this), std::max(twipsToPixels(255, this), 22));
+        row->addWidget(b);
+        return b;
+    };
+    GoBackBtn = makeButton("GoBackBtn", QStyle::SP_ArrowBack, QStringLiteral("戻る"));
+    GofowardBtn = makeButton("GofowardBtn", QStyle::SP_ArrowForward, QStringLiteral("進む"));
+    GoRefreshBtn = makeButton("GoRefreshBtn", QStyle::SP_BrowserReload, QStringLiteral("更新"));
+    row->addStretch(1);
+    layout->addWidget(m_buttons);
+
+    if (engine) {
+        m_browser = new QWebEngineView(this);
+        m_browser->setObjectName(QStringLiteral("Browser"));
+        m_browser->setAccessibleName(QStringLiteral("プレビュー"));
+        layout->addWidget(m_browser, 1);
+        // Steps that are not possible (empty history) do nothing.
+        connect(GoBackBtn, &QPushButton::clicked, m_browser, &QWebEngineView::back);
+        connect(GofowardBtn, &QPushButton::clicked, m_browser, &QWebEngineView::forward);
+        connect(GoRefreshBtn, &QPushButton::clicked, m_browser, &QWebEngineView::reload);
+    } else {
+        layout->addStretch(1);
+    }
+}
+
+void PreviewView::showFile(const QString& path)
+{
+    if (!m_browser)
+        return;
+    const QUrl url = QUrl::fromLocalFile(path);
+    if (m_browser->url() == url)
+        m_browser->reload();
+    else
+        m_browser->load(url);
+}
+
+int PreviewView::buttonRowHeight() const
+{
+    return m_buttons->sizeHint().height();
+}
+
+PreviewWindowFrm::PreviewWindowFrm(bool engine, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_view(new PreviewView(engine, this))
+{
+    setObjectName(QStringLiteral("PreviewWindowFrm"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+}
+
+void PreviewWindowFrm::showPage(const QString& path, int width, int height)
+{
+    resize(width, height + m_view->buttonRowHeight());
+    m_view->showFile(path);
+    setWindowTitle(previewWindowCaption(width, height));
+    show();
+    raise();
+}
+
+}  // namespace tw

@@ -1,0 +1,50 @@
+#pragma once
+// A browser with its row of buttons (back, forward, reload), used by the
+// main window's preview area and by the preview window.
+
+#include <QString>
+#include <QWidget>
+
+class QPushButton;
+class QWebEngineView;
+
+namespace tw {
+
+// Settings the browser engine needs before the application object exists:
+// running as root it must start without its sandbox.
+void prepareBrowserEngine();
+
+class PreviewView : public QWidget {
+    Q_OBJECT
+public:
+    // Without the engine the view is an empty area (tests of other parts).
+    PreviewView(bool engine, QWidget* parent = nullptr);
+
+    // Shows a file; the same file again is reloaded.
+    void showFile(const QString& path);
+    QWebEngineView* browser() const { return m_browser; }
+    int buttonRowHeight() const;
+
+    QPushButton* GoBackBtn;
+    QPushButton* GofowardBtn;
+    QPushButton* GoRefreshBtn;
+
+private:
+    QWidget* m_buttons;
+    QWebEngineView* m_browser = nullptr;
+};
+
+// The separate preview window: created on first use, reused while open.
+class PreviewWindowFrm : public QWidget {
+    Q_OBJECT
+public:
+    explicit PreviewWindowFrm(bool engine, QWidget* parent = nullptr);
+    // Inner size: the page area width x height plus the button row.
+    void showPage(const QString& path, int width, int height);
+    PreviewView* view() const { return m_view; }
+
+private:
+    PreviewView* m_view;
+};
+
+}  // namespace tw

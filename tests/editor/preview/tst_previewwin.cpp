@@ -1,0 +1,226 @@
+// The preview in the real browser engine.
+
+#include "fakes.h"
+#include "mainfrm.h"
+#include "preview.h"
+#include "previewview.h"
+#include "qtplatform.h"
+#include "tempappfolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+using namespace tw;
+using namespace tw::test;
+
+namespace {
+const int kLoadTimeout = 20000;
+
+// The text the page shows, asked from the page itself.
+QString pageText(QWebEngineView* view)
+{
+    QString result;
+    bool done = false;
+    view->page()->runJavaScript(QStringLiteral("document.body ? document.body.innerText : ''"),
+                                [&](const QVariant& v) {
+                                    result = v.toString();
+                                    done = true;
+                                });
+    QTest::qWaitFor([&] { return done; }, kLoadTimeout);
+    return result;
+}
+
+struct Editor {
+    TempAppFolder app;
+    FakePlatform fakes;
+    QtLauncher realLauncher;
+    std::unique_ptr<MainFrm> w;
+
+    Editor(const QByteArray& ini, bool realLaunch = false)
+    {
+        app.put(QStringLiteral("tools/Setting/quillet.ini"), ini);
+        app.put(QStringLiteral("site/keep.txt"), "x");  // the start folder holds a file
+        Platform p = fakes.platform();
+        if (realLaunch)
+            p.launcher = &realLauncher;
+        w = std::make_unique<MainFrm>(QuilletContext{p, app.path(), QString(), true});
+        w->load();
+        w->document().setPanelFolder(app.file(QStringLiteral("site")));
+        w->resize(1200, 800);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+    QWebEngineView* view() { return w->browserArea()->browser(); }
+    QString tempFile() { return app.file(QStringLiteral("site/quillettmp.html")); }
+};
+}  // namespace
+
+class TestPreviewWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void f9WritesAndShowsWithoutRealTimePreview();
+    void typingEndsShowingTheLatestText();
+    void relativeLinksResolveAgainstTheDocumentFolder();
+    void tabArrangementRefreshesOnThePreviewTab();
+    void previewWindowSizeAndCaption();
+    void browserMenuFollowsSettings();
+    void browserEntries();
+    void companionPrograms();
+};
+
+void TestPreviewWindow::f9WritesAndShowsWithoutRealTimePreview()
+{
+    Editor e("[Setting]\r\nRealTimePreview=0\r\n");
+    e.w->buffer().SetText(QStringLiteral("<html><head><title>F9 page</title></head><body>本文</body></html>"));
+    QVERIFY(!QFile::exists(e.tempFile()));  // real-time preview is off
+    QSignalSpy loaded(e.view(), &QWebEngineView::loadFinished);
+    QTest::keyClick(e.w->editBox(), Qt::Key_F9);
+    QVERIFY(QFile::exists(e.tempFile()));
+    QVERIFY(loaded.wait(kLoadTimeout));
+    QCOMPARE(e.view()->title(), QStringLiteral("F9 page"));
+    QCOMPARE(pageText(e.view()), QStringLiteral("本文"));
+}
+
+void TestPreviewWindow::typingEndsShowingTheLatestText()
+{
+    Editor e("[Setting]\r\n");
+    e.w->buffer().SetText(QString());
+    e.w->editBox()->setFocus();
+    QTest::keyClicks(e.w->editBox(), QStringLiteral("<p>hello world</p>"));
+    QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("hello world"), kLoadTimeout);
+    QTest::keyClick(e.w->editBox(), Qt::Key_Backspace);
+    QTest::keyClicks(e.w->editBox(), QStringLiteral("<b>!</b>"));
+    QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("hello world!"), kLoadTimeout);
+}
+
+void TestPreviewWindow::relativeLinksResolveAgainstTheDocumentFolder()
+{
+    Editor e("[Setting]\r\n");
+    e.app.put(QStringLiteral("site/css/s.css"), "p { color: rgb(0, 128, 0); }");
+    QSignalSpy loaded(e.view(), &QWebEngineView::loadFinished);
+    e.w->buffer().SetText(QStringLiteral("<link rel=stylesheet href=\"css/s.css\"><p id=x>x</p>"));
+    e.w->RefreshPreview(true);
+    QVERIFY(loaded.wait(kLoadTimeout));
+    QString colour;
+    bool done = false;
+    e.view()->page()->runJavaScript(QStringLiteral("getComputedStyle(document.getElementById('x')).color"),
+                                    [&](const QVariant& v) {
+                                        colour = v.toString();
+                                        done = true;
+                                    });
+    QTRY_VERIFY_WITH_TIMEOUT(done, kLoadTimeout);
+    QCOMPARE(colour, QStringLiteral("rgb(0, 128, 0)"));
+}
+
+void TestPreviewWindow::tabArrangementRefreshesOnThePreviewTab()
+{
+    Editor e("[Setting]\r\nAreaDivide=2\r\nRealTimePreview=0\r\n");
+    e.w->buffer().SetText(QStringLiteral("<p>tab</p>"));
+    QVERIFY(!QFile::exists(e.tempFile()));
+    e.w->tabs()->setCurrentIndex(1);
+    QVERIFY(QFile::exists(e.tempFile()));
+    QVERIFY(e.w->browserArea()->isVisible());
+    QVERIFY(!e.w->editBox()->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("tab"), kLoadTimeout);
+}
+
+void TestPreviewWindow::previewWindowSizeAndCaption()
+{
+    Editor e("[Setting]\r\nPreviewWindowX=640\r\nPreviewWindowY=480\r\nRealTimePreview=0\r\n");
+    e.w->buffer().SetText(QStringLiteral("<title>win</title><p>in the window</p>"));
+    e.w->runCommand(QStringLiteral("IDM_PREVIEW_WINDOW"));
+    PreviewWindowFrm* win = e.w->previewWindow();
+    QVERIFY(win);
+    QVERIFY(QTest::qWaitForWindowExposed(win));
+    QCOMPARE(win->windowTitle(), QStringLiteral("プレビューウインドウ (640×480)"));
+    QTRY_COMPARE_WITH_TIMEOUT(win->view()->browser()->size(), QSize(640, 480), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(pageText(win->view()->browser()), QStringLiteral("in the window"), kLoadTimeout);
+    // Used again, the same window is reused.
+    e.w->runCommand(QStringLiteral("IDM_PREVIEW_WINDOW"));
+    QCOMPARE(e.w->previewWindow(), win);
+    QVERIFY(QFile::exists(e.tempFile()));
+}
+
+void TestPreviewWindow::browserMenuFollowsSettings()
+{
+    Editor e("[Setting]\r\nBrowser2=/opt/opera/opera\r\nBrowser2Name=Opera\r\n");
+    QVERIFY(!e.w->action(QStringLiteral("IDM_PREVIEW_BROWSER1"))->isVisible());
+    QVERIFY(e.w->action(QStringLiteral("IDM_PREVIEW_BROWSER2"))->isVisible());
+    QCOMPARE(e.w->action(QStringLiteral("IDM_PREVIEW_BROWSER2"))->text(), QStringLiteral("Opera"));
+    QVERIFY(!e.w->action(QStringLiteral("IDM_PREVIEW_BROWSER3"))->isVisible());
+    QVERIFY(e.w->action(QStringLiteral("separatorH"))->isVisible());
+    QCOMPARE(e.w->action(QStringLiteral("IDM_NORMALPREVIEW"))->shortcut(), QKeySequence(Qt::Key_F9));
+
+    Editor none("[Setting]\r\n");
+    QVERIFY(!none.w->action(QStringLiteral("separatorH"))->isVisible());
+    QVERIFY(!none.w->action(QStringLiteral("IDM_PREVIEW_BROWSER2"))->isVisible());
+}
+
+void TestPreviewWindow::browserEntries()
+{
+    // Browser 1 is a script in a folder with spaces that records its arguments.
+    TempAppFolder scripts;
+    const QString script = scripts.file(QStringLiteral("my browser/run.sh"));
+    const QString out = scripts.file(QStringLiteral("args.txt"));
+    scripts.put(QStringLiteral("my browser/run.sh"),
+                QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '%1'\n").arg(out).toUtf8());
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    Editor e(QStringLiteral("[Setting]\r\nBrowser1=%1\r\nBrowser1Name=Script\r\n").arg(script).toUtf8(), true);
+    e.w->runCommand(QStringLiteral("IDM_PREVIEW_BROWSER1"));
+    auto recorded = [&] {
+        QFile f(out);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(recorded(), QStringLiteral("1\n") + e.tempFile() + QLatin1Char('\n'), 10000);
+
+    e.w->runCommand(QStringLiteral("IDM_PREVIEW_BROWSER2"));  // not configured
+    QCOMPARE(e.fakes.messages.shown.size(), 1);
+    QCOMPARE(e.fakes.messages.shown[0].text, QStringLiteral("[設定]メニューからブラウザを設定してください"));
+    QCOMPARE(e.fakes.messages.shown[0].icon, MsgIcon::None);
+
+    Editor broken("[Setting]\r\nBrowser3=/no/such/browser\r\n", true);
+    broken.w->runCommand(QStringLiteral("IDM_PREVIEW_BROWSER3"));
+    QCOMPARE(broken.fakes.messages.shown.size(), 1);
+    QCOMPARE(broken.fakes.messages.shown[0].text, QStringLiteral("プレビューに失敗しました"));
+}
+
+void TestPreviewWindow::companionPrograms()
+{
+    Editor e("[Setting]\r\n", true);
+    // Missing program: a message, and the editor goes on.
+    e.w->runCommand(QStringLiteral("IDM_FTP"));
+    QCOMPARE(e.fakes.messages.shown.size(), 1);
+    QVERIFY(e.fakes.messages.shown[0].text.contains(QStringLiteral("tools/ftp")));
+
+    // A stand-in program that counts its starts.
+    const QString marks = e.app.file(QStringLiteral("starts.txt"));
+    e.app.put(QStringLiteral("tools/Velmora"),
+              QStringLiteral("#!/bin/sh\necho \"$#\" >> '%1'\n").arg(marks).toUtf8());
+    QFile::setPermissions(e.app.file(QStringLiteral("tools/Velmora")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    e.w->runCommand(QStringLiteral("IDM_STYLESEEAT"));
+    e.w->runCommand(QStringLiteral("IDM_STYLESEEAT"));
+    auto contents = [&] {
+        QFile f(marks);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(contents(), QByteArray("0\n0\n"), 10000);
+    QCOMPARE(e.fakes.messages.shown.size(), 1);
+}
+
+int main(int argc, char** argv)
+{
+    prepareBrowserEngine();
+    QApplication app(argc, argv);
+    TestPreviewWindow t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_previewwin.moc"
