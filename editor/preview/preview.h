@@ -64,6 +64,8 @@ public:
     bool pending() const { return m_timer.isActive(); }
     // Runs a pending refresh now.
     void flush();
+    // Drops a pending refresh (the program is closing).
+    void cancel() { m_timer.stop(); }
     int writes() const { return m_writes; }
     void setDelay(int ms) { m_timer.setInterval(ms); }
 

@@ -702,6 +702,8 @@ void MainFrm::closeEvent(QCloseEvent* e)
         return;
     }
     m_document.Fpath_Change();
+    // No refresh may write the temporary file again after it is gone.
+    m_pipeline->cancel();
     m_document.deleteTempPreview(m_document.WorkingFolder());
     SaveSettings();
     e->accept();

@@ -98,6 +98,13 @@ void TestPreviewWindow::typingEndsShowingTheLatestText()
     QTest::keyClick(e.w->editBox(), Qt::Key_Backspace);
     QTest::keyClicks(e.w->editBox(), QStringLiteral("<b>!</b>"));
     QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("hello world!"), kLoadTimeout);
+
+    // Closing right after a keystroke leaves no temporary file behind.
+    QTest::keyClicks(e.w->editBox(), QStringLiteral("x"));
+    e.fakes.messages.answer(MsgResult::No);
+    QVERIFY(e.w->close());
+    QTest::qWait(100);
+    QVERIFY(!QFile::exists(e.tempFile()));
 }
 
 void TestPreviewWindow::relativeLinksResolveAgainstTheDocumentFolder()
