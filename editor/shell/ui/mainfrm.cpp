@@ -60,6 +60,7 @@ MainFrm::MainFrm(const QuilletContext& context, QWidget* parent)
     m_highlighter = new TagHighlighter(m_edit->document(), this);
     registerCommands();
     buildMenus();
+    buildContextMenu();
     buildToolBars();
     buildStatusBar();
     connect(m_edit, &QPlainTextEdit::cursorPositionChanged, this, &MainFrm::UpdateStatusBar);
@@ -103,10 +104,13 @@ void MainFrm::ApplyBrowserMenus()
 {
     const BrowserMenuState m = browserMenuState(m_settings);
     m_actions[QStringLiteral("separatorH")]->setVisible(m.separatorVisible);
+    m_actions[QStringLiteral("IDM_CONTEXT_PREVIEW_S1")]->setVisible(m.separatorVisible);
     for (int i = 0; i < 3; ++i) {
-        QAction* a = m_actions[QStringLiteral("IDM_PREVIEW_BROWSER%1").arg(i + 1)];
-        a->setVisible(m.visible[i]);
-        a->setText(m.caption[i]);
+        for (const QString& id : {QStringLiteral("IDM_PREVIEW_BROWSER%1"), QStringLiteral("IDM_CONTEXT_PREVIEW_BROWSER%1")}) {
+            QAction* a = m_actions[id.arg(i + 1)];
+            a->setVisible(m.visible[i]);
+            a->setText(m.caption[i]);
+        }
     }
 }
 
@@ -346,6 +350,124 @@ void MainFrm::buildMenus()
     // Nothing to undo or redo until the first change.
     m_actions[QStringLiteral("IDM_UNDO")]->setEnabled(false);
     m_actions[QStringLiteral("IDM_REDO")]->setEnabled(false);
+}
+
+void MainFrm::buildContextMenu()
+{
+    auto S = [](const char* s) { return QString::fromUtf8(s); };
+    auto twin = [](const QString& mainId) {
+        const WrapCommand* w = findWrapCommand(mainId);
+        return ContextEntry{w->contextId, w->contextCaption, w->id, {}};
+    };
+    const ContextEntry sep;
+    QList<ContextEntry> headings;
+    for (int n = 1; n <= 6; ++n)
+        headings.append(twin(QStringLiteral("IDM_FORMAT_H%1").arg(n)));
+    QList<ContextEntry> snippets;
+    for (int n = 1; n <= 10; ++n)
+        snippets.append({QStringLiteral("IDM_CONTEXT_TEIGATA_%1").arg(n), QStringLiteral("定型文%1(&%1)").arg(n),
+                         QStringLiteral("IDM_TEIGATA_%1").arg(n), {}});
+    snippets.append({S("IDM_CONTEXT_TEIGATA_S1"), {}, {}, {}});
+    snippets.append({S("IDM_CONTEXT_TEIGATA_EDIT"), S("定型文の編集(&E)..."), S("IDM_TEIGATA"), {}});
+
+    const QList<ContextEntry> entries = {
+        {S("IDM_CONTEXT_CUT"), S("切り取り(&X)"), S("IDM_CUT"), {}},
+        {S("IDM_CONTEXT_COPY"), S("コピー(&C)"), S("IDM_COPY"), {}},
+        {S("IDM_CONTEXT_PASTE"), S("貼り付け(&P)"), S("IDM_PAST"), {}},
+        sep,
+        {S("IDM_CONTEXT_ALLSELECT"), S("すべてを選択(&A)"), S("IDM_SELECTALL"), {}},
+        sep,
+        {S("IDM_CONTEXT_EDIT"), S("編集(&E)"), {},
+         {{S("IDM_CONTEXT_EDIT_SEARCH"), S("検索＆置換(&S)..."), S("IDM_SEARCH"), {}},
+          sep,
+          {S("IDM_CONTEXT_EDIT_C_TO_HTML"), S("C(ソース)→HTML"), S("IDM_HTML"), {}},
+          {S("IDM_CONTEXT_EDIT_TEXT_TO_HTML"), S("テキスト→HTML"), S("IDM_DEFAULT"), {}},
+          sep,
+          {S("IDM_CONTEXT_EDIT_BIGCHAR"), S("すべての文字を大文字に変換"), S("IDM_BIGCHR"), {}},
+          {S("IDM_CONTEXT_EDIT_SMALLCHAR"), S("すべての文字を小文字に変換"), S("IDM_SMALLCHR"), {}}}},
+        {S("IDM_CONTEXT_FONT"), S("フォント"), {},
+         {twin(S("IDM_FORMAT_B")), twin(S("IDM_FORMAT_I")), twin(S("IDM_FORMAT_U")), twin(S("IDM_FORMAT_S")),
+          twin(S("IDM_FORMAT_STRONG")), twin(S("IDM_FORMAT_BIG")), twin(S("IDM_FORMAT_SMALL")), sep,
+          twin(S("IDM_FORMAT_PRE")), twin(S("IDM_FORMAT_BLOCKQUOTE")), sep, twin(S("IDM_FORMAT_SUP")),
+          twin(S("IDM_FORMAT_SUB")), sep, ContextEntry{S("IDM_CONTEXT_FONT_H"), S("見出し(&H)"), {}, headings}}},
+        {S("IDM_CONTEXT_ALIGN"), S("位置揃え(&)"), {},
+         {twin(S("IDM_LEFT")), twin(S("IDM_CENTER")), twin(S("IDM_RIGHT"))}},
+        {S("IDM_CONTEXT_INSERT"), S("挿入(&I)"), {},
+         {{S("IDM_CONTEXT_INSERT_JS"), S("JavaScript(&J)..."), S("IDM_JAVA"), {}},
+          {S("IDM_CONTEXT_INSERT_RGB"), S("RGB色入力(&R)..."), S("IDM_RGB"), {}},
+          sep,
+          twin(S("IDM_INSERT_BR")),
+          twin(S("IDM_INSERT_HR")),
+          {S("IDM_CONTEXT_INSERT_NOWTIME"), S("現在時刻"), S("IDM_INSERT_TIME"), {}},
+          sep,
+          {S("IDM_CONTEXT_INSERT_GRADATION"), S("グラデーション文字(&G)..."), S("IDM_GRADATION"), {}},
+          {S("IDM_CONTEXT_INSERT_TABLE"), S("テーブル(&T)..."), S("IDM_TABLE"), {}},
+          {S("IDM_CONTEXT_INSERT_CALENDER"), S("カレンダー(&C)..."), S("IDM_INSERT_CALENDAR"), {}},
+          {S("IDM_CONTEXT_INSERT_MARQUEE"), S("マーキー(&M)..."), S("IDM_MARQUEE"), {}},
+          {S("IDM_CONTEXT_INSERT_LINK"), S("リンク(&L)..."), S("IDM_INSERT_LINK"), {}},
+          {S("IDM_CONTEXT_INSERT_LIST"), S("リスト..."), S("IDM_LIST"), {}}}},
+        {S("IDM_CONTEXT_TEIGATA"), S("定型文(&C)"), {}, snippets},
+        {S("IDM_CONTEXT_TOOL"), S("ツール(&T)"), {},
+         {{S("IDM_CONTEXT_TOOL_CSS"), S("Velmora(&C)..."), S("IDM_STYLESEEAT"), {}},
+          {S("IDM_CONTEXT_TOOL_FTP"), S("FTPクライアント(&F)..."), S("IDM_FTP"), {}},
+          sep,
+          {S("IDM_CONTEXT_TOOL_TEXTNUMADD"), S("選択テキストに行番号付加"), S("IDM_TEXTNUMADD"), {}},
+          {S("IDM_CONTEXT_TOOL_ANGOU"), S("選択アドレス暗号化(&A)"), S("IDM_ANGOU"), {}},
+          {S("IDM_CONTEXT_TOOL_ERACETAG"), S("タグの消去"), S("IDM_TAGERACE"), {}},
+          sep,
+          {S("IDM_CONTEXT_TOOL_OPTION"), S("オプション(&O)..."), S("IDM_OPTION"), {}}}},
+        {S("IDM_CONTEXT_PREVIEW"), S("プレビュー(&P)"), {},
+         {{S("IDM_CONTEXT_PREVIEW_NORMAL"), S("プレビュー(ノーマル)(&P)"), S("IDM_NORMALPREVIEW"), {}},
+          {S("IDM_CONTEXT_PREVIEW_S1"), {}, {}, {}},
+          {S("IDM_CONTEXT_PREVIEW_DEFAULT"), S("デフォルトのブラウザ(&D)"), S("IDM_PREVIEW_DEFAULT"), {}},
+          {S("IDM_CONTEXT_PREVIEW_BROWSER1"), S("ブラウザ1(&1)"), S("IDM_PREVIEW_BROWSER1"), {}},
+          {S("IDM_CONTEXT_PREVIEW_BROWSER2"), S("ブラウザ2(&2)"), S("IDM_PREVIEW_BROWSER2"), {}},
+          {S("IDM_CONTEXT_PREVIEW_BROWSER3"), S("ブラウザ3(&3)"), S("IDM_PREVIEW_BROWSER3"), {}},
+          {S("IDM_CONTEXT_PREVIEW_S2"), {}, {}, {}},
+          {S("IDM_CONTEXT_PREVIEW_WINDOW"), S("プレビューウインドウ"), S("IDM_PREVIEW_WINDOW"), {}}}},
+    };
+
+    // The carrier of the context menu is not on the menu bar.
+    m_contextMenu = new QMenu(QStringLiteral("コンテキストメニュー"), this);
+    m_contextMenu->setObjectName(QStringLiteral("IDM_CONTEXT"));
+    addContextEntries(m_contextMenu, entries);
+    m_edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_edit, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { m_contextMenu->popup(m_edit->viewport()->mapToGlobal(pos)); });
+}
+
+void MainFrm::addContextEntries(QMenu* menu, const QList<ContextEntry>& entries)
+{
+    menu->setSeparatorsCollapsible(true);
+    for (const ContextEntry& e : entries) {
+        if (!e.children.isEmpty()) {
+            QMenu* sub = new QMenu(e.caption, menu);
+            sub->setObjectName(e.id);
+            addContextEntries(sub, e.children);
+            // A submenu of commands that do not exist yet is left out.
+            if (!sub->actions().isEmpty()) {
+                menu->addMenu(sub)->setObjectName(e.id);
+            } else {
+                delete sub;
+            }
+            continue;
+        }
+        if (e.caption.isEmpty()) {
+            QAction* sep = menu->addSeparator();
+            if (!e.id.isEmpty()) {
+                sep->setObjectName(e.id);
+                m_actions.insert(e.id, sep);
+            }
+            continue;
+        }
+        if (!m_commands.contains(e.runs))
+            continue;  // its command is not built
+        QAction* a = menu->addAction(e.caption);
+        a->setObjectName(e.id);
+        const QString runs = e.runs;
+        connect(a, &QAction::triggered, this, [this, runs] { runCommand(runs); });
+        m_actions.insert(e.id, a);
+    }
 }
 
 void MainFrm::buildToolBars()

@@ -82,6 +82,7 @@ public:
     void ApplyBrowserMenus();
     QTabBar* tabs() const { return m_tabs; }
     QLineEdit* linkFileBox() const { return m_linkFile; }
+    QMenu* contextMenu() const { return m_contextMenu; }
     QString statusText(int panel) const;
 
 protected:
@@ -96,8 +97,18 @@ private:
         QList<MenuEntry> children;  // a submenu
     };
 
+    // An entry of the edit box's context menu: it runs its main-menu twin.
+    struct ContextEntry {
+        QString id;        // empty with an empty caption: a separator
+        QString caption;
+        QString runs;      // the main-menu command
+        QList<ContextEntry> children;
+    };
+
     void registerCommands();
     void buildMenus();
+    void buildContextMenu();
+    void addContextEntries(QMenu* menu, const QList<ContextEntry>& entries);
     QMenu* addMenu(QMenu* parent, const QString& objectName, const QString& caption, const QList<MenuEntry>& entries);
     void buildToolBars();
     void buildWorkArea();
@@ -125,6 +136,7 @@ private:
 
     QHash<QString, std::function<void()>> m_commands;
     QHash<QString, QAction*> m_actions;
+    QMenu* m_contextMenu = nullptr;
     QToolBar* m_toolbar1 = nullptr;
     QToolBar* m_toolbar2 = nullptr;
     QToolBar* m_toolbar3 = nullptr;

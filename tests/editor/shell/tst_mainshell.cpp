@@ -11,6 +11,9 @@
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabBar>
@@ -52,6 +55,8 @@ private slots:
     void linkBar();
     void toolbar1Dispatches();
     void folderDialog();
+    void contextMenuRunsTwins();
+    void dropLoadsFirstFileAsOneChange();
 };
 
 void TestMainShell::viewMenuArrangesWorkArea()
@@ -242,6 +247,64 @@ void TestMainShell::folderDialog()
     QVERIFY(messages.shown[0].text.startsWith(QStringLiteral("ErrorNumber:68\r")));
     QCOMPARE(dlg.selectedFolder(), app.file(QStringLiteral("a/b")));
     QVERIFY(dlg.chooseDrive(QStringLiteral("/")));
+}
+
+void TestMainShell::contextMenuRunsTwins()
+{
+    Shell s("[Setting]\r\nBrowser2=/opt/o\r\nBrowser2Name=Opera\r\n");
+    QMenu* menu = s.w->contextMenu();
+    QVERIFY(menu);
+    QCOMPARE(menu->objectName(), QStringLiteral("IDM_CONTEXT"));
+    QStringList top;
+    for (QAction* a : menu->actions())
+        top << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    QCOMPARE(top.mid(0, 6), (QStringList{"切り取り(&X)", "コピー(&C)", "貼り付け(&P)", "-", "すべてを選択(&A)", "-"}));
+    QVERIFY(top.contains(QStringLiteral("フォント")));
+    QVERIFY(top.contains(QStringLiteral("位置揃え(&)")));
+
+    s.w->buffer().SetText(QStringLiteral("abc"));
+    s.w->buffer().SetSelection(0, 3);
+    s.w->findChild<QAction*>(QStringLiteral("IDM_CONTEXT_FONT_B"))->trigger();
+    QCOMPARE(s.w->buffer().text(), QStringLiteral("<B>abc</B>"));
+    s.w->findChild<QAction*>(QStringLiteral("IDM_CONTEXT_FONT_H_H6"))->trigger();
+    QCOMPARE(s.w->buffer().text(), QStringLiteral("<B>abc</B><H6></H6>"));
+    s.w->findChild<QAction*>(QStringLiteral("IDM_CONTEXT_ALIGN_RIGHT"))->trigger();
+    QVERIFY(s.w->buffer().text().endsWith(QStringLiteral("<P align=\"right\"></P>")));
+
+    // Browser entries follow the settings in the context menu too.
+    QVERIFY(s.w->findChild<QAction*>(QStringLiteral("IDM_CONTEXT_PREVIEW_BROWSER2"))->isVisible());
+    QCOMPARE(s.w->findChild<QAction*>(QStringLiteral("IDM_CONTEXT_PREVIEW_BROWSER2"))->text(), QStringLiteral("Opera"));
+    QVERIFY(!s.w->findChild<QAction*>(QStringLiteral("IDM_CONTEXT_PREVIEW_BROWSER1"))->isVisible());
+    QVERIFY(s.w->findChild<QAction*>(QStringLiteral("IDM_CONTEXT_PREVIEW_S1"))->isVisible());
+}
+
+void TestMainShell::dropLoadsFirstFileAsOneChange()
+{
+    Shell s;
+    s.app.put(QStringLiteral("drop/one.html"), "<p>one</p>");
+    s.app.put(QStringLiteral("drop/two.html"), "<p>two</p>");
+    s.w->buffer().SetText(QStringLiteral("typed, not saved"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(s.app.file(QStringLiteral("drop/one.html"))),
+                  QUrl::fromLocalFile(s.app.file(QStringLiteral("drop/two.html")))});
+    QWidget* target = s.w->editBox()->viewport();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCOMPARE(s.w->buffer().text(), QStringLiteral("<p>one</p>"));
+    QCOMPARE(s.w->windowTitle(), QStringLiteral("Tagwright - ") + s.app.file(QStringLiteral("drop/one.html")));
+    QVERIFY(s.fakes.messages.shown.isEmpty());
+    s.w->runCommand(QStringLiteral("IDM_UNDO"));
+    QCOMPARE(s.w->buffer().text(), QStringLiteral("typed, not saved"));
+
+    // Dragged text is not taken.
+    QMimeData text;
+    text.setText(QStringLiteral("dragged"));
+    QDragEnterEvent textEnter(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &textEnter);
+    QVERIFY(!textEnter.isAccepted());
 }
 
 QTEST_MAIN(TestMainShell)
