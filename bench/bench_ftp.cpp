@@ -1,0 +1,232 @@
+// FTP speed against the command-line tools, on one loopback pyftpdlib server
+// in the same run: a 200 MB file down and up against curl (throughput
+// ratio, ours / curl's), and a tree of 1,000 small files up against
+// lftp's "mirror -R" (time ratio, ours / lftp's). Best of a few rounds each.
+// Like the tools, every measured run of ours connects and logs in first.
+
+#include "ftpoperations.h"
+#include "ftpserver.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+#include <limits>
+
+using tw::test::FtpServerFixture;
+
+namespace {
+
+constexpr qint64 kBigSize = 200LL * 1024 * 1024;
+constexpr int kFolders = 10;
+constexpr int kFilesPerFolder = 100;
+// The whole run stays well inside three minutes.
+constexpr qint64 kBudgetMs = 150000;
+
+QElapsedTimer g_run;
+
+bool writeBigFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray block(1024 * 1024, Qt::Uninitialized);
+    auto* words = reinterpret_cast<quint32*>(block.data());
+    QRandomGenerator::global()->fillRange(words, block.size() / 4);
+    for (qint64 done = 0; done < kBigSize; done += block.size()) {
+        block[0] = char(done >> 20);  // no two blocks alike
+        if (f.write(block) != block.size())
+            return false;
+    }
+    return true;
+}
+
+bool writeTree(const QString& root)
+{
+    for (int d = 0; d < kFolders; ++d) {
+        const QString folder = QStringLiteral("%1/dir%2").arg(root).arg(d);
+        if (!QDir().mkpath(folder))
+            return false;
+        for (int i = 0; i < kFilesPerFolder; ++i) {
+            QFile f(QStringLiteral("%1/page%2.html").arg(folder).arg(i));
+            if (!f.open(QIODevice::WriteOnly))
+                return false;
+            f.write(QByteArray(1000 + (i * 37) % 3000, char('a' + i % 26)));
+        }
+    }
+    return true;
+}
+
+int countFiles(const QString& root)
+{
+    int n = 0;
+    const QFileInfoList entries = QDir(root).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo& fi : entries)
+        n += fi.isDir() ? countFiles(fi.filePath()) : 1;
+    return n;
+}
+
+// Runs a tool to the end; the time in ms, or -1 when it failed.
+qint64 runTool(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer t;
+    t.start();
+    p.start(program, args);
+    if (!p.waitForStarted(10000) || !p.waitForFinished(120000)) {
+        p.kill();
+        p.waitForFinished(3000);
+        return -1;
+    }
+    const qint64 ms = t.elapsed();
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 ? ms : -1;
+}
+
+qint64 timed(const std::function<bool()>& work)
+{
+    QElapsedTimer t;
+    t.start();
+    return work() ? t.elapsed() : -1;
+}
+
+struct Best {
+    qint64 ms = std::numeric_limits<qint64>::max();
+    bool failed = false;
+    void add(qint64 v)
+    {
+        if (v < 0)
+            failed = true;
+        else if (v < ms)
+            ms = v;
+    }
+    bool ok() const { return !failed && ms != std::numeric_limits<qint64>::max(); }
+};
+
+bool withinBudget()
+{
+    return g_run.elapsed() < kBudgetMs;
+}
+
+void report(const char* what, const Best& ours, const Best& theirs, const char* tool, bool throughput)
+{
+    if (!ours.ok() || !theirs.ok()) {
+        std::printf("%s: FAILED (ours %s, %s %s)\n", what, ours.ok() ? "ok" : "failed", tool,
+                    theirs.ok() ? "ok" : "failed");
+        return;
+    }
+    const double ratio = throughput ? double(theirs.ms) / double(std::max<qint64>(ours.ms, 1))
+                                    : double(ours.ms) / double(std::max<qint64>(theirs.ms, 1));
+    std::printf("%s: ours %lld ms, %s %lld ms; %s %.2f\n", what, (long long)ours.ms, tool, (long long)theirs.ms,
+                throughput ? "throughput ratio ours/curl" : "time ratio ours/lftp", ratio);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    g_run.start();
+    const QString curl = QStandardPaths::findExecutable(QStringLiteral("curl"));
+    const QString lftp = QStandardPaths::findExecutable(QStringLiteral("lftp"));
+
+    FtpServerFixture::Options options;
+    options.log = false;
+    FtpServerFixture server(options);
+    if (!server.isRunning()) {
+        std::printf("FTP server did not start: %s\n", qPrintable(server.errorString()));
+        return 1;
+    }
+    QTemporaryDir work(QDir::tempPath() + QStringLiteral("/tw-bench-ftp-XXXXXX"));
+    if (!work.isValid() || !writeBigFile(server.homeFile(QStringLiteral("big.bin"))) ||
+        !QFile::copy(server.homeFile(QStringLiteral("big.bin")), work.filePath(QStringLiteral("big-up.bin"))) ||
+        !writeTree(work.filePath(QStringLiteral("tree")))) {
+        std::printf("cannot prepare the files in %s\n", qPrintable(QDir::tempPath()));
+        return 1;
+    }
+    // One session per measured run, as each run of a tool is one.
+    auto session = [&](const std::function<bool(tw::FtpConnection&)>& job) {
+        std::unique_ptr<tw::FtpConnection> conn =
+            tw::FtpConnect(server.serverText(), server.user(), server.password());
+        const bool ok = conn && job(*conn);
+        tw::FtpDisconnect(conn);
+        return ok;
+    };
+    const QString url = QStringLiteral("ftp://%1:%2@%3/").arg(server.user(), server.password(), server.serverText());
+    const QString bigUp = work.filePath(QStringLiteral("big-up.bin"));
+
+    // 200 MB down and up, alternating the clients.
+    Best oursGet, curlGet, oursPut, curlPut;
+    for (int round = 0; round < 3 && withinBudget(); ++round) {
+        oursGet.add(timed([&] {
+            return session([&](tw::FtpConnection& c) {
+                return tw::FtpDownload(c, QStringLiteral("/big.bin"), work.filePath(QStringLiteral("ours.bin")),
+                                       tw::TransferType::Binary);
+            }) && QFileInfo(work.filePath(QStringLiteral("ours.bin"))).size() == kBigSize;
+        }));
+        QFile::remove(work.filePath(QStringLiteral("ours.bin")));
+        oursPut.add(timed([&] {
+            return session([&](tw::FtpConnection& c) {
+                       return tw::FtpUpload(c, bigUp, QStringLiteral("/up-ours.bin"), tw::TransferType::Binary);
+                   }) &&
+                   QFileInfo(server.homeFile(QStringLiteral("up-ours.bin"))).size() == kBigSize;
+        }));
+        QFile::remove(server.homeFile(QStringLiteral("up-ours.bin")));
+        if (!curl.isEmpty()) {
+            curlGet.add(runTool(curl, {QStringLiteral("-sS"), QStringLiteral("-o"),
+                                       work.filePath(QStringLiteral("curl.bin")), url + QStringLiteral("big.bin")}));
+            QFile::remove(work.filePath(QStringLiteral("curl.bin")));
+            curlPut.add(runTool(curl, {QStringLiteral("-sS"), QStringLiteral("-T"), bigUp,
+                                       url + QStringLiteral("up-curl.bin")}));
+            if (QFileInfo(server.homeFile(QStringLiteral("up-curl.bin"))).size() != kBigSize)
+                curlPut.add(-1);
+            QFile::remove(server.homeFile(QStringLiteral("up-curl.bin")));
+        }
+    }
+    if (curl.isEmpty()) {
+        std::printf("curl not installed: download/upload ratios skipped\n");
+    } else {
+        report("download 200 MB", oursGet, curlGet, "curl", true);
+        report("upload 200 MB", oursPut, curlPut, "curl", true);
+    }
+
+    // 1,000 small files in ten folders, up.
+    const QString tree = work.filePath(QStringLiteral("tree"));
+    const int files = kFolders * kFilesPerFolder;
+    Best oursTree, lftpTree;
+    for (int round = 0; round < 2 && withinBudget(); ++round) {
+        oursTree.add(timed([&] {
+            return session([&](tw::FtpConnection& c) {
+                       return tw::FtpUploadTree(c, tree, QStringLiteral("/tree-ours"), tw::TransferType::Automatic);
+                   }) &&
+                   countFiles(server.homeFile(QStringLiteral("tree-ours"))) == files;
+        }));
+        QDir(server.homeFile(QStringLiteral("tree-ours"))).removeRecursively();
+        if (!lftp.isEmpty()) {
+            const QString script = QStringLiteral("set cmd:fail-exit yes; set net:max-retries 1; set ftp:ssl-allow no; "
+                                                  "mirror -R %1 /tree-lftp; quit")
+                                       .arg(tree);
+            lftpTree.add(runTool(lftp, {QStringLiteral("-u"), server.user() + u',' + server.password(),
+                                        QStringLiteral("-p"), QString::number(server.port()), QStringLiteral("-e"),
+                                        script, server.host()}));
+            if (countFiles(server.homeFile(QStringLiteral("tree-lftp"))) != files)
+                lftpTree.add(-1);
+            QDir(server.homeFile(QStringLiteral("tree-lftp"))).removeRecursively();
+        }
+    }
+    if (lftp.isEmpty())
+        std::printf("lftp not installed: tree ratio skipped\n");
+    else
+        report("upload tree of 1,000 files", oursTree, lftpTree, "lftp", false);
+    std::printf("total bench time: %.1f s\n", g_run.elapsed() / 1000.0);
+    return 0;
+}

@@ -1,0 +1,838 @@
+#include "ftpconnection.h"
+
+#include "progress.h"
+#include "textcodec.h"
+
+#include <QElapsedTimer>
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <mutex>
+
+namespace tw {
+
+namespace {
+
+// A listing larger than this is not a listing but an attack on our memory.
+constexpr qsizetype kMaxListingBytes = 64 * 1024 * 1024;
+constexpr int kPumpIntervalMs = 40;
+
+void initCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+bool hasBreakOrNul(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c == u'\r' || c == u'\n' || c == u'\0')
+            return true;
+    }
+    return false;
+}
+
+bool allDigits(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// User names and passwords go out before the server has said anything about
+// encodings: CP932 as the program always did, UTF-8 for what CP932 lacks.
+QByteArray loginBytes(const QString& text)
+{
+    const EncodeResult r = encodeCp932(text);
+    return r.ok ? r.bytes : text.toUtf8();
+}
+
+QString withTrailingSlash(const QString& path)
+{
+    return path.endsWith(u'/') ? path : path + u'/';
+}
+
+// The folder as a command argument: no trailing "/" except for the root.
+QString withoutTrailingSlash(const QString& path)
+{
+    QString p = path;
+    while (p.size() > 1 && p.endsWith(u'/'))
+        p.chop(1);
+    return p;
+}
+
+// Transfer state shared with curl's callbacks.
+struct Transfer {
+    QIODevice* device = nullptr;
+    bool ascii = false;
+    bool prevCr = false;
+    bool failed = false;
+    // Reading side of an ASCII upload: converted bytes not yet handed to curl.
+    QByteArray pending;
+    qsizetype pendingPos = 0;
+    bool sourceDone = false;
+    // Listing data.
+    QByteArray* buffer = nullptr;
+    // Progress.
+    FtpProgressListener* listener = nullptr;
+    bool upload = false;
+    qint64 knownTotal = 0;
+    qint64 lastDrawn = -1;
+    QElapsedTimer sincePump;
+};
+
+size_t writeToDevice(char* ptr, size_t size, size_t nmemb, void* user)
+{
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * nmemb;
+    if (!t->ascii) {
+        if (t->device->write(ptr, qint64(n)) != qint64(n)) {
+            t->failed = true;
+            return 0;
+        }
+        return n;
+    }
+    // Text is stored with CR LF, whether curl hands over the wire's CR LF or
+    // has already turned it into LF.
+    QByteArray out;
+    out.reserve(qsizetype(n + n / 16 + 1));
+    for (size_t i = 0; i < n; ++i) {
+        const char c = ptr[i];
+        if (c == '\n' && !t->prevCr)
+            out.append('\r');
+        out.append(c);
+        t->prevCr = c == '\r';
+    }
+    if (t->device->write(out) != out.size()) {
+        t->failed = true;
+        return 0;
+    }
+    return n;
+}
+
+size_t writeToBuffer(char* ptr, size_t size, size_t nmemb, void* user)
+{
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * nmemb;
+    if (t->buffer->size() + qsizetype(n) > kMaxListingBytes) {
+        t->failed = true;
+        return 0;
+    }
+    t->buffer->append(ptr, qsizetype(n));
+    return n;
+}
+
+size_t readFromDevice(char* buffer, size_t size, size_t nitems, void* user)
+{
+    auto* t = static_cast<Transfer*>(user);
+    const size_t room = size * nitems;
+    if (!t->ascii) {
+        const qint64 got = t->device->read(buffer, qint64(room));
+        if (got < 0) {
+            t->failed = true;
+            return CURL_READFUNC_ABORT;
+        }
+        return size_t(got);
+    }
+    // Local text goes out with bare LF: curl turns every LF into CR LF on
+    // the wire in ASCII mode, so a CR LF passed through would become CR CR LF.
+    while (t->pending.size() - t->pendingPos < qsizetype(room) && !t->sourceDone) {
+        char chunk[65536];
+        const qint64 got = t->device->read(chunk, sizeof chunk);
+        if (got < 0) {
+            t->failed = true;
+            return CURL_READFUNC_ABORT;
+        }
+        if (t->pendingPos > 0) {
+            t->pending.remove(0, t->pendingPos);
+            t->pendingPos = 0;
+        }
+        if (got == 0) {
+            t->sourceDone = true;
+            if (t->prevCr)
+                t->pending.append('\r');
+            t->prevCr = false;
+            break;
+        }
+        for (qint64 i = 0; i < got; ++i) {
+            const char c = chunk[i];
+            // A CR waits for the next character: dropped before LF, kept otherwise.
+            if (t->prevCr && c != '\n')
+                t->pending.append('\r');
+            t->prevCr = c == '\r';
+            if (c != '\r')
+                t->pending.append(c);
+        }
+    }
+    const qsizetype give = std::min<qsizetype>(qsizetype(room), t->pending.size() - t->pendingPos);
+    memcpy(buffer, t->pending.constData() + t->pendingPos, size_t(give));
+    t->pendingPos += give;
+    return size_t(give);
+}
+
+int onProgress(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t, curl_off_t ulnow)
+{
+    auto* t = static_cast<Transfer*>(user);
+    if (!t->listener)
+        return 0;
+    qint64 total = t->knownTotal;
+    if (!t->upload && dltotal > 0)
+        total = dltotal;
+    const qint64 done = std::min<qint64>(t->upload ? ulnow : dlnow, total);
+    const bool finished = total > 0 && done == total;
+    if (!finished && t->sincePump.isValid() && t->sincePump.elapsed() < kPumpIntervalMs)
+        return 0;
+    // A zero-byte file draws no bar and shows no counter.
+    if (total > 0 && done != t->lastDrawn) {
+        t->listener->drawBar(done, total);
+        t->listener->setLabel(2, formatTransferCounter(done, total));
+        t->lastDrawn = done;
+    }
+    t->listener->pumpEvents();
+    t->sincePump.restart();
+    return 0;
+}
+
+}  // namespace
+
+ServerAddress parseServerAddress(const QString& text)
+{
+    ServerAddress a;
+    if (text.isEmpty())
+        return a;
+    for (const QChar c : text) {
+        if (c.isSpace() || c.unicode() < 0x20 || c == u'/' || c == u'\\' || c == u'@' || c == u'?' || c == u'#')
+            return a;
+    }
+    QString host = text;
+    QString portText;
+    bool hasPort = false;
+    if (text.startsWith(u'[')) {
+        const qsizetype close = text.indexOf(u']');
+        if (close < 2)
+            return a;
+        host = text.mid(1, close - 1);
+        const QString rest = text.mid(close + 1);
+        if (!rest.isEmpty()) {
+            if (!rest.startsWith(u':'))
+                return a;
+            portText = rest.mid(1);
+            hasPort = true;
+        }
+        if (!host.contains(u':'))
+            return a;
+        a.ipv6 = true;
+    } else {
+        const qsizetype colons = text.count(u':');
+        if (colons == 1) {
+            const qsizetype c = text.indexOf(u':');
+            host = text.left(c);
+            portText = text.mid(c + 1);
+            hasPort = true;
+        } else if (colons > 1) {
+            a.ipv6 = true;
+        }
+    }
+    if (host.isEmpty() || host.contains(u'[') || host.contains(u']'))
+        return a;
+    if (hasPort) {
+        if (!allDigits(portText) || portText.size() > 5)
+            return a;
+        const int port = portText.toInt();
+        if (port < 1 || port > 65535)
+            return a;
+        a.port = port;
+    }
+    a.host = host;
+    a.valid = true;
+    return a;
+}
+
+struct FtpConnection::Impl {
+    CURL* easy = nullptr;
+    CURLM* multi = nullptr;
+    ServerAddress address;
+    QByteArray user;
+    QByteArray password;
+    FtpOptions options;
+    QByteArray baseUrl;  // "ftp://host:port/"
+    bool utf8 = false;
+    bool mlst = false;
+    QString cwd = QStringLiteral("/");
+    int connects = 0;
+    bool busy = false;
+    // Settings a server keeps per connection (OPTS); sent again on a new one.
+    QList<QByteArray> setup;
+    bool setupStale = false;
+    bool inSetup = false;
+    FtpProgressListener* listener = nullptr;
+    int lastCode = 0;
+
+    // Commands sent and replies received during one request.
+    QList<FtpReply> transcript;
+    QByteArray pendingCommand;
+    FtpReply partial;
+    bool inReply = false;
+
+    ~Impl()
+    {
+        if (easy)
+            curl_easy_cleanup(easy);
+        if (multi)
+            curl_multi_cleanup(multi);
+    }
+
+    void onCommand(QByteArray line)
+    {
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        if (line.startsWith("PASS "))
+            line = "PASS ******";
+        // Each new control connection logs in once.
+        if (line.startsWith("USER "))
+            ++connects;
+        pendingCommand = line;
+    }
+
+    void onReplyLine(const QByteArray& line)
+    {
+        auto isCode = [](const QByteArray& l) {
+            return l.size() >= 3 && std::isdigit(uchar(l[0])) && std::isdigit(uchar(l[1])) && std::isdigit(uchar(l[2]));
+        };
+        if (!inReply) {
+            if (!isCode(line))
+                return;
+            partial = FtpReply();
+            partial.command = pendingCommand;
+            partial.code = line.left(3).toInt();
+            partial.lines = {line};
+            if (line.size() > 3 && line[3] == '-') {
+                inReply = true;
+                return;
+            }
+        } else {
+            partial.lines.append(line);
+            if (!(isCode(line) && line.left(3).toInt() == partial.code && (line.size() == 3 || line[3] == ' ')))
+                return;
+        }
+        inReply = false;
+        lastCode = partial.code;
+        transcript.append(partial);
+        // A preliminary reply is followed by the final one to the same command.
+        if (partial.code >= 200)
+            pendingCommand.clear();
+    }
+
+    void onReplyData(const char* data, size_t size)
+    {
+        const QByteArray chunk(data, qsizetype(size));
+        for (QByteArray line : chunk.split('\n')) {
+            if (line.endsWith('\r'))
+                line.chop(1);
+            if (!line.isEmpty() || inReply)
+                onReplyLine(line);
+        }
+    }
+
+    QString parsePwd(const QByteArray& line) const
+    {
+        const qsizetype first = line.indexOf('"');
+        const qsizetype last = line.lastIndexOf('"');
+        if (first < 0 || last <= first)
+            return QStringLiteral("/");
+        QByteArray path = line.mid(first + 1, last - first - 1);
+        path.replace("\"\"", "\"");
+        const QString p = decode(path);
+        return p.startsWith(u'/') ? withTrailingSlash(p) : QStringLiteral("/");
+    }
+
+    QString decode(const QByteArray& bytes) const
+    {
+        return utf8 ? QString::fromUtf8(bytes) : decodeCp932(bytes);
+    }
+
+    static int debugCallback(CURL*, curl_infotype type, char* data, size_t size, void* user)
+    {
+        auto* d = static_cast<Impl*>(user);
+        if (type == CURLINFO_HEADER_OUT)
+            d->onCommand(QByteArray(data, qsizetype(size)));
+        else if (type == CURLINFO_HEADER_IN)
+            d->onReplyData(data, size);
+        return 0;
+    }
+
+    // A URL for an absolute path in wire bytes. "%2F" makes the path absolute
+    // (not relative to the login folder); every segment is escaped, so no
+    // byte of a name is read as URL syntax.
+    QByteArray urlFor(const QByteArray& absolutePath) const
+    {
+        QByteArray url = baseUrl + "%2F";
+        const QList<QByteArray> segments = absolutePath.mid(1).split('/');
+        for (qsizetype i = 0; i < segments.size(); ++i) {
+            if (i > 0)
+                url += '/';
+            if (segments[i].isEmpty())
+                continue;
+            char* escaped = curl_easy_escape(easy, segments[i].constData(), int(segments[i].size()));
+            url += escaped;
+            curl_free(escaped);
+        }
+        return url;
+    }
+
+    void prepare(const QByteArray& url)
+    {
+        curl_easy_reset(easy);
+        curl_easy_setopt(easy, CURLOPT_URL, url.constData());
+        curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "ftp");
+        curl_easy_setopt(easy, CURLOPT_USERNAME, user.constData());
+        curl_easy_setopt(easy, CURLOPT_PASSWORD, password.constData());
+        curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(options.connectTimeoutMs));
+        curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(options.replyTimeoutSec));
+        curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, long(options.idleTimeoutSec));
+        // Paths are always absolute, so curl never needs to change folder and
+        // the server stays in the folder the session entered.
+        curl_easy_setopt(easy, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
+        curl_easy_setopt(easy, CURLOPT_FTP_USE_EPSV, 1L);
+        curl_easy_setopt(easy, CURLOPT_FTP_SKIP_PASV_IP, 1L);
+        curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, 512L * 1024);
+        curl_easy_setopt(easy, CURLOPT_VERBOSE, 1L);
+        curl_easy_setopt(easy, CURLOPT_DEBUGFUNCTION, &Impl::debugCallback);
+        curl_easy_setopt(easy, CURLOPT_DEBUGDATA, this);
+    }
+
+    CURLcode perform()
+    {
+        const int connectsBefore = connects;
+        const CURLcode result = performOnce();
+        // curl opens a new connection by itself after one was lost (or closed
+        // after a failure): that one has to be set up again.
+        if (!inSetup && !setup.isEmpty() && (result != CURLE_OK || connects != connectsBefore))
+            setupStale = true;
+        return result;
+    }
+
+    // True when the setup is in place (sent again first when it is stale).
+    bool ensureSetup()
+    {
+        if (!setupStale)
+            return true;
+        inSetup = true;
+        const CURLcode rc = runQuote(setup, nullptr);
+        inSetup = false;
+        setupStale = rc != CURLE_OK;
+        return !setupStale;
+    }
+
+    // Raw commands in order after login, on a request that transfers nothing.
+    CURLcode runQuote(const QList<QByteArray>& commands, QList<FtpReply>* replies)
+    {
+        prepare(baseUrl);
+        curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+        curl_slist* quote = nullptr;
+        for (const QByteArray& c : commands) {
+            // "*": go on after a refusal, so the connection stays open; the
+            // reply tells the outcome.
+            const QByteArray line = "*" + c;
+            quote = curl_slist_append(quote, line.constData());
+        }
+        curl_easy_setopt(easy, CURLOPT_QUOTE, quote);
+        const CURLcode rc = perform();
+        curl_easy_setopt(easy, CURLOPT_QUOTE, nullptr);
+        curl_slist_free_all(quote);
+        if (replies) {
+            replies->clear();
+            qsizetype from = 0;
+            for (const QByteArray& c : commands) {
+                FtpReply reply;
+                reply.command = c;
+                for (qsizetype i = from; i < transcript.size(); ++i) {
+                    if (transcript[i].command == c && transcript[i].code >= 200) {
+                        reply = transcript[i];
+                        from = i + 1;
+                        break;
+                    }
+                }
+                replies->append(reply);
+            }
+        }
+        return rc;
+    }
+
+    CURLcode performOnce()
+    {
+        transcript.clear();
+        pendingCommand.clear();
+        inReply = false;
+        CURLcode result = CURLE_OK;
+        if (curl_multi_add_handle(multi, easy) != CURLM_OK)
+            return CURLE_FAILED_INIT;
+        QElapsedTimer sincePump;
+        sincePump.start();
+        // The multi interface with its poll avoids the easy interface's
+        // occasional one-second pause before a data connection.
+        for (;;) {
+            int running = 0;
+            if (curl_multi_perform(multi, &running) != CURLM_OK) {
+                result = CURLE_FAILED_INIT;
+                break;
+            }
+            if (running == 0)
+                break;
+            if (curl_multi_poll(multi, nullptr, 0, 100, nullptr) != CURLM_OK) {
+                result = CURLE_FAILED_INIT;
+                break;
+            }
+            if (listener && sincePump.elapsed() >= kPumpIntervalMs) {
+                listener->pumpEvents();
+                sincePump.restart();
+            }
+        }
+        int queued = 0;
+        while (CURLMsg* msg = curl_multi_info_read(multi, &queued)) {
+            if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy && result == CURLE_OK)
+                result = msg->data.result;
+        }
+        curl_multi_remove_handle(multi, easy);
+        return result;
+    }
+};
+
+namespace {
+
+struct BusyGuard {
+    explicit BusyGuard(bool& flag) : m_flag(flag), m_ok(!flag) { m_flag = true; }
+    ~BusyGuard()
+    {
+        if (m_ok)
+            m_flag = false;
+    }
+    bool ok() const { return m_ok; }
+    bool& m_flag;
+    bool m_ok;
+};
+
+}  // namespace
+
+FtpConnection::FtpConnection() : d(std::make_unique<Impl>()) {}
+FtpConnection::~FtpConnection() = default;
+
+std::unique_ptr<FtpConnection> FtpConnection::open(const QString& server, const QString& user,
+                                                   const QString& password, const FtpOptions& options)
+{
+    const ServerAddress address = parseServerAddress(server);
+    if (!address.valid || hasBreakOrNul(user) || hasBreakOrNul(password))
+        return nullptr;
+    initCurlOnce();
+    std::unique_ptr<FtpConnection> c(new FtpConnection());
+    Impl& d = *c->d;
+    d.address = address;
+    d.user = loginBytes(user);
+    d.password = loginBytes(password);
+    d.options = options;
+    const QByteArray host = address.ipv6 ? "[" + address.host.toUtf8() + "]" : address.host.toUtf8();
+    d.baseUrl = "ftp://" + host + ":" + QByteArray::number(address.port) + "/";
+    d.easy = curl_easy_init();
+    d.multi = curl_multi_init();
+    if (!d.easy || !d.multi)
+        return nullptr;
+
+    QList<FtpReply> replies;
+    if (!c->sendCommands({QByteArrayLiteral("FEAT")}, &replies) || d.connects == 0)
+        return nullptr;
+    QByteArray mlstFacts;
+    if (replies.value(0).completed()) {
+        const QList<QByteArray> lines = replies[0].lines;
+        for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+            const QByteArray feature = lines[i].trimmed();
+            const QByteArray upper = feature.toUpper();
+            if (upper == "UTF8")
+                d.utf8 = true;
+            else if (upper == "MLST" || upper.startsWith("MLST ")) {
+                d.mlst = true;
+                mlstFacts = feature.mid(5).toLower();
+            }
+        }
+    }
+    if (d.utf8)
+        d.setup.append(QByteArrayLiteral("OPTS UTF8 ON"));
+    // Ask for the permission fact where the server has it but does not send it.
+    if (d.mlst && mlstFacts.contains("unix.mode;") && !mlstFacts.contains("unix.mode*"))
+        d.setup.append(QByteArrayLiteral("OPTS MLST type;size;modify;unix.mode;"));
+    d.setupStale = !d.setup.isEmpty();
+    if (!d.ensureSetup())
+        return nullptr;
+    // The login folder, read now that the name encoding is known.
+    d.cwd = QStringLiteral("/");
+    QList<FtpReply> pwd;
+    if (c->sendCommands({QByteArrayLiteral("PWD")}, &pwd) && pwd.value(0).code == 257)
+        d.cwd = d.parsePwd(pwd[0].lines.value(0));
+    return c;
+}
+
+QString FtpConnection::host() const
+{
+    return d->address.host;
+}
+
+int FtpConnection::port() const
+{
+    return d->address.port;
+}
+
+bool FtpConnection::utf8Names() const
+{
+    return d->utf8;
+}
+
+bool FtpConnection::hasMlst() const
+{
+    return d->mlst;
+}
+
+int FtpConnection::connectionCount() const
+{
+    return d->connects;
+}
+
+bool FtpConnection::busy() const
+{
+    return d->busy;
+}
+
+void FtpConnection::setProgressListener(FtpProgressListener* listener)
+{
+    d->listener = listener;
+}
+
+FtpProgressListener* FtpConnection::progressListener() const
+{
+    return d->listener;
+}
+
+QString FtpConnection::currentFolder() const
+{
+    return d->cwd;
+}
+
+int FtpConnection::lastReplyCode() const
+{
+    return d->lastCode;
+}
+
+QString FtpConnection::absolutePath(const QString& path) const
+{
+    return path.startsWith(u'/') ? path : d->cwd + path;
+}
+
+std::optional<QByteArray> FtpConnection::encodeName(const QString& text) const
+{
+    if (hasBreakOrNul(text))
+        return std::nullopt;
+    if (d->utf8) {
+        // Lone surrogates would not survive the trip.
+        for (const QChar c : text) {
+            if (c.isSurrogate())
+                return std::nullopt;
+        }
+        return text.toUtf8();
+    }
+    EncodeResult r = encodeCp932(text);
+    if (!r.ok)
+        return std::nullopt;
+    return r.bytes;
+}
+
+QString FtpConnection::decodeName(const QByteArray& bytes) const
+{
+    return d->decode(bytes);
+}
+
+bool FtpConnection::sendCommands(const QList<QByteArray>& commands, QList<FtpReply>* replies)
+{
+    BusyGuard guard(d->busy);
+    if (!guard.ok())
+        return false;
+    for (const QByteArray& c : commands) {
+        if (c.contains('\r') || c.contains('\n') || c.contains('\0') || c.isEmpty())
+            return false;
+    }
+    d->ensureSetup();
+    return d->runQuote(commands, replies) == CURLE_OK;
+}
+
+bool FtpConnection::sendCommandsInCurrentFolder(const QList<QByteArray>& commands, QList<FtpReply>* replies)
+{
+    // A connection curl had to open again starts in the login folder, so the
+    // folder is entered right before the commands, on the same connection.
+    const std::optional<QByteArray> folder = encodeName(withoutTrailingSlash(d->cwd));
+    if (!folder)
+        return false;
+    QList<QByteArray> all = commands;
+    all.prepend("CWD " + *folder);
+    QList<FtpReply> got;
+    const bool ok = sendCommands(all, &got);
+    if (!got.value(0).completed()) {
+        if (replies) {
+            replies->clear();
+            for (const QByteArray& c : commands)
+                replies->append(FtpReply{c, 0, {}});
+        }
+        return false;
+    }
+    if (replies)
+        *replies = got.mid(1);
+    return ok;
+}
+
+bool FtpConnection::changeFolder(const QString& absoluteFolder)
+{
+    if (!absoluteFolder.startsWith(u'/'))
+        return false;
+    const std::optional<QByteArray> folder = encodeName(withoutTrailingSlash(absoluteFolder));
+    if (!folder)
+        return false;
+    QList<FtpReply> replies;
+    if (!sendCommands({"CWD " + *folder}, &replies) || !replies.value(0).completed())
+        return false;
+    d->cwd = withTrailingSlash(absoluteFolder);
+    return true;
+}
+
+bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& listing)
+{
+    listing = {};
+    BusyGuard guard(d->busy);
+    if (!guard.ok() || !absoluteFolder.startsWith(u'/'))
+        return false;
+    const std::optional<QByteArray> path = encodeName(withTrailingSlash(absoluteFolder));
+    if (!path)
+        return false;
+    QByteArray data;
+    Transfer t;
+    t.buffer = &data;
+    CURLcode rc = CURLE_OK;
+    // A listing made on a connection curl had to open anew lacks the facts
+    // asked for: it is made once more after the setup.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        d->ensureSetup();
+        data.clear();
+        d->prepare(d->urlFor(*path));
+        if (d->mlst)
+            curl_easy_setopt(d->easy, CURLOPT_CUSTOMREQUEST, "MLSD");
+        curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &writeToBuffer);
+        curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
+        rc = d->perform();
+        if (rc != CURLE_OK || !d->setupStale)
+            break;
+    }
+    if (rc != CURLE_OK || t.failed)
+        return false;
+    listing = parseListing(data, d->mlst, [this](const QByteArray& b) { return d->decode(b); });
+    return true;
+}
+
+bool FtpConnection::findEntry(const QString& absolutePath, DirEntry& entry)
+{
+    if (!absolutePath.startsWith(u'/'))
+        return false;
+    const QString path = withoutTrailingSlash(absolutePath);
+    const QString name = path == u"/" ? QStringLiteral("/") : path.mid(path.lastIndexOf(u'/') + 1);
+    if (d->mlst) {
+        const std::optional<QByteArray> bytes = encodeName(path);
+        if (!bytes)
+            return false;
+        QList<FtpReply> replies;
+        if (!sendCommands({"MLST " + *bytes}, &replies) || !replies.value(0).completed())
+            return false;
+        for (const QByteArray& line : replies[0].lines) {
+            DirEntry e;
+            if (line.startsWith(' ') && parseMlsdLine(line, [this](const QByteArray& b) { return d->decode(b); }, e)) {
+                // The name is the one asked for, not whatever the server echoes.
+                e.name = name;
+                entry = e;
+                return true;
+            }
+        }
+        return false;
+    }
+    if (path == u"/") {
+        entry = DirEntry();
+        entry.name = name;
+        entry.folder = true;
+        return true;
+    }
+    ParsedListing listing;
+    if (!listFolder(path.left(path.lastIndexOf(u'/') + 1), listing))
+        return false;
+    for (const DirEntry& e : listing.entries) {
+        if (e.name == name) {
+            entry = e;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, bool ascii)
+{
+    BusyGuard guard(d->busy);
+    if (!guard.ok() || !absoluteRemote.startsWith(u'/') || absoluteRemote.endsWith(u'/'))
+        return false;
+    const std::optional<QByteArray> path = encodeName(absoluteRemote);
+    if (!path)
+        return false;
+    d->ensureSetup();
+    Transfer t;
+    t.device = &sink;
+    t.ascii = ascii;
+    t.listener = d->listener;
+    d->prepare(d->urlFor(*path));
+    curl_easy_setopt(d->easy, CURLOPT_TRANSFERTEXT, ascii ? 1L : 0L);
+    curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &writeToDevice);
+    curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
+    curl_easy_setopt(d->easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(d->easy, CURLOPT_XFERINFOFUNCTION, &onProgress);
+    curl_easy_setopt(d->easy, CURLOPT_XFERINFODATA, &t);
+    if (t.listener)
+        t.listener->startBar();
+    const CURLcode rc = d->perform();
+    return rc == CURLE_OK && !t.failed;
+}
+
+bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii)
+{
+    BusyGuard guard(d->busy);
+    if (!guard.ok() || !absoluteRemote.startsWith(u'/') || absoluteRemote.endsWith(u'/'))
+        return false;
+    const std::optional<QByteArray> path = encodeName(absoluteRemote);
+    if (!path)
+        return false;
+    d->ensureSetup();
+    Transfer t;
+    t.device = &source;
+    t.ascii = ascii;
+    t.listener = d->listener;
+    t.upload = true;
+    t.knownTotal = size;
+    d->prepare(d->urlFor(*path));
+    curl_easy_setopt(d->easy, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(d->easy, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
+    curl_easy_setopt(d->easy, CURLOPT_TRANSFERTEXT, ascii ? 1L : 0L);
+    if (!ascii)
+        curl_easy_setopt(d->easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
+    curl_easy_setopt(d->easy, CURLOPT_READFUNCTION, &readFromDevice);
+    curl_easy_setopt(d->easy, CURLOPT_READDATA, &t);
+    curl_easy_setopt(d->easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(d->easy, CURLOPT_XFERINFOFUNCTION, &onProgress);
+    curl_easy_setopt(d->easy, CURLOPT_XFERINFODATA, &t);
+    if (t.listener)
+        t.listener->startBar();
+    const CURLcode rc = d->perform();
+    return rc == CURLE_OK && !t.failed;
+}
+
+}  // namespace tw

@@ -1,0 +1,345 @@
+#include "ftpoperations.h"
+
+#include "progress.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cstdio>
+#include <sys/stat.h>
+
+namespace tw {
+
+namespace {
+
+// Folder trees deeper than this are a loop on the server or on the disk.
+constexpr int kMaxTreeDepth = 64;
+
+QString withSlash(const QString& path)
+{
+    return path.endsWith(u'/') ? path : path + u'/';
+}
+
+QString withoutSlash(const QString& path)
+{
+    QString p = path;
+    while (p.size() > 1 && p.endsWith(u'/'))
+        p.chop(1);
+    return p;
+}
+
+QString lastSegment(const QString& path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+bool hasBreakOrNul(const QString& text)
+{
+    return text.contains(u'\r') || text.contains(u'\n') || text.contains(u'\0');
+}
+
+// A download lands in a temporary file beside the target and replaces the
+// target only once it has arrived whole. Unlike settings files it is not
+// forced to disk first: that would double the time of a large download.
+class DownloadTarget {
+public:
+    explicit DownloadTarget(const QString& target)
+        : m_target(target)
+        , m_file(QFileInfo(target).absolutePath() + QStringLiteral("/.") + QFileInfo(target).fileName() +
+                 QStringLiteral(".XXXXXX.part"))
+    {
+    }
+    bool open() { return m_file.open(); }
+    QIODevice& device() { return m_file; }
+    bool commit()
+    {
+        // The permissions a new file gets, or those of the file replaced.
+        struct stat st {};
+        mode_t mode = 0;
+        if (::stat(QFile::encodeName(m_target).constData(), &st) == 0) {
+            mode = st.st_mode & 07777;
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        if (!m_file.flush() || ::fchmod(m_file.handle(), mode) != 0)
+            return false;
+        const QByteArray from = QFile::encodeName(m_file.fileName());
+        m_file.close();
+        if (m_file.error() != QFileDevice::NoError)
+            return false;
+        if (std::rename(from.constData(), QFile::encodeName(m_target).constData()) != 0)
+            return false;
+        m_file.setAutoRemove(false);
+        return true;
+    }
+
+private:
+    QString m_target;
+    QTemporaryFile m_file;
+};
+
+void announce(FtpConnection& c, const QString& label0, const QString* label1)
+{
+    if (FtpProgressListener* l = c.progressListener()) {
+        l->setLabel(0, label0);
+        if (label1)
+            l->setLabel(1, *label1);
+        l->pumpEvents();
+    }
+}
+
+// One command with a path argument; true when the server completed it.
+bool pathCommand(FtpConnection& c, const char* verb, const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const std::optional<QByteArray> bytes = c.encodeName(path);
+    if (!bytes)
+        return false;
+    QList<FtpReply> replies;
+    return c.sendCommands({QByteArray(verb) + ' ' + *bytes}, &replies) && replies.value(0).completed();
+}
+
+bool removeTree(FtpConnection& c, const QString& folder, int depth)
+{
+    if (depth > kMaxTreeDepth)
+        return false;
+    const QString dir = withSlash(c.absolutePath(folder));
+    if (dir == u"/")
+        return false;
+    ParsedListing listing;
+    c.listFolder(dir, listing);
+    if (!listing.rejected.isEmpty())
+        return false;
+    QStringList subFolders;
+    for (const DirEntry& e : listing.entries) {
+        const QString full = dir + e.name;
+        if (e.folder)
+            subFolders.append(full);
+        else if (!FtpDelete(c, full))
+            return false;
+    }
+    for (const QString& sub : subFolders) {
+        if (!removeTree(c, sub, depth + 1))
+            return false;
+    }
+    return pathCommand(c, "RMD", withoutSlash(dir));
+}
+
+bool downloadTree(FtpConnection& c, const QString& remoteFolder, const QString& localFolder, TransferType type,
+                  int depth)
+{
+    if (depth > kMaxTreeDepth)
+        return false;
+    const QString remote = withSlash(c.absolutePath(remoteFolder));
+    const QString local = withSlash(localFolder);
+    if (!QFileInfo(local).isDir() && !QDir().mkpath(local))
+        return false;
+    ParsedListing listing;
+    if (!c.listFolder(remote, listing) || !listing.rejected.isEmpty())
+        return false;
+    QStringList subFolders;
+    for (const DirEntry& e : listing.entries) {
+        if (!isSafeEntryName(e.name))
+            return false;
+        if (e.folder)
+            subFolders.append(e.name);
+        else if (!FtpDownload(c, remote + e.name, local + e.name, type))
+            return false;
+    }
+    for (const QString& name : subFolders) {
+        if (!downloadTree(c, remote + name, local + name, type, depth + 1))
+            return false;
+    }
+    return true;
+}
+
+bool uploadTree(FtpConnection& c, const QString& localFolder, const QString& remoteFolder, TransferType type,
+                int depth)
+{
+    if (depth > kMaxTreeDepth)
+        return false;
+    const QString local = withSlash(localFolder);
+    const QString remote = withSlash(c.absolutePath(remoteFolder));
+    if (!QFileInfo(local).isDir())
+        return false;
+    DirEntry existing;
+    const bool present = c.findEntry(remote, existing) && existing.folder;
+    if (!present && !FtpMakeDir(c, remote))
+        return false;
+    const QFileInfoList entries =
+        QDir(local).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                                  QDir::Name);
+    QStringList subFolders;
+    for (const QFileInfo& fi : entries) {
+        if (fi.isDir()) {
+            if (!fi.isSymLink())
+                subFolders.append(fi.fileName());
+        } else if (!FtpUpload(c, local + fi.fileName(), remote + fi.fileName(), type)) {
+            return false;
+        }
+    }
+    for (const QString& name : subFolders) {
+        if (!uploadTree(c, local + name, remote + name, type, depth + 1))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<FtpConnection> FtpConnect(const QString& server, const QString& user, const QString& password,
+                                          const FtpOptions& options)
+{
+    if (server.isEmpty())
+        return nullptr;
+    return FtpConnection::open(server, user, password, options);
+}
+
+bool FtpDisconnect(std::unique_ptr<FtpConnection>& connection)
+{
+    connection.reset();
+    return true;
+}
+
+QString FtpCurDir(FtpConnection& connection, const QString& folder)
+{
+    if (folder.isEmpty() || hasBreakOrNul(folder))
+        return QString();
+    return connection.changeFolder(connection.absolutePath(folder)) ? folder : QString();
+}
+
+int FtpFileList(FtpConnection& connection, const QString& pattern, QList<DirEntry>& entries)
+{
+    entries.clear();
+    if (pattern.isEmpty() || hasBreakOrNul(pattern))
+        return 0;
+    const QString path = connection.absolutePath(pattern);
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QString folder = path.left(slash + 1);
+    const QString last = path.mid(slash + 1);
+    ParsedListing listing;
+    if (last.isEmpty() || last.contains(u'*') || last.contains(u'?')) {
+        if (!connection.listFolder(folder, listing))
+            return 0;
+        for (const DirEntry& e : std::as_const(listing.entries)) {
+            if (matchesPattern(e.name, last))
+                entries.append(e);
+        }
+        return int(entries.size());
+    }
+    DirEntry one;
+    if (!connection.findEntry(path, one))
+        return 0;
+    if (!one.folder) {
+        entries.append(one);
+        return 1;
+    }
+    if (!connection.listFolder(withSlash(path), listing))
+        return 0;
+    entries = listing.entries;
+    return int(entries.size());
+}
+
+int FtpFindFile(FtpConnection& connection, const QString& path, DirEntry& entry)
+{
+    if (path.isEmpty() || hasBreakOrNul(path))
+        return 0;
+    return connection.findEntry(connection.absolutePath(path), entry) ? 1 : 0;
+}
+
+bool FtpDownload(FtpConnection& connection, const QString& remote, const QString& local, TransferType type)
+{
+    const bool ascii = resolveTransferType(type, local) == TransferType::Ascii;
+    const QString mode = transferModeCaption(ascii);
+    announce(connection, QFileInfo(local).fileName() + QStringLiteral(" を受信中です..."), &mode);
+    if (remote.isEmpty() || local.isEmpty() || hasBreakOrNul(remote) || QFileInfo(local).isDir())
+        return false;
+    DownloadTarget file(local);
+    if (!file.open())
+        return false;
+    return connection.retrieve(connection.absolutePath(remote), file.device(), ascii) && file.commit();
+}
+
+bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type)
+{
+    const bool ascii = resolveTransferType(type, remote) == TransferType::Ascii;
+    const QString mode = transferModeCaption(ascii);
+    announce(connection, lastSegment(remote) + QStringLiteral(" を送信中です..."), &mode);
+    if (remote.isEmpty() || hasBreakOrNul(remote) || !QFileInfo(local).isFile())
+        return false;
+    QFile file(local);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return connection.store(file, file.size(), connection.absolutePath(remote), ascii);
+}
+
+bool FtpDelete(FtpConnection& connection, const QString& remote)
+{
+    announce(connection, lastSegment(remote) + QStringLiteral(" を削除中です..."), nullptr);
+    return pathCommand(connection, "DELE", connection.absolutePath(remote));
+}
+
+bool FtpRename(FtpConnection& connection, const QString& from, const QString& to)
+{
+    if (from.isEmpty() || to.isEmpty())
+        return false;
+    const std::optional<QByteArray> a = connection.encodeName(connection.absolutePath(from));
+    const std::optional<QByteArray> b = connection.encodeName(connection.absolutePath(to));
+    if (!a || !b)
+        return false;
+    QList<FtpReply> replies;
+    if (!connection.sendCommands({"RNFR " + *a, "RNTO " + *b}, &replies))
+        return false;
+    return replies.value(0).code == 350 && replies.value(1).completed();
+}
+
+bool FtpMakeDir(FtpConnection& connection, const QString& folder)
+{
+    return pathCommand(connection, "MKD", withoutSlash(connection.absolutePath(folder)));
+}
+
+bool FtpRemoveTree(FtpConnection& connection, const QString& folder)
+{
+    if (folder.isEmpty() || hasBreakOrNul(folder))
+        return false;
+    return removeTree(connection, folder, 0);
+}
+
+bool FtpDownloadTree(FtpConnection& connection, const QString& remoteFolder, const QString& localFolder,
+                     TransferType type)
+{
+    if (remoteFolder.isEmpty() || localFolder.isEmpty() || hasBreakOrNul(remoteFolder))
+        return false;
+    return downloadTree(connection, remoteFolder, localFolder, type, 0);
+}
+
+bool FtpUploadTree(FtpConnection& connection, const QString& localFolder, const QString& remoteFolder,
+                   TransferType type)
+{
+    if (remoteFolder.isEmpty() || localFolder.isEmpty() || hasBreakOrNul(remoteFolder))
+        return false;
+    return uploadTree(connection, localFolder, remoteFolder, type, 0);
+}
+
+bool FtpSendCommand(FtpConnection& connection, const QString& command)
+{
+    QString text = command;
+    // The permission command is built with a CR at its end; the connection
+    // ends every command itself.
+    if (text.endsWith(u'\r'))
+        text.chop(1);
+    if (text.trimmed().isEmpty() || hasBreakOrNul(text))
+        return false;
+    const std::optional<QByteArray> bytes = connection.encodeName(text);
+    if (!bytes)
+        return false;
+    QList<FtpReply> replies;
+    return connection.sendCommandsInCurrentFolder({*bytes}, &replies) && replies.value(0).accepted();
+}
+
+}  // namespace tw

@@ -1,0 +1,71 @@
+#pragma once
+// The FTP client's server operations (Mdl_Ftp). Each runs synchronously on
+// the calling thread over one FtpConnection; the progress listener of the
+// connection (the progress window) hears about transfers and deletions.
+//
+// Remote paths are absolute with "/" separators, or relative to the
+// connection's current folder (FtpCurDir). Local paths are native paths.
+
+#include "direntry.h"
+#include "ftpconnection.h"
+#include "transfertype.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+namespace tw {
+
+// Connects and logs in; nullptr when the server text is empty or unusable,
+// the server cannot be reached, or the login is refused. The server text
+// may carry ":port" ("host:2121", "[::1]:2121"); port 21 otherwise.
+std::unique_ptr<FtpConnection> FtpConnect(const QString& server, const QString& user, const QString& password,
+                                          const FtpOptions& options = {});
+// Closes the connection (a null one too); always true.
+bool FtpDisconnect(std::unique_ptr<FtpConnection>& connection);
+
+// Enters a folder; the path when it could be entered, else an empty text.
+QString FtpCurDir(FtpConnection& connection, const QString& folder);
+
+// Lists a pattern ("*.*" in the current folder, or folder + "/*.*"): the
+// number of entries, 0 on failure or when there are none. "." and ".." and
+// names that could never be a file of that folder are left out. A path
+// without a wildcard lists the folder it names, or the one file it names.
+int FtpFileList(FtpConnection& connection, const QString& pattern, QList<DirEntry>& entries);
+
+// 1 with the record of the file or folder at the path, else 0.
+int FtpFindFile(FtpConnection& connection, const QString& path, DirEntry& entry);
+
+// One file each way. Automatic mode is resolved by the local name (download)
+// or the remote name (upload). A download replaces an existing local file
+// only once it has arrived whole; a failed download leaves the old file.
+bool FtpDownload(FtpConnection& connection, const QString& remote, const QString& local, TransferType type);
+bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type);
+
+bool FtpDelete(FtpConnection& connection, const QString& remote);
+bool FtpRename(FtpConnection& connection, const QString& from, const QString& to);
+bool FtpMakeDir(FtpConnection& connection, const QString& folder);
+
+// Deletes a folder with everything in it: the files of a folder first, then
+// its sub-folders, then the folder. Stops at the first failure. The root
+// folder is never deleted.
+bool FtpRemoveTree(FtpConnection& connection, const QString& folder);
+
+// Copies a folder with its sub-folders. Stops at the first failure; a
+// listing that names an entry which is not a plain name ("../x", "a/b")
+// fails the folder and nothing is written for it, so nothing can land
+// outside the local folder.
+bool FtpDownloadTree(FtpConnection& connection, const QString& remoteFolder, const QString& localFolder,
+                     TransferType type);
+// Creates the remote folder when it does not exist (an existing empty one is
+// used as it is). Folders reached through symbolic links are not followed.
+bool FtpUploadTree(FtpConnection& connection, const QString& localFolder, const QString& remoteFolder,
+                   TransferType type);
+
+// Sends one raw command in the current folder and tells whether the server
+// accepted it. One CR at the very end is allowed (it ends the command);
+// any other CR or LF refuses the command without sending anything.
+bool FtpSendCommand(FtpConnection& connection, const QString& command);
+
+}  // namespace tw

@@ -1,0 +1,34 @@
+#include "progress.h"
+
+#include <QCoreApplication>
+
+namespace tw {
+
+void FtpProgressListener::pumpEvents()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+
+QString formatKiloBytes(qint64 bytes)
+{
+    const qint64 kb = (bytes + 512) / 1024;
+    if (kb <= 0)
+        return QString();
+    QString digits = QString::number(kb);
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, u',');
+    return digits;
+}
+
+QString formatTransferCounter(qint64 done, qint64 total)
+{
+    return formatKiloBytes(done) + QStringLiteral("KB / ") + formatKiloBytes(total) + QStringLiteral("KB");
+}
+
+QString transferModeCaption(bool ascii)
+{
+    return ascii ? QStringLiteral("転送モード Ascii") : QStringLiteral("転送モード Binary");
+}
+
+}  // namespace tw

@@ -1,0 +1,50 @@
+#include "transfertype.h"
+
+namespace tw {
+
+TransferType transferTypeFromInt(int value)
+{
+    switch (value) {
+    case 1:
+        return TransferType::Ascii;
+    case 2:
+        return TransferType::Binary;
+    default:
+        return TransferType::Automatic;
+    }
+}
+
+const QStringList& TextExtensions()
+{
+    static const QStringList list = {
+        QStringLiteral("CGI"),  QStringLiteral("CSS"),  QStringLiteral("HTM"),   QStringLiteral("HTML"),
+        QStringLiteral("JAVA"), QStringLiteral("JS"),   QStringLiteral("PL"),    QStringLiteral("SHTM"),
+        QStringLiteral("SHTML"), QStringLiteral("TXT"),
+    };
+    return list;
+}
+
+QString extensionOf(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.mid(dot + 1);
+}
+
+bool isTextName(const QString& name)
+{
+    const QString ext = extensionOf(name);
+    return !ext.isEmpty() && TextExtensions().contains(ext, Qt::CaseInsensitive);
+}
+
+TransferType ModeForName(const QString& path)
+{
+    const qsizetype sep = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return isTextName(path.mid(sep + 1)) ? TransferType::Ascii : TransferType::Binary;
+}
+
+TransferType resolveTransferType(TransferType type, const QString& path)
+{
+    return type == TransferType::Automatic ? ModeForName(path) : type;
+}
+
+}  // namespace tw

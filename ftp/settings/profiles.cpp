@@ -1,0 +1,115 @@
+#include "profiles.h"
+
+#include "appfolder.h"
+#include "mdl_ini.h"
+#include "password.h"
+
+namespace tw {
+
+namespace {
+
+const QString kSkyport = QStringLiteral("Skyport");
+const QString kExtension = QStringLiteral("Extension");
+
+// A number as the old program read it: leading digits, 0 when there are none.
+int leadingNumber(const QString& text)
+{
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9' || value > 100000)
+            break;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
+}  // namespace
+
+FtpSettingFiles FtpSettingFiles::inFolder(const QString& settingFolder)
+{
+    return {joinPath(settingFolder, QStringLiteral("User.ini")), joinPath(settingFolder, QStringLiteral("Ftp.ini"))};
+}
+
+FtpSettingFiles FtpSettingFiles::forProgram()
+{
+    return inFolder(joinPath(appFolder(), QStringLiteral("Setting")));
+}
+
+bool SaveProfile(const FtpSettingFiles& files, const ConnectionProfile& p)
+{
+    if (p.Name.isEmpty())
+        return false;
+    const QString& f = files.userIni;
+    const IniAccess own = IniAccess::OwnerOnly;
+    // Every key is tried even when one fails, as each write stands alone.
+    bool ok = IniWrite(f, p.Name, QStringLiteral("Server"), p.Server, own);
+    ok = IniWrite(f, p.Name, QStringLiteral("UserName"), p.UserName, own) && ok;
+    ok = IniWrite(f, p.Name, QStringLiteral("PassWord"), EncodePassword(p.Password), own) && ok;
+    ok = IniWrite(f, p.Name, QStringLiteral("TransMode"), QString::number(int(p.TransMode)), own) && ok;
+    ok = IniWrite(f, p.Name, QStringLiteral("LastPathLocal"), p.LastPathLocal, own) && ok;
+    ok = IniWrite(f, p.Name, QStringLiteral("LastPathHost"), p.LastPathHost, own) && ok;
+    return ok;
+}
+
+void LoadProfile(const FtpSettingFiles& files, ConnectionProfile& p)
+{
+    if (p.Name.isEmpty())
+        return;
+    const QString& f = files.userIni;
+    p.Server = IniRead(f, p.Name, QStringLiteral("Server"), QString());
+    p.UserName = IniRead(f, p.Name, QStringLiteral("UserName"), QString());
+    p.Password = DecodePassword(IniRead(f, p.Name, QStringLiteral("PassWord"), QString()));
+    p.TransMode = transferTypeFromInt(leadingNumber(IniRead(f, p.Name, QStringLiteral("TransMode"), QStringLiteral("0"))));
+    p.LastPathLocal = IniRead(f, p.Name, QStringLiteral("LastPathLocal"), QString());
+    p.LastPathHost = IniRead(f, p.Name, QStringLiteral("LastPathHost"), QString());
+}
+
+bool parseStoredBool(const QString& text, bool defaultValue)
+{
+    const QString t = text.trimmed();
+    if (t.compare(u"True", Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(u"False", Qt::CaseInsensitive) == 0)
+        return false;
+    bool isNumber = false;
+    const double number = t.toDouble(&isNumber);
+    return isNumber ? number != 0 : defaultValue;
+}
+
+FtpProgramSettings LoadSettings(const FtpSettingFiles& files)
+{
+    FtpProgramSettings s;
+    s.User = IniRead(files.ftpIni, kSkyport, QStringLiteral("User"), QString());
+    s.ListCache = parseStoredBool(IniRead(files.ftpIni, kSkyport, QStringLiteral("ListCache"), QStringLiteral("1")), true);
+    return s;
+}
+
+bool SaveSettings(const FtpSettingFiles& files, const FtpProgramSettings& settings)
+{
+    bool ok = IniWrite(files.ftpIni, kSkyport, QStringLiteral("User"), settings.User);
+    ok = IniWrite(files.ftpIni, kSkyport, QStringLiteral("ListCache"),
+                  settings.ListCache ? QStringLiteral("True") : QStringLiteral("False")) &&
+         ok;
+    return ok;
+}
+
+bool SaveExtensionList(const FtpSettingFiles& files)
+{
+    IniDelete(files.ftpIni, kExtension);
+    const QStringList& list = TextExtensions();
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        if (!IniWrite(files.ftpIni, kExtension, kExtension + QString::number(i), list[i])) {
+            // A half-written list is worse than none.
+            IniDelete(files.ftpIni, kExtension);
+            return false;
+        }
+    }
+    return true;
+}
+
+QStringList ProfileNames(const FtpSettingFiles& files)
+{
+    return IniSections(files.userIni);
+}
+
+}  // namespace tw

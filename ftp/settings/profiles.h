@@ -1,0 +1,58 @@
+#pragma once
+// Connection profiles (User.ini) and the program's settings (Ftp.ini), both
+// in the Setting folder below the program's folder.
+
+#include "transfertype.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace tw {
+
+struct ConnectionProfile {
+    QString Name;  // also the section name in User.ini
+    QString Server;
+    QString UserName;
+    QString Password;  // plain in memory, encoded in the file
+    TransferType TransMode = TransferType::Automatic;
+    QString LastPathLocal;
+    QString LastPathHost;
+};
+
+struct FtpProgramSettings {
+    QString User;           // Name of the current profile
+    bool ListCache = true;  // patch lists in place after an operation
+};
+
+struct FtpSettingFiles {
+    QString userIni;
+    QString ftpIni;
+    // <folder>/User.ini and <folder>/Ftp.ini.
+    static FtpSettingFiles inFolder(const QString& settingFolder);
+    // The program's own: <program folder>/Setting/.
+    static FtpSettingFiles forProgram();
+};
+
+// Writes Server, UserName, PassWord (encoded), TransMode, LastPathLocal and
+// LastPathHost into the profile's section, in that order. Nothing is
+// written, and false returned, while Name is empty. User.ini is kept
+// readable by its owner only.
+bool SaveProfile(const FtpSettingFiles& files, const ConnectionProfile& profile);
+
+// Fills the profile from its section; with an empty Name nothing changes.
+void LoadProfile(const FtpSettingFiles& files, ConnectionProfile& profile);
+
+FtpProgramSettings LoadSettings(const FtpSettingFiles& files);
+bool SaveSettings(const FtpSettingFiles& files, const FtpProgramSettings& settings);
+
+// Rewrites section Extension of Ftp.ini from TextExtensions (Extension0..9).
+bool SaveExtensionList(const FtpSettingFiles& files);
+
+// The profile names of User.ini in file order.
+QStringList ProfileNames(const FtpSettingFiles& files);
+
+// A stored boolean: "True"/"False" in any case, or a number (non-zero is
+// true); anything else gives the default.
+bool parseStoredBool(const QString& text, bool defaultValue);
+
+}  // namespace tw

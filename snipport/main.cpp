@@ -1,0 +1,22 @@
+// Snipport: converts the version 1 snippet file in the program's own folder.
+// No main window; message boxes only.
+
+#include "convert.h"
+#include "qtplatform.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    tw::installJapaneseTranslations(app);
+    tw::QtMessageBoxes boxes;
+    switch (tw::runSnipport(QCoreApplication::applicationDirPath(), &boxes)) {
+    case tw::SnipportOutcome::Declined:
+    case tw::SnipportOutcome::CreatedDefaults:
+    case tw::SnipportOutcome::Converted:
+        return 0;
+    default:
+        return 1;
+    }
+}
