@@ -8,7 +8,10 @@
 #include "layout.h"
 #include "preview.h"
 #include "previewview.h"
+#include "chtml.h"
 #include "relativepath.h"
+#include "searchfrm.h"
+#include "textconv.h"
 #include "settingdlg.h"
 #include "taghighlighter.h"
 #include "units.h"
@@ -177,6 +180,17 @@ void MainFrm::registerCommands()
     c[QStringLiteral("IDM_BIGCHR")] = [this] { m_buffer.SetText(upperCaseText(m_buffer.text())); };
     c[QStringLiteral("IDM_SMALLCHR")] = [this] { m_buffer.SetText(lowerCaseText(m_buffer.text())); };
 
+    // Search and conversions
+    c[QStringLiteral("IDM_SEARCH")] = [this] {
+        SearchFrm dlg(m_buffer, m_ctx.platform.messages, this);
+        dlg.exec();
+    };
+    c[QStringLiteral("IDM_HTML")] = [this] { ConvertCToHtml(m_buffer); };
+    c[QStringLiteral("IDM_DEFAULT")] = [this] { runTextToHtml(m_buffer); };
+    c[QStringLiteral("IDM_ANGOU")] = [this] { runAngou(m_buffer); };
+    c[QStringLiteral("IDM_TEXTNUMADD")] = [this] { runNumberLines(m_buffer); };
+    c[QStringLiteral("IDM_TAGERACE")] = [this] { runEraseTags(m_buffer); };
+
     // View
     c[QStringLiteral("IDM_PREVIEWSHOW")] = [this] { TogglePreviewArea(); };
     c[QStringLiteral("IDM_VIEW_DESIGN")] = [this] {
@@ -295,6 +309,11 @@ void MainFrm::buildMenus()
              sep,
              {S("IDM_SELECTALL"), S("全て選択(&A)"), S("Ctrl+A"), {}},
              sep,
+             {S("IDM_SEARCH"), S("検索＆置換(&F)"), S("Ctrl+F"), {}},
+             sep,
+             {S("IDM_HTML"), S("C（ソース）→HTML"), {}, {}},
+             {S("IDM_DEFAULT"), S("テキスト→HTML"), {}, {}},
+             sep,
              {S("IDM_BIGCHR"), S("全ての文字を大文字に変更(&B)"), {}, {}},
              {S("IDM_SMALLCHR"), S("全ての文字を小文字に変更(&S)"), {}, {}}});
 
@@ -344,6 +363,10 @@ void MainFrm::buildMenus()
     addMenu(nullptr, S("IDM_TOOL"), S("ツール(&T)"),
             {{S("IDM_STYLESEEAT"), S("Velmora(&C)..."), {}, {}},
              {S("IDM_FTP"), S("FTPクライアント(&F)..."), {}, {}},
+             sep,
+             {S("IDM_TEXTNUMADD"), S("選択テキストに行番号付加"), {}, {}},
+             {S("IDM_ANGOU"), S("選択アドレス暗号化(&A)"), {}, {}},
+             {S("IDM_TAGERACE"), S("タグの消去"), {}, {}},
              sep,
              {S("IDM_OPTION"), S("オプション(&O)..."), {}, {}}});
 
@@ -508,6 +531,9 @@ void MainFrm::buildToolBars()
         {QStringLiteral("right"), QStringLiteral("右"), QStringLiteral("右揃え")},
         {QStringLiteral("color"), QStringLiteral("色"), QStringLiteral("RGB色入力")},
         {QStringLiteral("Preview"), QStringLiteral("プレビュー"), QStringLiteral("プレビューウインドウ")},
+        {QStringLiteral("find"), QStringLiteral("検索"), QStringLiteral("検索＆置換")},
+        {QStringLiteral("html"), QStringLiteral("C→HTML"), QStringLiteral("C（ソース）→HTML")},
+        {QStringLiteral("text"), QStringLiteral("テキスト→HTML"), QStringLiteral("テキスト→HTML")},
         {QStringLiteral("exit"), QStringLiteral("終了"), QStringLiteral("終了")},
     };
     m_toolbar1 = makeBar(QStringLiteral("Toolbar1"), QStringLiteral("標準ツールバー"), standard,
@@ -538,6 +564,12 @@ void MainFrm::buildToolBars()
     m_linkBar->addWidget(m_linkFile);
     m_linkBar->addWidget(m_fileSelectBtn);
     connect(m_fileSelectBtn, &QPushButton::clicked, this, &MainFrm::selectLinkFile);
+    auto* angou = new QPushButton(QStringLiteral("暗号化"), m_linkBar);
+    angou->setObjectName(QStringLiteral("AngouBtn"));
+    angou->setToolTip(QStringLiteral("リンクするファイル名（アドレス）を暗号化して挿入します"));
+    m_linkBar->addWidget(angou);
+    connect(angou, &QPushButton::clicked, this,
+            [this] { m_buffer.ReplaceSelection(tw::AngouStr(m_linkFile->text())); });
     m_linkBar->addSeparator();
     auto* welcome = new QLabel(QStringLiteral("「Tagwright」にようこそ！！"), m_linkBar);
     welcome->setObjectName(QStringLiteral("Label10"));

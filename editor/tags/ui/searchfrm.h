@@ -1,0 +1,42 @@
+#pragma once
+// The search and replace dialog: steps through the occurrences of a text in
+// the whole document, replacing them one by one on request.
+
+#include "platform.h"
+#include "search.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+namespace tw {
+
+class EditBuffer;
+
+class SearchFrm : public QDialog {
+    Q_OBJECT
+public:
+    SearchFrm(EditBuffer& buffer, MessageBoxes* messages, QWidget* parent = nullptr);
+    ~SearchFrm() override;
+
+    QLineEdit* SerchText;
+    QLineEdit* ChangeText;
+    QPushButton* SerchGo;
+    QPushButton* SerchNext;
+    QPushButton* TextChange;
+    QPushButton* CloseBtn;
+
+    const SearchRun& run() const { return m_run; }
+
+protected:
+    void done(int r) override;
+
+private:
+    void report(const SearchOutcome& o);
+
+    SearchRun m_run;
+    MessageBoxes* m_messages;
+};
+
+}  // namespace tw
