@@ -10,7 +10,12 @@
 #include "previewview.h"
 #include "chtml.h"
 #include "relativepath.h"
+#include "keyname.h"
 #include "searchfrm.h"
+#include "snippetfile.h"
+#include "snippetinsert.h"
+#include "snippetmenu.h"
+#include "teigatafrm.h"
 #include "textconv.h"
 #include "settingdlg.h"
 #include "taghighlighter.h"
@@ -18,6 +23,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QComboBox>
@@ -58,6 +64,14 @@ MainFrm::MainFrm(const QuilletContext& context, QWidget* parent)
     m_document.onPanelFolderChanged = [this](const QString& folder) { onPanelFolderChanged(folder); };
     m_document.onRefreshPreview = [this](bool forced) { RefreshPreview(forced); };
     m_edit->onFileDropped = [this](const QString& path) { m_document.dropFile(path); };
+    // Snippet hot keys and Tab.
+    m_edit->onKeyPress = [this](QKeyEvent* e) {
+        const int vk = virtualKeyFromQt(e->key(), e->modifiers(), e->nativeScanCode());
+        return handleEditBoxKey(m_buffer, m_snippets, vk, modifierMaskFromQt(e->modifiers())).consumed;
+    };
+    // The snippet dialog lives for the whole run; closing only hides it.
+    m_teigata = new TeigataFrm(m_snippets, m_buffer, m_ctx.platform, m_ctx.appFolder,
+                               [this] { RefreshSnippetMenus(); }, this);
 
     buildWorkArea();
     m_highlighter = new TagHighlighter(m_edit->document(), this);
@@ -115,6 +129,28 @@ void MainFrm::ApplyBrowserMenus()
             a->setText(m.caption[i]);
         }
     }
+}
+
+void MainFrm::RefreshSnippetMenus()
+{
+    const SnippetMenuState m = snippetMenuState(m_snippets);
+    for (const QList<SnippetMenuItem>* items : {&m.mainItems, &m.contextItems}) {
+        for (const SnippetMenuItem& item : *items) {
+            if (QAction* a = m_actions.value(item.id)) {
+                a->setVisible(item.visible);
+                if (item.visible)
+                    a->setText(item.caption);
+            }
+        }
+    }
+    m_actions[QStringLiteral("separatorA")]->setVisible(m.separatorAVisible);
+    if (QAction* sep = m_actions.value(QStringLiteral("IDM_CONTEXT_TEIGATA_S1")))
+        sep->setVisible(m.contextSeparatorVisible);
+}
+
+bool MainFrm::Teigata_Insert(int index)
+{
+    return tw::Teigata_Insert(m_buffer, m_snippets, index);
 }
 
 void MainFrm::startBrowser(int n)
@@ -179,6 +215,14 @@ void MainFrm::registerCommands()
     };
     c[QStringLiteral("IDM_BIGCHR")] = [this] { m_buffer.SetText(upperCaseText(m_buffer.text())); };
     c[QStringLiteral("IDM_SMALLCHR")] = [this] { m_buffer.SetText(lowerCaseText(m_buffer.text())); };
+
+    // Snippets
+    for (int n = 1; n <= kSnippetMenuItemCount; ++n)
+        c[snippetMenuId(n)] = [this, n] { Teigata_Insert(n); };
+    c[QStringLiteral("IDM_TEIGATA")] = [this] {
+        m_teigata->clearForNewEntry();
+        m_teigata->exec();
+    };
 
     // Search and conversions
     c[QStringLiteral("IDM_SEARCH")] = [this] {
@@ -349,6 +393,14 @@ void MainFrm::buildMenus()
              wrap(S("IDM_INSERT_BR")),
              wrap(S("IDM_INSERT_HR")),
              {S("IDM_INSERT_TIME"), S("現在時刻"), {}, {}}});
+
+    QList<MenuEntry> snippetItems;
+    for (int n = 1; n <= kSnippetMenuItemCount; ++n)
+        snippetItems.append({snippetMenuId(n),
+                             n < 10 ? QStringLiteral("定型文%1(&%1)").arg(n) : QStringLiteral("定型文10((&10)"), {}, {}});
+    snippetItems.append({S("separatorA"), {}, {}, {}});
+    snippetItems.append({S("IDM_TEIGATA"), S("定型文の挿入と登録(&E)..."), {}, {}});
+    addMenu(nullptr, S("IDM_TEIGATA_MENU"), S("定型文(&C)"), snippetItems);
 
     addMenu(nullptr, S("IDM_PREVIEW"), S("プレビュー(&P)"),
             {{S("IDM_NORMALPREVIEW"), S("プレビュー(ノーマル)(&P)"), S("F9"), {}},
@@ -652,6 +704,12 @@ void MainFrm::UpdateStatusBar()
     QTextCursor start(m_edit->document());
     start.setPosition(c.selectionStart());
     m_panels[1]->setText(folderStatusText(m_document.panelFolder()));
+    // The snippet file is read again with the settings.
+    const SnippetLoadResult snippets = LoadSnippetFile(m_snippets, snippetFilePath(m_ctx.appFolder));
+    if (snippets.ok) {
+        m_teigata->refreshList();
+        RefreshSnippetMenus();
+    }
     m_panels[2]->setText(caretStatusText(start.blockNumber() + 1, start.positionInBlock() + 1));
 }
 

@@ -7,6 +7,7 @@
 #include "editorsettings.h"
 #include "platform.h"
 #include "richtextbox.h"
+#include "snippetstore.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -26,6 +27,7 @@ class QToolBar;
 namespace tw {
 
 class DesignBar;
+class TeigataFrm;
 class PreviewPipeline;
 class PreviewView;
 class PreviewWindowFrm;
@@ -80,6 +82,10 @@ public:
     void RefreshPreview(bool forced);
     void PreviewWindowShow();
     void ApplyBrowserMenus();
+    void RefreshSnippetMenus();
+    bool Teigata_Insert(int index);
+    SnippetStore& snippets() { return m_snippets; }
+    TeigataFrm* teigataFrm() const { return m_teigata; }
     QTabBar* tabs() const { return m_tabs; }
     QLineEdit* linkFileBox() const { return m_linkFile; }
     QMenu* contextMenu() const { return m_contextMenu; }
@@ -137,6 +143,8 @@ private:
     QHash<QString, std::function<void()>> m_commands;
     QHash<QString, QAction*> m_actions;
     QMenu* m_contextMenu = nullptr;
+    SnippetStore m_snippets;
+    TeigataFrm* m_teigata = nullptr;
     QToolBar* m_toolbar1 = nullptr;
     QToolBar* m_toolbar2 = nullptr;
     QToolBar* m_toolbar3 = nullptr;

@@ -37,6 +37,10 @@ bool RichTextBox::event(QEvent* e)
 
 void RichTextBox::keyPressEvent(QKeyEvent* e)
 {
+    if (onKeyPress && onKeyPress(e)) {
+        e->accept();
+        return;
+    }
     // Shift+Enter breaks the line like Enter: the document has no soft breaks.
     if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::ShiftModifier)) {
         QKeyEvent plain(e->type(), e->key(), e->modifiers() & ~Qt::ShiftModifier, e->text(), e->isAutoRepeat(),

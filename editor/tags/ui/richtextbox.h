@@ -19,6 +19,9 @@ public:
 
     // A local file dropped on the box (the first of several).
     std::function<void(const QString& path)> onFileDropped;
+    // Every key pressed in the box, before the box handles it; true when the
+    // key has been dealt with and the box must not handle it too.
+    std::function<bool(QKeyEvent*)> onKeyPress;
 
 protected:
     bool event(QEvent* e) override;
