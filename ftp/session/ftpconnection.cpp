@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <functional>
 #include <mutex>
 
 namespace tw {
@@ -777,6 +778,23 @@ bool FtpConnection::findEntry(const QString& absolutePath, DirEntry& entry)
     return false;
 }
 
+// One file between the server and a device: the parts both directions share.
+// direction sets curl's options for the reading or writing side.
+static bool transferFile(CURL* easy, const std::function<void()>& prepare, const std::function<CURLcode()>& perform,
+                         Transfer& t, const std::function<void()>& direction)
+{
+    prepare();
+    curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, t.ascii ? 1L : 0L);
+    direction();
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &onProgress);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &t);
+    if (t.listener)
+        t.listener->startBar();
+    const CURLcode rc = perform();
+    return rc == CURLE_OK && !t.failed;
+}
+
 bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, bool ascii)
 {
     BusyGuard guard(d->busy);
@@ -790,17 +808,11 @@ bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, boo
     t.device = &sink;
     t.ascii = ascii;
     t.listener = d->listener;
-    d->prepare(d->urlFor(*path));
-    curl_easy_setopt(d->easy, CURLOPT_TRANSFERTEXT, ascii ? 1L : 0L);
-    curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &writeToDevice);
-    curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
-    curl_easy_setopt(d->easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(d->easy, CURLOPT_XFERINFOFUNCTION, &onProgress);
-    curl_easy_setopt(d->easy, CURLOPT_XFERINFODATA, &t);
-    if (t.listener)
-        t.listener->startBar();
-    const CURLcode rc = d->perform();
-    return rc == CURLE_OK && !t.failed;
+    return transferFile(
+        d->easy, [&] { d->prepare(d->urlFor(*path)); }, [&] { return d->perform(); }, t, [&] {
+            curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &writeToDevice);
+            curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
+        });
 }
 
 bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii)
@@ -818,21 +830,15 @@ bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absolut
     t.listener = d->listener;
     t.upload = true;
     t.knownTotal = size;
-    d->prepare(d->urlFor(*path));
-    curl_easy_setopt(d->easy, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(d->easy, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
-    curl_easy_setopt(d->easy, CURLOPT_TRANSFERTEXT, ascii ? 1L : 0L);
-    if (!ascii)
-        curl_easy_setopt(d->easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
-    curl_easy_setopt(d->easy, CURLOPT_READFUNCTION, &readFromDevice);
-    curl_easy_setopt(d->easy, CURLOPT_READDATA, &t);
-    curl_easy_setopt(d->easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(d->easy, CURLOPT_XFERINFOFUNCTION, &onProgress);
-    curl_easy_setopt(d->easy, CURLOPT_XFERINFODATA, &t);
-    if (t.listener)
-        t.listener->startBar();
-    const CURLcode rc = d->perform();
-    return rc == CURLE_OK && !t.failed;
+    return transferFile(
+        d->easy, [&] { d->prepare(d->urlFor(*path)); }, [&] { return d->perform(); }, t, [&] {
+            curl_easy_setopt(d->easy, CURLOPT_UPLOAD, 1L);
+            curl_easy_setopt(d->easy, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
+            if (!ascii)
+                curl_easy_setopt(d->easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
+            curl_easy_setopt(d->easy, CURLOPT_READFUNCTION, &readFromDevice);
+            curl_easy_setopt(d->easy, CURLOPT_READDATA, &t);
+        });
 }
 
 }  // namespace tw
