@@ -1,5 +1,8 @@
 #include "textcodec.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include <QStringList>
 
 #include <cerrno>
@@ -388,12 +391,97 @@ EncodeResult encodeText(const QString& text, TextEncoding enc)
     return encodeCp932(text);
 }
 
-TextEncoding detectEncoding(const QByteArray& bytes)
+TextEncoding detectDataEncoding(const QByteArray& bytes)
+{
+    return hasUtf8Bom(bytes) ? TextEncoding::Utf8Bom : TextEncoding::Cp932;
+}
+
+namespace {
+
+// Valid UTF-8 that CP932 text could not have produced by chance: a three- or
+// four-byte sequence, a second byte below A1 (not a half-width katakana), or
+// two-byte characters that are all Latin letters with accents (café). Pairs
+// of half-width katakana (ﾈｺ = C8 BA) decode to Cyrillic, IPA or combining
+// marks, which a Japanese page almost never holds.
+bool plausibleUtf8(const uchar* p, qsizetype n)
+{
+    bool sawTwoByte = false;
+    for (qsizetype i = 0; i < n;) {
+        const uchar b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        if (b >= 0xE0)
+            return true;
+        const uchar trail = p[i + 1];
+        if (trail < 0xA1)
+            return true;
+        const int cp = ((b & 0x1F) << 6) | (trail & 0x3F);
+        if (cp > 0x17F)
+            return false;
+        sawTwoByte = true;
+        i += 2;
+    }
+    return sawTwoByte;
+}
+
+bool asciiStartsWithNoCase(const char* p, const char* end, const char* word)
+{
+    for (; *word; ++word, ++p) {
+        if (p >= end)
+            return false;
+        char c = *p;
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+        if (c != *word)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<TextEncoding> declaredEncoding(const QByteArray& bytes)
+{
+    const char* p = bytes.constData();
+    const char* end = p + std::min<qsizetype>(bytes.size(), 4096);
+    for (; p < end; ++p) {
+        if ((*p | 0x20) != 'c' || !asciiStartsWithNoCase(p, end, "charset"))
+            continue;
+        const char* q = p + 7;
+        while (q < end && (*q == ' ' || *q == '\t'))
+            ++q;
+        if (q >= end || *q != '=')
+            continue;
+        ++q;
+        while (q < end && (*q == ' ' || *q == '\t' || *q == '"' || *q == '\''))
+            ++q;
+        QByteArray name;
+        while (q < end && (std::isalnum(uchar(*q)) || *q == '_' || *q == '-' || *q == '.'))
+            name += char(std::tolower(uchar(*q++)));
+        if (name == "utf-8" || name == "utf8")
+            return TextEncoding::Utf8;
+        static const char* const sjis[] = {"shift_jis", "shift-jis", "sjis", "x-sjis", "windows-31j",
+                                           "cp932", "ms932", "ms_kanji", "csshiftjis", "x-ms-cp932"};
+        for (const char* s : sjis) {
+            if (name == s)
+                return TextEncoding::Cp932;
+        }
+        // Another charset, or a word that only looked like one: keep looking.
+    }
+    return std::nullopt;
+}
+
+TextEncoding detectDocumentEncoding(const QByteArray& bytes)
 {
     if (hasUtf8Bom(bytes))
         return TextEncoding::Utf8Bom;
+    if (const auto declared = declaredEncoding(bytes))
+        return *declared;
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
     bool hasHigh = false;
-    if (isValidUtf8(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size(), &hasHigh) && hasHigh)
+    if (isValidUtf8(p, bytes.size(), &hasHigh) && hasHigh && plausibleUtf8(p, bytes.size()))
         return TextEncoding::Utf8;
     return TextEncoding::Cp932;
 }
@@ -409,14 +497,6 @@ QString decodeText(const QByteArray& bytes, TextEncoding enc)
         break;
     }
     return decodeCp932(bytes);
-}
-
-QString decodeAuto(const QByteArray& bytes, TextEncoding* detected)
-{
-    const TextEncoding enc = detectEncoding(bytes);
-    if (detected)
-        *detected = enc;
-    return decodeText(bytes, enc);
 }
 
 QString describeChar(const QString& ch)

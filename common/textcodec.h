@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace tw {
 
 enum class TextEncoding { Cp932, Utf8, Utf8Bom };
@@ -25,11 +27,21 @@ struct EncodeResult {
 EncodeResult encodeCp932(const QString& text);
 EncodeResult encodeText(const QString& text, TextEncoding enc);
 
-// Valid UTF-8 (with or without BOM) reads as UTF-8, anything else as CP932.
-// Pure ASCII counts as CP932.
-TextEncoding detectEncoding(const QByteArray& bytes);
+// The programs' own settings and data files are CP932 unless they start
+// with a UTF-8 BOM.
+TextEncoding detectDataEncoding(const QByteArray& bytes);
+
+// Documents: a BOM first, then the charset the page declares in its first
+// few kilobytes, then UTF-8 that is valid and also plausible as UTF-8 (short
+// runs of CP932 half-width katakana form valid two-byte UTF-8, so those stay
+// CP932). Anything else, pure ASCII included, is CP932.
+TextEncoding detectDocumentEncoding(const QByteArray& bytes);
+
+// The encoding a page declares (meta charset or content="...; charset=..."),
+// if it names one of ours.
+std::optional<TextEncoding> declaredEncoding(const QByteArray& bytes);
+
 QString decodeText(const QByteArray& bytes, TextEncoding enc);
-QString decodeAuto(const QByteArray& bytes, TextEncoding* detected = nullptr);
 
 // Human-readable description of a character for messages: the character and
 // its code point, e.g. "😀 (U+1F600)".

@@ -3,7 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tw {
 
@@ -19,8 +23,8 @@ QString encodingName(TextEncoding enc)
     return enc == TextEncoding::Cp932 ? QStringLiteral("Shift_JIS") : QStringLiteral("UTF-8");
 }
 
-// CR LF pairs become LF; lone CRs stay as they are.
-QString crLfToLf(const QString& text)
+// CR LF pairs become the given break; lone CRs and LFs stay as they are.
+QString crLfTo(const QString& text, QChar to)
 {
     const qsizetype n = text.size();
     const QChar* s = text.constData();
@@ -37,14 +41,18 @@ QString crLfToLf(const QString& text)
     out.reserve(n);
     out.append(s, first);
     for (qsizetype i = first; i < n; ++i) {
-        if (s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n')
-            continue;  // the LF that follows is kept
+        if (s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n') {
+            out.append(to);
+            ++i;
+            continue;
+        }
         out.append(s[i]);
     }
     return out;
 }
 
-WriteResult encodeAndWrite(const QString& path, const QString& text, TextEncoding enc)
+WriteResult encodeAndWrite(const QString& path, const QString& text, TextEncoding enc,
+                           const WriteOptions& options = {})
 {
     const EncodeResult encoded = encodeText(text, enc);
     if (!encoded.ok) {
@@ -53,44 +61,51 @@ WriteResult encodeAndWrite(const QString& path, const QString& text, TextEncodin
                       .arg(shownPath(path), describeChar(encoded.badChar), encodingName(enc));
         return r;
     }
-    return writeFileAtomic(path, encoded.bytes);
+    return writeFileAtomic(path, encoded.bytes, options);
 }
 
 }  // namespace
 
-QString normaliseLineBreaks(const QString& text, bool* onlyLf)
+LineEnd LineEndCount::dominant() const
+{
+    if (lf > crLf && lf >= cr)
+        return LineEnd::Lf;
+    if (cr > crLf && cr > lf)
+        return LineEnd::Cr;
+    return LineEnd::CrLf;
+}
+
+QString normaliseLineBreaks(const QString& text, LineEndCount* count)
 {
     const qsizetype n = text.size();
     const QChar* s = text.constData();
-    bool sawCr = false;
-    bool sawBareLf = false;
-    bool needsChange = false;
+    LineEndCount c;
     for (qsizetype i = 0; i < n; ++i) {
         if (s[i] == u'\r') {
-            sawCr = true;
-            if (i + 1 < n && s[i + 1] == u'\n')
+            if (i + 1 < n && s[i + 1] == u'\n') {
+                ++c.crLf;
                 ++i;
-            else
-                needsChange = true;
+            } else {
+                ++c.cr;
+            }
         } else if (s[i] == u'\n') {
-            sawBareLf = true;
-            needsChange = true;
+            ++c.lf;
         }
     }
-    if (onlyLf)
-        *onlyLf = sawBareLf && !sawCr;
-    if (!needsChange)
+    if (count)
+        *count = c;
+    if (c.lf == 0 && c.cr == 0)
         return text;
     QString out;
-    out.reserve(n + n / 8 + 2);
+    out.reserve(n + c.lf + c.cr);
     qsizetype runStart = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = s[i];
-        if (c != u'\r' && c != u'\n')
+        const QChar ch = s[i];
+        if (ch != u'\r' && ch != u'\n')
             continue;
         out.append(s + runStart, i - runStart);
         out.append(u"\r\n");
-        if (c == u'\r' && i + 1 < n && s[i + 1] == u'\n')
+        if (ch == u'\r' && i + 1 < n && s[i + 1] == u'\n')
             ++i;
         runStart = i + 1;
     }
@@ -98,7 +113,48 @@ QString normaliseLineBreaks(const QString& text, bool* onlyLf)
     return out;
 }
 
-ReadResult readTextFile(const QString& path)
+bool looksLikeBinary(const QByteArray& bytes)
+{
+    for (const char ch : bytes) {
+        const uchar b = uchar(ch);
+        if (b >= 0x20 || b == '\t' || b == '\n' || b == '\r' || b == '\f' || b == 0x1B)
+            continue;
+        return true;
+    }
+    return false;
+}
+
+QString fileErrorText(int e)
+{
+    switch (e) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクの空き容量が足りません。");
+    case EFBIG:
+        return QStringLiteral("ファイルが大きすぎて書き込めません（サイズの上限を超えました）。");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("アクセスする権限がありません。");
+    case EROFS:
+        return QStringLiteral("読み取り専用の場所には書き込めません。");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("フォルダが見つかりません。");
+    case EISDIR:
+        return QStringLiteral("同じ名前のフォルダがあります。");
+    case ETXTBSY:
+    case EBUSY:
+        return QStringLiteral("ファイルが他のプログラムで使用中です。");
+    case ENAMETOOLONG:
+        return QStringLiteral("ファイル名が長すぎます。");
+    case EIO:
+        return QStringLiteral("ディスクの読み書きでエラーが起きました。");
+    default:
+        return QStringLiteral("ファイルの書き込みに失敗しました（エラー番号 %1）。").arg(e);
+    }
+}
+
+ReadResult readTextFile(const QString& path, TextKind kind)
 {
     ReadResult r;
     const QFileInfo info(path);
@@ -120,37 +176,99 @@ ReadResult readTextFile(const QString& path)
         r.error = QStringLiteral("ファイルを読み込めません: %1").arg(shownPath(path));
         return r;
     }
-    bool onlyLf = false;
-    r.text = normaliseLineBreaks(decodeAuto(bytes, &r.format.encoding), &onlyLf);
-    r.format.lineEnd = onlyLf ? LineEnd::Lf : LineEnd::CrLf;
+    r.format.encoding = kind == TextKind::Data ? detectDataEncoding(bytes) : detectDocumentEncoding(bytes);
+    r.looksBinary = looksLikeBinary(bytes);
+    LineEndCount breaks;
+    r.text = normaliseLineBreaks(decodeText(bytes, r.format.encoding), &breaks);
+    r.format.lineEnd = breaks.dominant();
+    r.mixedLineEnds = breaks.mixed();
     r.ok = true;
     return r;
 }
 
-WriteResult writeFileAtomic(const QString& path, const QByteArray& data)
+WriteResult writeFileAtomic(const QString& path, const QByteArray& data, const WriteOptions& options)
 {
     WriteResult r;
-    QSaveFile file(path);
-    // Never write in place: a failure must leave the old file as it was.
-    file.setDirectWriteFallback(false);
-    // Without commit() the temporary file is removed when file goes away.
-    const bool ok = file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
-    if (!ok) {
-        r.error = QStringLiteral("ファイルを保存できませんでした: %1\n%2").arg(shownPath(path), file.errorString());
+    const QFileInfo target(path);
+    auto fail = [&](int e) {
+        r.error = QStringLiteral("ファイルを保存できませんでした: %1\n%2").arg(shownPath(path), fileErrorText(e));
         return r;
+    };
+    if (target.isDir())
+        return fail(EISDIR);
+    // The temporary file lives beside the target, so the rename stays on one
+    // file system and replaces the file in one step.
+    QByteArray tmpl = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                                        QStringLiteral(".XXXXXX"));
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0)
+        return fail(errno);
+    auto discard = [&](int e) {
+        ::close(fd);
+        ::unlink(tmpl.constData());
+        return fail(e);
+    };
+    // Keep the permissions of the file being replaced (mkstemp makes 0600).
+    mode_t mode = 0644;
+    struct stat old;
+    if (::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (options.ownerOnly)
+        mode = 0600;
+    if (::fchmod(fd, mode) != 0)
+        return discard(errno);
+    const char* p = data.constData();
+    qsizetype left = data.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return discard(errno);
+        }
+        if (n == 0)
+            return discard(EIO);
+        p += n;
+        left -= n;
+    }
+    if (options.sync && ::fsync(fd) != 0)
+        return discard(errno);
+    if (::close(fd) != 0) {
+        const int e = errno;
+        ::unlink(tmpl.constData());
+        return fail(e);
+    }
+    if (::rename(tmpl.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+        const int e = errno;
+        ::unlink(tmpl.constData());
+        return fail(e);
     }
     r.ok = true;
     return r;
 }
 
-WriteResult writeTextFile(const QString& path, const QString& text, const FileFormat& format)
+WriteResult writeTextFile(const QString& path, const QString& text, const FileFormat& format,
+                          const WriteOptions& options)
 {
-    return encodeAndWrite(path, format.lineEnd == LineEnd::Lf ? crLfToLf(text) : text, format.encoding);
+    switch (format.lineEnd) {
+    case LineEnd::Lf:
+        return encodeAndWrite(path, crLfTo(text, u'\n'), format.encoding, options);
+    case LineEnd::Cr:
+        return encodeAndWrite(path, crLfTo(text, u'\r'), format.encoding, options);
+    case LineEnd::CrLf:
+        break;
+    }
+    return encodeAndWrite(path, text, format.encoding, options);
 }
 
 QStringList readLines(const QString& path, bool* ok, FileFormat* format)
 {
-    const ReadResult read = readTextFile(path);
+    const ReadResult read = readTextFile(path, TextKind::Data);
     if (ok)
         *ok = read.ok;
     if (format)

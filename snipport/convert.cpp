@@ -100,7 +100,7 @@ SnipportOutcome runSnipport(const QString& folder, MessageBoxes* boxes)
         return SnipportOutcome::CreatedDefaults;
     }
 
-    const ReadResult read = readTextFile(source);
+    const ReadResult read = readTextFile(source, TextKind::Data);
     if (!read.ok) {
         tell(boxes, QStringLiteral("[teigata.csv]を読み込めませんでした。") + kCrLf + read.error, MsgIcon::Critical);
         return SnipportOutcome::Failed;

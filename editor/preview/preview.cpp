@@ -2,6 +2,8 @@
 
 #include "appfolder.h"
 
+#include <QFile>
+
 namespace tw {
 
 QString previewFilePath(const QString& workingFolder)
@@ -9,9 +11,10 @@ QString previewFilePath(const QString& workingFolder)
     return joinPath(workingFolder, QStringLiteral("quillettmp.html"));
 }
 
-bool writePreviewFile(const QString& path, const QString& text, const FileFormat& format)
+WriteResult writePreviewFile(const QString& path, const QString& text, const FileFormat& format)
 {
-    return writeTextFile(path, text, format).ok;
+    // A throw-away file: not synced to the disk on every keystroke.
+    return writeTextFile(path, text, format, WriteOptions{.ownerOnly = false, .sync = false});
 }
 
 QString browserPath(const EditorSettings& s, int n)
@@ -82,11 +85,50 @@ void PreviewPipeline::flush()
     }
 }
 
+QString PreviewPipeline::filePath() const
+{
+    return previewFilePath(m_hooks.folder());
+}
+
+void PreviewPipeline::removeFile()
+{
+    m_timer.stop();
+    if (!m_written.isEmpty())
+        QFile::remove(m_written);
+    m_written.clear();
+}
+
+void PreviewPipeline::folderChanged()
+{
+    if (!m_written.isEmpty() && m_written != filePath()) {
+        QFile::remove(m_written);
+        m_written.clear();
+    }
+}
+
+void PreviewPipeline::report(const QString& problem)
+{
+    if (problem == m_problem)
+        return;
+    m_problem = problem;
+    if (m_hooks.problem)
+        m_hooks.problem(problem);
+}
+
 void PreviewPipeline::refreshNow()
 {
-    const QString path = previewFilePath(m_hooks.workingFolder());
-    if (writePreviewFile(path, m_hooks.text(), m_hooks.format()))
+    const QString path = filePath();
+    const WriteResult w = writePreviewFile(path, m_hooks.text(), m_hooks.format());
+    if (w.ok) {
         ++m_writes;
+        // Only one preview file at a time: the one in the folder left behind goes.
+        if (!m_written.isEmpty() && m_written != path)
+            QFile::remove(m_written);
+        m_written = path;
+        report(QString());
+    } else {
+        report(w.error);
+    }
     // Shown even when the write failed: the browser then shows the last file.
     if (m_hooks.show)
         m_hooks.show(path);

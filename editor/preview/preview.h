@@ -1,7 +1,7 @@
 #pragma once
-// The preview: one temporary file, quillettmp.html in the working folder,
-// shown by the embedded browser, the preview window and the external
-// browsers.
+// The preview: one temporary file, quillettmp.html beside the document (in
+// the working folder for a new document), shown by the embedded browser, the
+// preview window and the external browsers.
 
 #include "editorsettings.h"
 #include "textfile.h"
@@ -18,8 +18,8 @@ namespace tw {
 QString previewFilePath(const QString& workingFolder);
 
 // Writes the text in the document's own encoding, replacing the file. A
-// failure leaves the previous file (or none).
-bool writePreviewFile(const QString& path, const QString& text, const FileFormat& format);
+// failure leaves the previous file (or none) and says why.
+WriteResult writePreviewFile(const QString& path, const QString& text, const FileFormat& format);
 
 // The preview menu's browser entries as the settings want them.
 struct BrowserMenuState {
@@ -54,8 +54,11 @@ public:
     struct Hooks {
         std::function<QString()> text;
         std::function<FileFormat()> format;
-        std::function<QString()> workingFolder;  // the file panel's folder, taken as WorkingFolder
+        std::function<QString()> folder;  // where the preview file goes
         std::function<void(const QString& path)> show;
+        // Told when refreshing starts failing (with the reason) and when it
+        // works again (with an empty text); not on every failed keystroke.
+        std::function<void(const QString& problem)> problem;
     };
 
     explicit PreviewPipeline(Hooks hooks, QObject* parent = nullptr);
@@ -67,14 +70,26 @@ public:
     // Drops a pending refresh (the program is closing).
     void cancel() { m_timer.stop(); }
     int writes() const { return m_writes; }
-    void setDelay(int ms) { m_timer.setInterval(ms); }
+    // The preview file last written, empty when none is on the disk.
+    QString writtenFile() const { return m_written; }
+    // The path the next refresh writes.
+    QString filePath() const;
+    // Removes the preview file that was written (a new document, an open,
+    // the end of the program).
+    void removeFile();
+    // The file panel moved: a preview file left in a folder it no longer
+    // belongs in is removed.
+    void folderChanged();
 
 private:
     void refreshNow();
+    void report(const QString& problem);
 
     Hooks m_hooks;
     QTimer m_timer;
     int m_writes = 0;
+    QString m_written;
+    QString m_problem;
 };
 
 }  // namespace tw

@@ -5,6 +5,7 @@
 #include "edithistory.h"
 #include "headerfooter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -67,7 +68,7 @@ Document::Document(EditBuffer& buffer, EditHistory& history, const Platform& pla
 
 QString Document::fullPath() const
 {
-    return joinPath(m_workingFolder, m_documentName);
+    return joinPath(hasOwnFile() ? m_documentFolder : m_panelFolder, m_documentName);
 }
 
 bool Document::isModified() const
@@ -137,7 +138,10 @@ void Document::Fpath_Change()
 
 void Document::FollowDocumentFolder(const QString& fullPath)
 {
+    // The document keeps its own folder; the panel only follows it, and may
+    // move elsewhere later without changing where the document is saved.
     const QString folder = folderOf(fullPath);
+    m_documentFolder = folder;
     if (!folder.isEmpty())
         setPanelFolder(folder);
     Fpath_Change();
@@ -146,6 +150,12 @@ void Document::FollowDocumentFolder(const QString& fullPath)
 void Document::deleteTempPreview(const QString& folder) const
 {
     QFile::remove(joinPath(folder, tempPreviewName()));
+}
+
+void Document::discardPreview()
+{
+    if (onDiscardPreview)
+        onDiscardPreview();
 }
 
 void Document::refreshPreview(bool forced)
@@ -161,10 +171,21 @@ void Document::showError(const QString& text) const
 
 bool Document::readFile(const QString& path, ReadResult& result) const
 {
-    result = readTextFile(path);
-    if (!result.ok)
+    result = readTextFile(path, TextKind::Document);
+    if (!result.ok) {
         showError(QStringLiteral("ファイルを開けませんでした。\n") + result.error);
-    return result.ok;
+        return false;
+    }
+    if (result.looksBinary) {
+        const MsgResult r = m_platform.messages->show(
+            QStringLiteral("%1 はテキストファイルではないようです（NUL 文字や制御文字を含んでいます）。\n"
+                           "開いて保存すると、それらの文字が変わることがあります。開きますか？")
+                .arg(QDir::toNativeSeparators(path)),
+            QStringLiteral("Quillet"), MsgIcon::Question, MsgButtons::YesNo);
+        if (r != MsgResult::Yes)
+            return false;
+    }
+    return true;
 }
 
 void Document::takeText(const ReadResult& file)
@@ -180,6 +201,8 @@ bool Document::writeTo(const QString& path)
         showError(w.error);
         return false;
     }
+    if (onFileWritten)
+        onFileWritten(path);
     return true;
 }
 
@@ -188,8 +211,10 @@ void Document::newDocument()
     if (!Save_Check())
         return;
     deleteTempPreview(m_panelFolder);
+    discardPreview();
     FillNewDocument();
     m_documentName = newDocumentName();
+    m_documentFolder.clear();
     UpdateTitle();
     m_history.ResetHistory();
 }
@@ -212,12 +237,20 @@ void Document::open()
     openPath(path);
 }
 
+bool Document::openFromPanel(const QString& name)
+{
+    if (!Save_Check())
+        return false;
+    return openPath(joinPath(m_panelFolder, name));
+}
+
 bool Document::openPath(const QString& fullPath)
 {
     // Read first: a file that cannot be read leaves the document as it was.
     ReadResult r;
     if (!readFile(fullPath, r))
         return false;
+    discardPreview();
     m_documentName = nameOf(fullPath);
     FollowDocumentFolder(fullPath);
     takeText(r);
@@ -242,7 +275,8 @@ bool Document::dropFile(const QString& fullPath)
 
 SaveOutcome Document::save()
 {
-    if (m_title == titlePrefix() + newDocumentName() || m_title == titlePrefix() + QStringLiteral("テンプレート"))
+    if (m_title == titlePrefix() + newDocumentName() || m_title == titlePrefix() + QStringLiteral("テンプレート") ||
+        !hasOwnFile())
         return SaveDocumentAs();
     if (!writeTo(fullPath()))
         return SaveOutcome::Failed;
@@ -274,6 +308,8 @@ SaveOutcome Document::SaveDocumentAs()
 
 void Document::openTemplate()
 {
+    if (!Save_Check())
+        return;
     FileDialogRequest req;
     req.save = false;
     req.title = QStringLiteral("テンプレートを開く");
@@ -286,7 +322,10 @@ void Document::openTemplate()
     ReadResult r;
     if (!readFile(path, r))
         return;
+    discardPreview();
     m_documentName = nameOf(path);
+    // A template is not the document's own file: saving asks for a name.
+    m_documentFolder.clear();
     takeText(r);
     UpdateTitle();
     m_history.ResetHistory();

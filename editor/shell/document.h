@@ -33,7 +33,15 @@ public:
     QString PreviousFolder() const { return m_previousFolder; }
     QString title() const { return m_title; }
     FileFormat format() const { return m_format; }
+    // The document's own file; for a new document or an opened template
+    // (which have none) the name in the file panel's folder.
     QString fullPath() const;
+    // The folder of the document's own file, empty while it has none.
+    QString documentFolder() const { return m_documentFolder; }
+    bool hasOwnFile() const { return !m_documentFolder.isEmpty(); }
+    // Where the preview file goes: beside the document, so that its relative
+    // links resolve, or in the file panel's folder for a new document.
+    QString previewFolder() const { return hasOwnFile() ? m_documentFolder : m_panelFolder; }
     bool isModified() const;
 
     void setHeaderFooter(const QString& header, const QString& footer);
@@ -50,6 +58,10 @@ public:
     std::function<void(const QString&)> onTitleChanged;
     std::function<void(bool forced)> onRefreshPreview;
     std::function<void(const QString&)> onPanelFolderChanged;
+    // A file was written (save, save as, template save).
+    std::function<void(const QString& path)> onFileWritten;
+    // The preview file of the document being replaced can go (new, open).
+    std::function<void()> onDiscardPreview;
 
     // Operations.
     bool Save_Check();
@@ -66,8 +78,10 @@ public:
     SaveOutcome SaveDocumentAs();       // IDM_SAVE
     void openTemplate();                // IDM_FILE_TEMPLATEOPEN
     SaveOutcome saveTemplate();         // IDM_FILE_TEMPLATESAVE
-    // A document named on the command line or clicked in the file panel.
+    // A document named on the command line.
     bool openPath(const QString& fullPath);
+    // A file clicked in the file panel: asks about unsaved changes first.
+    bool openFromPanel(const QString& name);
     // A file dropped on the edit box: one undoable change, title with the path.
     bool dropFile(const QString& fullPath);
 
@@ -78,6 +92,7 @@ private:
     void setTitle(const QString& title);
     void refreshPreview(bool forced);
     void showError(const QString& text) const;
+    void discardPreview();
 
     EditBuffer& m_buffer;
     EditHistory& m_history;
@@ -86,6 +101,7 @@ private:
 
     QString m_workingFolder;
     QString m_panelFolder;
+    QString m_documentFolder;
     QString m_documentName;
     QString m_savedText;
     QString m_previousFolder;

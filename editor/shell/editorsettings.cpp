@@ -120,7 +120,16 @@ void readSettingsFile(const QString& path, const QString& appFolder, EditorSetti
         const QString v = read(k.key, def);
         if (v.isEmpty())
             return;
-        if (auto n = toInt16(v))
+        const auto n = toInt16(v);
+        if (!n)
+            return;
+        // A value outside the field's sensible range is treated like one
+        // that does not convert: flags are 0 or 1, AreaDivide 0 to 2, the
+        // preview window at least 100 pixels.
+        const bool size = qstrcmp(k.key, "PreviewWindowX") == 0 || qstrcmp(k.key, "PreviewWindowY") == 0;
+        const int top = size ? 32767 : qstrcmp(k.key, "AreaDivide") == 0 ? 2 : 1;
+        const int bottom = size ? 100 : 0;
+        if (*n >= bottom && *n <= top)
             s.*k.field = *n;
     };
     for (const IntKey& k : kIntKeysA)

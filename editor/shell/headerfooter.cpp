@@ -13,7 +13,7 @@ QString loadFramingText(const QString& path, const QString& def)
 {
     if (!QFileInfo::exists(path))
         return def;
-    ReadResult r = readTextFile(path);
+    ReadResult r = readTextFile(path, TextKind::Data);
     if (!r.ok)
         return def;
     if (r.text.endsWith(QStringLiteral("\r\n")))

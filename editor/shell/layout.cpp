@@ -1,8 +1,37 @@
 #include "layout.h"
 
+#include "editorsettings.h"
+
+#include <algorithm>
+#include <cmath>
+
 #include <QHash>
 
 namespace tw {
+
+QRect clampPlacement(const WindowPlacement& stored, const QRect& available, const QRect& current,
+                     double twipsPerPixel)
+{
+    auto pixels = [twipsPerPixel](const std::optional<double>& twips, int fallback) {
+        if (!twips || !std::isfinite(*twips) || twipsPerPixel <= 0)
+            return fallback;
+        const double px = std::clamp(*twips / twipsPerPixel, -1.0e6, 1.0e6);
+        return int(std::lround(px));
+    };
+    const int maxW = std::max(1, available.width());
+    const int maxH = std::max(1, available.height());
+    const int w = std::clamp(pixels(stored.width, current.width()), std::min(320, maxW), maxW);
+    const int h = std::clamp(pixels(stored.height, current.height()), std::min(240, maxH), maxH);
+    int x = current.x();
+    int y = current.y();
+    if (stored.left && stored.top) {
+        x = pixels(stored.left, x);
+        y = pixels(stored.top, y);
+    }
+    x = std::clamp(x, available.left(), available.left() + maxW - w);
+    y = std::clamp(y, available.top(), available.top() + maxH - h);
+    return QRect(x, y, w, h);
+}
 
 LayoutResult computeLayout(const LayoutInput& in)
 {

@@ -33,6 +33,15 @@ LayoutResult computeLayout(const LayoutInput& in);
 // fills the rest of the row, otherwise it is 5100 twips wide.
 int linkFileBoxWidthTwips(double innerWidthTwips, double boxLeftTwips, double buttonWidthTwips);
 
+struct WindowPlacement;
+
+// The main window's rectangle from a stored placement (twips, any of the four
+// values may be missing or absurd), kept inside the available screen area:
+// no larger than the screen, at least 320 x 240, and wholly visible. Missing
+// values keep the current rectangle's.
+QRect clampPlacement(const WindowPlacement& stored, const QRect& available, const QRect& current,
+                     double twipsPerPixel);
+
 // The command a key of the standard tool bar runs, or empty for an unknown key.
 QString toolbar1Command(const QString& key);
 

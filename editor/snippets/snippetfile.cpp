@@ -50,7 +50,7 @@ SnippetLoadResult LoadSnippetFile(SnippetStore& store, const QString& path)
     if (QFileInfo::exists(path)) {
         // Read before touching the store: a file that cannot be read must not
         // cost the user the snippets already in memory.
-        const ReadResult read = readTextFile(path);
+        const ReadResult read = readTextFile(path, TextKind::Data);
         if (!read.ok) {
             result.ok = false;
             result.error = read.error;

@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tw {
 
@@ -38,7 +37,7 @@ bool readIniLines(const QString& file, QStringList& lines)
     lines.clear();
     if (!QFileInfo(file).isFile())
         return false;
-    const ReadResult r = readTextFile(file);
+    const ReadResult r = readTextFile(file, TextKind::Data);
     if (!r.ok)
         return false;
     lines = r.text.split(QStringLiteral("\r\n"));
@@ -62,16 +61,8 @@ bool writeIniLines(const QString& file, const QStringList& lines, IniAccess acce
     const QString folder = QFileInfo(file).absolutePath();
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
         return false;
-    QSaveFile out(file);
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    // Set on the temporary file, so the finished file is never readable by others.
-    if (access == IniAccess::OwnerOnly && !out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return false;
-    if (out.write(encoded.bytes) != encoded.bytes.size())
-        return false;
-    return out.commit();
+    // Owner-only from the start, so a password file is never readable by others.
+    return writeFileAtomic(file, encoded.bytes, WriteOptions{.ownerOnly = access == IniAccess::OwnerOnly}).ok;
 }
 
 QString IniRead(const QString& file, const QString& section, const QString& key, const QString& defaultValue)

@@ -38,7 +38,7 @@ const QByteArray kSample =
     "Unmatched=\"abc\r\n"
     "Lone=\"\r\n"
     "  Padded \t= \tvalue with blanks\t \r\n"
-    "Wide=\xe3\x80\x80x\xe3\x80\x80\r\n"  // ideographic spaces around x
+    "Wide=\x81\x40x\x81\x40\r\n"  // ideographic spaces around x
     ";Comment=hidden\r\n"
     "Dup=first\r\n"
     "Dup=second\r\n"
@@ -120,8 +120,11 @@ private slots:
         QTest::newRow("cp932 bytes kept") << QByteArray::fromHex("5b955c8ea65d0d0a8140fbfc0d0a") << "表示" << "名前"
                                           << "﨑ｱ～"
                                           << QByteArray::fromHex("5b955c8ea65d0d0a8140fbfc0d0a96bc914f3dfab1b181600d0a");
-        QTest::newRow("utf-8 file stays utf-8") << QByteArray("[a]\r\nn=\xc3\xa9\r\n") << "a" << "n" << "日"
-                                                << QByteArray("[a]\r\nn=\xe6\x97\xa5\r\n");
+        QTest::newRow("utf-8 file stays utf-8") << QByteArray("\xef\xbb\xbf[a]\r\nn=\xc3\xa9\r\n") << "a" << "n" << "日"
+                                                << QByteArray("\xef\xbb\xbf[a]\r\nn=\xe6\x97\xa5\r\n");
+        // Valid UTF-8 without a BOM is still CP932 here: ﾈｺ (C8 BA) stays ﾈｺ.
+        QTest::newRow("kana pair stays cp932") << QByteArray("[a]\r\nn=\xc8\xba\r\n") << "a" << "m" << "ﾐｽ"
+                                               << QByteArray("[a]\r\nn=\xc8\xba\r\nm=\xd0\xbd\r\n");
         QTest::newRow("undecodable bytes kept") << QByteArray("\xff\x00\xfe\x81", 4) << "s" << "k" << "v"
                                                 << QByteArray("\xff\x00\xfe\x81\r\n[s]\r\nk=v\r\n", 16);
     }
@@ -188,7 +191,7 @@ private slots:
         QTest::newRow("1 MB line") << QByteArray("[s]\r\nk=" + QByteArray(1 << 20, 'x') + "\r\n")
                                    << QString(ProfileFile::kMaxValue, u'x');
         QTest::newRow("cut between a surrogate pair")
-            << QByteArray("[s]\r\nk=" + QByteArray(1022, 'x') + "\xf0\x9f\x98\x80") << QString(1022, u'x');
+            << QByteArray("\xef\xbb\xbf[s]\r\nk=" + QByteArray(1022, 'x') + "\xf0\x9f\x98\x80") << QString(1022, u'x');
         QTest::newRow("folder") << QByteArray("<folder>") << kDef;
     }
     void oddFiles()

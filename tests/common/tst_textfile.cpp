@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace tw;
@@ -36,25 +38,29 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::addColumn<bool>("onlyLf");
-        QTest::newRow("crlf stays") << QString("a\r\nb\r\n") << QString("a\r\nb\r\n") << false;
-        QTest::newRow("lf only") << QString("a\n\nb") << QString("a\r\n\r\nb") << true;
-        QTest::newRow("cr cr lf") << QString("a\r\r\n") << QString("a\r\n\r\n") << false;
-        QTest::newRow("lf cr") << QString("\n\r") << QString("\r\n\r\n") << false;
-        QTest::newRow("no break") << QString("abc") << QString("abc") << false;
-        QTest::newRow("4 MB") << QString("<p>\n").repeated(800000) << QString("<p>\r\n").repeated(800000) << true;
+        QTest::addColumn<LineEnd>("dominant");
+        const auto crlf = LineEnd::CrLf;
+        QTest::newRow("crlf stays") << QString("a\r\nb\r\n") << QString("a\r\nb\r\n") << crlf;
+        QTest::newRow("lf only") << QString("a\n\nb") << QString("a\r\n\r\nb") << LineEnd::Lf;
+        QTest::newRow("cr cr lf") << QString("a\r\r\n") << QString("a\r\n\r\n") << crlf;
+        QTest::newRow("lf cr: a tie goes to lf") << QString("\n\r") << QString("\r\n\r\n") << LineEnd::Lf;
+        QTest::newRow("a tie with crlf keeps it") << QString("\r\n\n") << QString("\r\n\r\n") << crlf;
+        QTest::newRow("mostly cr") << QString("a\rb\rc\r\n") << QString("a\r\nb\r\nc\r\n") << LineEnd::Cr;
+        QTest::newRow("no break") << QString("abc") << QString("abc") << crlf;
+        QTest::newRow("4 MB") << QString("<p>\n").repeated(800000) << QString("<p>\r\n").repeated(800000)
+                              << LineEnd::Lf;
     }
     void normalise()
     {
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        QFETCH(bool, onlyLf);
-        bool found = !onlyLf;
+        QFETCH(LineEnd, dominant);
+        LineEndCount found;
         QElapsedTimer timer;
         timer.start();
         QCOMPARE(normaliseLineBreaks(text, &found), expected);
         QVERIFY2(timer.elapsed() < 10000, "not linear");
-        QCOMPARE(found, onlyLf);
+        QCOMPARE(found.dominant(), dominant);
     }
 
     // The text and form read from a file, and the bytes of saving it in that form.
@@ -74,9 +80,13 @@ private slots:
                                   << LineEnd::Lf << QByteArray("\xe6\x97\xa5\n<p>\n");
         QTest::newRow("bom") << QByteArray("\xef\xbb\xbfp\r\n") << QString("p\r\n") << TextEncoding::Utf8Bom << crlf
                              << QByteArray("\xef\xbb\xbfp\r\n");
-        QTest::newRow("lone cr") << QByteArray("a\rb") << QString("a\r\nb") << cp << crlf << QByteArray("a\r\nb");
+        QTest::newRow("lone cr") << QByteArray("a\rb") << QString("a\r\nb") << cp << LineEnd::Cr << QByteArray("a\rb");
         QTest::newRow("lf and crlf") << QByteArray("a\nb\r\n") << QString("a\r\nb\r\n") << cp << crlf
                                      << QByteArray("a\r\nb\r\n");
+        QTest::newRow("mostly lf") << QByteArray("a\nb\nc\r\n") << QString("a\r\nb\r\nc\r\n") << cp << LineEnd::Lf
+                                   << QByteArray("a\nb\nc\n");
+        QTest::newRow("classic cr") << QByteArray("a\rb\r") << QString("a\r\nb\r\n") << cp << LineEnd::Cr
+                                    << QByteArray("a\rb\r");
         QTest::newRow("empty") << QByteArray("") << QString() << cp << crlf << QByteArray("");
     }
     void readAndSaveAgain()
@@ -88,7 +98,7 @@ private slots:
         QFETCH(QByteArray, saved);
         QTemporaryDir dir;
         const QString path = putBytes(dir, QStringLiteral("a.html"), bytes);
-        const ReadResult r = readTextFile(path);
+        const ReadResult r = readTextFile(path, TextKind::Document);
         QVERIFY(r.ok);
         QCOMPARE(r.text, text);
         QCOMPARE(r.format.encoding, encoding);
@@ -121,7 +131,7 @@ private slots:
         }
         const auto unlock = qScopeGuard([&] { QFile::setPermissions(dir.path(), QFile::Permissions(0x7000)); });
         const QString shown = QDir::toNativeSeparators(path);
-        const ReadResult r = readTextFile(path);
+        const ReadResult r = readTextFile(path, TextKind::Document);
         QVERIFY(!r.ok);
         QCOMPARE(r.error, readError.arg(shown));
         bool ok = true;
@@ -134,6 +144,37 @@ private slots:
         QVERIFY(w.error.size() > w.error.indexOf(u'\n') + 1);  // the reason follows
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QCOMPARE(fileBytes(path), kind == "locked" ? QByteArray("old") : QByteArray("<none>"));
+    }
+
+    // A disk that fills up part-way: every byte is checked, the old file
+    // stays and no temporary file is left. RLIMIT_FSIZE with SIGXFSZ ignored
+    // makes write() fail with EFBIG at the limit, as a full disk would.
+    void fullDiskKeepsOldFile_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("one byte over") << 16 * 1024 + 1;
+        QTest::newRow("inside Qt's 16 KiB buffer") << 9000;
+        QTest::newRow("1 MiB") << 1024 * 1024;
+    }
+    void fullDiskKeepsOldFile()
+    {
+        QFETCH(int, size);
+        QTemporaryDir dir;
+        const QString path = putBytes(dir, QStringLiteral("a.html"), "old");
+        rlimit old{};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
+        const auto restore = qScopeGuard([&] { ::setrlimit(RLIMIT_FSIZE, &old); });
+        const auto previous = ::signal(SIGXFSZ, SIG_IGN);
+        const auto restoreSignal = qScopeGuard([&] { ::signal(SIGXFSZ, previous); });
+        rlimit low = old;
+        low.rlim_cur = rlim_t(std::min(size - 1, 16 * 1024));
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &low) == 0);
+        const WriteResult w = writeFileAtomic(path, QByteArray(size, 'x'));
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY(!w.ok);
+        QVERIFY2(w.error.contains(QStringLiteral("大きすぎて")), qPrintable(w.error));
+        QCOMPARE(fileBytes(path), QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.html"});
     }
 
     void refusedCharacter_data()

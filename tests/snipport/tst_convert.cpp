@@ -90,8 +90,8 @@ void TestConvert::run_data()
     QTest::newRow("version 1 converted") << true << twoLines << kMissing << SnipportOutcome::Converted << done
                                          << kV2Line + "p,<p>\\n,,Ctrl+P\r\n" << twoLines << kMissing;
     QTest::newRow("UTF-8 version 1 written as CP932")
-        << true << QStringLiteral("改行,<br>,Shift+Enter\n").toUtf8() << kMissing << SnipportOutcome::Converted
-        << done << kV2Line << QStringLiteral("改行,<br>,Shift+Enter\n").toUtf8() << kMissing;
+        << true << "\xEF\xBB\xBF" + QStringLiteral("改行,<br>,Shift+Enter\n").toUtf8() << kMissing << SnipportOutcome::Converted
+        << done << kV2Line << "\xEF\xBB\xBF" + QStringLiteral("改行,<br>,Shift+Enter\n").toUtf8() << kMissing;
     QTest::newRow("empty file converts to an empty file")
         << true << QByteArray() << kMissing << SnipportOutcome::Converted << done << QByteArray() << QByteArray()
         << kMissing;
@@ -106,8 +106,8 @@ void TestConvert::run_data()
         << QStringLiteral("[teigata.bak]が既にあるため") << twoLines << QByteArray("older\r\n")
         << kV2Line + "p,<p>\\n,,Ctrl+P\r\n";
     QTest::newRow("character CP932 cannot hold")
-        << true << QStringLiteral("顔,😀,Ctrl+K\r\n").toUtf8() << kMissing << SnipportOutcome::Failed
-        << QStringLiteral("[teigata_Conv.csv]を書き込めませんでした") << QStringLiteral("顔,😀,Ctrl+K\r\n").toUtf8()
+        << true << "\xEF\xBB\xBF" + QStringLiteral("顔,😀,Ctrl+K\r\n").toUtf8() << kMissing << SnipportOutcome::Failed
+        << QStringLiteral("[teigata_Conv.csv]を書き込めませんでした") << "\xEF\xBB\xBF" + QStringLiteral("顔,😀,Ctrl+K\r\n").toUtf8()
         << kMissing << kMissing;
 }
 

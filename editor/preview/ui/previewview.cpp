@@ -4,7 +4,10 @@
 #include "units.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QScreen>
+#include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QUrl>
@@ -51,6 +54,13 @@ PreviewView::PreviewView(bool engine, QWidget* parent) : QWidget(parent)
     row->addStretch(1);
     layout->addWidget(m_buttons);
 
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("PreviewNotice"));
+    m_notice->setWordWrap(true);
+    m_notice->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #5c4400; padding: 4px; }"));
+    m_notice->hide();
+    layout->addWidget(m_notice);
+
     if (engine) {
         m_browser = new QWebEngineView(this);
         m_browser->setObjectName(QStringLiteral("Browser"));
@@ -76,6 +86,17 @@ void PreviewView::showFile(const QString& path)
         m_browser->load(url);
 }
 
+void PreviewView::setNotice(const QString& text)
+{
+    m_notice->setText(text);
+    m_notice->setVisible(!text.isEmpty());
+}
+
+QString PreviewView::notice() const
+{
+    return m_notice->text();
+}
+
 int PreviewView::buttonRowHeight() const
 {
     return m_buttons->sizeHint().height();
@@ -93,7 +114,11 @@ PreviewWindowFrm::PreviewWindowFrm(bool engine, QWidget* parent)
 
 void PreviewWindowFrm::showPage(const QString& path, int width, int height)
 {
-    resize(width, height + m_view->buttonRowHeight());
+    // A size typed in the options may be negative or larger than any screen.
+    QSize page(std::max(width, 100), std::max(height, 100));
+    if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
+        page = page.boundedTo(s->availableGeometry().size() - QSize(0, m_view->buttonRowHeight()));
+    resize(page.width(), page.height() + m_view->buttonRowHeight());
     m_view->showFile(path);
     setWindowTitle(previewWindowCaption(width, height));
     show();

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
 class QPushButton;
 class QWebEngineView;
 
@@ -24,6 +25,9 @@ public:
     void showFile(const QString& path);
     QWebEngineView* browser() const { return m_browser; }
     int buttonRowHeight() const;
+    // A line above the page saying why it is not being refreshed; empty hides it.
+    void setNotice(const QString& text);
+    QString notice() const;
 
     QPushButton* GoBackBtn;
     QPushButton* GofowardBtn;
@@ -31,6 +35,7 @@ public:
 
 private:
     QWidget* m_buttons;
+    QLabel* m_notice;
     QWebEngineView* m_browser = nullptr;
 };
 

@@ -116,7 +116,10 @@ void DesignBar::refresh()
     for (const QString& p : m_pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts))
         patterns << p.trimmed();
     const QDir dir(m_folder);
-    File1->addItems(dir.entryList(patterns, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase));
+    QStringList names = dir.entryList(patterns, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+    // The editor's own preview file is no page of the site.
+    names.removeAll(QStringLiteral("quillettmp.html"));
+    File1->addItems(names);
 }
 
 QStringList DesignBar::listedFiles() const

@@ -25,6 +25,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFileInfo>
 #include <QComboBox>
 #include <QLabel>
@@ -63,6 +65,12 @@ MainFrm::MainFrm(const QuilletContext& context, QWidget* parent)
     m_document.onTitleChanged = [this](const QString& t) { setWindowTitle(t); };
     m_document.onPanelFolderChanged = [this](const QString& folder) { onPanelFolderChanged(folder); };
     m_document.onRefreshPreview = [this](bool forced) { RefreshPreview(forced); };
+    m_document.onDiscardPreview = [this] { m_pipeline->removeFile(); };
+    m_document.onFileWritten = [this](const QString& path) {
+        // A file saved into the listed folder shows up in the list.
+        if (QFileInfo(path).absolutePath() == QFileInfo(m_document.panelFolder()).absoluteFilePath())
+            m_designBar->refresh();
+    };
     m_edit->onFileDropped = [this](const QString& path) { m_document.dropFile(path); };
     // Snippet hot keys and Tab.
     m_edit->onKeyPress = [this](QKeyEvent* e) {
@@ -113,7 +121,7 @@ void MainFrm::PreviewWindowShow()
     RefreshPreview(true);
     if (!m_previewWindow)
         m_previewWindow = new PreviewWindowFrm(m_ctx.browserEngine, this);
-    m_previewWindow->showPage(previewFilePath(m_document.WorkingFolder()), m_settings.PreviewWindowX,
+    m_previewWindow->showPage(m_pipeline->filePath(), m_settings.PreviewWindowX,
                               m_settings.PreviewWindowY);
 }
 
@@ -162,9 +170,9 @@ void MainFrm::startBrowser(int n)
         return;
     }
     // The file as it was last refreshed: it is not written again here.
-    const BrowserLaunch launch = browserLaunch(browser, previewFilePath(m_document.WorkingFolder()));
+    const BrowserLaunch launch = browserLaunch(browser, m_pipeline->filePath());
     QString error;
-    if (!m_ctx.platform.launcher->startDetached(launch.program, launch.args, m_document.WorkingFolder(), &error))
+    if (!m_ctx.platform.launcher->startDetached(launch.program, launch.args, m_document.previewFolder(), &error))
         m_ctx.platform.messages->show(QStringLiteral("プレビューに失敗しました"), QStringLiteral("Quillet"),
                                       MsgIcon::None, MsgButtons::Ok);
 }
@@ -257,7 +265,7 @@ void MainFrm::registerCommands()
     c[QStringLiteral("IDM_NORMALPREVIEW")] = [this] { RefreshPreview(true); };
     c[QStringLiteral("IDM_PREVIEW_DEFAULT")] = [this] {
         QString ignored;
-        m_ctx.platform.launcher->openWithDesktop(previewFilePath(m_document.WorkingFolder()), &ignored);
+        m_ctx.platform.launcher->openWithDesktop(m_pipeline->filePath(), &ignored);
     };
     for (int n = 1; n <= 3; ++n)
         c[QStringLiteral("IDM_PREVIEW_BROWSER%1").arg(n)] = [this, n] { startBrowser(n); };
@@ -645,11 +653,13 @@ void MainFrm::buildWorkArea()
     m_browserArea = new PreviewView(m_ctx.browserEngine, m_work);
     m_pipeline = new PreviewPipeline(
         {[this] { return m_buffer.text(); }, [this] { return m_document.format(); },
-         [this] {
-             m_document.Fpath_Change();
-             return m_document.WorkingFolder();
-         },
-         [this](const QString& path) { m_browserArea->showFile(path); }},
+         [this] { return m_document.previewFolder(); },
+         [this](const QString& path) { m_browserArea->showFile(path); },
+         [this](const QString& problem) {
+             m_browserArea->setNotice(problem.isEmpty()
+                                          ? QString()
+                                          : QStringLiteral("プレビューを更新できません。") + problem);
+         }},
         this);
     m_tabs = new QTabBar(m_work);
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
@@ -704,12 +714,6 @@ void MainFrm::UpdateStatusBar()
     QTextCursor start(m_edit->document());
     start.setPosition(c.selectionStart());
     m_panels[1]->setText(folderStatusText(m_document.panelFolder()));
-    // The snippet file is read again with the settings.
-    const SnippetLoadResult snippets = LoadSnippetFile(m_snippets, snippetFilePath(m_ctx.appFolder));
-    if (snippets.ok) {
-        m_teigata->refreshList();
-        RefreshSnippetMenus();
-    }
     m_panels[2]->setText(caretStatusText(start.blockNumber() + 1, start.positionInBlock() + 1));
 }
 
@@ -743,16 +747,24 @@ void MainFrm::changeFolder()
 
 void MainFrm::onPanelFolderChanged(const QString& folder)
 {
-    if (!m_document.PreviousFolder().isEmpty())
-        m_document.deleteTempPreview(m_document.PreviousFolder());
+    // The preview file of a new document followed the panel; the one left
+    // behind in the old folder goes.
+    if (m_pipeline)
+        m_pipeline->folderChanged();
+    const QString previous = m_document.PreviousFolder();
+    if (!previous.isEmpty() && previous != m_document.previewFolder())
+        m_document.deleteTempPreview(previous);
     m_panels[1]->setText(folderStatusText(folder));
     m_designBar->setFolder(folder);
 }
 
 void MainFrm::openFromPanel(const QString& name)
 {
-    if (m_document.openPath(joinPath(m_document.panelFolder(), name)))
+    const bool existed = QFileInfo::exists(joinPath(m_document.panelFolder(), name));
+    if (m_document.openFromPanel(name))
         m_edit->setFocus();
+    else if (!existed)
+        m_designBar->refresh();  // the file went away since the list was made
 }
 
 void MainFrm::runFontSetter()
@@ -789,10 +801,13 @@ bool MainFrm::eventFilter(QObject* watched, QEvent* e)
 
 void MainFrm::applyPlacement(const WindowPlacement& p)
 {
-    if (p.width && p.height)
-        resize(twipsToPixels(*p.width, this), twipsToPixels(*p.height, this));
-    if (p.left && p.top)
-        move(twipsToPixels(*p.left, this), twipsToPixels(*p.top, this));
+    // A stored placement from another screen (or a damaged file) is kept on
+    // the screen available here.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QRect placed = clampPlacement(p, avail, QRect(pos(), size()), twipsPerPixel(this));
+    resize(placed.size());
+    move(placed.topLeft());
 }
 
 WindowPlacement MainFrm::currentPlacement() const
@@ -819,6 +834,15 @@ void MainFrm::LoadSettings()
     m_panels[1]->setText(folderStatusText(m_document.panelFolder()));
     setTagColouring(m_settings.ColorAdd == 1);
     ApplyBrowserMenus();
+}
+
+void MainFrm::loadSnippets()
+{
+    // Read once at start; afterwards the store changes only through the
+    // snippet dialog, which writes the file itself.
+    LoadSnippetFile(m_snippets, snippetFilePath(m_ctx.appFolder));
+    m_teigata->refreshList();
+    RefreshSnippetMenus();
 }
 
 void MainFrm::SaveSettings()
@@ -892,6 +916,7 @@ void MainFrm::load()
     m_settings = EditorSettings{};
     m_document.setDocumentName(newDocumentName());
     LoadSettings();
+    loadSnippets();
     m_document.setHeaderFooter(loadHeaderText(m_ctx.appFolder), loadFooterText(m_ctx.appFolder));
     m_document.FillNewDocument();
     m_history.ResetHistory();
@@ -915,7 +940,7 @@ void MainFrm::closeEvent(QCloseEvent* e)
     }
     m_document.Fpath_Change();
     // No refresh may write the temporary file again after it is gone.
-    m_pipeline->cancel();
+    m_pipeline->removeFile();
     m_document.deleteTempPreview(m_document.WorkingFolder());
     SaveSettings();
     e->accept();

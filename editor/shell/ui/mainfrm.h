@@ -66,6 +66,8 @@ public:
     bool Save_Check() { return m_document.Save_Check(); }
     void LoadSettings();
     void SaveSettings();
+    // The snippet file, read once at start.
+    void loadSnippets();
     // Places the work area after a change of the settings or the window.
     void ApplyLayout();
     void UpdateStatusBar();

@@ -84,8 +84,9 @@ Setting::Setting(MainFrm& mainFrm, QWidget* parent) : QDialog(parent), m_main(ma
     resize(qMax(sizeHint().width(), headerWidth), sizeHint().height());
 
     m_tabs->setCurrentIndex(0);
-    // The stored state, not whatever the View menu changed since it was written.
-    m_main.LoadSettings();
+    // The dialog shows the editor's settings as they are now (a design bar
+    // switched on from the View menu shows as on); nothing is re-read, so
+    // キャンセル leaves the editor exactly as it was.
     HeaderFutter_Load();
     fill(optionValuesFrom(m_main.settings(), m_main.document().WorkingFolder()));
 }
@@ -266,6 +267,7 @@ void Setting::confirm()
         m_main.document().setPanelFolder(r.workingFolder);
     m_main.SaveSettings();
     m_main.ApplyLayout();
+    m_main.ApplyBrowserMenus();
     HeaderFutter_Save();
     accept();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The options dialog: the editor's settings and the texts that frame every
-// new document. Created at each opening and destroyed when it closes, so
-// every opening reads the settings and both framing files again.
+// new document. Created at each opening and destroyed when it closes; every
+// opening shows the editor's current settings and reads both framing files.
 
 #include "options.h"
 

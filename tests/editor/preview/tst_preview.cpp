@@ -57,10 +57,10 @@ void TestPreview::fileKeepsDocumentEncoding()
     app.put(QStringLiteral("quillettmp.html"), "older");
     FileFormat f;
     f.encoding = TextEncoding(encoding);
-    QVERIFY(writePreviewFile(previewFilePath(app.path()), QStringLiteral("<P>日本</P>\r\n"), f));
+    QVERIFY(writePreviewFile(previewFilePath(app.path()), QStringLiteral("<P>日本</P>\r\n"), f).ok);
     QCOMPARE(app.read(QStringLiteral("quillettmp.html")), bytes);
     // A text the encoding cannot hold leaves the previous file.
-    QVERIFY(!writePreviewFile(previewFilePath(app.path()), QStringLiteral("😀"), FileFormat{}));
+    QVERIFY(!writePreviewFile(previewFilePath(app.path()), QStringLiteral("😀"), FileFormat{}).ok);
     QCOMPARE(app.read(QStringLiteral("quillettmp.html")), bytes);
 }
 

@@ -116,7 +116,9 @@ void TestEditorSettings::readValues_data()
     QTest::newRow("halves to even") << ini("PreviewWindowX=640.5\r\nAreaDivide=1.5\r\n") << 640 << 2 << "";
     QTest::newRow("missing section") << QByteArray("PreviewWindowX=1\r\n[Other]\r\nAreaDivide=1\r\n") << 800 << 0
                                      << "";
-    QTest::newRow("keys any case") << ini("previewwindowx=5\r\nAREADIVIDE=1\r\nbrowser1=C\r\n") << 5 << 1 << "C";
+    QTest::newRow("senseless values keep the presets") << ini("PreviewWindowX=-300\r\nAreaDivide=7\r\n") << 800 << 0
+                                                       << "";
+    QTest::newRow("keys any case") << ini("previewwindowx=500\r\nAREADIVIDE=1\r\nbrowser1=C\r\n") << 500 << 1 << "C";
 }
 
 void TestEditorSettings::readValues()

@@ -142,8 +142,10 @@ void TestMainShell::filePanelListsAndOpens()
 
     s.w->buffer().SetText(QStringLiteral("modified"));
     QListWidgetItem* item = bar->File1->item(0);
+    s.fakes.messages.answer(MsgResult::No);  // do not save the modified text
     QTest::mouseClick(bar->File1->viewport(), Qt::LeftButton, {}, bar->File1->visualItemRect(item).center());
-    QVERIFY(s.fakes.messages.shown.isEmpty());  // replaced without a question
+    QCOMPARE(s.fakes.messages.shown.size(), 1);
+    QCOMPARE(s.fakes.messages.shown[0].text, QStringLiteral("内容が変更されていますが、保存しますか？"));
     QCOMPARE(s.w->buffer().text(), QStringLiteral("<p>A</p>"));
     QCOMPARE(s.w->windowTitle(), QStringLiteral("Tagwright - a.html"));
     QVERIFY(!s.w->document().isModified());

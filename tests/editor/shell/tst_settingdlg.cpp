@@ -99,11 +99,10 @@ void TestSettingDlg::loadsStoredValues()
     QFETCH(QString, control);
     QFETCH(QString, shown);
     TempAppFolder app;
-    Window win(app);
-    win.w->settings().Preview = 0;  // as the View menu would, without writing
-    // Written after start: the dialog reads the file again.
     const QByteArray preview = line.startsWith("Preview=") ? QByteArray() : QByteArray("Preview=1\r\n");
     app.put(kIni, "[Setting]\r\n" + preview + line + "\r\n");
+    Window win(app);
+    win.w->settings().Preview = 0;  // as the View menu would, without writing
     auto d = win.open();
     QCOMPARE(d->windowTitle(), QStringLiteral("設定"));
     auto* tabs = d->findChild<QTabWidget*>();
@@ -116,8 +115,8 @@ void TestSettingDlg::loadsStoredValues()
         QCOMPARE(box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), shown);
     else
         QCOMPARE(qobject_cast<QLineEdit*>(c)->text(), shown);
-    if (!preview.isEmpty())  // the stored value replaces the unsaved change
-        QVERIFY(child<QCheckBox>(d.get(), "PreviewChk")->isChecked());
+    // The dialog shows the editor as it is, not the file: the View menu's change shows.
+    QVERIFY(!child<QCheckBox>(d.get(), "PreviewChk")->isChecked());
     QCOMPARE(child<QLineEdit>(d.get(), "FirstFolderTxt")->text(), win.w->document().WorkingFolder());
     QCOMPARE(child<QPlainTextEdit>(d.get(), "FutterTxt")->toPlainText(), QStringLiteral("</BODY>\n</HTML>"));
 }
@@ -197,8 +196,8 @@ void TestSettingDlg::headerEditsApplyFromNextOpening()
 void TestSettingDlg::cancelWritesNothing()
 {
     TempAppFolder app;
-    Window win(app);
     app.put(kIni, "[Setting]\r\nPreview=1\r\n");
+    Window win(app);
     app.put(kHeader, "<H>\r\n");
     auto d = win.open();
     child<QCheckBox>(d.get(), "PreviewChk")->setChecked(false);
@@ -228,8 +227,8 @@ void TestSettingDlg::badSizeWritesNothing()
     QFETCH(QString, typed);
     QFETCH(QString, axis);
     TempAppFolder app;
-    Window win(app);
     app.put(kIni, "[Setting]\r\nPreviewWindowX=700\r\n");
+    Window win(app);
     auto d = win.open();
     child<QCheckBox>(d.get(), "PreviewChk")->setChecked(false);
     auto* size = d->findChild<QLineEdit*>(box);
@@ -289,8 +288,8 @@ void TestSettingDlg::browseFillsItsRow()
     QFETCH(int, row);
     QFETCH(QString, chosen);
     TempAppFolder app;
-    Window win(app);
     app.put(kIni, "[Setting]\r\nBrowser1=b1\r\nBrowser2=b2\r\nBrowser3=b3\r\n");
+    Window win(app);
     auto d = win.open();
     win.w->document().setPreviousFolder(QStringLiteral("/elsewhere"));
     win.fakes.files.answer(chosen);

@@ -110,8 +110,9 @@ void TestSnippetFile::load_data()
                                          << 2 << 1;
     QTest::newRow("first line short: no defaults") << true << QByteArray("\r\na,b,c,d\r\n") << QStringList{} << false
                                                    << 1 << 2;
-    QTest::newRow("UTF-8") << true << QStringLiteral("改行,<br>,,Shift+Enter\r\n表示,～,①,\r\n").toUtf8()
-                           << QStringList{"改行|<br>||Shift+Enter", "表示|～|①|"} << false << 0 << 0;
+    // ﾐｽ in CP932 (D0 BD) is also valid UTF-8 (н): without a BOM the file is CP932.
+    QTest::newRow("kana pair stays CP932") << true << QByteArray("\xd0\xbd,<p>,</p>,\r\n")
+                                           << QStringList{"ﾐｽ|<p>|</p>|"} << false << 0 << 0;
     QTest::newRow("UTF-8 with BOM") << true << QByteArray("\xEF\xBB\xBF") + QStringLiteral("段落,<p>,</p>,").toUtf8()
                                     << QStringList{"段落|<p>|</p>|"} << false << 0 << 0;
     // 表 ends in the byte of a backslash; it must not start a "\n".
