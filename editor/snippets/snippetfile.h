@@ -33,8 +33,8 @@ struct SnippetLoadResult {
 // Replaces the store with the file's entries. A missing file, or one with no
 // lines, gives the five defaults (they reach the file only when it is next
 // saved). A line with fewer than four pieces (an empty line too) ends the
-// loading there: the entries before it stay, no defaults are added. UTF-8
-// files are read as UTF-8, anything else as CP932.
+// loading there: the entries before it stay, no defaults are added. The file
+// is CP932 unless it starts with a UTF-8 BOM.
 // The caller refreshes the menus afterwards in every case the store changed
 // (ok), also after an early stop, so no menu item names an entry that is gone.
 SnippetLoadResult LoadSnippetFile(SnippetStore& store, const QString& path);
