@@ -656,9 +656,11 @@ void MainFrm::buildWorkArea()
          [this] { return m_document.previewFolder(); },
          [this](const QString& path) { m_browserArea->showFile(path); },
          [this](const QString& problem) {
-             m_browserArea->setNotice(problem.isEmpty()
-                                          ? QString()
-                                          : QStringLiteral("プレビューを更新できません。") + problem);
+             // The reason without the temporary file's name, which means nothing to the user.
+             const QString reason = problem.section(QLatin1Char('\n'), 1);
+             m_browserArea->setNotice(problem.isEmpty() ? QString()
+                                                        : QStringLiteral("プレビューを更新できません。") +
+                                                              (reason.isEmpty() ? problem : reason));
          }},
         this);
     m_tabs = new QTabBar(m_work);

@@ -77,6 +77,8 @@ private slots:
         QTest::newRow("semicolon is no comment") << QByteArray("[S]\r\n;K=x\r\nK=y\r\n") << "S" << ";K" << "x";
         QTest::newRow("LF-only file") << QByteArray("[S]\nK=lf\n") << "S" << "K" << "lf";
         QTest::newRow("CP932 value") << QByteArray("[S]\r\nK=\x93\xfa\x96\x7b\r\n") << "S" << "K" << QStringLiteral("日本");
+        // C8 BA is also valid UTF-8: the file is CP932 all the same.
+        QTest::newRow("katakana section") << QByteArray("[\xc8\xba]\r\nK=\xd0\xbd\r\n") << "ﾈｺ" << "K" << "ﾐｽ";
         QTest::newRow("prefix of a longer key is no match") << QByteArray("[S]\r\nKey2=x\r\n") << "S" << "Key" << kDef;
     }
     void read()
@@ -123,6 +125,8 @@ private slots:
         QTest::newRow("value written in CP932")
             << QByteArray() << "S" << "K" << QStringLiteral("～①") << QByteArray("[S]\r\nK=\x81\x60\x87\x40\r\n");
         QTest::newRow("empty value") << QByteArray("[S]\r\nK=x\r\n") << "S" << "K" << "" << QByteArray("[S]\r\nK=\r\n");
+        QTest::newRow("katakana profile next to another")
+            << QByteArray("[\xc8\xba]\r\nK=1\r\n") << "ﾐｽ" << "K" << "2" << QByteArray("[\xc8\xba]\r\nK=1\r\n[\xd0\xbd]\r\nK=2\r\n");
     }
     void write()
     {
