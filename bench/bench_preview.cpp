@@ -31,7 +31,7 @@ Run typeInto(bool preview)
     tw::test::FakePlatform fakes;
     tw::MainFrm w(tw::QuilletContext{fakes.platform(), app.path(), QString(), true});
     w.load();
-    w.document().setPanelFolder(app.file(QStringLiteral("site")));
+    w.session().document().setPanelFolder(app.file(QStringLiteral("site")));
     w.resize(1200, 800);
     w.show();
     QTest::qWaitForWindowExposed(&w);
@@ -40,11 +40,11 @@ Run typeInto(bool preview)
     const QString line = QStringLiteral("<p>あいうえお The quick brown fox <b>0123456789</b></p>\r\n");
     while (text.size() < 1024 * 1024)
         text += line;
-    w.buffer().SetText(text);
-    w.preview().flush();
+    w.session().buffer().SetText(text);
+    w.session().preview().flush();
     QTest::qWait(500);
-    w.buffer().SetSelection(text.size() / 2, 0);
-    w.editBox()->setFocus();
+    w.session().buffer().SetSelection(text.size() / 2, 0);
+    w.findChild<tw::RichTextBox*>(QStringLiteral("RichTextBox1"))->setFocus();
 
     Run r;
     const int keys = 60;
@@ -52,7 +52,7 @@ Run typeInto(bool preview)
     for (int i = 0; i < keys; ++i) {
         QElapsedTimer t;
         t.start();
-        QTest::keyClick(w.editBox(), Qt::Key(Qt::Key_A + i % 26));
+        QTest::keyClick(w.findChild<tw::RichTextBox*>(QStringLiteral("RichTextBox1")), Qt::Key(Qt::Key_A + i % 26));
         const double ms = t.nsecsElapsed() / 1e6;
         total += ms;
         r.worstKeyMs = std::max(r.worstKeyMs, ms);
@@ -60,7 +60,7 @@ Run typeInto(bool preview)
             // The coalesced refresh: the write and the reload request.
             QElapsedTimer f;
             f.start();
-            w.preview().flush();
+            w.session().preview().flush();
             r.worstRefreshMs = std::max(r.worstRefreshMs, f.nsecsElapsed() / 1e6);
         }
         QCoreApplication::processEvents();

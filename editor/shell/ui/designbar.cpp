@@ -87,6 +87,10 @@ DesignBar::DesignBar(QWidget* parent) : QWidget(parent), m_pattern(kInitialPatte
     files->addWidget(Command4);
     column->addWidget(Frame3, 1);
 
+    connect(Command1, &QPushButton::clicked, this, &DesignBar::changeFolderClicked);
+    connect(Command5, &QPushButton::clicked, this, &DesignBar::colourPickClicked);
+    connect(Command2, &QPushButton::clicked, this,
+            [this] { emit fontRequested(FSize->currentText(), FColor->currentText()); });
     connect(Text5, &QLineEdit::returnPressed, this, &DesignBar::applyPattern);
     connect(Command4, &QPushButton::clicked, this, &DesignBar::applyPattern);
     connect(File1, &QListWidget::itemClicked, this,
@@ -120,6 +124,11 @@ void DesignBar::refresh()
     // The editor's own preview file is no page of the site.
     names.removeAll(QStringLiteral("quillettmp.html"));
     File1->addItems(names);
+}
+
+void DesignBar::setColourText(const QString& colour)
+{
+    FColor->setEditText(colour);
 }
 
 QStringList DesignBar::listedFiles() const

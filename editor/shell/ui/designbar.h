@@ -24,7 +24,17 @@ public:
     void applyPattern();
     void refresh();
     QStringList listedFiles() const;
+    // Command5's chosen colour into FColor.
+    void setColourText(const QString& colour);
 
+signals:
+    void fileClicked(const QString& name);
+    void folderMenuRequested(const QPoint& globalPos);
+    void changeFolderClicked();                                  // Command1
+    void colourPickClicked();                                    // Command5
+    void fontRequested(const QString& size, const QString& colour);  // Command2
+
+private:
     QGroupBox* Frame1;
     QComboBox* FSize;
     QComboBox* FColor;
@@ -37,11 +47,6 @@ public:
     QPushButton* Command1;
     QPushButton* Command4;
 
-signals:
-    void fileClicked(const QString& name);
-    void folderMenuRequested(const QPoint& globalPos);
-
-private:
     QString m_folder;
     QString m_pattern;
 };

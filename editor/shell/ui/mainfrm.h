@@ -1,37 +1,30 @@
 #pragma once
-// The editor's main window: menus, tag tool bars, the edit box, start-up and
-// exit.
+// The editor's main window: it owns the edit box, lays out the widgets,
+// builds its menus and tool bars from the command table and forwards events
+// to the editor session.
 
-#include "document.h"
-#include "edithistory.h"
-#include "editorsettings.h"
+#include "editorwindow.h"
 #include "platform.h"
 #include "richtextbox.h"
-#include "snippetstore.h"
+#include "session.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 
-#include <functional>
-#include <memory>
-
 class QAction;
 class QLabel;
-class QLineEdit;
 class QMenu;
-class QPushButton;
 class QTabBar;
-class QToolBar;
 
 namespace tw {
 
+class CommandMenus;
 class DesignBar;
-class TeigataFrm;
-class PreviewPipeline;
+class LinkBar;
 class PreviewView;
 class PreviewWindowFrm;
 class TagHighlighter;
+class TeigataFrm;
 
 struct QuilletContext {
     Platform platform;
@@ -40,7 +33,7 @@ struct QuilletContext {
     bool browserEngine = true;  // false: the preview area stays empty (tests of other parts)
 };
 
-class MainFrm : public QMainWindow {
+class MainFrm : public QMainWindow, public EditorWindow {
     Q_OBJECT
 public:
     explicit MainFrm(const QuilletContext& context, QWidget* parent = nullptr);
@@ -49,114 +42,65 @@ public:
     // The load steps; run once after construction, before the window shows.
     void load();
 
+    EditorSession& session() { return m_session; }
     // Runs a command by its id (IDM_FORMAT_B, ...); false for an unknown id.
-    bool runCommand(const QString& id);
-    QAction* action(const QString& id) const { return m_actions.value(id); }
-
-    EditBuffer& buffer() { return m_buffer; }
-    EditHistory& history() { return m_history; }
-    Document& document() { return m_document; }
-    EditorSettings& settings() { return m_settings; }
-    RichTextBox* editBox() const { return m_edit; }
-
-    const Platform& platform() const { return m_ctx.platform; }
-    QString appFolder() const { return m_ctx.appFolder; }
-
-    // Public operations other windows call.
-    bool Save_Check() { return m_document.Save_Check(); }
-    void LoadSettings();
+    bool runCommand(const QString& id) { return m_session.commands().run(id); }
+    // A menu entry, context entry, tool-bar button ("Toolbar1_New") or named separator.
+    QAction* action(const QString& id) const;
+    QString statusText(int panel) const;
+    // Writes quillet.ini with the window's placement; a failure is reported.
     void SaveSettings();
-    // The snippet file, read once at start.
-    void loadSnippets();
-    // Places the work area after a change of the settings or the window.
     void ApplyLayout();
     void UpdateStatusBar();
-    void TogglePreviewArea();
-    // The folder dialog of the file panel.
-    void changeFolder();
-    // Turns the colouring of tags in the edit box on or off.
-    void setTagColouring(bool on);
 
-    DesignBar* designBar() const { return m_designBar; }
-    PreviewView* browserArea() const { return m_browserArea; }
-    PreviewPipeline& preview() { return *m_pipeline; }
-    PreviewWindowFrm* previewWindow() const;
-    void RefreshPreview(bool forced);
-    void PreviewWindowShow();
-    void ApplyBrowserMenus();
-    void RefreshSnippetMenus();
-    bool Teigata_Insert(int index);
-    SnippetStore& snippets() { return m_snippets; }
-    TeigataFrm* teigataFrm() const { return m_teigata; }
-    QTabBar* tabs() const { return m_tabs; }
-    QLineEdit* linkFileBox() const { return m_linkFile; }
-    QMenu* contextMenu() const { return m_contextMenu; }
-    QString statusText(int panel) const;
+    // EditorWindow
+    void showSearch() override;
+    void showSnippetEditor() override;
+    void showOptions() override;
+    void chooseFolder() override;
+    void showPreviewWindow(const QString& file) override;
+    void applyLayout() override { ApplyLayout(); }
+    void selectSourceTab() override;
+    void refreshFileList() override;
+    void applyFilePattern() override;
+    void focusEditBox() override;
+    void closeWindow() override { close(); }
+    void titleChanged(const QString& title) override { setWindowTitle(title); }
+    void panelFolderChanged(const QString& folder) override;
+    void historyChanged() override;
+    void snippetsChanged() override;
+    void browsersChanged() override;
+    void showPreview(const QString& file) override;
+    void previewProblem(const QString& text) override;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    struct MenuEntry {
-        QString id;        // empty: a separator
-        QString caption;
-        QString shortcut;
-        QList<MenuEntry> children;  // a submenu
-    };
-
-    // An entry of the edit box's context menu: it runs its main-menu twin.
-    struct ContextEntry {
-        QString id;        // empty with an empty caption: a separator
-        QString caption;
-        QString runs;      // the main-menu command
-        QList<ContextEntry> children;
-    };
-
-    void registerCommands();
-    void buildMenus();
-    void buildContextMenu();
-    void addContextEntries(QMenu* menu, const QList<ContextEntry>& entries);
-    QMenu* addMenu(QMenu* parent, const QString& objectName, const QString& caption, const QList<MenuEntry>& entries);
-    void buildToolBars();
     void buildWorkArea();
+    void buildMenusAndBars();
     void buildStatusBar();
-    void onPanelFolderChanged(const QString& folder);
     void openFromPanel(const QString& name);
-    void runFontSetter();
+    void runFontSetter(const QString& size, const QString& colour);
     void selectLinkFile();
-    void runOptions();
-    void refreshViewChecks();
-    void startBrowser(int n);
-    void startCompanion(const QString& program);
-    void onTextChanged();
     void applyPlacement(const WindowPlacement& p);
-    WindowPlacement currentPlacement() const;
-    QString timeText() const;
+    std::optional<WindowPlacement> normalPlacement() const;
+    void report(const QString& text, MsgIcon icon = MsgIcon::Warning);
 
     QuilletContext m_ctx;
     RichTextBox* m_edit;
     PlainTextEditBuffer m_buffer;
-    EditHistory m_history;
-    Document m_document;
-    EditorSettings m_settings;
+    EditorSession m_session;
     bool m_loaded = false;
 
-    QHash<QString, std::function<void()>> m_commands;
-    QHash<QString, QAction*> m_actions;
+    CommandMenus* m_menus = nullptr;
     QMenu* m_contextMenu = nullptr;
-    SnippetStore m_snippets;
     TeigataFrm* m_teigata = nullptr;
-    QToolBar* m_toolbar1 = nullptr;
-    QToolBar* m_toolbar2 = nullptr;
-    QToolBar* m_toolbar3 = nullptr;
-    QToolBar* m_linkBar = nullptr;
-    QLineEdit* m_linkFile = nullptr;
-    QPushButton* m_fileSelectBtn = nullptr;
+    LinkBar* m_linkBar = nullptr;
     QWidget* m_work = nullptr;
     DesignBar* m_designBar = nullptr;
     PreviewView* m_browserArea = nullptr;
-    PreviewPipeline* m_pipeline = nullptr;
     QPointer<PreviewWindowFrm> m_previewWindow;
     QTabBar* m_tabs = nullptr;
     QLabel* m_panels[4] = {};

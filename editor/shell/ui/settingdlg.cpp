@@ -2,7 +2,6 @@
 
 #include "appfolder.h"
 #include "headerfooter.h"
-#include "mainfrm.h"
 #include "richtextbox.h"
 
 #include <QCheckBox>
@@ -48,7 +47,8 @@ QString boxText(const QPlainTextEdit* box)
 }
 }  // namespace
 
-Setting::Setting(MainFrm& mainFrm, QWidget* parent) : QDialog(parent), m_main(mainFrm)
+Setting::Setting(const OptionValues& values, const Platform& platform, QWidget* parent)
+    : QDialog(parent), m_platform(platform), m_panelFolder(values.PanelFolder)
 {
     setObjectName(QStringLiteral("Setting"));
     setWindowTitle(kTitle);
@@ -84,11 +84,7 @@ Setting::Setting(MainFrm& mainFrm, QWidget* parent) : QDialog(parent), m_main(ma
     resize(qMax(sizeHint().width(), headerWidth), sizeHint().height());
 
     m_tabs->setCurrentIndex(0);
-    // The dialog shows the editor's settings as they are now (a design bar
-    // switched on from the View menu shows as on); nothing is re-read, so
-    // キャンセル leaves the editor exactly as it was.
-    HeaderFutter_Load();
-    fill(optionValuesFrom(m_main.settings(), m_main.document().WorkingFolder()));
+    fill(values);
 }
 
 void Setting::buildGeneralTab(QWidget* page)
@@ -113,7 +109,7 @@ void Setting::buildGeneralTab(QWidget* page)
     auto* dirNow = new QPushButton(QStringLiteral("現在のディレクトリ"), page);
     dirNow->setObjectName(QStringLiteral("DirNowBtn"));
     connect(dirNow, &QPushButton::clicked, this,
-            [this] { m_firstFolder->setText(m_main.document().panelFolder()); });
+            [this] { m_firstFolder->setText(m_panelFolder); });
     grid->addWidget(labelFor(page, QStringLiteral("カレントフォルダ："), m_firstFolder), row, 0);
     grid->addWidget(m_firstFolder, row, 1);
     grid->addWidget(dirNow, row, 2);
@@ -206,6 +202,8 @@ void Setting::fill(const OptionValues& v)
         m_browser[i]->setText(*paths[i]);
         m_browserName[i]->setText(*names[i]);
     }
+    m_header->setPlainText(PlainTextEditBuffer::toBoxText(v.Header));
+    m_footer->setPlainText(PlainTextEditBuffer::toBoxText(v.Footer));
 }
 
 OptionValues Setting::values() const
@@ -227,62 +225,40 @@ OptionValues Setting::values() const
     v.Browser1Name = m_browserName[0]->text();
     v.Browser2Name = m_browserName[1]->text();
     v.Browser3Name = m_browserName[2]->text();
+    v.Header = boxText(m_header);
+    v.Footer = boxText(m_footer);
+    v.PanelFolder = m_panelFolder;
+    v.browsed = m_browsed;
     return v;
-}
-
-void Setting::HeaderFutter_Load()
-{
-    const QString header = loadHeaderText(m_main.appFolder());
-    const QString footer = loadFooterText(m_main.appFolder());
-    m_header->setPlainText(PlainTextEditBuffer::toBoxText(header));
-    m_footer->setPlainText(PlainTextEditBuffer::toBoxText(footer));
-    m_main.document().setHeaderFooter(header, footer);
-}
-
-void Setting::HeaderFutter_Save()
-{
-    const std::pair<QString, const QPlainTextEdit*> files[] = {
-        {headerPath(m_main.appFolder()), m_header},
-        {footerPath(m_main.appFolder()), m_footer},
-    };
-    for (const auto& [path, box] : files) {
-        QString error;
-        if (!saveHeaderFooterFile(path, boxText(box), &error))
-            m_main.platform().messages->show(error, kTitle, MsgIcon::Warning, MsgButtons::Ok);
-    }
 }
 
 void Setting::confirm()
 {
-    const OptionsOutcome r = applyOptionValues(values(), m_main.settings());
+    // Checked here so the dialog stays open on a bad size; the editor applies
+    // the values once the dialog is accepted.
+    EditorSettings checked;
+    const OptionsOutcome r = applyOptionValues(values(), checked);
     if (!r.ok) {
-        m_main.platform().messages->show(r.message, kTitle, MsgIcon::Warning, MsgButtons::Ok);
+        m_platform.messages->show(r.message, kTitle, MsgIcon::Warning, MsgButtons::Ok);
         QLineEdit* box = r.badField == OptionField::PreviewWindowY ? m_previewY : m_previewX;
         m_tabs->setCurrentIndex(0);
         box->setFocus();
         box->selectAll();
         return;
     }
-    if (!r.workingFolder.isEmpty())
-        m_main.document().setPanelFolder(r.workingFolder);
-    m_main.SaveSettings();
-    m_main.ApplyLayout();
-    m_main.ApplyBrowserMenus();
-    HeaderFutter_Save();
     accept();
 }
 
 void Setting::browse(QLineEdit* pathBox)
 {
-    Document& doc = m_main.document();
-    doc.setPreviousFolder(doc.panelFolder());
+    m_browsed = true;
     FileDialogRequest req;
     req.save = false;
     req.title = QStringLiteral("ファイルを開く");
     // Programs here carry no .exe, so every file can be chosen as well.
     req.filter = QStringLiteral("実行ファイル(*.exe)|*.exe|すべてのファイル (*)|*");
-    req.initialPath = joinPath(doc.panelFolder(), QString());
-    const QString path = m_main.platform().files->run(req);
+    req.initialPath = joinPath(m_panelFolder, QString());
+    const QString path = m_platform.files->run(req);
     if (path.isEmpty())
         return;
     pathBox->setText(path);

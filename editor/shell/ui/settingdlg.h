@@ -1,9 +1,10 @@
 #pragma once
 // The options dialog: the editor's settings and the texts that frame every
-// new document. Created at each opening and destroyed when it closes; every
-// opening shows the editor's current settings and reads both framing files.
+// new document. It takes the values it shows and hands the edited ones back;
+// the editor applies and stores them.
 
 #include "options.h"
+#include "platform.h"
 
 #include <QDialog>
 
@@ -14,29 +15,25 @@ class QTabWidget;
 
 namespace tw {
 
-class MainFrm;
-
 class Setting : public QDialog {
     Q_OBJECT
 public:
-    explicit Setting(MainFrm& mainFrm, QWidget* parent = nullptr);
+    // Shows the values; they come back edited from values() once the
+    // dialog was confirmed (a size that is not a number keeps it open).
+    Setting(const OptionValues& values, const Platform& platform, QWidget* parent = nullptr);
 
-    // Header.txt and Futter.txt (or the defaults) into the boxes and into
-    // the document's in-memory copies.
-    void HeaderFutter_Load();
-    // The boxes into Header.txt and Futter.txt; the user is told of a file
-    // that cannot be written.
-    void HeaderFutter_Save();
+    OptionValues values() const;
 
 private:
     void buildGeneralTab(QWidget* page);
     void buildTagsTab(QWidget* page);
     void fill(const OptionValues& v);
-    OptionValues values() const;
     void confirm();
     void browse(QLineEdit* pathBox);
 
-    MainFrm& m_main;
+    Platform m_platform;
+    QString m_panelFolder;
+    bool m_browsed = false;
     QTabWidget* m_tabs = nullptr;
     QCheckBox* m_preview = nullptr;
     QCheckBox* m_colorAdd = nullptr;

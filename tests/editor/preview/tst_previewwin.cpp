@@ -1,6 +1,7 @@
 // The preview in the real browser engine.
 
 #include "fakes.h"
+#include "findchild.h"
 #include "mainfrm.h"
 #include "preview.h"
 #include "previewview.h"
@@ -52,12 +53,12 @@ struct Editor {
             p.launcher = &realLauncher;
         w = std::make_unique<MainFrm>(QuilletContext{p, app.path(), QString(), true});
         w->load();
-        w->document().setPanelFolder(app.file(QStringLiteral("site")));
+        w->session().document().setPanelFolder(app.file(QStringLiteral("site")));
         w->resize(1200, 800);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     }
-    QWebEngineView* view() { return w->browserArea()->browser(); }
+    QWebEngineView* view() { return childOf<PreviewView>(&*w, "WebBrowser1")->browser(); }
     QString tempFile() { return app.file(QStringLiteral("site/quillettmp.html")); }
 };
 }  // namespace
@@ -78,10 +79,10 @@ private slots:
 void TestPreviewWindow::f9WritesAndShowsWithoutRealTimePreview()
 {
     Editor e("[Setting]\r\nRealTimePreview=0\r\n");
-    e.w->buffer().SetText(QStringLiteral("<html><head><title>F9 page</title></head><body>本文</body></html>"));
+    e.w->session().buffer().SetText(QStringLiteral("<html><head><title>F9 page</title></head><body>本文</body></html>"));
     QVERIFY(!QFile::exists(e.tempFile()));  // real-time preview is off
     QSignalSpy loaded(e.view(), &QWebEngineView::loadFinished);
-    QTest::keyClick(e.w->editBox(), Qt::Key_F9);
+    QTest::keyClick(childOf<RichTextBox>(&*e.w, "RichTextBox1"), Qt::Key_F9);
     QVERIFY(QFile::exists(e.tempFile()));
     QVERIFY(loaded.wait(kLoadTimeout));
     QCOMPARE(e.view()->title(), QStringLiteral("F9 page"));
@@ -91,16 +92,16 @@ void TestPreviewWindow::f9WritesAndShowsWithoutRealTimePreview()
 void TestPreviewWindow::typingEndsShowingTheLatestText()
 {
     Editor e("[Setting]\r\n");
-    e.w->buffer().SetText(QString());
-    e.w->editBox()->setFocus();
-    QTest::keyClicks(e.w->editBox(), QStringLiteral("<p>hello world</p>"));
+    e.w->session().buffer().SetText(QString());
+    childOf<RichTextBox>(&*e.w, "RichTextBox1")->setFocus();
+    QTest::keyClicks(childOf<RichTextBox>(&*e.w, "RichTextBox1"), QStringLiteral("<p>hello world</p>"));
     QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("hello world"), kLoadTimeout);
-    QTest::keyClick(e.w->editBox(), Qt::Key_Backspace);
-    QTest::keyClicks(e.w->editBox(), QStringLiteral("<b>!</b>"));
+    QTest::keyClick(childOf<RichTextBox>(&*e.w, "RichTextBox1"), Qt::Key_Backspace);
+    QTest::keyClicks(childOf<RichTextBox>(&*e.w, "RichTextBox1"), QStringLiteral("<b>!</b>"));
     QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("hello world!"), kLoadTimeout);
 
     // Closing right after a keystroke leaves no temporary file behind.
-    QTest::keyClicks(e.w->editBox(), QStringLiteral("x"));
+    QTest::keyClicks(childOf<RichTextBox>(&*e.w, "RichTextBox1"), QStringLiteral("x"));
     e.fakes.messages.answer(MsgResult::No);
     QVERIFY(e.w->close());
     QTest::qWait(100);
@@ -112,8 +113,8 @@ void TestPreviewWindow::relativeLinksResolveAgainstTheDocumentFolder()
     Editor e("[Setting]\r\n");
     e.app.put(QStringLiteral("site/css/s.css"), "p { color: rgb(0, 128, 0); }");
     QSignalSpy loaded(e.view(), &QWebEngineView::loadFinished);
-    e.w->buffer().SetText(QStringLiteral("<link rel=stylesheet href=\"css/s.css\"><p id=x>x</p>"));
-    e.w->RefreshPreview(true);
+    e.w->session().buffer().SetText(QStringLiteral("<link rel=stylesheet href=\"css/s.css\"><p id=x>x</p>"));
+    e.w->session().RefreshPreview(true);
     QVERIFY(loaded.wait(kLoadTimeout));
     QString colour;
     bool done = false;
@@ -129,21 +130,21 @@ void TestPreviewWindow::relativeLinksResolveAgainstTheDocumentFolder()
 void TestPreviewWindow::tabArrangementRefreshesOnThePreviewTab()
 {
     Editor e("[Setting]\r\nAreaDivide=2\r\nRealTimePreview=0\r\n");
-    e.w->buffer().SetText(QStringLiteral("<p>tab</p>"));
+    e.w->session().buffer().SetText(QStringLiteral("<p>tab</p>"));
     QVERIFY(!QFile::exists(e.tempFile()));
-    e.w->tabs()->setCurrentIndex(1);
+    childOf<QTabBar>(&*e.w, "SSTab1")->setCurrentIndex(1);
     QVERIFY(QFile::exists(e.tempFile()));
-    QVERIFY(e.w->browserArea()->isVisible());
-    QVERIFY(!e.w->editBox()->isVisible());
+    QVERIFY(childOf<PreviewView>(&*e.w, "WebBrowser1")->isVisible());
+    QVERIFY(!childOf<RichTextBox>(&*e.w, "RichTextBox1")->isVisible());
     QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("tab"), kLoadTimeout);
 }
 
 void TestPreviewWindow::previewWindowSizeAndCaption()
 {
     Editor e("[Setting]\r\nPreviewWindowX=640\r\nPreviewWindowY=480\r\nRealTimePreview=0\r\n");
-    e.w->buffer().SetText(QStringLiteral("<title>win</title><p>in the window</p>"));
+    e.w->session().buffer().SetText(QStringLiteral("<title>win</title><p>in the window</p>"));
     e.w->runCommand(QStringLiteral("IDM_PREVIEW_WINDOW"));
-    PreviewWindowFrm* win = e.w->previewWindow();
+    PreviewWindowFrm* win = e.w->findChild<PreviewWindowFrm*>();
     QVERIFY(win);
     QVERIFY(QTest::qWaitForWindowExposed(win));
     QCOMPARE(win->windowTitle(), QStringLiteral("プレビューウインドウ (640×480)"));
@@ -151,7 +152,7 @@ void TestPreviewWindow::previewWindowSizeAndCaption()
     QTRY_COMPARE_WITH_TIMEOUT(pageText(win->view()->browser()), QStringLiteral("in the window"), kLoadTimeout);
     // Used again, the same window is reused.
     e.w->runCommand(QStringLiteral("IDM_PREVIEW_WINDOW"));
-    QCOMPARE(e.w->previewWindow(), win);
+    QCOMPARE(e.w->findChild<PreviewWindowFrm*>(), win);
     QVERIFY(QFile::exists(e.tempFile()));
 }
 

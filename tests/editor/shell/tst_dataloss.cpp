@@ -3,6 +3,7 @@
 
 #include "designbar.h"
 #include "fakes.h"
+#include "findchild.h"
 #include "mainfrm.h"
 #include "preview.h"
 #include "previewview.h"
@@ -50,7 +51,7 @@ struct Editor {
         fakes.files.answer(path(relative));
         run("IDM_OPEN");
     }
-    void type(const QString& text) { w->buffer().ReplaceSelection(text); }
+    void type(const QString& text) { w->session().buffer().ReplaceSelection(text); }
     // Runs a modal dialog of the command, handing it to the script once it shows.
     void withDialog(const char* id, const std::function<void(QWidget*)>& script)
     {
@@ -122,9 +123,9 @@ void TestDataLoss::saveAfterPanelMoveWritesOwnFile()
     e.app.put(QStringLiteral("a/index.html"), "<p>a</p>\r\n");
     e.app.put(QStringLiteral("b/index.html"), "unrelated");
     e.open("a/index.html");
-    e.w->document().setPanelFolder(e.path("b"));  // what フォルダの変更 does
+    e.w->session().document().setPanelFolder(e.path("b"));  // what フォルダの変更 does
     e.withDialog("IDM_OPTION", [](QWidget* d) { child<QPushButton>(d, "CancelBtn")->click(); });
-    QCOMPARE(e.w->document().panelFolder(), e.path("b"));
+    QCOMPARE(e.w->session().document().panelFolder(), e.path("b"));
     e.type(QStringLiteral("edit"));
     e.run("IDM_OVERSAVE");
     QCOMPARE(e.app.read(QStringLiteral("b/index.html")), QByteArray("unrelated"));
@@ -152,12 +153,12 @@ void TestDataLoss::panelClickAndTemplateAskFirst()
     Editor e;
     e.app.put(QStringLiteral("site/other.html"), "other");
     e.app.put(QStringLiteral("template/t.html"), "other");
-    e.w->document().setPanelFolder(e.path("site"));
+    e.w->session().document().setPanelFolder(e.path("site"));
     e.type(QStringLiteral("typed "));
-    const QString typed = e.w->buffer().text();
+    const QString typed = e.w->session().buffer().text();
     auto replace = [&] {
         if (fromPanel) {
-            clickItem(e.w->designBar()->File1, QStringLiteral("other.html"));
+            clickItem(childOf<QListWidget>(&*e.w, "File1"), QStringLiteral("other.html"));
         } else {
             e.fakes.files.answer(e.path("template/t.html"));
             e.run("IDM_FILE_TEMPLATEOPEN");
@@ -167,19 +168,19 @@ void TestDataLoss::panelClickAndTemplateAskFirst()
     replace();
     QCOMPARE(e.fakes.messages.shown.size(), 1);
     QCOMPARE(e.fakes.messages.shown[0].text, QStringLiteral("内容が変更されていますが、保存しますか？"));
-    QCOMPARE(e.w->buffer().text(), typed);
+    QCOMPARE(e.w->session().buffer().text(), typed);
     QCOMPARE(e.w->windowTitle(), QStringLiteral("Tagwright - 新規文書"));
-    QVERIFY(e.w->history().canUndo());
+    QVERIFY(e.w->session().history().canUndo());
 
     e.fakes.messages.answer(MsgResult::No);
     replace();
-    QCOMPARE(e.w->buffer().text(), QStringLiteral("other"));
+    QCOMPARE(e.w->session().buffer().text(), QStringLiteral("other"));
 }
 
 void TestDataLoss::snippetAddedThenInsertedIsKept()
 {
     Editor e;
-    e.w->buffer().SetText(QStringLiteral("x"));
+    e.w->session().buffer().SetText(QStringLiteral("x"));
     e.withDialog("IDM_TEIGATA", [](QWidget* d) {
         child<QLineEdit>(d, "TitleTxt")->setText(QStringLiteral("見出し"));
         child<QPlainTextEdit>(d, "DataTxt")->setPlainText(QStringLiteral("<h1>"));
@@ -187,8 +188,8 @@ void TestDataLoss::snippetAddedThenInsertedIsKept()
         child<QPushButton>(d, "AddBtn")->click();
         child<QPushButton>(d, "InsertBtn")->click();  // moves the caret while the dialog closes
     });
-    QVERIFY(e.w->buffer().text().contains(QStringLiteral("<h1>")));
-    QCOMPARE(e.w->snippets().size(), 6);
+    QVERIFY(e.w->session().buffer().text().contains(QStringLiteral("<h1>")));
+    QCOMPARE(e.w->session().snippets().size(), 6);
     QVERIFY(e.app.read(QStringLiteral("tools/Setting/teigata.csv")).contains("<h1>,</h1>"));
 
     // Kept in the dialog without saving (its close box), then typing goes on.
@@ -200,9 +201,9 @@ void TestDataLoss::snippetAddedThenInsertedIsKept()
     // Another program rewriting the file does not reach the store either.
     e.app.put(QStringLiteral("tools/Setting/teigata.csv"), "a,b,c,\r\n");
     e.type(QStringLiteral("y"));
-    e.w->buffer().SetSelection(0, 1);
-    QCOMPARE(e.w->snippets().size(), 7);
-    QCOMPARE(e.w->snippets().at(6).Title, QStringLiteral("強調"));
+    e.w->session().buffer().SetSelection(0, 1);
+    QCOMPARE(e.w->session().snippets().size(), 7);
+    QCOMPARE(e.w->session().snippets().at(6).Title, QStringLiteral("強調"));
 }
 
 void TestDataLoss::fullDiskSaveKeepsOldFileAndSaysWhy()
@@ -218,7 +219,7 @@ void TestDataLoss::fullDiskSaveKeepsOldFileAndSaysWhy()
         e.w->SaveSettings();
     }
     QCOMPARE(e.app.read(QStringLiteral("site/page.html")), QByteArray("old page"));
-    QVERIFY(e.w->document().isModified());
+    QVERIFY(e.w->session().document().isModified());
     QCOMPARE(QDir(e.path("site")).entryList(QDir::Files | QDir::Hidden), QStringList{"page.html"});
     QCOMPARE(e.fakes.messages.shown.size(), 1);
     QVERIFY(e.fakes.messages.shown[0].text.contains(QStringLiteral("大きすぎて書き込めません")));
@@ -233,7 +234,7 @@ void TestDataLoss::katakanaStaysShiftJis()
     const QByteArray page = "<p>\xc8\xba \xd0\xbd</p>\r\n";  // <p>ﾈｺ ﾐｽ</p> in CP932
     e.app.put(QStringLiteral("site/neko.html"), page);
     e.open("site/neko.html");
-    QCOMPARE(e.w->buffer().text(), QStringLiteral("<p>ﾈｺ ﾐｽ</p>\r\n"));
+    QCOMPARE(e.w->session().buffer().text(), QStringLiteral("<p>ﾈｺ ﾐｽ</p>\r\n"));
     e.type(QStringLiteral("ｱ"));
     e.run("IDM_OVERSAVE");
     QCOMPARE(e.app.read(QStringLiteral("site/neko.html")), "\xb1" + page);
@@ -258,33 +259,33 @@ void TestDataLoss::optionsCancelLeavesEditorAsItWas()
     Editor e("[Setting]\r\nPreview=0\r\nDesignBar=0\r\n");
     e.app.put(QStringLiteral("elsewhere/x.html"), "x");
     e.run("IDM_VIEW_DESIGN");  // on, not written
-    e.w->document().setPanelFolder(e.path("elsewhere"));
+    e.w->session().document().setPanelFolder(e.path("elsewhere"));
     bool shownOn = false;
     e.withDialog("IDM_OPTION", [&](QWidget* d) {
         shownOn = child<QCheckBox>(d, "DesignBarChk")->isChecked();
         child<QPushButton>(d, "CancelBtn")->click();
     });
     QVERIFY(shownOn);
-    QCOMPARE(e.w->settings().DesignBar, 1);
-    QVERIFY(e.w->designBar()->isVisible());
-    QCOMPARE(e.w->document().panelFolder(), e.path("elsewhere"));
-    QCOMPARE(e.w->designBar()->listedFiles(), QStringList{"x.html"});
+    QCOMPARE(e.w->session().settings().DesignBar, 1);
+    QVERIFY(childOf<DesignBar>(&*e.w, "DesignBar")->isVisible());
+    QCOMPARE(e.w->session().document().panelFolder(), e.path("elsewhere"));
+    QCOMPARE(childOf<DesignBar>(&*e.w, "DesignBar")->listedFiles(), QStringList{"x.html"});
 }
 
 void TestDataLoss::previewSaysWhyItStopped()
 {
     Editor e("[Setting]\r\nPreview=1\r\nRealTimePreview=1\r\n");
-    PreviewView* view = e.w->browserArea();
+    PreviewView* view = childOf<PreviewView>(&*e.w, "WebBrowser1");
     e.type(QStringLiteral("😀"));
-    e.w->preview().flush();
+    e.w->session().preview().flush();
     QVERIFY2(view->notice().contains(QStringLiteral("😀 (U+1F600)")), qPrintable(view->notice()));
     QVERIFY(view->findChild<QWidget*>(QStringLiteral("PreviewNotice"))->isVisible());
-    e.w->buffer().SetSelection(0, 2);
+    e.w->session().buffer().SetSelection(0, 2);
     e.type(QString());
-    e.w->preview().flush();
+    e.w->session().preview().flush();
     QVERIFY(view->notice().isEmpty());
-    QVERIFY(!e.w->buffer().text().contains(QStringLiteral("😀")));
-    QCOMPARE(e.app.read(QStringLiteral("quillettmp.html")), encodeCp932(e.w->buffer().text()).bytes);
+    QVERIFY(!e.w->session().buffer().text().contains(QStringLiteral("😀")));
+    QCOMPARE(e.app.read(QStringLiteral("quillettmp.html")), encodeCp932(e.w->session().buffer().text()).bytes);
 }
 
 void TestDataLoss::offScreenPlacementIsClamped()
@@ -301,8 +302,8 @@ void TestDataLoss::panelListFollowsTheDisk()
     Editor e("[Setting]\r\nPreview=1\r\nRealTimePreview=0\r\n");
     e.app.put(QStringLiteral("site/gone.html"), "g");
     e.app.put(QStringLiteral("other/o.html"), "o");
-    DesignBar* bar = e.w->designBar();
-    e.w->document().setPanelFolder(e.path("site"));
+    DesignBar* bar = childOf<DesignBar>(&*e.w, "DesignBar");
+    e.w->session().document().setPanelFolder(e.path("site"));
     e.run("IDM_NORMALPREVIEW");
     QVERIFY(e.app.exists(QStringLiteral("site/quillettmp.html")));
     QCOMPARE(bar->listedFiles(), QStringList{"gone.html"});  // the preview file is no page
@@ -312,14 +313,14 @@ void TestDataLoss::panelListFollowsTheDisk()
     QCOMPARE(bar->listedFiles(), (QStringList{"gone.html", "new.html"}));
 
     QFile::remove(e.path("site/gone.html"));
-    clickItem(bar->File1, QStringLiteral("gone.html"));
+    clickItem(childOf<QListWidget>(bar, "File1"), QStringLiteral("gone.html"));
     QCOMPARE(bar->listedFiles(), QStringList{"new.html"});
     QCOMPARE(e.fakes.messages.shown.size(), 1);  // could not be opened
 
     // A new document's preview follows the panel; the old folder keeps none.
     e.run("IDM_NEW");
     e.run("IDM_NORMALPREVIEW");
-    e.w->document().setPanelFolder(e.path("other"));
+    e.w->session().document().setPanelFolder(e.path("other"));
     e.run("IDM_NORMALPREVIEW");
     QVERIFY(!e.app.exists(QStringLiteral("site/quillettmp.html")));
     QVERIFY(e.app.exists(QStringLiteral("other/quillettmp.html")));
@@ -329,13 +330,13 @@ void TestDataLoss::binaryFileAsksBeforeOpening()
 {
     Editor e;
     e.app.put(QStringLiteral("site/image.html"), QByteArray("GIF89a\x00\x01\x02", 9));
-    const QString before = e.w->buffer().text();
+    const QString before = e.w->session().buffer().text();
     e.fakes.messages.answer(MsgResult::No);
     e.open("site/image.html");
     QCOMPARE(e.fakes.messages.shown.size(), 1);
     QCOMPARE(e.fakes.messages.shown[0].buttons, MsgButtons::YesNo);
     QVERIFY(e.fakes.messages.shown[0].text.contains(QStringLiteral("テキストファイルではないようです")));
-    QCOMPARE(e.w->buffer().text(), before);
+    QCOMPARE(e.w->session().buffer().text(), before);
     QCOMPARE(e.w->windowTitle(), QStringLiteral("Tagwright - 新規文書"));
 }
 
@@ -343,7 +344,7 @@ void TestDataLoss::freshBuildStartsWithoutFolderMessage()
 {
     Editor e("[Setting]\r\nPreview=0\r\n", true);
     QVERIFY(e.fakes.messages.shown.isEmpty());
-    QCOMPARE(e.w->snippets().size(), 5);
+    QCOMPARE(e.w->session().snippets().size(), 5);
     // The shipped files are the ones the editor writes itself.
     const QByteArray header = e.app.read(QStringLiteral("tools/Setting/Header.txt"));
     QVERIFY(header.startsWith("<!DOCTYPE HTML PUBLIC"));

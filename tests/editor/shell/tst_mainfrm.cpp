@@ -1,4 +1,5 @@
 #include "fakes.h"
+#include "findchild.h"
 #include "mainfrm.h"
 #include "tempappfolder.h"
 #include "textcodec.h"
@@ -26,16 +27,16 @@ struct Window {
         w->show();
         QApplication::setActiveWindow(w.get());
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        w->editBox()->setFocus();
+        childOf<RichTextBox>(&*w, "RichTextBox1")->setFocus();
     }
     void typeJapanese(const QString& s)
     {
         QInputMethodEvent e;
         e.setCommitString(s);
-        QApplication::sendEvent(w->editBox(), &e);
+        QApplication::sendEvent(childOf<RichTextBox>(&*w, "RichTextBox1"), &e);
     }
-    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(w->editBox(), Qt::Key(k), m); }
-    QString text() { return w->buffer().text(); }
+    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(childOf<RichTextBox>(&*w, "RichTextBox1"), Qt::Key(k), m); }
+    QString text() { return w->session().buffer().text(); }
 };
 }  // namespace
 
@@ -115,26 +116,26 @@ void TestMainFrm::typeWrapUndoRedo()
 {
     TempAppFolder app;
     Window win(app.path());
-    win.w->buffer().SetText(QString());
-    win.w->history().ResetHistory();
-    QTest::keyClicks(win.w->editBox(), QStringLiteral("abc"));
+    win.w->session().buffer().SetText(QString());
+    win.w->session().history().ResetHistory();
+    QTest::keyClicks(childOf<RichTextBox>(&*win.w, "RichTextBox1"), QStringLiteral("abc"));
     win.typeJapanese(QStringLiteral("日本"));
     QCOMPARE(win.text(), QStringLiteral("abc日本"));
-    win.w->buffer().SetSelection(0, 3);
+    win.w->session().buffer().SetSelection(0, 3);
     win.key(Qt::Key_B, Qt::ControlModifier);
     QCOMPARE(win.text(), QStringLiteral("<B>abc</B>日本"));
     win.key(Qt::Key_F2);
     QCOMPARE(win.text(), QStringLiteral("<B>abc</B><H2></H2>日本"));
     win.key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(win.text(), QStringLiteral("<B>abc</B>日本"));
-    QCOMPARE(win.w->buffer().selectionStart(), 10);  // the caret recorded with that state
+    QCOMPARE(win.w->session().buffer().selectionStart(), 10);  // the caret recorded with that state
     win.key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(win.text(), QStringLiteral("abc日本"));
     QVERIFY(win.w->action(QStringLiteral("IDM_REDO"))->isEnabled());
     win.key(Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(win.text(), QStringLiteral("<B>abc</B>日本"));
     // Typing after an undo drops the redo states.
-    QTest::keyClicks(win.w->editBox(), QStringLiteral("x"));
+    QTest::keyClicks(childOf<RichTextBox>(&*win.w, "RichTextBox1"), QStringLiteral("x"));
     QVERIFY(!win.w->action(QStringLiteral("IDM_REDO"))->isEnabled());
     QVERIFY(win.w->action(QStringLiteral("IDM_UNDO"))->isEnabled());
 }
@@ -143,8 +144,8 @@ void TestMainFrm::toolbarsInsertTheirTexts()
 {
     TempAppFolder app;
     Window win(app.path());
-    win.w->buffer().SetText(QStringLiteral("a"));
-    win.w->buffer().SetSelection(0, 1);
+    win.w->session().buffer().SetText(QStringLiteral("a"));
+    win.w->session().buffer().SetSelection(0, 1);
     auto* bar2 = win.w->findChild<QToolBar*>(QStringLiteral("Toolbar2"));
     QVERIFY(bar2);
     QStringList captions;
@@ -171,12 +172,12 @@ void TestMainFrm::clipboardCommands()
 {
     TempAppFolder app;
     Window win(app.path());
-    win.w->buffer().SetText(QStringLiteral("hello world"));
-    win.w->buffer().SetSelection(0, 5);
+    win.w->session().buffer().SetText(QStringLiteral("hello world"));
+    win.w->session().buffer().SetSelection(0, 5);
     win.w->runCommand(QStringLiteral("IDM_CUT"));
     QCOMPARE(win.fakes.clipboard.text(), QStringLiteral("hello"));
     QCOMPARE(win.text(), QStringLiteral(" world"));
-    win.w->buffer().SetSelection(6, 0);
+    win.w->session().buffer().SetSelection(6, 0);
     win.w->runCommand(QStringLiteral("IDM_PAST"));
     QCOMPARE(win.text(), QStringLiteral(" worldhello"));
     win.w->runCommand(QStringLiteral("IDM_COPY"));  // no selection: empty text
@@ -186,7 +187,7 @@ void TestMainFrm::clipboardCommands()
     win.w->runCommand(QStringLiteral("IDM_PAST"));
     QCOMPARE(win.text(), QStringLiteral(" worldhello"));
     win.w->runCommand(QStringLiteral("IDM_SELECTALL"));
-    QCOMPARE(win.w->buffer().selectionLength(), 11);
+    QCOMPARE(win.w->session().buffer().selectionLength(), 11);
     win.w->runCommand(QStringLiteral("IDM_BIGCHR"));
     QCOMPARE(win.text(), QStringLiteral(" WORLDHELLO"));
 }
@@ -195,10 +196,10 @@ void TestMainFrm::saveAsWritesCp932AndReopens()
 {
     TempAppFolder app;
     Window win(app.path());
-    win.w->buffer().SetText(QString());
+    win.w->session().buffer().SetText(QString());
     win.typeJapanese(QStringLiteral("髙﨑①"));
     win.key(Qt::Key_Return);
-    QTest::keyClicks(win.w->editBox(), QStringLiteral("end"));
+    QTest::keyClicks(childOf<RichTextBox>(&*win.w, "RichTextBox1"), QStringLiteral("end"));
     const QString path = app.file(QStringLiteral("page.html"));
     win.fakes.files.answer(path);
     win.key(Qt::Key_S, Qt::ControlModifier);  // new document: save as
@@ -206,7 +207,7 @@ void TestMainFrm::saveAsWritesCp932AndReopens()
     QCOMPARE(app.read(QStringLiteral("page.html")), QByteArray("\xFB\xFC\xFA\xB1\x87\x40\r\nend"));
     QCOMPARE(win.w->windowTitle(), QStringLiteral("Tagwright - page.html"));
 
-    win.w->buffer().SetText(QStringLiteral("changed"));
+    win.w->session().buffer().SetText(QStringLiteral("changed"));
     win.fakes.messages.answer(MsgResult::No);
     win.fakes.files.answer(path);
     win.key(Qt::Key_O, Qt::ControlModifier);
@@ -231,8 +232,8 @@ void TestMainFrm::closeAsksAndWritesSettings()
     app.put(QStringLiteral("tools/Setting/quillet.ini"), "[Setting]\r\nAreaDivide=2\r\nKeepMe=1\r\n");
     app.put(QStringLiteral("quillettmp.html"), "preview");
     Window win(app.path());
-    QCOMPARE(win.w->settings().AreaDivide, 2);
-    QTest::keyClicks(win.w->editBox(), QStringLiteral("x"));
+    QCOMPARE(win.w->session().settings().AreaDivide, 2);
+    QTest::keyClicks(childOf<RichTextBox>(&*win.w, "RichTextBox1"), QStringLiteral("x"));
     win.fakes.messages.answer(MsgResult(answer));
     win.fakes.files.answer(app.file(QStringLiteral("saved.html")));  // used only by Yes
     win.key(Qt::Key_Q, Qt::ControlModifier);
@@ -260,7 +261,7 @@ void TestMainFrm::commandLineOpensDocument()
     Window win(app.path(), app.file(QStringLiteral("docs/a b.html")));
     QCOMPARE(win.text(), QStringLiteral("<P>こんにちは</P>"));
     QCOMPARE(win.w->windowTitle(), QStringLiteral("Tagwright - a b.html"));
-    QCOMPARE(win.w->document().WorkingFolder(), app.file(QStringLiteral("docs")));
+    QCOMPARE(win.w->session().document().WorkingFolder(), app.file(QStringLiteral("docs")));
     QVERIFY(!win.w->action(QStringLiteral("IDM_UNDO"))->isEnabled());
 }
 

@@ -1,5 +1,6 @@
 #include "designbar.h"
 #include "fakes.h"
+#include "findchild.h"
 #include "fselect.h"
 #include "mainfrm.h"
 #include "previewview.h"
@@ -38,7 +39,7 @@ struct Shell {
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     }
     QAction* act(const char* id) { return w->action(QString::fromLatin1(id)); }
-    int designWidth() { return w->designBar()->width(); }
+    int designWidth() { return childOf<DesignBar>(&*w, "DesignBar")->width(); }
 };
 }  // namespace
 
@@ -62,8 +63,8 @@ private slots:
 void TestMainShell::viewMenuArrangesWorkArea()
 {
     Shell s("[Setting]\r\nPreview=0\r\nAreaDivide=0\r\n");
-    QWidget* area = s.w->browserArea();
-    QRect edit = s.w->editBox()->geometry();
+    QWidget* area = childOf<PreviewView>(&*s.w, "WebBrowser1");
+    QRect edit = childOf<RichTextBox>(&*s.w, "RichTextBox1")->geometry();
     const int workWidth = s.w->centralWidget()->width();
     QCOMPARE(edit.x(), s.designWidth());
     QCOMPARE(edit.width(), workWidth - s.designWidth());
@@ -74,19 +75,19 @@ void TestMainShell::viewMenuArrangesWorkArea()
     s.act("IDM_PREVIEWSHOW")->trigger();  // the preview on: two equal halves
     QVERIFY(area->isVisible());
     QVERIFY(s.act("IDM_PREVIEWSHOW")->isChecked());
-    edit = s.w->editBox()->geometry();
+    edit = childOf<RichTextBox>(&*s.w, "RichTextBox1")->geometry();
     QCOMPARE(edit.width(), (workWidth - s.designWidth()) / 2);
     QCOMPARE(area->geometry().x(), edit.right() + 1);
 
     s.act("IDM_VIEW_VERTICAL")->trigger();
     QVERIFY(s.act("IDM_VIEW_VERTICAL")->isChecked());
     QVERIFY(!s.act("IDM_VIEW_SIDE")->isChecked());
-    QCOMPARE(area->geometry().y(), s.w->editBox()->geometry().bottom() + 1);
-    QCOMPARE(s.w->settings().AreaDivide, 1);
+    QCOMPARE(area->geometry().y(), childOf<RichTextBox>(&*s.w, "RichTextBox1")->geometry().bottom() + 1);
+    QCOMPARE(s.w->session().settings().AreaDivide, 1);
 
     s.act("IDM_VIEW_DESIGN")->trigger();  // the design bar off
-    QVERIFY(!s.w->designBar()->isVisible());
-    QCOMPARE(s.w->editBox()->geometry().x(), 0);
+    QVERIFY(!childOf<DesignBar>(&*s.w, "DesignBar")->isVisible());
+    QCOMPARE(childOf<RichTextBox>(&*s.w, "RichTextBox1")->geometry().x(), 0);
     QVERIFY(!s.act("IDM_VIEW_DESIGN")->isChecked());
 }
 
@@ -94,30 +95,30 @@ void TestMainShell::tabArrangementShowsOnePage()
 {
     Shell s("[Setting]\r\nPreview=1\r\n");
     s.act("IDM_VIEW_TABCHANGE")->trigger();
-    QVERIFY(s.w->tabs()->isVisible());
-    QCOMPARE(s.w->tabs()->tabText(0), QStringLiteral("ソース"));
-    QCOMPARE(s.w->tabs()->tabText(1), QStringLiteral("プレビュー"));
-    QVERIFY(s.w->editBox()->isVisible());
-    QVERIFY(!s.w->browserArea()->isVisible());
-    QCOMPARE(s.w->editBox()->geometry().y(), s.w->tabs()->geometry().bottom() + 1);
-    s.w->tabs()->setCurrentIndex(1);
-    QVERIFY(!s.w->editBox()->isVisible());
-    QVERIFY(s.w->browserArea()->isVisible());
+    QVERIFY(childOf<QTabBar>(&*s.w, "SSTab1")->isVisible());
+    QCOMPARE(childOf<QTabBar>(&*s.w, "SSTab1")->tabText(0), QStringLiteral("ソース"));
+    QCOMPARE(childOf<QTabBar>(&*s.w, "SSTab1")->tabText(1), QStringLiteral("プレビュー"));
+    QVERIFY(childOf<RichTextBox>(&*s.w, "RichTextBox1")->isVisible());
+    QVERIFY(!childOf<PreviewView>(&*s.w, "WebBrowser1")->isVisible());
+    QCOMPARE(childOf<RichTextBox>(&*s.w, "RichTextBox1")->geometry().y(), childOf<QTabBar>(&*s.w, "SSTab1")->geometry().bottom() + 1);
+    childOf<QTabBar>(&*s.w, "SSTab1")->setCurrentIndex(1);
+    QVERIFY(!childOf<RichTextBox>(&*s.w, "RichTextBox1")->isVisible());
+    QVERIFY(childOf<PreviewView>(&*s.w, "WebBrowser1")->isVisible());
     s.act("IDM_VIEW_SIDE")->trigger();
-    QVERIFY(!s.w->tabs()->isVisible());
-    QVERIFY(s.w->editBox()->isVisible());
+    QVERIFY(!childOf<QTabBar>(&*s.w, "SSTab1")->isVisible());
+    QVERIFY(childOf<RichTextBox>(&*s.w, "RichTextBox1")->isVisible());
 }
 
 void TestMainShell::statusBarShowsLineAndColumn()
 {
     Shell s;
-    s.w->buffer().SetText(QStringLiteral("abc\r\nあいう\r\n"));
+    s.w->session().buffer().SetText(QStringLiteral("abc\r\nあいう\r\n"));
     QCOMPARE(s.w->statusText(3), QStringLiteral("1行 1桁"));
-    s.w->buffer().SetSelection(8, 0);  // behind あいう
+    s.w->session().buffer().SetSelection(8, 0);  // behind あいう
     QCOMPARE(s.w->statusText(3), QStringLiteral("2行 4桁"));
-    s.w->buffer().SetSelection(2, 4);  // a selection: its start counts
+    s.w->session().buffer().SetSelection(2, 4);  // a selection: its start counts
     QCOMPARE(s.w->statusText(3), QStringLiteral("1行 3桁"));
-    QCOMPARE(s.w->statusText(2), QStringLiteral("カレントディレクトリ:") + s.w->document().panelFolder());
+    QCOMPARE(s.w->statusText(2), QStringLiteral("カレントディレクトリ:") + s.w->session().document().panelFolder());
     QCOMPARE(s.w->statusText(1), QStringLiteral("Tagwright"));
 }
 
@@ -127,28 +128,28 @@ void TestMainShell::filePanelListsAndOpens()
     s.app.put(QStringLiteral("site/a.html"), "<p>A</p>");
     s.app.put(QStringLiteral("site/b.TXT"), "B");
     s.app.put(QStringLiteral("site/c.png"), "C");
-    s.w->document().setPanelFolder(s.app.file(QStringLiteral("site")));
-    DesignBar* bar = s.w->designBar();
-    QCOMPARE(bar->Text5->text(), QStringLiteral("*.html;*.htm;*.txt;*.c;*.cpp;*.shtm;*.shtml"));
+    s.w->session().document().setPanelFolder(s.app.file(QStringLiteral("site")));
+    DesignBar* bar = childOf<DesignBar>(&*s.w, "DesignBar");
+    QCOMPARE(childOf<QLineEdit>(bar, "Text5")->text(), QStringLiteral("*.html;*.htm;*.txt;*.c;*.cpp;*.shtm;*.shtml"));
     QCOMPARE(bar->listedFiles(), (QStringList{"a.html", "b.TXT"}));
 
-    bar->Text5->setText(QStringLiteral("*.png"));
+    childOf<QLineEdit>(bar, "Text5")->setText(QStringLiteral("*.png"));
     QCOMPARE(bar->listedFiles().size(), 2);  // not applied before Enter
-    QTest::keyClick(bar->Text5, Qt::Key_Return);
+    QTest::keyClick(childOf<QLineEdit>(bar, "Text5"), Qt::Key_Return);
     QCOMPARE(bar->listedFiles(), QStringList{"c.png"});
-    bar->Text5->setText(QStringLiteral("*.html"));
-    bar->Command4->click();
+    childOf<QLineEdit>(bar, "Text5")->setText(QStringLiteral("*.html"));
+    childOf<QPushButton>(bar, "Command4")->click();
     QCOMPARE(bar->listedFiles(), QStringList{"a.html"});
 
-    s.w->buffer().SetText(QStringLiteral("modified"));
-    QListWidgetItem* item = bar->File1->item(0);
+    s.w->session().buffer().SetText(QStringLiteral("modified"));
+    QListWidgetItem* item = childOf<QListWidget>(bar, "File1")->item(0);
     s.fakes.messages.answer(MsgResult::No);  // do not save the modified text
-    QTest::mouseClick(bar->File1->viewport(), Qt::LeftButton, {}, bar->File1->visualItemRect(item).center());
+    QTest::mouseClick(childOf<QListWidget>(bar, "File1")->viewport(), Qt::LeftButton, {}, childOf<QListWidget>(bar, "File1")->visualItemRect(item).center());
     QCOMPARE(s.fakes.messages.shown.size(), 1);
     QCOMPARE(s.fakes.messages.shown[0].text, QStringLiteral("内容が変更されていますが、保存しますか？"));
-    QCOMPARE(s.w->buffer().text(), QStringLiteral("<p>A</p>"));
+    QCOMPARE(s.w->session().buffer().text(), QStringLiteral("<p>A</p>"));
     QCOMPARE(s.w->windowTitle(), QStringLiteral("Tagwright - a.html"));
-    QVERIFY(!s.w->document().isModified());
+    QVERIFY(!s.w->session().document().isModified());
 }
 
 void TestMainShell::folderChangeRemovesOldPreviewFile()
@@ -156,38 +157,38 @@ void TestMainShell::folderChangeRemovesOldPreviewFile()
     Shell s;
     s.app.put(QStringLiteral("one/quillettmp.html"), "tmp");
     s.app.put(QStringLiteral("two/x.html"), "x");
-    s.w->document().setPanelFolder(s.app.file(QStringLiteral("one")));
-    s.w->document().setPreviousFolder(s.app.file(QStringLiteral("one")));
-    s.w->document().setPanelFolder(s.app.file(QStringLiteral("two")));
+    s.w->session().document().setPanelFolder(s.app.file(QStringLiteral("one")));
+    s.w->session().document().setPreviousFolder(s.app.file(QStringLiteral("one")));
+    s.w->session().document().setPanelFolder(s.app.file(QStringLiteral("two")));
     QVERIFY(!s.app.exists(QStringLiteral("one/quillettmp.html")));
     QCOMPARE(s.w->statusText(2), QStringLiteral("カレントディレクトリ:") + s.app.file(QStringLiteral("two")));
-    QCOMPARE(s.w->designBar()->listedFiles(), QStringList{"x.html"});
-    QCOMPARE(s.w->document().WorkingFolder(), s.app.file(QStringLiteral("two")));
+    QCOMPARE(childOf<DesignBar>(&*s.w, "DesignBar")->listedFiles(), QStringList{"x.html"});
+    QCOMPARE(s.w->session().document().WorkingFolder(), s.app.file(QStringLiteral("two")));
 }
 
 void TestMainShell::fontSetter()
 {
     Shell s;
-    DesignBar* bar = s.w->designBar();
-    s.w->buffer().SetText(QStringLiteral("abc"));
-    s.w->buffer().SetSelection(0, 3);
-    bar->Command2->click();  // neither size nor colour
+    DesignBar* bar = childOf<DesignBar>(&*s.w, "DesignBar");
+    s.w->session().buffer().SetText(QStringLiteral("abc"));
+    s.w->session().buffer().SetSelection(0, 3);
+    childOf<QPushButton>(bar, "Command2")->click();  // neither size nor colour
     QCOMPARE(s.fakes.messages.shown.size(), 1);
     QCOMPARE(s.fakes.messages.shown[0].text, QStringLiteral("フォントのサイズか色のどちらかは選択してください"));
     QCOMPARE(s.fakes.messages.shown[0].icon, MsgIcon::Warning);
-    QCOMPARE(s.w->buffer().text(), QStringLiteral("abc"));
+    QCOMPARE(s.w->session().buffer().text(), QStringLiteral("abc"));
 
-    bar->FColor->setCurrentText(QStringLiteral("red"));
-    bar->Command2->click();
-    QCOMPARE(s.w->buffer().text(), QStringLiteral("<font color=\"red\">abc</font>"));
+    childOf<QComboBox>(bar, "FColor")->setCurrentText(QStringLiteral("red"));
+    childOf<QPushButton>(bar, "Command2")->click();
+    QCOMPARE(s.w->session().buffer().text(), QStringLiteral("<font color=\"red\">abc</font>"));
 
     s.fakes.colours.answer(0x0000FF);
-    bar->Command5->click();
-    QCOMPARE(bar->FColor->currentText(), QStringLiteral("#FF0000"));
-    bar->FSize->setCurrentText(QStringLiteral("3"));
-    s.w->buffer().SetSelection(0, 0);
-    bar->Command2->click();
-    QVERIFY(s.w->buffer().text().startsWith(QStringLiteral("<font size=\"3\" color=\"#FF0000\"></font>")));
+    childOf<QPushButton>(bar, "Command5")->click();
+    QCOMPARE(childOf<QComboBox>(bar, "FColor")->currentText(), QStringLiteral("#FF0000"));
+    childOf<QComboBox>(bar, "FSize")->setCurrentText(QStringLiteral("3"));
+    s.w->session().buffer().SetSelection(0, 0);
+    childOf<QPushButton>(bar, "Command2")->click();
+    QVERIFY(s.w->session().buffer().text().startsWith(QStringLiteral("<font size=\"3\" color=\"#FF0000\"></font>")));
 }
 
 void TestMainShell::linkBar_data()
@@ -203,10 +204,10 @@ void TestMainShell::linkBar()
     QFETCH(QByteArray, ini);
     QFETCH(QString, expected);
     Shell s(ini);
-    QLineEdit* box = s.w->linkFileBox();
+    QLineEdit* box = childOf<QLineEdit>(&*s.w, "LinkFileNameTxt");
     QCOMPARE(box->text(), QStringLiteral("test.html"));
     s.app.put(QStringLiteral("site/img/x.gif"), "GIF");
-    s.w->document().setPanelFolder(s.app.file(QStringLiteral("site")));
+    s.w->session().document().setPanelFolder(s.app.file(QStringLiteral("site")));
     const QString full = s.app.file(QStringLiteral("site/img/x.gif"));
     s.fakes.files.answer(full);
     s.w->findChild<QPushButton*>(QStringLiteral("FileSelectBtn"))->click();
@@ -224,14 +225,14 @@ void TestMainShell::linkBar()
 void TestMainShell::toolbar1Dispatches()
 {
     Shell s;
-    s.w->buffer().SetText(QStringLiteral("x"));
-    s.w->buffer().SetSelection(0, 1);
+    s.w->session().buffer().SetText(QStringLiteral("x"));
+    s.w->session().buffer().SetSelection(0, 1);
     s.w->findChild<QAction*>(QStringLiteral("Toolbar1_Bold"))->trigger();
-    QCOMPARE(s.w->buffer().text(), QStringLiteral("<B>x</B>"));
+    QCOMPARE(s.w->session().buffer().text(), QStringLiteral("<B>x</B>"));
     s.w->findChild<QAction*>(QStringLiteral("Toolbar1_tundo"))->trigger();
-    QCOMPARE(s.w->buffer().text(), QStringLiteral("x"));
+    QCOMPARE(s.w->session().buffer().text(), QStringLiteral("x"));
     s.w->findChild<QAction*>(QStringLiteral("Toolbar1_tredo"))->trigger();
-    QCOMPARE(s.w->buffer().text(), QStringLiteral("<B>x</B>"));
+    QCOMPARE(s.w->session().buffer().text(), QStringLiteral("<B>x</B>"));
 }
 
 void TestMainShell::folderDialog()
@@ -254,7 +255,7 @@ void TestMainShell::folderDialog()
 void TestMainShell::contextMenuRunsTwins()
 {
     Shell s("[Setting]\r\nBrowser2=/opt/o\r\nBrowser2Name=Opera\r\n");
-    QMenu* menu = s.w->contextMenu();
+    QMenu* menu = childOf<QMenu>(&*s.w, "IDM_CONTEXT");
     QVERIFY(menu);
     QCOMPARE(menu->objectName(), QStringLiteral("IDM_CONTEXT"));
     QStringList top;
@@ -264,14 +265,14 @@ void TestMainShell::contextMenuRunsTwins()
     QVERIFY(top.contains(QStringLiteral("フォント")));
     QVERIFY(top.contains(QStringLiteral("位置揃え(&)")));
 
-    s.w->buffer().SetText(QStringLiteral("abc"));
-    s.w->buffer().SetSelection(0, 3);
+    s.w->session().buffer().SetText(QStringLiteral("abc"));
+    s.w->session().buffer().SetSelection(0, 3);
     s.w->findChild<QAction*>(QStringLiteral("IDM_CONTEXT_FONT_B"))->trigger();
-    QCOMPARE(s.w->buffer().text(), QStringLiteral("<B>abc</B>"));
+    QCOMPARE(s.w->session().buffer().text(), QStringLiteral("<B>abc</B>"));
     s.w->findChild<QAction*>(QStringLiteral("IDM_CONTEXT_FONT_H_H6"))->trigger();
-    QCOMPARE(s.w->buffer().text(), QStringLiteral("<B>abc</B><H6></H6>"));
+    QCOMPARE(s.w->session().buffer().text(), QStringLiteral("<B>abc</B><H6></H6>"));
     s.w->findChild<QAction*>(QStringLiteral("IDM_CONTEXT_ALIGN_RIGHT"))->trigger();
-    QVERIFY(s.w->buffer().text().endsWith(QStringLiteral("<P align=\"right\"></P>")));
+    QVERIFY(s.w->session().buffer().text().endsWith(QStringLiteral("<P align=\"right\"></P>")));
 
     // Browser entries follow the settings in the context menu too.
     QVERIFY(s.w->findChild<QAction*>(QStringLiteral("IDM_CONTEXT_PREVIEW_BROWSER2"))->isVisible());
@@ -285,21 +286,21 @@ void TestMainShell::dropLoadsFirstFileAsOneChange()
     Shell s;
     s.app.put(QStringLiteral("drop/one.html"), "<p>one</p>");
     s.app.put(QStringLiteral("drop/two.html"), "<p>two</p>");
-    s.w->buffer().SetText(QStringLiteral("typed, not saved"));
+    s.w->session().buffer().SetText(QStringLiteral("typed, not saved"));
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(s.app.file(QStringLiteral("drop/one.html"))),
                   QUrl::fromLocalFile(s.app.file(QStringLiteral("drop/two.html")))});
-    QWidget* target = s.w->editBox()->viewport();
+    QWidget* target = childOf<RichTextBox>(&*s.w, "RichTextBox1")->viewport();
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
-    QCOMPARE(s.w->buffer().text(), QStringLiteral("<p>one</p>"));
+    QCOMPARE(s.w->session().buffer().text(), QStringLiteral("<p>one</p>"));
     QCOMPARE(s.w->windowTitle(), QStringLiteral("Tagwright - ") + s.app.file(QStringLiteral("drop/one.html")));
     QVERIFY(s.fakes.messages.shown.isEmpty());
     s.w->runCommand(QStringLiteral("IDM_UNDO"));
-    QCOMPARE(s.w->buffer().text(), QStringLiteral("typed, not saved"));
+    QCOMPARE(s.w->session().buffer().text(), QStringLiteral("typed, not saved"));
 
     // Dragged text is not taken.
     QMimeData text;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QScopeGuard>
 #include <QTimer>
 
 using namespace tw;
@@ -34,11 +35,28 @@ struct Window {
         w->load();
         w->show();
     }
+    // The dialog as IDM_OPTION shows it, without confirming (for looking).
     std::unique_ptr<Setting> open()
     {
-        auto d = std::make_unique<Setting>(*w, w.get());
+        auto d = std::make_unique<Setting>(w->session().optionValues(), fakes.platform(), w.get());
         d->show();
         return d;
+    }
+    // Runs IDM_OPTION with the real modal dialog, handing it to the script;
+    // a dialog the script leaves open is cancelled so the test goes on.
+    void options(const std::function<void(Setting*)>& script)
+    {
+        QTimer::singleShot(0, [script] {
+            auto* d = qobject_cast<Setting*>(QApplication::activeModalWidget());
+            if (!d)
+                return;
+            const auto closeLeftOver = qScopeGuard([d] {
+                if (d->isVisible())
+                    d->reject();
+            });
+            script(d);
+        });
+        QVERIFY(w->runCommand(QStringLiteral("IDM_OPTION")));
     }
 };
 
@@ -102,7 +120,7 @@ void TestSettingDlg::loadsStoredValues()
     const QByteArray preview = line.startsWith("Preview=") ? QByteArray() : QByteArray("Preview=1\r\n");
     app.put(kIni, "[Setting]\r\n" + preview + line + "\r\n");
     Window win(app);
-    win.w->settings().Preview = 0;  // as the View menu would, without writing
+    win.w->session().settings().Preview = 0;  // as the View menu would, without writing
     auto d = win.open();
     QCOMPARE(d->windowTitle(), QStringLiteral("設定"));
     auto* tabs = d->findChild<QTabWidget*>();
@@ -117,7 +135,7 @@ void TestSettingDlg::loadsStoredValues()
         QCOMPARE(qobject_cast<QLineEdit*>(c)->text(), shown);
     // The dialog shows the editor as it is, not the file: the View menu's change shows.
     QVERIFY(!child<QCheckBox>(d.get(), "PreviewChk")->isChecked());
-    QCOMPARE(child<QLineEdit>(d.get(), "FirstFolderTxt")->text(), win.w->document().WorkingFolder());
+    QCOMPARE(child<QLineEdit>(d.get(), "FirstFolderTxt")->text(), win.w->session().document().WorkingFolder());
     QCOMPARE(child<QPlainTextEdit>(d.get(), "FutterTxt")->toPlainText(), QStringLiteral("</BODY>\n</HTML>"));
 }
 
@@ -151,12 +169,15 @@ void TestSettingDlg::confirmRewritesEverything()
     app.put(QStringLiteral("site/index.html"), "x");
     Window win(app);
     QVERIFY(!app.exists(kIni));
-    auto d = win.open();
-    child<QLineEdit>(d.get(), "FirstFolderTxt")->setText(app.file(QStringLiteral("site")));
-    click(d.get(), "SettingBtn");
-    QCOMPARE(d->result(), int(QDialog::Accepted));
+    int result = -1;
+    win.options([&](Setting* d) {
+        child<QLineEdit>(d, "FirstFolderTxt")->setText(app.file(QStringLiteral("site")));
+        click(d, "SettingBtn");
+        result = d->result();
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
     QVERIFY(win.fakes.messages.shown.isEmpty());
-    QCOMPARE(win.w->document().WorkingFolder(), app.file(QStringLiteral("site")));
+    QCOMPARE(win.w->session().document().WorkingFolder(), app.file(QStringLiteral("site")));
     const QByteArray ini = app.read(kIni);
     for (const char* key : {"Preview=1", "ColorAdd=0", "DesignBar=1", "SoutaiPath=1", "PreviewWindowX=800",
                             "PreviewWindowY=600", "Browser1=", "Browser3Name=", "NewVersionCheck=0",
@@ -174,23 +195,23 @@ void TestSettingDlg::headerEditsApplyFromNextOpening()
 {
     TempAppFolder app;
     Window win(app);
-    {
-        auto d = win.open();
-        auto* header = child<QPlainTextEdit>(d.get(), "HeaderTxt");
+    bool stayedOpen = false;
+    win.options([&](Setting* d) {
+        auto* header = child<QPlainTextEdit>(d, "HeaderTxt");
         header->selectAll();
         QTest::keyClicks(header, QStringLiteral("<HTML>"));
         QTest::keyClick(header, Qt::Key_Return);
         QTest::keyClicks(header, QStringLiteral("<BODY>"));
         QTest::keyClick(header, Qt::Key_Return);  // a final empty line
-        QVERIFY(d->isVisible());                  // Enter in the box is a line break, not confirmation
-        click(d.get(), "SettingBtn");
-        QCOMPARE(d->result(), int(QDialog::Accepted));
-    }
+        stayedOpen = d->isVisible();              // Enter in the box is a line break, not confirmation
+        click(d, "SettingBtn");
+    });
+    QVERIFY(stayedOpen);
     QCOMPARE(app.read(kHeader), QByteArray("<HTML>\r\n<BODY>\r\n\r\n"));
-    QCOMPARE(win.w->document().header(), defaultHeaderText());  // until the dialog loads again
+    QCOMPARE(win.w->session().document().header(), defaultHeaderText());  // until the dialog loads again
     auto d = win.open();
     QCOMPARE(child<QPlainTextEdit>(d.get(), "HeaderTxt")->toPlainText(), QStringLiteral("<HTML>\n<BODY>\n"));
-    QCOMPARE(win.w->document().header(), QStringLiteral("<HTML>\r\n<BODY>\r\n"));
+    QCOMPARE(win.w->session().document().header(), QStringLiteral("<HTML>\r\n<BODY>\r\n"));
 }
 
 void TestSettingDlg::cancelWritesNothing()
@@ -199,16 +220,18 @@ void TestSettingDlg::cancelWritesNothing()
     app.put(kIni, "[Setting]\r\nPreview=1\r\n");
     Window win(app);
     app.put(kHeader, "<H>\r\n");
-    auto d = win.open();
-    child<QCheckBox>(d.get(), "PreviewChk")->setChecked(false);
-    child<QPlainTextEdit>(d.get(), "HeaderTxt")->setPlainText(QStringLiteral("changed"));
-    click(d.get(), "CancelBtn");
-    QCOMPARE(d->result(), int(QDialog::Rejected));
-    QVERIFY(!d->isVisible());
+    int result = -1;
+    win.options([&](Setting* d) {
+        child<QCheckBox>(d, "PreviewChk")->setChecked(false);
+        child<QPlainTextEdit>(d, "HeaderTxt")->setPlainText(QStringLiteral("changed"));
+        click(d, "CancelBtn");
+        result = d->result();
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
     QCOMPARE(app.read(kIni), QByteArray("[Setting]\r\nPreview=1\r\n"));
     QCOMPARE(app.read(kHeader), QByteArray("<H>\r\n"));
     QVERIFY(!app.exists(kFooter));
-    QCOMPARE(win.w->settings().Preview, 1);
+    QCOMPARE(win.w->session().settings().Preview, 1);
 }
 
 void TestSettingDlg::badSizeWritesNothing_data()
@@ -229,29 +252,33 @@ void TestSettingDlg::badSizeWritesNothing()
     TempAppFolder app;
     app.put(kIni, "[Setting]\r\nPreviewWindowX=700\r\n");
     Window win(app);
-    auto d = win.open();
-    child<QCheckBox>(d.get(), "PreviewChk")->setChecked(false);
-    auto* size = d->findChild<QLineEdit*>(box);
-    size->setText(typed);
-    child<QTabWidget>(d.get(), "SettingTab")->setCurrentIndex(1);
-    click(d.get(), "SettingBtn");
-    QCOMPARE(win.fakes.messages.shown.size(), 1);
-    const ShownMessage& m = win.fakes.messages.shown[0];
-    QCOMPARE(m.text, QStringLiteral("プレビューウインドウのサイズ (%1) には -32768 から 32767 までの数値を入力してください。")
-                         .arg(axis));
-    QCOMPARE(m.title, QStringLiteral("設定"));
-    QCOMPARE(m.icon, MsgIcon::Warning);
-    QVERIFY(d->isVisible());
-    QCOMPARE(d->focusWidget(), size);
-    QCOMPARE(child<QTabWidget>(d.get(), "SettingTab")->currentIndex(), 0);
-    QCOMPARE(app.read(kIni), QByteArray("[Setting]\r\nPreviewWindowX=700\r\n"));
-    QVERIFY(!app.exists(kHeader));
-    QCOMPARE(win.w->settings().Preview, 1);
-    QCOMPARE(win.w->settings().PreviewWindowX, 700);
+    int result = -1;
+    win.options([&](Setting* d) {
+        child<QCheckBox>(d, "PreviewChk")->setChecked(false);
+        auto* size = d->findChild<QLineEdit*>(box);
+        size->setText(typed);
+        child<QTabWidget>(d, "SettingTab")->setCurrentIndex(1);
+        click(d, "SettingBtn");
+        QCOMPARE(win.fakes.messages.shown.size(), 1);
+        const ShownMessage& m = win.fakes.messages.shown[0];
+        QCOMPARE(m.text,
+                 QStringLiteral("プレビューウインドウのサイズ (%1) には -32768 から 32767 までの数値を入力してください。")
+                     .arg(axis));
+        QCOMPARE(m.title, QStringLiteral("設定"));
+        QCOMPARE(m.icon, MsgIcon::Warning);
+        QVERIFY(d->isVisible());
+        QCOMPARE(d->focusWidget(), size);
+        QCOMPARE(child<QTabWidget>(d, "SettingTab")->currentIndex(), 0);
+        QCOMPARE(app.read(kIni), QByteArray("[Setting]\r\nPreviewWindowX=700\r\n"));
+        QVERIFY(!app.exists(kHeader));
+        QCOMPARE(win.w->session().settings().Preview, 1);
+        QCOMPARE(win.w->session().settings().PreviewWindowX, 700);
 
-    size->setText(QStringLiteral("500"));
-    click(d.get(), "SettingBtn");
-    QCOMPARE(d->result(), int(QDialog::Accepted));
+        size->setText(QStringLiteral("500"));
+        click(d, "SettingBtn");
+        result = d->result();
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
     QVERIFY(app.read(kIni).contains("\r\nPreview=0\r\n"));
 }
 
@@ -259,13 +286,16 @@ void TestSettingDlg::unwritableHeaderIsReported()
 {
     TempAppFolder app;
     Window win(app);
-    auto d = win.open();
-    child<QPlainTextEdit>(d.get(), "HeaderTxt")->setPlainText(QStringLiteral("<P>\U0001F600</P>"));
-    click(d.get(), "SettingBtn");
+    int result = -1;
+    win.options([&](Setting* d) {
+        child<QPlainTextEdit>(d, "HeaderTxt")->setPlainText(QStringLiteral("<P>\U0001F600</P>"));
+        click(d, "SettingBtn");
+        result = d->result();
+    });
     QCOMPARE(win.fakes.messages.shown.size(), 1);
     QVERIFY(win.fakes.messages.shown[0].text.contains(QLatin1String("Header.txt")));
     QCOMPARE(win.fakes.messages.shown[0].icon, MsgIcon::Warning);
-    QCOMPARE(d->result(), int(QDialog::Accepted));
+    QCOMPARE(result, int(QDialog::Accepted));
     QVERIFY(!app.exists(kHeader));
     QVERIFY(app.exists(kFooter));
     QVERIFY(app.exists(kIni));
@@ -290,19 +320,24 @@ void TestSettingDlg::browseFillsItsRow()
     TempAppFolder app;
     app.put(kIni, "[Setting]\r\nBrowser1=b1\r\nBrowser2=b2\r\nBrowser3=b3\r\n");
     Window win(app);
-    auto d = win.open();
-    win.w->document().setPreviousFolder(QStringLiteral("/elsewhere"));
-    win.fakes.files.answer(chosen);
-    QTest::mouseClick(d->findChild<QPushButton*>(button), Qt::LeftButton);
+    win.w->session().document().setPreviousFolder(QStringLiteral("/elsewhere"));
+    QStringList shown;
+    win.options([&](Setting* d) {
+        win.fakes.files.answer(chosen);
+        QTest::mouseClick(d->findChild<QPushButton*>(button), Qt::LeftButton);
+        for (int i = 1; i <= 3; ++i)
+            shown << d->findChild<QLineEdit*>(QStringLiteral("Browser%1Txt").arg(i))->text();
+        click(d, "SettingBtn");
+    });
     QCOMPARE(win.fakes.files.requests.size(), 1);
     const FileDialogRequest& r = win.fakes.files.requests[0];
     QVERIFY(!r.save);
     QCOMPARE(r.title, QStringLiteral("ファイルを開く"));
     QVERIFY(r.filter.startsWith(QStringLiteral("実行ファイル(*.exe)|*.exe|")));
-    QCOMPARE(win.w->document().PreviousFolder(), win.w->document().panelFolder());
+    QCOMPARE(win.w->session().document().PreviousFolder(), win.w->session().document().panelFolder());
     for (int i = 1; i <= 3; ++i) {
         const QString want = i == row && !chosen.isEmpty() ? chosen : QStringLiteral("b%1").arg(i);
-        QCOMPARE(d->findChild<QLineEdit*>(QStringLiteral("Browser%1Txt").arg(i))->text(), want);
+        QCOMPARE(shown.value(i - 1), want);
     }
 }
 
@@ -310,10 +345,10 @@ void TestSettingDlg::dirNowTakesPanelFolder()
 {
     TempAppFolder app;
     Window win(app);
+    win.w->session().document().setPanelFolder(app.file(QStringLiteral("tools")));
     auto d = win.open();
     auto* folder = child<QLineEdit>(d.get(), "FirstFolderTxt");
     folder->setText(QStringLiteral("typed"));
-    win.w->document().setPanelFolder(app.file(QStringLiteral("tools")));
     click(d.get(), "DirNowBtn");
     QCOMPARE(folder->text(), app.file(QStringLiteral("tools")));
 }
@@ -325,7 +360,7 @@ void TestSettingDlg::optionCommandRunsDialog()
     QAction* a = win.w->action(QStringLiteral("IDM_OPTION"));
     QVERIFY(a);
     QCOMPARE(a->text(), QStringLiteral("オプション(&O)..."));
-    const QString text = win.w->buffer().text();
+    const QString text = win.w->session().buffer().text();
     bool seen = false;
     QTimer::singleShot(0, [&] {
         QWidget* d = QApplication::activeModalWidget();
@@ -337,9 +372,9 @@ void TestSettingDlg::optionCommandRunsDialog()
     });
     a->trigger();
     QVERIFY(seen);
-    QCOMPARE(win.w->settings().ColorAdd, 1);
+    QCOMPARE(win.w->session().settings().ColorAdd, 1);
     QVERIFY(app.read(kIni).contains("\r\nColorAdd=1\r\n"));
-    QCOMPARE(win.w->buffer().text(), text);  // re-coloured, not changed
+    QCOMPARE(win.w->session().buffer().text(), text);  // re-coloured, not changed
 }
 
 QTEST_MAIN(TestSettingDlg)

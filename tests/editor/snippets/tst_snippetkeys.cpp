@@ -1,4 +1,5 @@
 #include "fakes.h"
+#include "findchild.h"
 #include "mainfrm.h"
 #include "snippetfile.h"
 #include "tempappfolder.h"
@@ -26,10 +27,10 @@ struct Editor {
         w->show();
         QApplication::setActiveWindow(w.get());
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        w->buffer().SetText(QString());
-        w->editBox()->setFocus();
+        w->session().buffer().SetText(QString());
+        childOf<RichTextBox>(&*w, "RichTextBox1")->setFocus();
     }
-    QString text() { return w->buffer().text(); }
+    QString text() { return w->session().buffer().text(); }
     QAction* act(const QString& id) { return w->findChild<QAction*>(id); }
 };
 }  // namespace
@@ -66,25 +67,25 @@ void TestSnippetKeys::hotKeys()
     QFETCH(int, modifiers);
     QFETCH(QString, result);
     Editor e;  // no snippet file: the five defaults
-    QTest::keyClick(e.w->editBox(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTest::keyClick(childOf<RichTextBox>(&*e.w, "RichTextBox1"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(e.text(), result);
 }
 
 void TestSnippetKeys::twoEntriesWithOneKeyBothFire()
 {
     Editor e(QStringLiteral("一,<a>,,Shift+Ctrl+A\r\n二,<b>,,Shift+Ctrl+A\r\n"));
-    QTest::keyClick(e.w->editBox(), Qt::Key_A, Qt::ShiftModifier | Qt::ControlModifier);
+    QTest::keyClick(childOf<RichTextBox>(&*e.w, "RichTextBox1"), Qt::Key_A, Qt::ShiftModifier | Qt::ControlModifier);
     QCOMPARE(e.text(), QStringLiteral("<a><b>"));
 }
 
 void TestSnippetKeys::tabInsertsATabAndKeepsFocus()
 {
     Editor e;
-    QTest::keyClicks(e.w->editBox(), QStringLiteral("a"));
-    QTest::keyClick(e.w->editBox(), Qt::Key_Tab);
-    QTest::keyClicks(e.w->editBox(), QStringLiteral("b"));
+    QTest::keyClicks(childOf<RichTextBox>(&*e.w, "RichTextBox1"), QStringLiteral("a"));
+    QTest::keyClick(childOf<RichTextBox>(&*e.w, "RichTextBox1"), Qt::Key_Tab);
+    QTest::keyClicks(childOf<RichTextBox>(&*e.w, "RichTextBox1"), QStringLiteral("b"));
     QCOMPARE(e.text(), QStringLiteral("a\tb"));
-    QVERIFY(e.w->editBox()->hasFocus());
+    QVERIFY(childOf<RichTextBox>(&*e.w, "RichTextBox1")->hasFocus());
 }
 
 void TestSnippetKeys::menusShowTheStore()
@@ -110,13 +111,13 @@ void TestSnippetKeys::menusShowTheStore()
 void TestSnippetKeys::menuItemsInsertWithTheirEndText()
 {
     Editor e;
-    e.w->buffer().SetText(QStringLiteral("abc"));
-    e.w->buffer().SetSelection(0, 3);
+    e.w->session().buffer().SetText(QStringLiteral("abc"));
+    e.w->session().buffer().SetSelection(0, 3);
     e.act(QStringLiteral("IDM_TEIGATA_3"))->trigger();  // 段落
     QCOMPARE(e.text(), QStringLiteral("<p>abc</p>"));
     e.act(QStringLiteral("IDM_CONTEXT_TEIGATA_3"))->trigger();
     QCOMPARE(e.text(), QStringLiteral("<p>abc</p><p></p>"));
-    QCOMPARE(e.w->buffer().selectionStart(), 17);
+    QCOMPARE(e.w->session().buffer().selectionStart(), 17);
 }
 
 QTEST_MAIN(TestSnippetKeys)

@@ -24,10 +24,10 @@ struct Editor {
         w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), app.path(), QString(), false});
         w->load();
         w->show();
-        w->buffer().SetText(text);
-        w->history().ResetHistory();
+        w->session().buffer().SetText(text);
+        w->session().history().ResetHistory();
         fakes.messages.shown.clear();
-        dlg = std::make_unique<SearchFrm>(w->buffer(), &fakes.messages, w.get());
+        dlg = std::make_unique<SearchFrm>(w->session().buffer(), &fakes.messages, w.get());
         dlg->show();
     }
     void search(const QString& find, const QString& replace = QString())
@@ -36,10 +36,10 @@ struct Editor {
         dlg->ChangeText->setText(replace);
         QTest::mouseClick(dlg->SerchGo, Qt::LeftButton);
     }
-    QString text() { return w->buffer().text(); }
+    QString text() { return w->session().buffer().text(); }
     QPair<qsizetype, qsizetype> selection()
     {
-        return {w->buffer().selectionStart(), w->buffer().selectionLength()};
+        return {w->session().buffer().selectionStart(), w->session().buffer().selectionLength()};
     }
 };
 }  // namespace
@@ -83,7 +83,7 @@ void TestSearchFrm::replacementsAreNotSearchedAgain()
     QVERIFY(!e.dlg->run().isWaiting());
     // Each replacement was one change of the document: undo walks back through them.
     QStringList seen;
-    for (int i = 0; i < 6 && e.w->history().canUndo(); ++i) {
+    for (int i = 0; i < 6 && e.w->session().history().canUndo(); ++i) {
         e.w->runCommand(QStringLiteral("IDM_UNDO"));
         seen << e.text();
     }
@@ -114,8 +114,8 @@ void TestSearchFrm::messages()
     QCOMPARE(e.fakes.messages.shown[0].text, message);
     QCOMPARE(e.fakes.messages.shown[0].buttons, MsgButtons::Ok);
     QCOMPARE(e.text(), text);
-    QCOMPARE(e.w->buffer().selectionLength(), 0);
-    QVERIFY(!e.w->history().canUndo());  // nothing changed
+    QCOMPARE(e.w->session().buffer().selectionLength(), 0);
+    QVERIFY(!e.w->session().history().canUndo());  // nothing changed
 }
 
 void TestSearchFrm::closingEndsAWaitingRun()
@@ -170,7 +170,7 @@ void TestSearchFrm::conversionsThroughTheMenu()
     QFETCH(QString, contains);
     Editor e(text);
     e.dlg->hide();
-    e.w->buffer().SetSelection(start, length);
+    e.w->session().buffer().SetSelection(start, length);
     QVERIFY(e.w->findChild<QAction*>(command));
     e.w->findChild<QAction*>(command)->trigger();
     QVERIFY2(e.text().startsWith(startsWith), qPrintable(e.text()));

@@ -1,5 +1,6 @@
 #include "edithistory.h"
 #include "fakes.h"
+#include "findchild.h"
 #include "mainfrm.h"
 #include "richtextbox.h"
 #include "tagcolour.h"
@@ -383,33 +384,33 @@ void TestTagHighlighter::mainWindowFollowsTheSetting()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCoreApplication::processEvents();
 
-    QTextDocument* doc = w.editBox()->document();
+    QTextDocument* doc = childOf<RichTextBox>(&w, "RichTextBox1")->document();
     auto formatted = [doc] {
         for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
             if (!b.layout()->formats().isEmpty())
                 return true;
         return false;
     };
-    const QString text = w.buffer().text();
+    const QString text = w.session().buffer().text();
     QVERIFY(text.startsWith(QLatin1Char('<')));
     QCOMPARE(formatted(), colorAdd == 1);
-    QCOMPARE(w.history().HistoryPos(), 1);
-    QVERIFY(!w.document().isModified());
+    QCOMPARE(w.session().history().HistoryPos(), 1);
+    QVERIFY(!w.session().document().isModified());
 
-    w.setTagColouring(colorAdd != 1);
-    w.setTagColouring(colorAdd == 1);
-    QCOMPARE(w.history().HistoryPos(), 1);
-    QVERIFY(!w.document().isModified());
+    w.findChild<TagHighlighter*>()->setEnabled(colorAdd != 1);
+    w.findChild<TagHighlighter*>()->setEnabled(colorAdd == 1);
+    QCOMPARE(w.session().history().HistoryPos(), 1);
+    QVERIFY(!w.session().document().isModified());
 
-    w.buffer().SetSelection(0, 0);
-    QTest::keyClicks(w.editBox(), QStringLiteral("ab"));
-    QCOMPARE(w.history().HistoryPos(), 3);
-    QCOMPARE(w.buffer().text(), QStringLiteral("ab") + text);
+    w.session().buffer().SetSelection(0, 0);
+    QTest::keyClicks(childOf<RichTextBox>(&w, "RichTextBox1"), QStringLiteral("ab"));
+    QCOMPARE(w.session().history().HistoryPos(), 3);
+    QCOMPARE(w.session().buffer().text(), QStringLiteral("ab") + text);
     QCOMPARE(formatted(), colorAdd == 1);
 
-    w.setTagColouring(false);
+    w.findChild<TagHighlighter*>()->setEnabled(false);
     QVERIFY(!formatted());
-    QCOMPARE(w.history().HistoryPos(), 3);
+    QCOMPARE(w.session().history().HistoryPos(), 3);
 }
 
 QTEST_MAIN(TestTagHighlighter)

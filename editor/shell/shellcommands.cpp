@@ -1,0 +1,57 @@
+#include "shellcommands.h"
+
+#include "commandregistry.h"
+#include "document.h"
+#include "editorsettings.h"
+#include "editorwindow.h"
+
+namespace tw {
+
+void registerShellCommands(CommandRegistry& r, const ShellCommandContext& c)
+{
+    Document& doc = c.document;
+    EditorSettings& settings = c.settings;
+    EditorWindow& window = c.window;
+    auto S = [](const char* s) { return QString::fromUtf8(s); };
+
+    r.add({.id = S("IDM_NEW"), .caption = S("新規作成(&N)"), .shortcut = S("Ctrl+N"), .toolBar = S("Toolbar1"),
+           .toolKey = S("New"), .run = [&doc] { doc.newDocument(); }});
+    r.add({.id = S("IDM_OPEN"), .caption = S("開く(&O).."), .shortcut = S("Ctrl+O"), .toolBar = S("Toolbar1"),
+           .toolKey = S("open"), .run = [&doc] { doc.open(); }});
+    r.add({.id = S("IDM_OVERSAVE"), .caption = S("上書き保存(&S)"), .shortcut = S("Ctrl+S"), .toolBar = S("Toolbar1"),
+           .toolKey = S("save"), .run = [&doc] { doc.save(); }});
+    r.add({.id = S("IDM_SAVE"), .caption = S("名前をつけて保存(&A).."), .run = [&doc] { doc.SaveDocumentAs(); }});
+    r.add({.id = S("IDM_FILE_TEMPLATEOPEN"), .caption = S("テンプレートを開く..."), .run = [&doc] { doc.openTemplate(); }});
+    r.add({.id = S("IDM_FILE_TEMPLATESAVE"), .caption = S("テンプレートに保存..."), .run = [&doc] { doc.saveTemplate(); }});
+    r.add({.id = S("IDM_EXIT"), .caption = S("終了(&X)"), .shortcut = S("Ctrl+Q"), .toolBar = S("Toolbar1"),
+           .toolKey = S("exit"), .run = [&window] { window.closeWindow(); }});
+
+    r.add({.id = S("IDM_VIEW_DESIGN"), .caption = S("デザインバー(&D)"),
+           .run =
+               [&settings, &window] {
+                   settings.DesignBar = settings.DesignBar == 0 ? 1 : 0;
+                   window.applyLayout();
+               },
+           .checked = [&settings] { return settings.DesignBar != 0; }});
+    const std::pair<const char*, const char*> arrangements[] = {
+        {"IDM_VIEW_SIDE", "横2分割(&S)"}, {"IDM_VIEW_VERTICAL", "縦2分割(&V)"}, {"IDM_VIEW_TABCHANGE", "タブ切り替え(&T)"}};
+    for (int divide = 0; divide < 3; ++divide) {
+        r.add({.id = S(arrangements[divide].first), .caption = S(arrangements[divide].second),
+               .run =
+                   [&settings, &window, divide] {
+                       settings.AreaDivide = std::int16_t(divide);
+                       window.selectSourceTab();
+                       window.applyLayout();
+                   },
+               .checked = [&settings, divide] { return settings.AreaDivide == divide; }});
+    }
+    r.add({.id = S("IDM_VIEW_FILEREFRESH"), .caption = S("ファイル一覧の更新"),
+           .run = [&window] { window.applyFilePattern(); }});
+    r.add({.id = S("IDM_VIEW_FILEFOLDER"), .caption = S("ファイル一覧カレントフォルダ変更"),
+           .run = [&window] { window.chooseFolder(); }});
+    r.add({.id = S("IDM_PATHCHANGE"), .caption = S("ドライブとフォルダの変更"), .run = [&window] { window.chooseFolder(); }});
+    r.add({.id = S("IDM_OPTION"), .caption = S("オプション(&O)..."), .contextId = S("IDM_CONTEXT_TOOL_OPTION"),
+           .contextCaption = S("オプション(&O)..."), .run = [&window] { window.showOptions(); }});
+}
+
+}  // namespace tw

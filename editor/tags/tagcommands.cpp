@@ -1,0 +1,118 @@
+#include "tagcommands.h"
+
+#include "chtml.h"
+#include "commandregistry.h"
+#include "editbuffer.h"
+#include "edithistory.h"
+#include "editorwindow.h"
+#include "formatting.h"
+#include "textconv.h"
+
+namespace tw {
+
+namespace {
+// Tool-bar keys of the standard tool bar's formatting buttons.
+QString toolbar1Key(const QString& id)
+{
+    static const QHash<QString, QString> keys = {
+        {QStringLiteral("IDM_FORMAT_B"), QStringLiteral("Bold")},  {QStringLiteral("IDM_FORMAT_I"), QStringLiteral("Italic")},
+        {QStringLiteral("IDM_FORMAT_U"), QStringLiteral("Under")}, {QStringLiteral("IDM_FORMAT_S"), QStringLiteral("S")},
+        {QStringLiteral("IDM_LEFT"), QStringLiteral("left")},      {QStringLiteral("IDM_CENTER"), QStringLiteral("center")},
+        {QStringLiteral("IDM_RIGHT"), QStringLiteral("right")},
+    };
+    return keys.value(id);
+}
+}  // namespace
+
+void registerTagCommands(CommandRegistry& r, const TagCommandContext& c)
+{
+    EditBuffer& buffer = c.buffer;
+    EditHistory& history = c.history;
+    const Platform platform = c.platform;
+    EditorWindow& window = c.window;
+    auto S = [](const char* s) { return QString::fromUtf8(s); };
+    auto timeText = [platform] { return dateTimeText(platform.clock->now()); };
+
+    r.add({.id = S("IDM_UNDO"), .caption = S("元に戻す(&U)"), .shortcut = S("Ctrl+Z"), .toolBar = S("Toolbar1"),
+           .toolKey = S("tundo"), .run = [&history] { history.UndoStep(); },
+           .enabled = [&history] { return history.canUndo(); }});
+    r.add({.id = S("IDM_REDO"), .caption = S("やり直し(&R)"), .shortcut = S("Ctrl+Y"), .toolBar = S("Toolbar1"),
+           .toolKey = S("tredo"), .run = [&history] { history.RedoStep(); },
+           .enabled = [&history] { return history.canRedo(); }});
+    r.add({.id = S("IDM_CUT"), .caption = S("切り取り(&T)"), .contextId = S("IDM_CONTEXT_CUT"),
+           .contextCaption = S("切り取り(&X)"), .toolBar = S("Toolbar1"), .toolKey = S("cut"),
+           .run = [&buffer, platform] {
+               platform.clipboard->setText(buffer.selectedText());
+               buffer.ReplaceSelection(QString());
+           }});
+    r.add({.id = S("IDM_COPY"), .caption = S("コピー(&C)"), .contextId = S("IDM_CONTEXT_COPY"),
+           .contextCaption = S("コピー(&C)"), .toolBar = S("Toolbar1"), .toolKey = S("copy"),
+           .run = [&buffer, platform] { platform.clipboard->setText(buffer.selectedText()); }});
+    r.add({.id = S("IDM_PAST"), .caption = S("貼り付け(&P)"), .contextId = S("IDM_CONTEXT_PASTE"),
+           .contextCaption = S("貼り付け(&P)"), .toolBar = S("Toolbar1"), .toolKey = S("peast"),
+           .run = [&buffer, platform] {
+               if (platform.clipboard->hasText())
+                   buffer.ReplaceSelection(platform.clipboard->text());
+           }});
+    r.add({.id = S("IDM_SELECTALL"), .caption = S("全て選択(&A)"), .shortcut = S("Ctrl+A"),
+           .contextId = S("IDM_CONTEXT_ALLSELECT"), .contextCaption = S("すべてを選択(&A)"),
+           .run = [&buffer, &window] {
+               buffer.SetSelection(0, buffer.text().size());
+               window.focusEditBox();
+           }});
+    r.add({.id = S("IDM_SEARCH"), .caption = S("検索＆置換(&F)"), .shortcut = S("Ctrl+F"),
+           .contextId = S("IDM_CONTEXT_EDIT_SEARCH"), .contextCaption = S("検索＆置換(&S)..."),
+           .toolBar = S("Toolbar1"), .toolKey = S("find"), .run = [&window] { window.showSearch(); }});
+    r.add({.id = S("IDM_HTML"), .caption = S("C（ソース）→HTML"), .contextId = S("IDM_CONTEXT_EDIT_C_TO_HTML"),
+           .contextCaption = S("C(ソース)→HTML"), .toolBar = S("Toolbar1"), .toolKey = S("html"),
+           .run = [&buffer] { ConvertCToHtml(buffer); }});
+    r.add({.id = S("IDM_DEFAULT"), .caption = S("テキスト→HTML"), .contextId = S("IDM_CONTEXT_EDIT_TEXT_TO_HTML"),
+           .contextCaption = S("テキスト→HTML"), .toolBar = S("Toolbar1"), .toolKey = S("text"),
+           .run = [&buffer] { runTextToHtml(buffer); }});
+    r.add({.id = S("IDM_BIGCHR"), .caption = S("全ての文字を大文字に変更(&B)"),
+           .contextId = S("IDM_CONTEXT_EDIT_BIGCHAR"), .contextCaption = S("すべての文字を大文字に変換"),
+           .run = [&buffer] { buffer.SetText(upperCaseText(buffer.text())); }});
+    r.add({.id = S("IDM_SMALLCHR"), .caption = S("全ての文字を小文字に変更(&S)"),
+           .contextId = S("IDM_CONTEXT_EDIT_SMALLCHAR"), .contextCaption = S("すべての文字を小文字に変換"),
+           .run = [&buffer] { buffer.SetText(lowerCaseText(buffer.text())); }});
+    r.add({.id = S("IDM_TEXTNUMADD"), .caption = S("選択テキストに行番号付加"),
+           .contextId = S("IDM_CONTEXT_TOOL_TEXTNUMADD"), .contextCaption = S("選択テキストに行番号付加"),
+           .run = [&buffer] { runNumberLines(buffer); }});
+    r.add({.id = S("IDM_ANGOU"), .caption = S("選択アドレス暗号化(&A)"), .contextId = S("IDM_CONTEXT_TOOL_ANGOU"),
+           .contextCaption = S("選択アドレス暗号化(&A)"), .run = [&buffer] { runAngou(buffer); }});
+    r.add({.id = S("IDM_TAGERACE"), .caption = S("タグの消去"), .contextId = S("IDM_CONTEXT_TOOL_ERACETAG"),
+           .contextCaption = S("タグの消去"), .run = [&buffer] { runEraseTags(buffer); }});
+    r.add({.id = S("IDM_INSERT_TIME"), .caption = S("現在時刻"), .contextId = S("IDM_CONTEXT_INSERT_NOWTIME"),
+           .contextCaption = S("現在時刻"), .run = [&buffer, timeText] { buffer.ReplaceSelection(timeText()); }});
+    r.add({.id = S("IDM_RGB"), .caption = S("RGB色入力(&C)..."), .contextId = S("IDM_CONTEXT_INSERT_RGB"),
+           .contextCaption = S("RGB色入力(&R)..."), .toolBar = S("Toolbar1"), .toolKey = S("color"),
+           .run = [&buffer, platform] {
+               if (const auto colour = platform.colours->pick())
+                   buffer.ReplaceSelection(QLatin1Char('#') + ColourToHex(*colour));
+           }});
+
+    // Every command that only wraps the selection; the headings also stand on Toolbar3.
+    for (const WrapCommand& w : wrapCommands()) {
+        Command cmd{.id = w.id, .caption = w.caption, .shortcut = w.shortcut, .contextId = w.contextId,
+                    .contextCaption = w.contextCaption, .run = [&buffer, w] { runWrapCommand(buffer, w); }};
+        if (const QString key = toolbar1Key(w.id); !key.isEmpty()) {
+            cmd.toolBar = S("Toolbar1");
+            cmd.toolKey = key;
+        }
+        for (const ToolButtonDef& b : toolbar3Buttons()) {
+            if (toolbar3Command(b.key) == w.id) {
+                cmd.toolBar = S("Toolbar3");
+                cmd.toolKey = b.key;
+            }
+        }
+        r.add(cmd);
+    }
+    // Toolbar2's buttons insert entities and short tags of their own.
+    for (const ToolButtonDef& b : toolbar2Buttons()) {
+        const QString key = b.key;
+        r.add({.id = S("Toolbar2_") + key, .toolBar = S("Toolbar2"), .toolKey = key,
+               .run = [&buffer, key, timeText] { runToolbar2Key(buffer, key, timeText()); }});
+    }
+}
+
+}  // namespace tw
