@@ -145,7 +145,7 @@ RuleResult AppendStyleRule(const QString& output, const StyleRuleValues& v)
     if (selector == QLatin1String("BODY ")) {
         for (int i = 0; i < kScrollBarRows; ++i) {
             const QString& c = v.scrollBarColours[i];
-            if (!c.isEmpty() && c != QLatin1String("なし"))
+            if (!c.isEmpty() && c != QStringLiteral("なし"))
                 t += scrollBarRows()[i].property + c + QLatin1Char(';') + kCrLf;
         }
     }
