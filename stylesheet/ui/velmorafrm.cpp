@@ -19,6 +19,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -100,10 +102,19 @@ QWidget* MainFrm::buildComposeTab()
     // Font frame: name, colour, size and style.
     auto* fontFrame = new QGroupBox(QStringLiteral("フォント"), page);
     FontCmb = makeCombo(QStringLiteral("FontCmb"), {}, true, fontFrame);
+    // Qt names a family found at several foundries "C059 [urw]"; a style
+    // sheet needs the bare family name, once.
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    QStringList families;
+    QSet<QString> seen;
     for (const QString& family : QFontDatabase::families()) {
-        if (!QFontDatabase::isPrivateFamily(family))
-            FontCmb->addItem(family);
+        const QString name = QString(family).remove(foundry);
+        if (!QFontDatabase::isPrivateFamily(family) && !seen.contains(name)) {
+            seen.insert(name);
+            families << name;
+        }
     }
+    FontCmb->addItems(families);
     FontCmb->setCurrentIndex(-1);
     FontColorCmb = makeCombo(QStringLiteral("FontColorCmb"), fontColourItems(), true, fontFrame);
     FontSizeTxt = new QLineEdit(fontFrame);
@@ -308,7 +319,7 @@ void MainFrm::SettingBtn_Click()
     case RuleOutcome::NoSelector:
         return;
     case RuleOutcome::BadSize:
-        showMessage(QStringLiteral("サイズには半角の数値を入力してください。\n（例：12、1.5）"));
+        showMessage(QStringLiteral("サイズには半角の数値を入力してください（例：12、1.5）。\n単位は右の一覧から選んでください。"));
         FontSizeTxt->setFocus();
         FontSizeTxt->selectAll();
         return;
