@@ -134,7 +134,10 @@ WriteResult writeFileAtomic(const QString& path, const QByteArray& data)
     // Never write in place: a failure must leave the old file as it was.
     file.setDirectWriteFallback(false);
     // Without commit() the temporary file is removed when file goes away.
-    const bool ok = file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    // Qt 6.4's commit() ignores a failed flush of its buffer (a full disk
+    // would "commit" a cut-off file), so flush and check first.
+    const bool ok =
+        file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.flush() && file.commit();
     if (!ok) {
         r.error = QStringLiteral("ファイルを保存できませんでした: %1\n%2").arg(shownPath(path), file.errorString());
         return r;

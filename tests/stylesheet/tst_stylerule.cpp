@@ -8,6 +8,9 @@
 #include "textcodec.h"
 
 #include <QDir>
+
+#include <csignal>
+#include <sys/resource.h>
 #include <QTest>
 
 using namespace tw;
@@ -35,6 +38,7 @@ private slots:
     void samplePageBytes();
     void saveFailures_data();
     void saveFailures();
+    void writeFailsHalfWay();
     void colourText();
     void typedComponent_data();
     void typedComponent();
@@ -191,6 +195,28 @@ void TestStyleRule::saveFailures()
     QVERIFY2(fakes.messages.shown[0].text.contains(named), qPrintable(fakes.messages.shown[0].text));
     QCOMPARE(dir.read(QStringLiteral("old.css")), QByteArray("kept"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.css")});  // no leftovers
+}
+
+void TestStyleRule::writeFailsHalfWay()
+{
+    // A file size limit makes the disk refuse the rest of the file, as a full disk does.
+    test::TempAppFolder dir;
+    dir.put(QStringLiteral("styletest.css"), "kept");
+    test::FakePlatform fakes;
+    fakes.files.answer(dir.file(QStringLiteral("styletest.css")));
+    rlimit old{};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+    const auto oldSignal = signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 16;
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+    const SaveResult r = saveStyleOutput(fakes.platform(), OutputFormat::Html, QStringLiteral("P {}"), dir.path());
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldSignal);
+    QCOMPARE(r.outcome, SaveOutcome::Failed);
+    QCOMPARE(fakes.messages.shown.size(), 1);
+    QCOMPARE(dir.read(QStringLiteral("styletest.css")), QByteArray("kept"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
 
 void TestStyleRule::colourText()
