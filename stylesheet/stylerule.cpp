@@ -129,16 +129,17 @@ RuleResult AppendStyleRule(const QString& output, const StyleRuleValues& v)
 {
     RuleResult r;
     r.text = output;
-    const qsizetype blank = v.selector.indexOf(QLatin1Char(' '));
     if (v.selector.isEmpty()) {
         r.outcome = RuleOutcome::NoSelector;
         return r;
     }
+    // A size CSS cannot read would make the browser drop the whole declaration.
     const QString size = v.fontSize.trimmed();
     if (!size.isEmpty() && !isSizeNumber(size)) {
         r.outcome = RuleOutcome::BadSize;
         return r;
     }
+    const qsizetype blank = v.selector.indexOf(QLatin1Char(' '));
     const QString selector = blank < 0 ? v.selector + QLatin1Char(' ') : v.selector.left(blank + 1);
 
     QString t = output + kCrLf + selector + QLatin1Char('{') + kCrLf;
