@@ -1,0 +1,20 @@
+// Velmora: the style sheet maker, started by the editor as a separate program.
+
+#include "qtplatform.h"
+#include "velmorafrm.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    tw::installJapaneseTranslations(app);
+    tw::QtPlatform platform;
+    tw::velmora::MainFrm w(platform.platform());
+    platform.messages.setParent(&w);
+    platform.files.setParent(&w);
+    w.resize(1040, 580);
+    w.show();
+    return app.exec();
+}

@@ -1,0 +1,78 @@
+#pragma once
+// Velmora's main window: the compose tab builds one CSS rule at a time into
+// the output tab's text, which is saved as a style sheet or a sample page.
+
+#include "platform.h"
+#include "stylerule.h"
+#include "styleoutput.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace tw::velmora {
+
+class UpDown;
+
+class MainFrm : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainFrm(const Platform& platform, QWidget* parent = nullptr);
+
+    // The compose tab's choices, and the output text with CR LF breaks.
+    StyleRuleValues ruleValues() const;
+    QString outputText() const;
+    void setOutputText(const QString& text);
+    OutputFormat outputFormat() const;
+
+    // Opens the colour picker for a combo: 0 is the text colour, 1 to 8 the
+    // scroll-bar colours 0 to 7.
+    void openColorSelect(int target);
+    QComboBox* colourTargetCombo(int target) const;
+
+    void SettingBtn_Click();
+    void OutputBtn_Click();
+
+    QTabWidget* Tab;
+    QListWidget* List1;
+    std::array<QComboBox*, kScrollBarRows> ScrollBarColorCmb;
+    std::array<QPushButton*, kScrollBarRows + 1> ColorSelectBtn;
+    QComboBox* FontCmb;
+    QComboBox* FontColorCmb;
+    QLineEdit* FontSizeTxt;
+    UpDown* UpDown1;
+    QComboBox* FontSizeScaleCmb;
+    QCheckBox* BoldChk;
+    QCheckBox* ItaricChk;
+    QCheckBox* UnderLineChk;
+    QCheckBox* OverLineChk;
+    QCheckBox* UchikeshiChk;
+    QCheckBox* BackImageChk;
+    QLineEdit* BackImgTxt;
+    QCheckBox* BackImgScrollChk;
+    QComboBox* CursolCmb;
+    QPushButton* SettingBtn;
+    QPlainTextEdit* OutputTxt;
+    std::array<QRadioButton*, 2> OutputFormatOpt;
+    QPushButton* OutputBtn;
+
+private:
+    QWidget* buildComposeTab();
+    QWidget* buildOutputTab();
+    void showMessage(const QString& text);
+
+    Platform m_platform;
+    int m_colourTarget = 0;
+    QString m_saveFolder;  // where the save dialog starts: the folder of the last save
+};
+
+}  // namespace tw::velmora
