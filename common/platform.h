@@ -70,7 +70,44 @@ public:
     virtual bool openWithDesktop(const QString& pathOrUrl, QString* error) = 0;
 };
 
-// The set a window or a core operation is given.
+class FolderDialogs {
+public:
+    virtual ~FolderDialogs() = default;
+    // The chosen folder, or an empty text when cancelled.
+    virtual QString chooseFolder(const QString& title, const QString& startFolder) = 0;
+};
+
+class TextPrompt {
+public:
+    virtual ~TextPrompt() = default;
+    // One line of text, or nothing when cancelled.
+    virtual std::optional<QString> ask(const QString& title, const QString& label, const QString& initial) = 0;
+};
+
+struct DownloadRequest {
+    QString url;              // http:// or https://
+    QString target;           // the file the body is written to (atomically)
+    int connectTimeoutMs = 5000;
+    int totalTimeoutMs = 10000;
+    qint64 maxBytes = 4 << 20;  // a larger body fails the download
+};
+
+struct DownloadResult {
+    bool ok = false;
+    long status = 0;  // the HTTP status, 0 without an answer
+    QString error;    // Japanese, when not ok
+};
+
+class Downloader {
+public:
+    virtual ~Downloader() = default;
+    // Fetches one address into a file, letting window events run meanwhile;
+    // never longer than the request's time-outs.
+    virtual DownloadResult download(const DownloadRequest& request) = 0;
+};
+
+// The set a window or a core operation is given; filled by name
+// (Platform{.messages = ..., .files = ...}), members not needed stay null.
 struct Platform {
     MessageBoxes* messages = nullptr;
     FileDialogs* files = nullptr;
@@ -78,6 +115,9 @@ struct Platform {
     Clipboard* clipboard = nullptr;
     Clock* clock = nullptr;
     Launcher* launcher = nullptr;
+    FolderDialogs* folders = nullptr;
+    TextPrompt* prompt = nullptr;
+    Downloader* downloader = nullptr;
 };
 
 // Appends "." + ext to a path whose file name has no extension.

@@ -26,8 +26,7 @@ int main(int argc, char** argv)
         ctx.commandLine = QFileInfo(ctx.commandLine).absoluteFilePath();
 
     tw::MainFrm w(ctx);
-    qt.messages.setParent(&w);
-    qt.files.setParent(&w);
+    qt.setParent(&w);
     w.load();
     w.show();
     return app.exec();

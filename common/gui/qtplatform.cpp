@@ -5,6 +5,8 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -84,6 +86,21 @@ QString QtFileDialogs::run(const FileDialogRequest& request)
     const QString path = applyDefaultExtension(dlg.selectedFiles().first(), request.defaultExt);
     m_lastName = QFileInfo(path).fileName();
     return path;
+}
+
+QString QtFolderDialogs::chooseFolder(const QString& title, const QString& startFolder)
+{
+    return QFileDialog::getExistingDirectory(m_parent, title, startFolder,
+                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}
+
+std::optional<QString> QtTextPrompt::ask(const QString& title, const QString& label, const QString& initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, title, label, QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
 }
 
 std::optional<std::uint32_t> QtColourDialogs::pick()

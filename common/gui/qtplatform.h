@@ -1,6 +1,7 @@
 #pragma once
 // The platform operations on Qt.
 
+#include "download.h"
 #include "platform.h"
 
 class QApplication;
@@ -60,6 +61,26 @@ public:
     bool openWithDesktop(const QString& pathOrUrl, QString* error) override;
 };
 
+class QtFolderDialogs : public FolderDialogs {
+public:
+    explicit QtFolderDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+    QString chooseFolder(const QString& title, const QString& startFolder) override;
+
+private:
+    QWidget* m_parent;
+};
+
+class QtTextPrompt : public TextPrompt {
+public:
+    explicit QtTextPrompt(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+    std::optional<QString> ask(const QString& title, const QString& label, const QString& initial) override;
+
+private:
+    QWidget* m_parent;
+};
+
 // Owns one of each, for a program's main().
 struct QtPlatform {
     QtMessageBoxes messages;
@@ -68,7 +89,23 @@ struct QtPlatform {
     QtClipboard clipboard;
     QtClock clock;
     QtLauncher launcher;
-    Platform platform() { return {&messages, &files, &colours, &clipboard, &clock, &launcher}; }
+    QtFolderDialogs folders;
+    QtTextPrompt prompt;
+    CurlDownloader downloader;
+    Platform platform()
+    {
+        return {.messages = &messages, .files = &files, .colours = &colours, .clipboard = &clipboard,
+                .clock = &clock, .launcher = &launcher, .folders = &folders, .prompt = &prompt,
+                .downloader = &downloader};
+    }
+    // Dialogs open centred on the program's main window.
+    void setParent(QWidget* window)
+    {
+        messages.setParent(window);
+        files.setParent(window);
+        folders.setParent(window);
+        prompt.setParent(window);
+    }
 };
 
 // Loads Qt's own Japanese texts (standard buttons, file dialogs).

@@ -6,6 +6,7 @@
 #include "platform.h"
 
 #include <QList>
+#include <QStringList>
 #include <QQueue>
 
 namespace tw::test {
@@ -17,14 +18,18 @@ struct ShownMessage {
     MsgButtons buttons;
 };
 
+// Every fake that asks the user something stops the test loudly when the
+// test did not script an answer: a question nobody expected is a fault.
+
 class FakeMessageBoxes : public MessageBoxes {
 public:
-    // Answers given in order; once they run out, the default answer is used.
+    // Answers given in order. A box with only OK needs none; once the answers
+    // run out, a question gets defaultAnswer if set, else the test stops.
     void answer(MsgResult r) { m_answers.enqueue(r); }
     MsgResult show(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) override;
 
     QList<ShownMessage> shown;
-    MsgResult defaultAnswer = MsgResult::Ok;
+    std::optional<MsgResult> defaultAnswer;
 
 private:
     QQueue<MsgResult> m_answers;
@@ -96,6 +101,39 @@ public:
     bool succeed = true;
 };
 
+class FakeFolderDialogs : public FolderDialogs {
+public:
+    void answer(const QString& folder) { m_answers.enqueue(folder); }
+    QString chooseFolder(const QString& title, const QString& startFolder) override;
+    QStringList asked;  // the start folders
+
+private:
+    QQueue<QString> m_answers;
+};
+
+class FakeTextPrompt : public TextPrompt {
+public:
+    void answer(std::optional<QString> text) { m_answers.enqueue(text); }
+    std::optional<QString> ask(const QString& title, const QString& label, const QString& initial) override;
+    QStringList asked;  // the labels
+
+private:
+    QQueue<std::optional<QString>> m_answers;
+};
+
+class FakeDownloader : public Downloader {
+public:
+    // The next download writes bytes to its target and succeeds, or fails
+    // with the result given.
+    void answer(const QByteArray& bytes) { m_answers.enqueue({bytes, {}}); }
+    void fail(const DownloadResult& result) { m_answers.enqueue({{}, result}); }
+    DownloadResult download(const DownloadRequest& request) override;
+    QList<DownloadRequest> requests;
+
+private:
+    QQueue<std::pair<QByteArray, DownloadResult>> m_answers;
+};
+
 // A full set of fakes, handed out as a Platform.
 struct FakePlatform {
     FakeMessageBoxes messages;
@@ -104,7 +142,15 @@ struct FakePlatform {
     FakeClipboard clipboard;
     FakeClock clock;
     FakeLauncher launcher;
-    Platform platform() { return {&messages, &files, &colours, &clipboard, &clock, &launcher}; }
+    FakeFolderDialogs folders;
+    FakeTextPrompt prompt;
+    FakeDownloader downloader;
+    Platform platform()
+    {
+        return {.messages = &messages, .files = &files, .colours = &colours, .clipboard = &clipboard,
+                .clock = &clock, .launcher = &launcher, .folders = &folders, .prompt = &prompt,
+                .downloader = &downloader};
+    }
 };
 
 }  // namespace tw::test

@@ -146,6 +146,7 @@ void TestVelmoraFrm::composeTwoRulesAndSaveBothFormats()
     QVERIFY(page.endsWith("</BODY>\r\n</HTML>\r\n"));
     QVERIFY(v.fakes.messages.shown.isEmpty());
 
+    v.fakes.files.answer(QString());
     v.click(v.w.OutputBtn);  // cancelled: nothing more is written
     QCOMPARE(QDir(v.dir.path()).entryList(QDir::Files).size(), 2);
 }

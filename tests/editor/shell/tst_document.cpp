@@ -95,6 +95,8 @@ void TestDocument::saveCheck()
     Fixture f;
     f.type(QStringLiteral("x"));
     f.fakes.messages.answer(MsgResult(answer));
+    if (dialogShown)
+        f.fakes.files.answer(QString());  // the save-as dialog, cancelled
     QCOMPARE(f.doc.Save_Check(), goOn);
     QCOMPARE(f.fakes.messages.shown.size(), 1);
     const ShownMessage& m = f.fakes.messages.shown[0];
@@ -122,6 +124,7 @@ void TestDocument::yesOnNewDocumentOpensSaveAs()
     Fixture f;
     f.type(QStringLiteral("x"));
     f.fakes.messages.answer(MsgResult::Yes);
+    f.fakes.files.answer(QString());
     // The save-as dialog is cancelled: the pending action still goes on.
     QVERIFY(f.doc.Save_Check());
     QCOMPARE(f.fakes.files.requests.size(), 1);

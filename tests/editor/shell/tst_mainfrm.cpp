@@ -164,6 +164,7 @@ void TestMainFrm::toolbarsInsertTheirTexts()
     win.w->runCommand(QStringLiteral("IDM_RGB"));
     QVERIFY(win.text().endsWith(QStringLiteral("#FF0000")));
     const QString before = win.text();
+    win.fakes.colours.answer(std::nullopt);
     win.w->runCommand(QStringLiteral("IDM_RGB"));  // cancelled
     QCOMPARE(win.text(), before);
 }

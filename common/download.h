@@ -1,0 +1,13 @@
+#pragma once
+// HTTP downloads on libcurl, for the version check.
+
+#include "platform.h"
+
+namespace tw {
+
+class CurlDownloader : public Downloader {
+public:
+    DownloadResult download(const DownloadRequest& request) override;
+};
+
+}  // namespace tw
