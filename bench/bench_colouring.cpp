@@ -3,9 +3,9 @@
 // with colouring on against the same keystroke with colouring off, and the
 // one-off colouring of the whole text against copying the text once.
 
-#include "edithistory.h"
-#include "richtextbox.h"
-#include "taghighlighter.h"
+#include "editor/tags/edithistory.h"
+#include "editor/tags/ui/richtextbox.h"
+#include "editor/tags/ui/taghighlighter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -13,9 +13,9 @@
 // document costs, and with memory reused between runs, which leaves only the
 // work per character.
 
-#include "chtml.h"
-#include "editbuffer.h"
-#include "textconv.h"
+#include "editor/tags/chtml.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/tags/textconv.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

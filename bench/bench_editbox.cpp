@@ -2,8 +2,8 @@
 // notification recording history as the main window does. Prints the time
 // per keystroke as a ratio against copying the document's text once.
 
-#include "edithistory.h"
-#include "richtextbox.h"
+#include "editor/tags/edithistory.h"
+#include "editor/tags/ui/richtextbox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

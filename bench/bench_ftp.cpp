@@ -4,8 +4,8 @@
 // lftp's "mirror -R" (time ratio, ours / lftp's). Best of a few rounds each.
 // Like the tools, every measured run of ours connects and logs in first.
 
-#include "ftpoperations.h"
-#include "ftpserver.h"
+#include "ftp/session/ftpoperations.h"
+#include "common/testkit/ftpserver.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,11 +3,11 @@
 // ratio against the same typing with the preview off, and the longest time
 // the window was blocked by one keystroke or by one preview refresh.
 
-#include "fakes.h"
-#include "mainfrm.h"
-#include "preview.h"
-#include "previewview.h"
-#include "tempappfolder.h"
+#include "common/testkit/fakes.h"
+#include "editor/shell/ui/mainfrm.h"
+#include "editor/preview/preview.h"
+#include "editor/preview/ui/previewview.h"
+#include "common/testkit/tempappfolder.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "appfolder.h"
+#include "common/appfolder.h"
 
 #include <QCoreApplication>
 
@@ -37,6 +37,11 @@ QString joinPath(const QString& folder, const QString& name)
     if (folder.endsWith(QLatin1Char('/')))
         return folder + n;
     return folder + QLatin1Char('/') + n;
+}
+
+QString settingsFolder(const QString& appFolder)
+{
+    return joinPath(appFolder, QStringLiteral("tools/Setting"));
 }
 
 }  // namespace tw

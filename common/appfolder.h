@@ -12,5 +12,7 @@ void setAppFolder(const QString& folder);
 
 // Folder + "/" + relative part, without doubling a separator.
 QString joinPath(const QString& folder, const QString& name);
+// app + /tools/Setting: every program's settings files.
+QString settingsFolder(const QString& appFolder);
 
 }  // namespace tw

@@ -1,6 +1,6 @@
-#include "download.h"
+#include "common/download.h"
 
-#include "textfile.h"
+#include "common/textfile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #pragma once
 // HTTP downloads on libcurl, for the version check.
 
-#include "platform.h"
+#include "common/platform.h"
 
 namespace tw {
 

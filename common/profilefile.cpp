@@ -1,6 +1,6 @@
-#include "profilefile.h"
+#include "common/profilefile.h"
 
-#include "textfile.h"
+#include "common/textfile.h"
 
 namespace tw {
 

@@ -5,7 +5,7 @@
 // key or appends to its section, a missing section is appended at the end.
 // Lines it does not understand (and unknown keys) are kept as they are.
 
-#include "textcodec.h"
+#include "common/textcodec.h"
 
 #include <QString>
 #include <QStringList>

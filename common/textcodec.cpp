@@ -1,4 +1,4 @@
-#include "textcodec.h"
+#include "common/textcodec.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "textfile.h"
+#include "common/textfile.h"
 
 #include <QDir>
 #include <QFile>

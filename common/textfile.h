@@ -2,7 +2,7 @@
 // Whole-file and line-by-line text reading and writing. Files are written
 // atomically: a temporary file in the same folder renamed over the target.
 
-#include "textcodec.h"
+#include "common/textcodec.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,9 +1,9 @@
 // Quillet, the HTML source editor.
 
-#include "appfolder.h"
-#include "mainfrm.h"
-#include "previewview.h"
-#include "qtplatform.h"
+#include "common/appfolder.h"
+#include "editor/shell/ui/mainfrm.h"
+#include "editor/preview/ui/previewview.h"
+#include "common/gui/qtplatform.h"
 
 #include <QApplication>
 #include <QFileInfo>

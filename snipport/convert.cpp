@@ -1,9 +1,9 @@
-#include "convert.h"
+#include "snipport/convert.h"
 
-#include "appfolder.h"
-#include "snippetfile.h"
-#include "snippetstore.h"
-#include "textfile.h"
+#include "common/appfolder.h"
+#include "editor/snippets/snippetfile.h"
+#include "editor/snippets/snippetstore.h"
+#include "common/textfile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // into the version 2 layout (title,start,end,hotkey) in one folder, talking
 // to the user through message boxes only.
 
-#include "platform.h"
+#include "common/platform.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 // Snipport: converts the version 1 snippet file in the program's own folder.
 // No main window; message boxes only.
 
-#include "convert.h"
-#include "qtplatform.h"
+#include "snipport/convert.h"
+#include "common/gui/qtplatform.h"
 
 #include <QApplication>
 

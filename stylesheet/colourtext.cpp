@@ -1,4 +1,4 @@
-#include "colourtext.h"
+#include "stylesheet/colourtext.h"
 
 #include <cmath>
 

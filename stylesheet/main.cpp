@@ -1,7 +1,7 @@
 // Velmora: the style sheet maker, started by the editor as a separate program.
 
-#include "qtplatform.h"
-#include "velmorafrm.h"
+#include "common/gui/qtplatform.h"
+#include "stylesheet/ui/velmorafrm.h"
 
 #include <QApplication>
 

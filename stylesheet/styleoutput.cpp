@@ -1,7 +1,7 @@
-#include "styleoutput.h"
+#include "stylesheet/styleoutput.h"
 
-#include "appfolder.h"
-#include "textfile.h"
+#include "common/appfolder.h"
+#include "common/textfile.h"
 
 namespace tw::velmora {
 

@@ -2,7 +2,7 @@
 // Saving the composed style text: as a style sheet, or as a sample page that
 // embeds it. Files are CP932 with CR LF, written atomically.
 
-#include "platform.h"
+#include "common/platform.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "stylerule.h"
+#include "stylesheet/stylerule.h"
 
 #include <QRegularExpression>
 

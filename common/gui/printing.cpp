@@ -1,4 +1,4 @@
-#include "printing.h"
+#include "common/gui/printing.h"
 
 #include <QPrintDialog>
 #include <QPrinter>

@@ -1,4 +1,4 @@
-#include "qtplatform.h"
+#include "common/gui/qtplatform.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,8 +1,8 @@
 #pragma once
 // The platform operations on Qt.
 
-#include "download.h"
-#include "platform.h"
+#include "common/download.h"
+#include "common/platform.h"
 
 class QApplication;
 class QWidget;

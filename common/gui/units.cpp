@@ -1,4 +1,4 @@
-#include "units.h"
+#include "common/gui/units.h"
 
 #include <QGuiApplication>
 #include <QScreen>

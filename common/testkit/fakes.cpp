@@ -1,4 +1,4 @@
-#include "fakes.h"
+#include "common/testkit/fakes.h"
 
 #include <QFile>
 

@@ -3,7 +3,7 @@
 // advance and records what it was asked, so a test can say "the question was
 // asked, the user said No, nothing was written".
 
-#include "platform.h"
+#include "common/platform.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "ftpserver.h"
+#include "common/testkit/ftpserver.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

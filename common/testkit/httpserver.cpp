@@ -1,6 +1,6 @@
-#include "httpserver.h"
+#include "common/testkit/httpserver.h"
 
-#include "pythonserver.h"
+#include "common/testkit/pythonserver.h"
 
 #include <QDir>
 #include <QFile>

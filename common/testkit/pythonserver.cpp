@@ -1,4 +1,4 @@
-#include "pythonserver.h"
+#include "common/testkit/pythonserver.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "tempappfolder.h"
+#include "common/testkit/tempappfolder.h"
 
-#include "appfolder.h"
+#include "common/appfolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "commandregistry.h"
+#include "editor/commands/commandregistry.h"
 
 namespace tw {
 

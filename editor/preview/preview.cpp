@@ -1,6 +1,6 @@
-#include "preview.h"
+#include "editor/preview/preview.h"
 
-#include "appfolder.h"
+#include "common/appfolder.h"
 
 #include <QFile>
 

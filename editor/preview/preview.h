@@ -3,8 +3,8 @@
 // the working folder for a new document), shown by the embedded browser, the
 // preview window and the external browsers.
 
-#include "editorsettings.h"
-#include "textfile.h"
+#include "editor/shell/editorsettings.h"
+#include "common/textfile.h"
 
 #include <QObject>
 #include <QString>

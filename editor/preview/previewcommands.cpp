@@ -1,10 +1,10 @@
-#include "previewcommands.h"
+#include "editor/preview/previewcommands.h"
 
-#include "commandregistry.h"
-#include "document.h"
-#include "editorsettings.h"
-#include "editorwindow.h"
-#include "preview.h"
+#include "editor/commands/commandregistry.h"
+#include "editor/shell/document.h"
+#include "editor/shell/editorsettings.h"
+#include "editor/commands/editorwindow.h"
+#include "editor/preview/preview.h"
 
 #include <QDir>
 #include <QFileInfo>

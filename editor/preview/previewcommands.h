@@ -1,7 +1,7 @@
 #pragma once
 // The preview menu, the preview area's View entry and the companion programs.
 
-#include "platform.h"
+#include "common/platform.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "document.h"
+#include "editor/shell/document.h"
 
-#include "appfolder.h"
-#include "editbuffer.h"
-#include "edithistory.h"
-#include "headerfooter.h"
+#include "common/appfolder.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/tags/edithistory.h"
+#include "editor/shell/headerfooter.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 // it has unsaved changes (its text differs from SavedText), the window title,
 // and the File menu operations that replace or store the text.
 
-#include "platform.h"
-#include "textfile.h"
+#include "common/platform.h"
+#include "common/textfile.h"
 
 #include <QString>
 

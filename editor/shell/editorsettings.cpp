@@ -1,7 +1,7 @@
-#include "editorsettings.h"
+#include "editor/shell/editorsettings.h"
 
-#include "appfolder.h"
-#include "profilefile.h"
+#include "common/appfolder.h"
+#include "common/profilefile.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -90,11 +90,6 @@ std::optional<double> toReal(const QString& text)
 QString realText(double v)
 {
     return QString::number(v, 'g', QLocale::FloatingPointShortest);
-}
-
-QString settingsFolder(const QString& appFolder)
-{
-    return joinPath(appFolder, QStringLiteral("tools/Setting"));
 }
 
 QString settingsPath(const QString& appFolder)

@@ -37,7 +37,6 @@ std::optional<double> toReal(const QString& text);
 // The shortest decimal form of a real number: 9600, 12.5.
 QString realText(double v);
 
-QString settingsFolder(const QString& appFolder);  // app + /tools/Setting
 QString settingsPath(const QString& appFolder);    // app + /tools/Setting/quillet.ini
 
 // Reads every key into settings and placement. A missing file or key, an

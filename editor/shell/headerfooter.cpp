@@ -1,8 +1,8 @@
-#include "headerfooter.h"
+#include "editor/shell/headerfooter.h"
 
-#include "appfolder.h"
-#include "editorsettings.h"
-#include "textfile.h"
+#include "common/appfolder.h"
+#include "editor/shell/editorsettings.h"
+#include "common/textfile.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
-#include "layout.h"
+#include "editor/shell/layout.h"
 
-#include "editorsettings.h"
+#include "editor/shell/editorsettings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -82,39 +82,6 @@ int linkFileBoxWidthTwips(double innerWidthTwips, double boxLeftTwips, double bu
     if (innerWidthTwips < 11055)
         return std::max(0, int(innerWidthTwips - boxLeftTwips - buttonWidthTwips));
     return 5100;
-}
-
-QString toolbar1Command(const QString& key)
-{
-    static const QHash<QString, QString> table = {
-        {QStringLiteral("New"), QStringLiteral("IDM_NEW")},
-        {QStringLiteral("open"), QStringLiteral("IDM_OPEN")},
-        {QStringLiteral("save"), QStringLiteral("IDM_OVERSAVE")},
-        {QStringLiteral("print"), QStringLiteral("IDM_PRINT")},
-        {QStringLiteral("exit"), QStringLiteral("IDM_EXIT")},
-        {QStringLiteral("cut"), QStringLiteral("IDM_CUT")},
-        {QStringLiteral("copy"), QStringLiteral("IDM_COPY")},
-        {QStringLiteral("peast"), QStringLiteral("IDM_PAST")},
-        {QStringLiteral("tundo"), QStringLiteral("IDM_UNDO")},
-        {QStringLiteral("tredo"), QStringLiteral("IDM_REDO")},
-        {QStringLiteral("find"), QStringLiteral("IDM_SEARCH")},
-        {QStringLiteral("Bold"), QStringLiteral("IDM_FORMAT_B")},
-        {QStringLiteral("Italic"), QStringLiteral("IDM_FORMAT_I")},
-        {QStringLiteral("Under"), QStringLiteral("IDM_FORMAT_U")},
-        {QStringLiteral("S"), QStringLiteral("IDM_FORMAT_S")},
-        {QStringLiteral("left"), QStringLiteral("IDM_LEFT")},
-        {QStringLiteral("center"), QStringLiteral("IDM_CENTER")},
-        {QStringLiteral("right"), QStringLiteral("IDM_RIGHT")},
-        {QStringLiteral("color"), QStringLiteral("IDM_RGB")},
-        {QStringLiteral("html"), QStringLiteral("IDM_HTML")},
-        {QStringLiteral("text"), QStringLiteral("IDM_DEFAULT")},
-        {QStringLiteral("link"), QStringLiteral("IDM_INSERT_LINK")},
-        {QStringLiteral("list"), QStringLiteral("IDM_LIST")},
-        {QStringLiteral("table"), QStringLiteral("IDM_TABLE")},
-        {QStringLiteral("js"), QStringLiteral("IDM_JAVA")},
-        {QStringLiteral("Preview"), QStringLiteral("IDM_PREVIEW_WINDOW")},
-    };
-    return table.value(key);
 }
 
 QString fontTagText(const QString& size, const QString& colour, const QString& selected)

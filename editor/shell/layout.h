@@ -42,9 +42,6 @@ struct WindowPlacement;
 QRect clampPlacement(const WindowPlacement& stored, const QRect& available, const QRect& current,
                      double twipsPerPixel);
 
-// The command a key of the standard tool bar runs, or empty for an unknown key.
-QString toolbar1Command(const QString& key);
-
 // The font setter's text, or an empty text when neither a size nor a colour
 // is chosen ("なし" in both).
 QString fontTagText(const QString& size, const QString& colour, const QString& selected);

@@ -1,6 +1,6 @@
-#include "menus.h"
+#include "editor/shell/menus.h"
 
-#include "snippetmenu.h"
+#include "editor/snippets/snippetmenu.h"
 
 namespace tw {
 

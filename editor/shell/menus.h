@@ -3,7 +3,7 @@
 // the tool bars. Captions and shortcuts come from the command table; an
 // entry whose command nobody registered is left out when the menus are built.
 
-#include "formatting.h"
+#include "editor/tags/formatting.h"
 
 #include <QList>
 #include <QString>

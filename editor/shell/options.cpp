@@ -1,4 +1,4 @@
-#include "options.h"
+#include "editor/shell/options.h"
 
 namespace tw {
 

@@ -2,7 +2,7 @@
 // The values of the options dialog as typed, and the check that turns them
 // into EditorSettings.
 
-#include "editorsettings.h"
+#include "editor/shell/editorsettings.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "relativepath.h"
+#include "editor/shell/relativepath.h"
 
 #include <QDir>
 

@@ -1,13 +1,13 @@
-#include "session.h"
+#include "editor/shell/session.h"
 
-#include "appfolder.h"
-#include "editbuffer.h"
-#include "headerfooter.h"
-#include "previewcommands.h"
-#include "shellcommands.h"
-#include "snippetcommands.h"
-#include "snippetfile.h"
-#include "tagcommands.h"
+#include "common/appfolder.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/shell/headerfooter.h"
+#include "editor/preview/previewcommands.h"
+#include "editor/shell/shellcommands.h"
+#include "editor/snippets/snippetcommands.h"
+#include "editor/snippets/snippetfile.h"
+#include "editor/tags/tagcommands.h"
 
 #include <QFileInfo>
 

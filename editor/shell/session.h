@@ -4,15 +4,15 @@
 // The main window owns the edit box and lays out widgets; everything it does
 // beyond that goes through here.
 
-#include "commandregistry.h"
-#include "document.h"
-#include "edithistory.h"
-#include "editorsettings.h"
-#include "editorwindow.h"
-#include "options.h"
-#include "platform.h"
-#include "preview.h"
-#include "snippetstore.h"
+#include "editor/commands/commandregistry.h"
+#include "editor/shell/document.h"
+#include "editor/tags/edithistory.h"
+#include "editor/shell/editorsettings.h"
+#include "editor/commands/editorwindow.h"
+#include "editor/shell/options.h"
+#include "common/platform.h"
+#include "editor/preview/preview.h"
+#include "editor/snippets/snippetstore.h"
 
 #include <QStringList>
 

@@ -1,9 +1,9 @@
-#include "shellcommands.h"
+#include "editor/shell/shellcommands.h"
 
-#include "commandregistry.h"
-#include "document.h"
-#include "editorsettings.h"
-#include "editorwindow.h"
+#include "editor/commands/commandregistry.h"
+#include "editor/shell/document.h"
+#include "editor/shell/editorsettings.h"
+#include "editor/commands/editorwindow.h"
 
 namespace tw {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The File, View and Tools commands of the editor shell.
 
-#include "platform.h"
+#include "common/platform.h"
 
 namespace tw {
 

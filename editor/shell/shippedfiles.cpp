@@ -1,9 +1,9 @@
-#include "shippedfiles.h"
+#include "editor/shell/shippedfiles.h"
 
-#include "editorsettings.h"
-#include "headerfooter.h"
-#include "snippetfile.h"
-#include "snippetstore.h"
+#include "common/appfolder.h"
+#include "editor/shell/headerfooter.h"
+#include "editor/snippets/snippetfile.h"
+#include "editor/snippets/snippetstore.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "keyname.h"
+#include "editor/snippets/keyname.h"
 
 namespace tw {
 

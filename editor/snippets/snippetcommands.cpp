@@ -1,9 +1,9 @@
-#include "snippetcommands.h"
+#include "editor/snippets/snippetcommands.h"
 
-#include "commandregistry.h"
-#include "editorwindow.h"
-#include "snippetinsert.h"
-#include "snippetmenu.h"
+#include "editor/commands/commandregistry.h"
+#include "editor/commands/editorwindow.h"
+#include "editor/snippets/snippetinsert.h"
+#include "editor/snippets/snippetmenu.h"
 
 namespace tw {
 

@@ -1,9 +1,9 @@
-#include "snippetedit.h"
+#include "editor/snippets/snippetedit.h"
 
-#include "editbuffer.h"
-#include "snippetfile.h"
-#include "snippettext.h"
-#include "textcodec.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/snippets/snippetfile.h"
+#include "editor/snippets/snippettext.h"
+#include "common/textcodec.h"
 
 namespace tw {
 

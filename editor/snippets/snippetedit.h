@@ -4,9 +4,9 @@
 // list (0-based, -1 for none) and shows the store again; it builds nothing
 // itself.
 
-#include "platform.h"
-#include "snippetstore.h"
-#include "textfile.h"
+#include "common/platform.h"
+#include "editor/snippets/snippetstore.h"
+#include "common/textfile.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,6 @@
-#include "snippetfile.h"
+#include "editor/snippets/snippetfile.h"
 
-#include "appfolder.h"
-#include "editorsettings.h"
+#include "common/appfolder.h"
 
 #include <QDir>
 #include <QFileInfo>

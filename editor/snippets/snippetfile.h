@@ -3,8 +3,8 @@
 // by CR LF, Title,StartText,EndText,HotKey joined by single commas, nothing
 // quoted, no header line. The Snipport converter writes the same layout.
 
-#include "snippetstore.h"
-#include "textfile.h"
+#include "editor/snippets/snippetstore.h"
+#include "common/textfile.h"
 
 #include <QList>
 #include <QString>

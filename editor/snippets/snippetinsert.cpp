@@ -1,8 +1,8 @@
-#include "snippetinsert.h"
+#include "editor/snippets/snippetinsert.h"
 
-#include "editbuffer.h"
-#include "keyname.h"
-#include "snippettext.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/snippets/keyname.h"
+#include "editor/snippets/snippettext.h"
 
 namespace tw {
 

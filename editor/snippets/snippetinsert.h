@@ -2,7 +2,7 @@
 // Putting snippets into the document: from the numbered menu items, by hot
 // key in the edit box, and the edit box's Tab key.
 
-#include "snippetstore.h"
+#include "editor/snippets/snippetstore.h"
 
 #include <QList>
 

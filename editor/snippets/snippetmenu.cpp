@@ -1,4 +1,4 @@
-#include "snippetmenu.h"
+#include "editor/snippets/snippetmenu.h"
 
 #include <algorithm>
 

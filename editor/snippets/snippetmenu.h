@@ -2,7 +2,7 @@
 // What the snippet items of the main menu (IDM_TEIGATA_MENU, "定型文(&C)")
 // and of the edit box's context menu show for a given store.
 
-#include "snippetstore.h"
+#include "editor/snippets/snippetstore.h"
 
 #include <QList>
 #include <QString>

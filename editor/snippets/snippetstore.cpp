@@ -1,4 +1,4 @@
-#include "snippetstore.h"
+#include "editor/snippets/snippetstore.h"
 
 namespace tw {
 

@@ -1,4 +1,4 @@
-#include "snippettext.h"
+#include "editor/snippets/snippettext.h"
 
 namespace tw {
 

@@ -1,6 +1,6 @@
-#include "chtml.h"
+#include "editor/tags/chtml.h"
 
-#include "editbuffer.h"
+#include "editor/tags/editbuffer.h"
 
 #include <QStringView>
 

@@ -1,4 +1,4 @@
-#include "editbuffer.h"
+#include "editor/tags/editbuffer.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "edithistory.h"
+#include "editor/tags/edithistory.h"
 
-#include "editbuffer.h"
+#include "editor/tags/editbuffer.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "formatting.h"
+#include "editor/tags/formatting.h"
 
-#include "editbuffer.h"
+#include "editor/tags/editbuffer.h"
 
 namespace tw {
 

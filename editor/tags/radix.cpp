@@ -1,4 +1,4 @@
-#include "radix.h"
+#include "editor/tags/radix.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
-#include "search.h"
+#include "editor/tags/search.h"
 
-#include "editbuffer.h"
+#include "editor/tags/editbuffer.h"
 
 namespace tw {
 

@@ -1,4 +1,4 @@
-#include "tagcolour.h"
+#include "editor/tags/tagcolour.h"
 
 namespace tw {
 

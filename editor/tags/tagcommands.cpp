@@ -1,12 +1,12 @@
-#include "tagcommands.h"
+#include "editor/tags/tagcommands.h"
 
-#include "chtml.h"
-#include "commandregistry.h"
-#include "editbuffer.h"
-#include "edithistory.h"
-#include "editorwindow.h"
-#include "formatting.h"
-#include "textconv.h"
+#include "editor/tags/chtml.h"
+#include "editor/commands/commandregistry.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/tags/edithistory.h"
+#include "editor/commands/editorwindow.h"
+#include "editor/tags/formatting.h"
+#include "editor/tags/textconv.h"
 
 namespace tw {
 

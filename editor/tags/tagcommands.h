@@ -2,7 +2,7 @@
 // The edit, format, alignment and insert commands, the conversions and the
 // tag tool bars.
 
-#include "platform.h"
+#include "common/platform.h"
 
 namespace tw {
 

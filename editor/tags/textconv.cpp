@@ -1,6 +1,6 @@
-#include "textconv.h"
+#include "editor/tags/textconv.h"
 
-#include "editbuffer.h"
+#include "editor/tags/editbuffer.h"
 
 #include <QRandomGenerator>
 

@@ -1,4 +1,4 @@
-#include "direntry.h"
+#include "ftp/session/direntry.h"
 
 #include <QStringList>
 

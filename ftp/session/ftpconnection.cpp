@@ -1,7 +1,7 @@
-#include "ftpconnection.h"
+#include "ftp/session/ftpconnection.h"
 
-#include "progress.h"
-#include "textcodec.h"
+#include "ftp/session/progress.h"
+#include "common/textcodec.h"
 
 #include <QElapsedTimer>
 

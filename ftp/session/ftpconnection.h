@@ -3,7 +3,7 @@
 // operations, passive mode. The operations of ftpoperations.h are built on
 // the few primitives here (commands, listings, transfers).
 
-#include "direntry.h"
+#include "ftp/session/direntry.h"
 
 #include <QByteArray>
 #include <QIODevice>

@@ -1,6 +1,6 @@
-#include "ftpoperations.h"
+#include "ftp/session/ftpoperations.h"
 
-#include "progress.h"
+#include "ftp/session/progress.h"
 
 #include <QDir>
 #include <QFile>

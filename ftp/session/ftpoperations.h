@@ -6,9 +6,9 @@
 // Remote paths are absolute with "/" separators, or relative to the
 // connection's current folder (FtpCurDir). Local paths are native paths.
 
-#include "direntry.h"
-#include "ftpconnection.h"
-#include "transfertype.h"
+#include "ftp/session/direntry.h"
+#include "ftp/session/ftpconnection.h"
+#include "ftp/session/transfertype.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "progress.h"
+#include "ftp/session/progress.h"
 
 #include <QCoreApplication>
 

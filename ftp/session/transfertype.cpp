@@ -1,4 +1,4 @@
-#include "transfertype.h"
+#include "ftp/session/transfertype.h"
 
 namespace tw {
 

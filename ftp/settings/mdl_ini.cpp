@@ -1,7 +1,7 @@
-#include "mdl_ini.h"
+#include "ftp/settings/mdl_ini.h"
 
-#include "textcodec.h"
-#include "textfile.h"
+#include "common/textcodec.h"
+#include "common/textfile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "password.h"
+#include "ftp/settings/password.h"
 
-#include "textcodec.h"
+#include "common/textcodec.h"
 
 #include <QRandomGenerator>
 

@@ -1,8 +1,8 @@
-#include "profiles.h"
+#include "ftp/settings/profiles.h"
 
-#include "appfolder.h"
-#include "mdl_ini.h"
-#include "password.h"
+#include "common/appfolder.h"
+#include "ftp/settings/mdl_ini.h"
+#include "ftp/settings/password.h"
 
 namespace tw {
 

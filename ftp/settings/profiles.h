@@ -2,7 +2,7 @@
 // Connection profiles (User.ini) and the program's settings (Ftp.ini), both
 // in the Setting folder below the program's folder.
 
-#include "transfertype.h"
+#include "ftp/session/transfertype.h"
 
 #include <QString>
 #include <QStringList>

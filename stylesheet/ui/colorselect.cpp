@@ -1,6 +1,6 @@
-#include "colorselect.h"
+#include "stylesheet/ui/colorselect.h"
 
-#include "colourtext.h"
+#include "stylesheet/colourtext.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "updown.h"
+#include "stylesheet/ui/updown.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
-#include "velmorafrm.h"
+#include "stylesheet/ui/velmorafrm.h"
 
-#include "colorselect.h"
-#include "textfile.h"
-#include "updown.h"
+#include "stylesheet/ui/colorselect.h"
+#include "common/textfile.h"
+#include "stylesheet/ui/updown.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 // Velmora's main window: the compose tab builds one CSS rule at a time into
 // the output tab's text, which is saved as a style sheet or a sample page.
 
-#include "platform.h"
-#include "stylerule.h"
-#include "styleoutput.h"
+#include "common/platform.h"
+#include "stylesheet/stylerule.h"
+#include "stylesheet/styleoutput.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "profilefile.h"
+#include "common/profilefile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "convert.h"
-#include "fakes.h"
-#include "tempappfolder.h"
+#include "snipport/convert.h"
+#include "common/testkit/fakes.h"
+#include "common/testkit/tempappfolder.h"
 
 #include <QTest>
 

@@ -1,11 +1,11 @@
 // The composer's rule builder, the saved files and the colour texts.
 
-#include "colourtext.h"
-#include "fakes.h"
-#include "styleoutput.h"
-#include "stylerule.h"
-#include "tempappfolder.h"
-#include "textcodec.h"
+#include "stylesheet/colourtext.h"
+#include "common/testkit/fakes.h"
+#include "stylesheet/styleoutput.h"
+#include "stylesheet/stylerule.h"
+#include "common/testkit/tempappfolder.h"
+#include "common/textcodec.h"
 
 #include <QDir>
 

@@ -1,9 +1,9 @@
 // Velmora's windows on the offscreen platform, with scripted dialogs.
 
-#include "colorselect.h"
-#include "fakes.h"
-#include "updown.h"
-#include "velmorafrm.h"
+#include "stylesheet/ui/colorselect.h"
+#include "common/testkit/fakes.h"
+#include "stylesheet/ui/updown.h"
+#include "stylesheet/ui/velmorafrm.h"
 
 #include <QApplication>
 #include <QCheckBox>

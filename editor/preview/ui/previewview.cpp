@@ -1,7 +1,7 @@
-#include "previewview.h"
+#include "editor/preview/ui/previewview.h"
 
-#include "preview.h"
-#include "units.h"
+#include "editor/preview/preview.h"
+#include "common/gui/units.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

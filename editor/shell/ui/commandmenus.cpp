@@ -1,6 +1,6 @@
-#include "commandmenus.h"
+#include "editor/shell/ui/commandmenus.h"
 
-#include "commandregistry.h"
+#include "editor/commands/commandregistry.h"
 
 #include <QAction>
 #include <QMainWindow>

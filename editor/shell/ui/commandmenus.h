@@ -3,7 +3,7 @@
 // entry runs its command, shows its caption and shortcut, and follows the
 // command's enabled and check rules.
 
-#include "menus.h"
+#include "editor/shell/menus.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "designbar.h"
+#include "editor/shell/ui/designbar.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "fselect.h"
+#include "editor/shell/ui/fselect.h"
 
 #include <QComboBox>
 #include <QDir>

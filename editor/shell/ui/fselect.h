@@ -2,7 +2,7 @@
 // The folder dialog of the file panel: a list of mounted volumes and a
 // folder tree.
 
-#include "platform.h"
+#include "common/platform.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
-#include "linkbar.h"
+#include "editor/shell/ui/linkbar.h"
 
-#include "layout.h"
-#include "units.h"
+#include "editor/shell/layout.h"
+#include "common/gui/units.h"
 
 #include <QLabel>
 #include <QLineEdit>

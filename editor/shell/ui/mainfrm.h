@@ -3,10 +3,10 @@
 // builds its menus and tool bars from the command table and forwards events
 // to the editor session.
 
-#include "editorwindow.h"
-#include "platform.h"
-#include "richtextbox.h"
-#include "session.h"
+#include "editor/commands/editorwindow.h"
+#include "common/platform.h"
+#include "editor/tags/ui/richtextbox.h"
+#include "editor/shell/session.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,8 +1,8 @@
-#include "settingdlg.h"
+#include "editor/shell/ui/settingdlg.h"
 
-#include "appfolder.h"
-#include "headerfooter.h"
-#include "richtextbox.h"
+#include "common/appfolder.h"
+#include "editor/shell/headerfooter.h"
+#include "editor/tags/ui/richtextbox.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

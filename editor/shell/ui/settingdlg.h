@@ -3,8 +3,8 @@
 // new document. It takes the values it shows and hands the edited ones back;
 // the editor applies and stores them.
 
-#include "options.h"
-#include "platform.h"
+#include "editor/shell/options.h"
+#include "common/platform.h"
 
 #include <QDialog>
 

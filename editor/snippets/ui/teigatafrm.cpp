@@ -1,10 +1,10 @@
-#include "teigatafrm.h"
+#include "editor/snippets/ui/teigatafrm.h"
 
-#include "keyname.h"
-#include "richtextbox.h"
-#include "snippetfile.h"
-#include "snippetstore.h"
-#include "units.h"
+#include "editor/snippets/keyname.h"
+#include "editor/tags/ui/richtextbox.h"
+#include "editor/snippets/snippetfile.h"
+#include "editor/snippets/snippetstore.h"
+#include "common/gui/units.h"
 
 #include <QDir>
 #include <QGridLayout>

@@ -4,8 +4,8 @@
 // snippet's start text into the document. One object lives for the whole
 // run; closing it only hides it.
 
-#include "platform.h"
-#include "snippetedit.h"
+#include "common/platform.h"
+#include "editor/snippets/snippetedit.h"
 
 #include <QDialog>
 #include <QLineEdit>

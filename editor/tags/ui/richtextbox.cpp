@@ -1,4 +1,4 @@
-#include "richtextbox.h"
+#include "editor/tags/ui/richtextbox.h"
 
 #include <QKeyEvent>
 #include <QMimeData>

@@ -3,7 +3,7 @@
 // document's line breaks are CR LF (two characters); the box keeps one
 // paragraph break per line, so offsets are translated both ways.
 
-#include "editbuffer.h"
+#include "editor/tags/editbuffer.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>

@@ -1,4 +1,4 @@
-#include "searchfrm.h"
+#include "editor/tags/ui/searchfrm.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

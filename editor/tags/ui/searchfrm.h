@@ -2,8 +2,8 @@
 // The search and replace dialog: steps through the occurrences of a text in
 // the whole document, replacing them one by one on request.
 
-#include "platform.h"
-#include "search.h"
+#include "common/platform.h"
+#include "editor/tags/search.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "taghighlighter.h"
+#include "editor/tags/ui/taghighlighter.h"
 
 #include <QColor>
 #include <QFont>

@@ -4,7 +4,7 @@
 // coloured as they change; a change that opens or closes a comment or a tag
 // across lines carries on into the lines after it.
 
-#include "tagcolour.h"
+#include "editor/tags/tagcolour.h"
 
 #include <QPointer>
 #include <QSyntaxHighlighter>

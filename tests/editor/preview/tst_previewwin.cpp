@@ -1,12 +1,12 @@
 // The preview in the real browser engine.
 
-#include "fakes.h"
-#include "findchild.h"
-#include "mainfrm.h"
-#include "preview.h"
-#include "previewview.h"
-#include "qtplatform.h"
-#include "tempappfolder.h"
+#include "common/testkit/fakes.h"
+#include "common/testkit/findchild.h"
+#include "editor/shell/ui/mainfrm.h"
+#include "editor/preview/preview.h"
+#include "editor/preview/ui/previewview.h"
+#include "common/gui/qtplatform.h"
+#include "common/testkit/tempappfolder.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,13 +1,13 @@
 // The command table without a window: every entry of the menus, the context
 // menu and the tool bars has a command, and every command does something.
 
-#include "commandregistry.h"
-#include "editbuffer.h"
-#include "editorwindow.h"
-#include "fakes.h"
-#include "menus.h"
-#include "session.h"
-#include "tempappfolder.h"
+#include "editor/commands/commandregistry.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/commands/editorwindow.h"
+#include "common/testkit/fakes.h"
+#include "editor/shell/menus.h"
+#include "editor/shell/session.h"
+#include "common/testkit/tempappfolder.h"
 
 #include <QTest>
 

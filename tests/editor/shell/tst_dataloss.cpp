@@ -1,16 +1,16 @@
 // Workflows on the real main window, its store, buffer and dialogs, where the
 // editor once lost text or wrote to the wrong file.
 
-#include "designbar.h"
-#include "fakes.h"
-#include "findchild.h"
-#include "mainfrm.h"
-#include "preview.h"
-#include "previewview.h"
-#include "shippedfiles.h"
-#include "teigatafrm.h"
-#include "tempappfolder.h"
-#include "textcodec.h"
+#include "editor/shell/ui/designbar.h"
+#include "common/testkit/fakes.h"
+#include "common/testkit/findchild.h"
+#include "editor/shell/ui/mainfrm.h"
+#include "editor/preview/preview.h"
+#include "editor/preview/ui/previewview.h"
+#include "editor/shell/shippedfiles.h"
+#include "editor/snippets/ui/teigatafrm.h"
+#include "common/testkit/tempappfolder.h"
+#include "common/textcodec.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
-#include "document.h"
-#include "editbuffer.h"
-#include "edithistory.h"
-#include "fakes.h"
-#include "headerfooter.h"
-#include "tempappfolder.h"
-#include "textcodec.h"
+#include "editor/shell/document.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/tags/edithistory.h"
+#include "common/testkit/fakes.h"
+#include "editor/shell/headerfooter.h"
+#include "common/testkit/tempappfolder.h"
+#include "common/textcodec.h"
 
 #include <QDir>
 #include <QFile>

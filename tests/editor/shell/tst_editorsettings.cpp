@@ -1,6 +1,6 @@
-#include "editorsettings.h"
-#include "tempappfolder.h"
-#include "textcodec.h"
+#include "editor/shell/editorsettings.h"
+#include "common/testkit/tempappfolder.h"
+#include "common/textcodec.h"
 
 #include <QDir>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "layout.h"
+#include "editor/shell/layout.h"
 
 #include <QTest>
 
@@ -11,11 +11,8 @@ private slots:
     void arrangements();
     void linkFileBox_data();
     void linkFileBox();
-    void toolbar1Keys_data();
-    void toolbar1Keys();
     void fontTag_data();
     void fontTag();
-    void statusTexts();
 };
 
 void TestLayout::arrangements_data()
@@ -96,29 +93,6 @@ void TestLayout::linkFileBox()
     QCOMPARE(linkFileBoxWidthTwips(inner, 3000, 400), width);
 }
 
-void TestLayout::toolbar1Keys_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("command");
-    QTest::newRow("New") << "New" << "IDM_NEW";
-    QTest::newRow("open") << "open" << "IDM_OPEN";
-    QTest::newRow("save") << "save" << "IDM_OVERSAVE";
-    QTest::newRow("peast") << "peast" << "IDM_PAST";
-    QTest::newRow("tundo") << "tundo" << "IDM_UNDO";
-    QTest::newRow("Bold") << "Bold" << "IDM_FORMAT_B";
-    QTest::newRow("Under") << "Under" << "IDM_FORMAT_U";
-    QTest::newRow("color") << "color" << "IDM_RGB";
-    QTest::newRow("case matters") << "new" << "";
-    QTest::newRow("unknown") << "paste" << "";
-}
-
-void TestLayout::toolbar1Keys()
-{
-    QFETCH(QString, key);
-    QFETCH(QString, command);
-    QCOMPARE(toolbar1Command(key), command);
-}
-
 void TestLayout::fontTag_data()
 {
     QTest::addColumn<QString>("size");
@@ -137,12 +111,6 @@ void TestLayout::fontTag()
     QFETCH(QString, colour);
     QFETCH(QString, result);
     QCOMPARE(fontTagText(size, colour, QStringLiteral("text")), result);
-}
-
-void TestLayout::statusTexts()
-{
-    QCOMPARE(caretStatusText(12, 5), QStringLiteral("12行 5桁"));
-    QCOMPARE(folderStatusText(QStringLiteral("/home/u")), QStringLiteral("カレントディレクトリ:/home/u"));
 }
 
 QTEST_APPLESS_MAIN(TestLayout)

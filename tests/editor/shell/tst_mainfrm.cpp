@@ -1,8 +1,8 @@
-#include "fakes.h"
-#include "findchild.h"
-#include "mainfrm.h"
-#include "tempappfolder.h"
-#include "textcodec.h"
+#include "common/testkit/fakes.h"
+#include "common/testkit/findchild.h"
+#include "editor/shell/ui/mainfrm.h"
+#include "common/testkit/tempappfolder.h"
+#include "common/textcodec.h"
 
 #include <QAction>
 #include <QApplication>

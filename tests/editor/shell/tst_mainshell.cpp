@@ -1,11 +1,11 @@
-#include "designbar.h"
-#include "fakes.h"
-#include "findchild.h"
-#include "fselect.h"
-#include "mainfrm.h"
-#include "previewview.h"
-#include "tempappfolder.h"
-#include "units.h"
+#include "editor/shell/ui/designbar.h"
+#include "common/testkit/fakes.h"
+#include "common/testkit/findchild.h"
+#include "editor/shell/ui/fselect.h"
+#include "editor/shell/ui/mainfrm.h"
+#include "editor/preview/ui/previewview.h"
+#include "common/testkit/tempappfolder.h"
+#include "common/gui/units.h"
 
 #include <QAction>
 #include <QApplication>

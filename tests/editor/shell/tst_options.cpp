@@ -1,7 +1,7 @@
-#include "headerfooter.h"
-#include "options.h"
-#include "relativepath.h"
-#include "tempappfolder.h"
+#include "editor/shell/headerfooter.h"
+#include "editor/shell/options.h"
+#include "editor/shell/relativepath.h"
+#include "common/testkit/tempappfolder.h"
 
 #include <QTest>
 

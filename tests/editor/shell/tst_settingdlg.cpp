@@ -1,8 +1,8 @@
-#include "fakes.h"
-#include "headerfooter.h"
-#include "mainfrm.h"
-#include "settingdlg.h"
-#include "tempappfolder.h"
+#include "common/testkit/fakes.h"
+#include "editor/shell/headerfooter.h"
+#include "editor/shell/ui/mainfrm.h"
+#include "editor/shell/ui/settingdlg.h"
+#include "common/testkit/tempappfolder.h"
 
 #include <QAction>
 #include <QApplication>

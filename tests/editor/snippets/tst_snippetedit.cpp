@@ -1,9 +1,9 @@
-#include "editbuffer.h"
-#include "keyname.h"
-#include "snippetedit.h"
-#include "snippetfile.h"
-#include "snippetinsert.h"
-#include "tempappfolder.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/snippets/keyname.h"
+#include "editor/snippets/snippetedit.h"
+#include "editor/snippets/snippetfile.h"
+#include "editor/snippets/snippetinsert.h"
+#include "common/testkit/tempappfolder.h"
 
 #include <QDir>
 #include <QTest>

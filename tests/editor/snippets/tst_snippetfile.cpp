@@ -1,7 +1,7 @@
-#include "snippetfile.h"
-#include "snippetmenu.h"
-#include "snippettext.h"
-#include "tempappfolder.h"
+#include "editor/snippets/snippetfile.h"
+#include "editor/snippets/snippetmenu.h"
+#include "editor/snippets/snippettext.h"
+#include "common/testkit/tempappfolder.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
-#include "fakes.h"
-#include "findchild.h"
-#include "mainfrm.h"
-#include "snippetfile.h"
-#include "tempappfolder.h"
-#include "textcodec.h"
+#include "common/testkit/fakes.h"
+#include "common/testkit/findchild.h"
+#include "editor/shell/ui/mainfrm.h"
+#include "editor/snippets/snippetfile.h"
+#include "common/testkit/tempappfolder.h"
+#include "common/textcodec.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
-#include "editbuffer.h"
-#include "fakes.h"
-#include "snippetfile.h"
-#include "teigatafrm.h"
-#include "tempappfolder.h"
-#include "textcodec.h"
+#include "editor/tags/editbuffer.h"
+#include "common/testkit/fakes.h"
+#include "editor/snippets/snippetfile.h"
+#include "editor/snippets/ui/teigatafrm.h"
+#include "common/testkit/tempappfolder.h"
+#include "common/textcodec.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,5 +1,5 @@
-#include "chtml.h"
-#include "editbuffer.h"
+#include "editor/tags/chtml.h"
+#include "editor/tags/editbuffer.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

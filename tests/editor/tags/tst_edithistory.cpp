@@ -1,5 +1,5 @@
-#include "editbuffer.h"
-#include "edithistory.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/tags/edithistory.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "editbuffer.h"
-#include "formatting.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/tags/formatting.h"
 
 #include <QTest>
 

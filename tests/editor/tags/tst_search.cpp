@@ -1,6 +1,6 @@
-#include "editbuffer.h"
-#include "edithistory.h"
-#include "search.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/tags/edithistory.h"
+#include "editor/tags/search.h"
 
 #include <QTest>
 

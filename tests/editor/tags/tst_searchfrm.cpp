@@ -1,7 +1,7 @@
-#include "fakes.h"
-#include "mainfrm.h"
-#include "searchfrm.h"
-#include "tempappfolder.h"
+#include "common/testkit/fakes.h"
+#include "editor/shell/ui/mainfrm.h"
+#include "editor/tags/ui/searchfrm.h"
+#include "common/testkit/tempappfolder.h"
 
 #include <QAction>
 #include <QApplication>

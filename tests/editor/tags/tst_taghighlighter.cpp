@@ -1,11 +1,11 @@
-#include "edithistory.h"
-#include "fakes.h"
-#include "findchild.h"
-#include "mainfrm.h"
-#include "richtextbox.h"
-#include "tagcolour.h"
-#include "taghighlighter.h"
-#include "tempappfolder.h"
+#include "editor/tags/edithistory.h"
+#include "common/testkit/fakes.h"
+#include "common/testkit/findchild.h"
+#include "editor/shell/ui/mainfrm.h"
+#include "editor/tags/ui/richtextbox.h"
+#include "editor/tags/tagcolour.h"
+#include "editor/tags/ui/taghighlighter.h"
+#include "common/testkit/tempappfolder.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,5 +1,5 @@
-#include "editbuffer.h"
-#include "textconv.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/tags/textconv.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

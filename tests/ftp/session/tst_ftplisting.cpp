@@ -1,11 +1,11 @@
 // Listing records, transfer modes, progress texts and server addresses:
 // everything about the FTP session that needs no server.
 
-#include "direntry.h"
-#include "ftpconnection.h"
-#include "progress.h"
-#include "textcodec.h"
-#include "transfertype.h"
+#include "ftp/session/direntry.h"
+#include "ftp/session/ftpconnection.h"
+#include "ftp/session/progress.h"
+#include "common/textcodec.h"
+#include "ftp/session/transfertype.h"
 
 #include <QTest>
 

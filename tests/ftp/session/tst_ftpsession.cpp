@@ -2,9 +2,9 @@
 // including servers that speak CP932, offer no MLSD, send hostile listings,
 // stall or vanish.
 
-#include "ftpoperations.h"
-#include "ftpserver.h"
-#include "progress.h"
+#include "ftp/session/ftpoperations.h"
+#include "common/testkit/ftpserver.h"
+#include "ftp/session/progress.h"
 
 #include <QDir>
 #include <QElapsedTimer>

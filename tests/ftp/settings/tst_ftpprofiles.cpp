@@ -1,11 +1,11 @@
 // Passwords as User.ini stores them, connection profiles and the program's
 // settings in a temporary program folder.
 
-#include "appfolder.h"
-#include "mdl_ini.h"
-#include "password.h"
-#include "profiles.h"
-#include "tempappfolder.h"
+#include "common/appfolder.h"
+#include "ftp/settings/mdl_ini.h"
+#include "ftp/settings/password.h"
+#include "ftp/settings/profiles.h"
+#include "common/testkit/tempappfolder.h"
 
 #include <QFile>
 #include <QTest>

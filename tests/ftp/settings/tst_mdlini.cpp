@@ -1,8 +1,8 @@
 // The FTP client's INI module on real files: what User.ini and Ftp.ini look
 // like byte for byte after each kind of write.
 
-#include "mdl_ini.h"
-#include "textcodec.h"
+#include "ftp/settings/mdl_ini.h"
+#include "common/textcodec.h"
 
 #include <QFile>
 #include <QFileInfo>
