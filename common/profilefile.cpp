@@ -159,12 +159,6 @@ QString ProfileFile::readString(const QString& section, const QString& key, cons
     return valueOf(line, line.indexOf(u'='));
 }
 
-bool ProfileFile::hasKey(const QString& section, const QString& key) const
-{
-    const int header = findSection(section);
-    return header >= 0 && findKey(header, key) >= 0;
-}
-
 void ProfileFile::writeString(const QString& section, const QString& key, const QString& value)
 {
     // A value with line breaks becomes several lines in the file; the lines
@@ -187,18 +181,6 @@ void ProfileFile::writeString(const QString& section, const QString& key, const 
     }
     for (qsizetype i = 1; i < entry.size(); ++i)
         m_lines.insert(at++, entry.at(i));
-}
-
-QString GetProfileString(const QString& file, const QString& section, const QString& key, const QString& def)
-{
-    return ProfileFile(file).readString(section, key, def);
-}
-
-bool WriteProfileString(const QString& file, const QString& section, const QString& key, const QString& value)
-{
-    ProfileFile profile(file);
-    profile.writeString(section, key, value);
-    return profile.save();
 }
 
 }  // namespace tw

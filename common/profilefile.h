@@ -32,12 +32,9 @@ public:
     // double (or single) quotes removed, cut at kMaxValue characters; def
     // when absent.
     QString readString(const QString& section, const QString& key, const QString& def = QString()) const;
-    bool hasKey(const QString& section, const QString& key) const;
     // Replaces the first matching key's line, else appends "key=value" after
     // the last line of the section, else appends the section at the end.
     void writeString(const QString& section, const QString& key, const QString& value);
-
-    QStringList lines() const { return m_lines; }
 
 private:
     int findSection(const QString& section) const;  // index of the header line, -1
@@ -48,9 +45,5 @@ private:
     QStringList m_lines;
     TextEncoding m_encoding = TextEncoding::Cp932;
 };
-
-// The classic one-call forms: each reads (and writes) the file afresh.
-QString GetProfileString(const QString& file, const QString& section, const QString& key, const QString& def);
-bool WriteProfileString(const QString& file, const QString& section, const QString& key, const QString& value);
 
 }  // namespace tw
