@@ -21,6 +21,8 @@ public:
     // The colour of the three sliders, as inserted.
     QString colourText() const;
 
+
+private:
     std::array<QSlider*, 3> Slider;
     QLineEdit* RTxt;
     QLineEdit* GTxt;
@@ -28,7 +30,6 @@ public:
     QFrame* Picture1;
     QPushButton* Command1;
 
-private:
     void slidersChanged();
     void boxEdited(int index);
 

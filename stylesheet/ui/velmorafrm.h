@@ -42,6 +42,8 @@ public:
     void SettingBtn_Click();
     void OutputBtn_Click();
 
+
+private:
     QTabWidget* Tab;
     QListWidget* List1;
     std::array<QComboBox*, kScrollBarRows> ScrollBarColorCmb;
@@ -65,7 +67,6 @@ public:
     std::array<QRadioButton*, 2> OutputFormatOpt;
     QPushButton* OutputBtn;
 
-private:
     QWidget* buildComposeTab();
     QWidget* buildOutputTab();
     void showMessage(const QString& text);

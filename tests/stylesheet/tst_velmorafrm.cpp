@@ -2,6 +2,7 @@
 
 #include "stylesheet/ui/colorselect.h"
 #include "common/testkit/fakes.h"
+#include "common/testkit/findchild.h"
 #include "stylesheet/ui/updown.h"
 #include "stylesheet/ui/velmorafrm.h"
 
@@ -28,6 +29,7 @@
 
 using namespace tw;
 using namespace tw::velmora;
+using tw::test::childOf;
 
 namespace {
 struct Velmora {
@@ -38,9 +40,9 @@ struct Velmora {
     Velmora() { w.show(); }
     void select(const QString& item)
     {
-        const auto found = w.List1->findItems(item, Qt::MatchExactly);
+        const auto found = childOf<QListWidget>(&w, "List1")->findItems(item, Qt::MatchExactly);
         QVERIFY(found.size() == 1);
-        w.List1->setCurrentItem(found[0]);
+        childOf<QListWidget>(&w, "List1")->setCurrentItem(found[0]);
     }
     void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     // Presses a "..." button; the picker that opens is driven by the script.
@@ -51,10 +53,10 @@ struct Velmora {
             if (auto* d = w.findChild<ColorSelect*>()) {
                 ran = true;
                 script(d);
-                QTest::mouseClick(d->Command1, Qt::LeftButton);
+                QTest::mouseClick(childOf<QPushButton>(d, "Command1"), Qt::LeftButton);
             }
         });
-        click(w.ColorSelectBtn[target]);
+        click(w.findChild<QPushButton*>(QStringLiteral("ColorSelectBtn_%1").arg(target)));
         QVERIFY(ran);
         QVERIFY(!w.findChild<ColorSelect*>());  // unloaded after use
     }
@@ -88,46 +90,46 @@ void TestVelmoraFrm::startsOnTheComposeTab()
 {
     Velmora v;
     QCOMPARE(v.w.windowTitle(), QStringLiteral("Velmoraβ"));
-    QCOMPARE(v.w.Tab->tabText(0), QStringLiteral("設定"));
-    QCOMPARE(v.w.Tab->tabText(1), QStringLiteral("出力"));
-    QCOMPARE(v.w.Tab->currentIndex(), 0);
-    QCOMPARE(v.w.List1->count(), 29);
-    QVERIFY(v.w.List1->selectedItems().isEmpty());
-    QCOMPARE(v.w.FontSizeScaleCmb->currentText(), QStringLiteral("ピクセル"));
-    QVERIFY(v.w.OutputFormatOpt[0]->isChecked());
+    QCOMPARE(childOf<QTabWidget>(&v.w, "Tab")->tabText(0), QStringLiteral("設定"));
+    QCOMPARE(childOf<QTabWidget>(&v.w, "Tab")->tabText(1), QStringLiteral("出力"));
+    QCOMPARE(childOf<QTabWidget>(&v.w, "Tab")->currentIndex(), 0);
+    QCOMPARE(childOf<QListWidget>(&v.w, "List1")->count(), 29);
+    QVERIFY(childOf<QListWidget>(&v.w, "List1")->selectedItems().isEmpty());
+    QCOMPARE(childOf<QComboBox>(&v.w, "FontSizeScaleCmb")->currentText(), QStringLiteral("ピクセル"));
+    QVERIFY(childOf<QRadioButton>(&v.w, "OutputFormat_0")->isChecked());
     // Every input is named by its caption; the scroll-bar rows in their order.
     QHash<QWidget*, QString> captions;
     for (QLabel* l : v.w.findChildren<QLabel*>())
         if (l->buddy())
             captions[l->buddy()] = l->text();
-    for (QWidget* c : std::initializer_list<QWidget*>{v.w.List1, v.w.FontCmb, v.w.FontColorCmb, v.w.FontSizeTxt,
-                                                      v.w.BackImgTxt, v.w.CursolCmb})
+    for (QWidget* c : std::initializer_list<QWidget*>{childOf<QListWidget>(&v.w, "List1"), childOf<QComboBox>(&v.w, "FontCmb"), childOf<QComboBox>(&v.w, "FontColorCmb"), childOf<QLineEdit>(&v.w, "FontSizeTxt"),
+                                                      childOf<QLineEdit>(&v.w, "BackImgTxt"), childOf<QComboBox>(&v.w, "CursolCmb")})
         QVERIFY2(!captions.value(c).isEmpty(), qPrintable(c->objectName()));
-    QCOMPARE(captions.value(v.w.ScrollBarColorCmb[0]), QStringLiteral("基本色："));
-    QCOMPARE(captions.value(v.w.ScrollBarColorCmb[7]), QStringLiteral("右・下枠内側の色："));
-    QCOMPARE(v.w.ScrollBarColorCmb[5]->count(), 17);
+    QCOMPARE(captions.value(childOf<QComboBox>(&v.w, "ScrollBarColorCmb_0")), QStringLiteral("基本色："));
+    QCOMPARE(captions.value(childOf<QComboBox>(&v.w, "ScrollBarColorCmb_7")), QStringLiteral("右・下枠内側の色："));
+    QCOMPARE(childOf<QComboBox>(&v.w, "ScrollBarColorCmb_5")->count(), 17);
 }
 
 void TestVelmoraFrm::composeTwoRulesAndSaveBothFormats()
 {
     Velmora v;
     v.select(QStringLiteral("BODY (ページ全体)"));
-    v.w.ScrollBarColorCmb[3]->setCurrentIndex(v.w.ScrollBarColorCmb[3]->findText(QStringLiteral("navy")));
-    v.w.ScrollBarColorCmb[0]->setCurrentIndex(0);  // なし
-    v.click(v.w.UnderLineChk);
-    v.click(v.w.SettingBtn);
+    childOf<QComboBox>(&v.w, "ScrollBarColorCmb_3")->setCurrentIndex(childOf<QComboBox>(&v.w, "ScrollBarColorCmb_3")->findText(QStringLiteral("navy")));
+    childOf<QComboBox>(&v.w, "ScrollBarColorCmb_0")->setCurrentIndex(0);  // なし
+    v.click(childOf<QCheckBox>(&v.w, "UnderLineChk"));
+    v.click(childOf<QPushButton>(&v.w, "SettingBtn"));
     // An edit by hand stays; the next rule keeps the same choices, without the BODY-only lines.
-    QTest::keyClicks(v.w.OutputTxt, "/* x */");
+    QTest::keyClicks(childOf<QPlainTextEdit>(&v.w, "OutputTxt"), "/* x */");
     v.select(QStringLiteral("A:HOVER (リンクにカーソルをあわせた時)"));
-    v.w.CursolCmb->setCurrentIndex(1);
-    v.click(v.w.SettingBtn);
+    childOf<QComboBox>(&v.w, "CursolCmb")->setCurrentIndex(1);
+    v.click(childOf<QPushButton>(&v.w, "SettingBtn"));
     const QString style = QStringLiteral("\r\nBODY {\r\nscrollbar-face-color : navy;\r\n  text-decoration : underline ;\r\n}"
                                          "\r\n/* x */\r\nA:HOVER {\r\n  text-decoration : underline ;\r\n"
                                          "  cursor : crosshair;\r\n}\r\n");
     QCOMPARE(v.w.outputText(), style);
 
     v.fakes.files.answer(v.dir.filePath(QStringLiteral("mine.css")));
-    v.click(v.w.OutputBtn);
+    v.click(childOf<QPushButton>(&v.w, "OutputBtn"));
     QCOMPARE(v.saved(QStringLiteral("mine.css")), (style + QStringLiteral("\r\n")).toLatin1());
     const FileDialogRequest& asked = v.fakes.files.requests[0];
     QVERIFY(asked.save);
@@ -135,9 +137,9 @@ void TestVelmoraFrm::composeTwoRulesAndSaveBothFormats()
     QCOMPARE(asked.filter, QStringLiteral("すべてのファイル (*.*)|*.*"));
     QVERIFY(asked.initialPath.endsWith(QStringLiteral("/styletest.css")));
 
-    v.click(v.w.OutputFormatOpt[1]);
+    v.click(childOf<QRadioButton>(&v.w, "OutputFormat_1"));
     v.fakes.files.answer(v.dir.filePath(QStringLiteral("page.htm")));
-    v.click(v.w.OutputBtn);
+    v.click(childOf<QPushButton>(&v.w, "OutputBtn"));
     // The next dialog starts where the last file went.
     QCOMPARE(v.fakes.files.requests[1].initialPath, v.dir.filePath(QStringLiteral("htmltest.htm")));
     const QByteArray page = v.saved(QStringLiteral("page.htm"));
@@ -147,7 +149,7 @@ void TestVelmoraFrm::composeTwoRulesAndSaveBothFormats()
     QVERIFY(v.fakes.messages.shown.isEmpty());
 
     v.fakes.files.answer(QString());
-    v.click(v.w.OutputBtn);  // cancelled: nothing more is written
+    v.click(childOf<QPushButton>(&v.w, "OutputBtn"));  // cancelled: nothing more is written
     QCOMPARE(QDir(v.dir.path()).entryList(QDir::Files).size(), 2);
 }
 
@@ -167,8 +169,8 @@ void TestVelmoraFrm::pickerWritesIntoItsCombo()
     QFETCH(QString, combo);
     Velmora v;
     v.pick(target, [](ColorSelect* d) {
-        type(d->RTxt, QStringLiteral("255"));
-        type(d->GTxt, QStringLiteral("8"));
+        type(childOf<QLineEdit>(d, "RTxt"), QStringLiteral("255"));
+        type(childOf<QLineEdit>(d, "GTxt"), QStringLiteral("8"));
     });
     for (QComboBox* c : v.w.findChildren<QComboBox*>(QRegularExpression(QStringLiteral("Color"))))
         QCOMPARE(c->currentText(), c->objectName() == combo ? QStringLiteral("#FF0800") : QString());
@@ -180,48 +182,48 @@ void TestVelmoraFrm::pickerNumberBoxes()
     v.pick(0, [](ColorSelect* d) {
         QCOMPARE(d->windowTitle(), QStringLiteral("色の入力"));
         QCOMPARE(d->colourText(), QStringLiteral("#000000"));
-        QCOMPARE(d->Picture1->palette().color(QPalette::Window), QColor(Qt::black));
-        for (QSlider* s : d->Slider)
+        QCOMPARE(childOf<QFrame>(d, "Picture1")->palette().color(QPalette::Window), QColor(Qt::black));
+        for (QSlider* s : d->findChildren<QSlider*>())
             QCOMPARE(s->tickInterval(), 26);
     });
-    QCOMPARE(v.w.FontColorCmb->currentText(), QStringLiteral("#000000"));
+    QCOMPARE(childOf<QComboBox>(&v.w, "FontColorCmb")->currentText(), QStringLiteral("#000000"));
 
     v.pick(0, [](ColorSelect* d) {
-        d->Slider[1]->setValue(100);
-        QCOMPARE(d->GTxt->text(), QStringLiteral("100"));
-        d->GTxt->setFocus();
-        d->GTxt->selectAll();
-        d->GTxt->insert(QStringLiteral("256"));  // pasted: out of range, ignored
-        QCOMPARE(d->Slider[1]->value(), 100);
-        emit d->GTxt->editingFinished();  // leaving the box shows what will be inserted
-        QCOMPARE(d->GTxt->text(), QStringLiteral("100"));
-        type(d->RTxt, QStringLiteral("255"));
-        QCOMPARE(d->Slider[0]->value(), d->Slider[0]->maximum());
-        QCOMPARE(d->Picture1->palette().color(QPalette::Window), QColor(255, 100, 0));
+        childOf<QSlider>(d, "Slider_1")->setValue(100);
+        QCOMPARE(childOf<QLineEdit>(d, "GTxt")->text(), QStringLiteral("100"));
+        childOf<QLineEdit>(d, "GTxt")->setFocus();
+        childOf<QLineEdit>(d, "GTxt")->selectAll();
+        childOf<QLineEdit>(d, "GTxt")->insert(QStringLiteral("256"));  // pasted: out of range, ignored
+        QCOMPARE(childOf<QSlider>(d, "Slider_1")->value(), 100);
+        emit childOf<QLineEdit>(d, "GTxt")->editingFinished();  // leaving the box shows what will be inserted
+        QCOMPARE(childOf<QLineEdit>(d, "GTxt")->text(), QStringLiteral("100"));
+        type(childOf<QLineEdit>(d, "RTxt"), QStringLiteral("255"));
+        QCOMPARE(childOf<QSlider>(d, "Slider_0")->value(), childOf<QSlider>(d, "Slider_0")->maximum());
+        QCOMPARE(childOf<QFrame>(d, "Picture1")->palette().color(QPalette::Window), QColor(255, 100, 0));
     });
-    QCOMPARE(v.w.FontColorCmb->currentText(), QStringLiteral("#FF6400"));
+    QCOMPARE(childOf<QComboBox>(&v.w, "FontColorCmb")->currentText(), QStringLiteral("#FF6400"));
 }
 
 void TestVelmoraFrm::sizeInput()
 {
     Velmora v;
-    v.click(v.w.SettingBtn);  // no selector: nothing at all
+    v.click(childOf<QPushButton>(&v.w, "SettingBtn"));  // no selector: nothing at all
     QCOMPARE(v.w.outputText(), QString());
     v.select(QStringLiteral("P (段落)"));
-    v.w.FontSizeTxt->setText(QStringLiteral("大きい"));
-    v.click(v.w.SettingBtn);
+    childOf<QLineEdit>(&v.w, "FontSizeTxt")->setText(QStringLiteral("大きい"));
+    v.click(childOf<QPushButton>(&v.w, "SettingBtn"));
     QCOMPARE(v.fakes.messages.shown.size(), 1);
     QVERIFY(v.fakes.messages.shown[0].text.contains(QStringLiteral("サイズ")));
     QCOMPARE(v.w.outputText(), QString());
 
-    v.click(v.w.UpDown1->upButton());  // a box without a number counts as 0
-    QCOMPARE(v.w.FontSizeTxt->text(), QStringLiteral("1"));
-    v.w.FontSizeTxt->setText(QStringLiteral("100"));
-    v.click(v.w.UpDown1->upButton());
-    QCOMPARE(v.w.FontSizeTxt->text(), QStringLiteral("100"));
-    v.w.FontSizeScaleCmb->setCurrentIndex(4);
-    QTest::keyClick(v.w.FontSizeTxt, Qt::Key_Down);
-    v.click(v.w.SettingBtn);
+    v.click(childOf<UpDown>(&v.w, "UpDown1")->upButton());  // a box without a number counts as 0
+    QCOMPARE(childOf<QLineEdit>(&v.w, "FontSizeTxt")->text(), QStringLiteral("1"));
+    childOf<QLineEdit>(&v.w, "FontSizeTxt")->setText(QStringLiteral("100"));
+    v.click(childOf<UpDown>(&v.w, "UpDown1")->upButton());
+    QCOMPARE(childOf<QLineEdit>(&v.w, "FontSizeTxt")->text(), QStringLiteral("100"));
+    childOf<QComboBox>(&v.w, "FontSizeScaleCmb")->setCurrentIndex(4);
+    QTest::keyClick(childOf<QLineEdit>(&v.w, "FontSizeTxt"), Qt::Key_Down);
+    v.click(childOf<QPushButton>(&v.w, "SettingBtn"));
     QCOMPARE(v.w.outputText(), QStringLiteral("\r\nP {\r\n  font-size : 99mm;\r\n}\r\n"));
     QCOMPARE(v.fakes.messages.shown.size(), 1);
 }

@@ -29,11 +29,11 @@ public:
     void setNotice(const QString& text);
     QString notice() const;
 
+
+private:
     QPushButton* GoBackBtn;
     QPushButton* GofowardBtn;
     QPushButton* GoRefreshBtn;
-
-private:
     QWidget* m_buttons;
     QLabel* m_notice;
     QWebEngineView* m_browser = nullptr;

@@ -25,10 +25,10 @@ public:
 
     static QStringList volumes();
 
-    QComboBox* Drive1;
-    QTreeView* Dir1;
 
 private:
+    QComboBox* Drive1;
+    QTreeView* Dir1;
     QFileSystemModel* m_model;
     MessageBoxes* m_messages;
     QString m_drive;

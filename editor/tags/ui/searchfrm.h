@@ -20,12 +20,6 @@ public:
     SearchFrm(EditBuffer& buffer, MessageBoxes* messages, QWidget* parent = nullptr);
     ~SearchFrm() override;
 
-    QLineEdit* SerchText;
-    QLineEdit* ChangeText;
-    QPushButton* SerchGo;
-    QPushButton* SerchNext;
-    QPushButton* TextChange;
-    QPushButton* CloseBtn;
 
     const SearchRun& run() const { return m_run; }
 
@@ -33,6 +27,12 @@ protected:
     void done(int r) override;
 
 private:
+    QLineEdit* SerchText;
+    QLineEdit* ChangeText;
+    QPushButton* SerchGo;
+    QPushButton* SerchNext;
+    QPushButton* TextChange;
+    QPushButton* CloseBtn;
     void report(const SearchOutcome& o);
 
     SearchRun m_run;

@@ -243,7 +243,7 @@ void TestMainShell::folderDialog()
     FakeMessageBoxes messages;
     FSelect dlg(app.file(QStringLiteral("a/b")), &messages);
     QCOMPARE(dlg.windowTitle(), QStringLiteral("フォルダの選択"));
-    QCOMPARE(dlg.Drive1->itemText(0), QStringLiteral("/"));
+    QCOMPARE(childOf<QComboBox>(&dlg, "Drive1")->itemText(0), QStringLiteral("/"));
     QCOMPARE(dlg.selectedFolder(), app.file(QStringLiteral("a/b")));
     QVERIFY(!dlg.chooseDrive(QStringLiteral("/no/such/volume")));
     QCOMPARE(messages.shown.size(), 1);

@@ -1,4 +1,5 @@
 #include "common/testkit/fakes.h"
+#include "common/testkit/findchild.h"
 #include "editor/shell/ui/mainfrm.h"
 #include "editor/tags/ui/searchfrm.h"
 #include "common/testkit/tempappfolder.h"
@@ -32,9 +33,9 @@ struct Editor {
     }
     void search(const QString& find, const QString& replace = QString())
     {
-        dlg->SerchText->setText(find);
-        dlg->ChangeText->setText(replace);
-        QTest::mouseClick(dlg->SerchGo, Qt::LeftButton);
+        childOf<QLineEdit>(&*dlg, "SerchText")->setText(find);
+        childOf<QLineEdit>(&*dlg, "ChangeText")->setText(replace);
+        QTest::mouseClick(childOf<QPushButton>(&*dlg, "SerchGo"), Qt::LeftButton);
     }
     QString text() { return w->session().buffer().text(); }
     QPair<qsizetype, qsizetype> selection()
@@ -61,13 +62,13 @@ void TestSearchFrm::nextVisitsEveryOccurrence()
 {
     Editor e(QStringLiteral("abab"));
     QCOMPARE(e.dlg->windowTitle(), QStringLiteral("検索＆置換"));
-    QVERIFY(!e.dlg->SerchNext->isEnabled());
+    QVERIFY(!childOf<QPushButton>(&*e.dlg, "SerchNext")->isEnabled());
     e.search(QStringLiteral("ab"));
-    QVERIFY(e.dlg->SerchNext->isEnabled());
+    QVERIFY(childOf<QPushButton>(&*e.dlg, "SerchNext")->isEnabled());
     QCOMPARE(e.selection(), qMakePair(qsizetype(0), qsizetype(2)));
-    QTest::mouseClick(e.dlg->SerchNext, Qt::LeftButton);
+    QTest::mouseClick(childOf<QPushButton>(&*e.dlg, "SerchNext"), Qt::LeftButton);
     QCOMPARE(e.selection(), qMakePair(qsizetype(2), qsizetype(2)));
-    QTest::mouseClick(e.dlg->SerchNext, Qt::LeftButton);
+    QTest::mouseClick(childOf<QPushButton>(&*e.dlg, "SerchNext"), Qt::LeftButton);
     QVERIFY(!e.dlg->run().isWaiting());
     QVERIFY(e.fakes.messages.shown.isEmpty());  // ends silently
     QCOMPARE(e.text(), QStringLiteral("abab"));
@@ -78,7 +79,7 @@ void TestSearchFrm::replacementsAreNotSearchedAgain()
     Editor e(QStringLiteral("aaa"));
     e.search(QStringLiteral("a"), QStringLiteral("aa"));
     for (int i = 0; i < 3; ++i)
-        QTest::mouseClick(e.dlg->TextChange, Qt::LeftButton);
+        QTest::mouseClick(childOf<QPushButton>(&*e.dlg, "TextChange"), Qt::LeftButton);
     QCOMPARE(e.text(), QStringLiteral("aaaaaa"));
     QVERIFY(!e.dlg->run().isWaiting());
     // Each replacement was one change of the document: undo walks back through them.
@@ -123,7 +124,7 @@ void TestSearchFrm::closingEndsAWaitingRun()
     Editor e(QStringLiteral("one two one"));
     e.search(QStringLiteral("one"), QStringLiteral("1"));
     QVERIFY(e.dlg->run().isWaiting());
-    QTest::mouseClick(e.dlg->CloseBtn, Qt::LeftButton);
+    QTest::mouseClick(childOf<QPushButton>(&*e.dlg, "CloseBtn"), Qt::LeftButton);
     QVERIFY(!e.dlg->isVisible());
     QVERIFY(!e.dlg->run().isWaiting());
     QCOMPARE(e.text(), QStringLiteral("one two one"));
@@ -133,13 +134,13 @@ void TestSearchFrm::changingTheSearchTextDisablesNext()
 {
     Editor e(QStringLiteral("abc abc"));
     e.search(QStringLiteral("abc"));
-    QVERIFY(e.dlg->SerchNext->isEnabled());
-    e.dlg->SerchText->setText(QStringLiteral("x"));
-    QVERIFY(!e.dlg->SerchNext->isEnabled());
+    QVERIFY(childOf<QPushButton>(&*e.dlg, "SerchNext")->isEnabled());
+    childOf<QLineEdit>(&*e.dlg, "SerchText")->setText(QStringLiteral("x"));
+    QVERIFY(!childOf<QPushButton>(&*e.dlg, "SerchNext")->isEnabled());
     // A new start replaces the waiting run.
     e.search(QStringLiteral("c"), QString());
     QCOMPARE(e.selection(), qMakePair(qsizetype(2), qsizetype(1)));
-    QTest::mouseClick(e.dlg->TextChange, Qt::LeftButton);  // empty replacement deletes it
+    QTest::mouseClick(childOf<QPushButton>(&*e.dlg, "TextChange"), Qt::LeftButton);  // empty replacement deletes it
     QCOMPARE(e.text(), QStringLiteral("ab abc"));
     QCOMPARE(e.selection(), qMakePair(qsizetype(5), qsizetype(1)));
 }
