@@ -101,7 +101,13 @@ bool pathCommand(FtpConnection& c, const char* verb, const QString& path)
     if (!bytes)
         return false;
     QList<FtpReply> replies;
-    return c.sendCommands({QByteArray(verb) + ' ' + *bytes}, &replies) && replies.value(0).completed();
+    if (!c.sendCommands({QByteArray(verb) + ' ' + *bytes}, &replies))
+        return false;
+    if (!replies.value(0).completed()) {
+        c.setRefused(replies.value(0));
+        return false;
+    }
+    return true;
 }
 
 bool removeTree(FtpConnection& c, const QString& folder, int depth)
@@ -137,18 +143,24 @@ bool downloadTree(FtpConnection& c, const QString& remoteFolder, const QString& 
         return false;
     const QString remote = withSlash(c.absolutePath(remoteFolder));
     const QString local = withSlash(localFolder);
-    if (!QFileInfo(local).isDir() && !QDir().mkpath(local))
+    if (!QFileInfo(local).isDir() && !QDir().mkpath(local)) {
+        c.setLastError(FtpErrorKind::LocalFile);
         return false;
+    }
     ParsedListing listing;
-    if (!c.listFolder(remote, listing) || !listing.rejected.isEmpty())
+    if (!c.listFolder(remote, listing))
         return false;
+    if (!listing.rejected.isEmpty()) {
+        c.setLastError(FtpErrorKind::Refused, QStringLiteral("使えない名前: ") + listing.rejected.first());
+        return false;
+    }
     QStringList subFolders;
     for (const DirEntry& e : listing.entries) {
         if (!isSafeEntryName(e.name))
             return false;
         if (e.folder)
             subFolders.append(e.name);
-        else if (!FtpDownload(c, remote + e.name, local + e.name, type))
+        else if (!FtpDownload(c, remote + e.name, local + e.name, type, e.size))
             return false;
     }
     for (const QString& name : subFolders) {
@@ -193,15 +205,22 @@ bool uploadTree(FtpConnection& c, const QString& localFolder, const QString& rem
 }  // namespace
 
 std::unique_ptr<FtpConnection> FtpConnect(const QString& server, const QString& user, const QString& password,
-                                          const FtpOptions& options)
+                                          const FtpOptions& options, FtpError* error)
 {
-    if (server.isEmpty())
+    if (server.isEmpty()) {
+        if (error)
+            *error = {FtpErrorKind::Address, {}};
         return nullptr;
-    return FtpConnection::open(server, user, password, options);
+    }
+    return FtpConnection::open(server, user, password, options, error);
 }
 
 bool FtpDisconnect(std::unique_ptr<FtpConnection>& connection)
 {
+    if (connection && connection->busy()) {
+        connection->setLastError(FtpErrorKind::Busy);
+        return false;
+    }
     connection.reset();
     return true;
 }
@@ -252,17 +271,38 @@ int FtpFindFile(FtpConnection& connection, const QString& path, DirEntry& entry)
     return connection.findEntry(connection.absolutePath(path), entry) ? 1 : 0;
 }
 
-bool FtpDownload(FtpConnection& connection, const QString& remote, const QString& local, TransferType type)
+bool FtpDownload(FtpConnection& connection, const QString& remote, const QString& local, TransferType type,
+                 qint64 knownSize)
 {
     const bool ascii = resolveTransferType(type, local) == TransferType::Ascii;
     const QString mode = transferModeCaption(ascii);
     announce(connection, QFileInfo(local).fileName() + QStringLiteral(" を受信中です..."), &mode);
-    if (remote.isEmpty() || local.isEmpty() || hasBreakOrNul(remote) || QFileInfo(local).isDir())
+    if (connection.busy()) {
+        connection.setLastError(FtpErrorKind::Busy);
         return false;
+    }
+    if (remote.isEmpty() || local.isEmpty() || hasBreakOrNul(remote) || QFileInfo(local).isDir()) {
+        connection.setLastError(FtpErrorKind::LocalFile);
+        return false;
+    }
+    // Only an ASCII transfer lacks the size from the server.
+    if (knownSize < 0 && ascii) {
+        DirEntry entry;
+        if (connection.findEntry(connection.absolutePath(remote), entry))
+            knownSize = entry.size;
+    }
     DownloadTarget file(local);
-    if (!file.open())
+    if (!file.open()) {
+        connection.setLastError(FtpErrorKind::LocalFile);
         return false;
-    return connection.retrieve(connection.absolutePath(remote), file.device(), ascii) && file.commit();
+    }
+    if (!connection.retrieve(connection.absolutePath(remote), file.device(), ascii, knownSize))
+        return false;
+    if (!file.commit()) {
+        connection.setLastError(FtpErrorKind::LocalFile);
+        return false;
+    }
+    return true;
 }
 
 bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type)
@@ -270,11 +310,19 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
     const bool ascii = resolveTransferType(type, remote) == TransferType::Ascii;
     const QString mode = transferModeCaption(ascii);
     announce(connection, lastSegment(remote) + QStringLiteral(" を送信中です..."), &mode);
-    if (remote.isEmpty() || hasBreakOrNul(remote) || !QFileInfo(local).isFile())
+    if (connection.busy()) {
+        connection.setLastError(FtpErrorKind::Busy);
         return false;
+    }
+    if (remote.isEmpty() || hasBreakOrNul(remote)) {
+        connection.setLastError(FtpErrorKind::Refused);
+        return false;
+    }
     QFile file(local);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(local).isFile() || !file.open(QIODevice::ReadOnly)) {
+        connection.setLastError(FtpErrorKind::LocalFile);
         return false;
+    }
     return connection.store(file, file.size(), connection.absolutePath(remote), ascii);
 }
 
@@ -295,7 +343,15 @@ bool FtpRename(FtpConnection& connection, const QString& from, const QString& to
     QList<FtpReply> replies;
     if (!connection.sendCommands({"RNFR " + *a, "RNTO " + *b}, &replies))
         return false;
-    return replies.value(0).code == 350 && replies.value(1).completed();
+    if (replies.value(0).code != 350) {
+        connection.setRefused(replies.value(0));
+        return false;
+    }
+    if (!replies.value(1).completed()) {
+        connection.setRefused(replies.value(1));
+        return false;
+    }
+    return true;
 }
 
 bool FtpMakeDir(FtpConnection& connection, const QString& folder)
@@ -339,7 +395,13 @@ bool FtpSendCommand(FtpConnection& connection, const QString& command)
     if (!bytes)
         return false;
     QList<FtpReply> replies;
-    return connection.sendCommandsInCurrentFolder({*bytes}, &replies) && replies.value(0).accepted();
+    if (!connection.sendCommandsInCurrentFolder({*bytes}, &replies))
+        return false;
+    if (!replies.value(0).accepted()) {
+        connection.setRefused(replies.value(0));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tw
