@@ -4,6 +4,7 @@
 #include "textcodec.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
 
 #include <sys/select.h>
 
@@ -115,16 +116,12 @@ size_t writeToDevice(char* ptr, size_t size, size_t nmemb, void* user)
     return n;
 }
 
-size_t writeToBuffer(char* ptr, size_t size, size_t nmemb, void* user)
+// A listing is collected as the server sent it (see rawListing below);
+// what curl hands over here has been through its ASCII line-end conversion.
+size_t countListing(char*, size_t size, size_t nmemb, void* user)
 {
     auto* t = static_cast<Transfer*>(user);
-    const size_t n = size * nmemb;
-    if (t->buffer->size() + qsizetype(n) > kMaxListingBytes) {
-        t->failed = true;
-        return 0;
-    }
-    t->buffer->append(ptr, qsizetype(n));
-    return n;
+    return t->failed ? 0 : size * nmemb;
 }
 
 size_t readFromDevice(char* buffer, size_t size, size_t nitems, void* user)
@@ -278,6 +275,12 @@ struct FtpConnection::Impl {
     bool cancelled = false;
     // The request moves file data (a slow one is a stall, not a lost server).
     bool inTransfer = false;
+    // The transfer type curl believes the server is in: 'A', 'I', or 0 when
+    // unknown (a new connection).
+    char curlType = 0;
+    // The bytes of a listing as they came from the server, and its transfer.
+    QByteArray* rawListing = nullptr;
+    Transfer* listingTransfer = nullptr;
 
     // Commands sent and replies received during one request.
     QList<FtpReply> transcript;
@@ -365,7 +368,12 @@ struct FtpConnection::Impl {
     static int debugCallback(CURL*, curl_infotype type, char* data, size_t size, void* user)
     {
         auto* d = static_cast<Impl*>(user);
-        if (type == CURLINFO_HEADER_OUT)
+        if (type == CURLINFO_DATA_IN && d->rawListing) {
+            if (d->rawListing->size() + qsizetype(size) > kMaxListingBytes)
+                d->listingTransfer->failed = true;
+            else
+                d->rawListing->append(data, qsizetype(size));
+        } else if (type == CURLINFO_HEADER_OUT)
             d->onCommand(QByteArray(data, qsizetype(size)));
         else if (type == CURLINFO_HEADER_IN)
             d->onReplyData(data, size);
@@ -425,8 +433,12 @@ struct FtpConnection::Impl {
 
     void noteResult(CURLcode result)
     {
-        if (result == CURLE_OK)
+        // A refusal of a call made from an event during this request is not
+        // the outcome of this one.
+        if (result == CURLE_OK) {
+            error = {};
             return;
+        }
         FtpErrorKind kind = FtpErrorKind::Network;
         QString reply;
         switch (result) {
@@ -470,6 +482,8 @@ struct FtpConnection::Impl {
         // after a failure): that one has to be set up again.
         if (!inSetup && !setup.isEmpty() && (result != CURLE_OK || connects != connectsBefore))
             setupStale = true;
+        if (result != CURLE_OK || connects != connectsBefore)
+            curlType = 0;
         return result;
     }
 
@@ -885,6 +899,12 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
         curl_slist_append(nullptr, "TYPE I"), &curl_slist_free_all);
     const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> asciiAfter(
         curl_slist_append(nullptr, "TYPE A"), &curl_slist_free_all);
+    d->rawListing = &data;
+    d->listingTransfer = &t;
+    const auto stopCollecting = qScopeGuard([this] {
+        d->rawListing = nullptr;
+        d->listingTransfer = nullptr;
+    });
     // A listing made on a connection curl had to open anew lacks the facts
     // asked for: it is made once more after the setup.
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -893,12 +913,16 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
         d->prepare(d->urlFor(*path));
         if (d->mlst)
             curl_easy_setopt(d->easy, CURLOPT_CUSTOMREQUEST, "MLSD");
-        // curl fetches listings in ASCII mode, where a CR inside a name may be
-        // turned into a line break: the listing is taken as bytes, and the
-        // server put back in the mode curl believes it is in.
-        curl_easy_setopt(d->easy, CURLOPT_PREQUOTE, binaryList.get());
-        curl_easy_setopt(d->easy, CURLOPT_POSTQUOTE, asciiAfter.get());
-        curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &writeToBuffer);
+        // curl lists in ASCII mode and converts line ends, which turns a CR
+        // inside a name into a line break. The bytes are taken before that
+        // conversion; and where curl believes the server is in ASCII mode
+        // already (it sends no TYPE then), the server is switched to binary
+        // for the listing and back afterwards.
+        if (d->curlType == 'A') {
+            curl_easy_setopt(d->easy, CURLOPT_QUOTE, binaryList.get());
+            curl_easy_setopt(d->easy, CURLOPT_POSTQUOTE, asciiAfter.get());
+        }
+        curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &countListing);
         curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
         rc = d->perform();
         if (rc != CURLE_OK || !d->setupStale)
@@ -910,6 +934,7 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
     }
     if (rc != CURLE_OK)
         return false;
+    d->curlType = 'A';
     listing = parseListing(data, d->mlst, [this](const QByteArray& b) { return d->decode(b); });
     return true;
 }
@@ -977,6 +1002,8 @@ static bool transferFile(CURL* easy, const std::function<void()>& prepare, const
         t.listener->startBar();
     const CURLcode rc = perform();
     d.inTransfer = false;
+    if (rc == CURLE_OK)
+        d.curlType = t.ascii ? 'A' : 'I';
     // The write and read callbacks record a local failure in t.failed, which
     // curl reports as an error of its own.
     if (t.failed && !d.cancelled)

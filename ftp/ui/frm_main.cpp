@@ -496,7 +496,7 @@ void Frm_Main::SaveViewState()
     m_profile.LastPathLocal = m_dir[Local]->currentText();
 }
 
-void Frm_Main::profileChosen(const QString& name)
+void Frm_Main::profileChosen(QString name)
 {
     SaveViewState();
     SaveProfile(m_setup.files, m_profile);

@@ -81,7 +81,7 @@ private:
     void openFolderItem(int pane, int row);
     void driveChosen(int index);
     void moveDriveTo(const QString& path);
-    void profileChosen(const QString& name);
+    void profileChosen(QString name);
     void refillProfiles();
     void setView(int mode);
     void keyInList(int pane, int key);
