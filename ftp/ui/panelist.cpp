@@ -100,11 +100,11 @@ PaneList::PaneList(bool remote, QWidget* parent) : QStackedWidget(parent), m_rem
     m_tree->setColumnWidth(2, 70);
     m_tree->setColumnWidth(3, 140);
     m_icons->setSelectionModel(m_tree->selectionModel());
-    auto* delegate = new RenameDelegate(this);
     for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(m_icons), static_cast<QAbstractItemView*>(m_tree)}) {
         v->setSelectionMode(QAbstractItemView::ExtendedSelection);
         v->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        v->setItemDelegate(delegate);
+        // One delegate per view: a shared one would report its editors to both.
+        v->setItemDelegate(new RenameDelegate(this));
         v->installEventFilter(this);
         v->viewport()->installEventFilter(this);
         connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
