@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QScopeGuard>
 
-#include <sys/select.h>
 
 #include <curl/curl.h>
 
@@ -23,6 +22,7 @@ namespace {
 // A listing larger than this is not a listing but an attack on our memory.
 constexpr qsizetype kMaxListingBytes = 64 * 1024 * 1024;
 constexpr int kPumpIntervalMs = 40;
+constexpr int kPollProbeMs = 2;
 
 void initCurlOnce()
 {
@@ -534,21 +534,16 @@ struct FtpConnection::Impl {
         return rc;
     }
 
-    // How long to wait for curl's sockets. Between the reply to PASV/EPSV and
-    // the data connection curl has no socket to show: a full poll there would
-    // add 100 ms to every file, so curl is asked again soon.
+    // How long to wait for curl's sockets. Around the data connection (after
+    // the reply to EPSV, and again when it ends) curl waits on something it
+    // does not show us, so a poll of curl's own timeout or 100 ms would add
+    // that much to every file: curl is asked again after a short probe. A
+    // busy socket wakes the poll at once anyway.
     int pollWaitMs()
     {
-        fd_set r, w, e;
-        FD_ZERO(&r);
-        FD_ZERO(&w);
-        FD_ZERO(&e);
-        int maxfd = -1;
-        if (curl_multi_fdset(multi, &r, &w, &e, &maxfd) != CURLM_OK || maxfd < 0)
-            return 2;
         long timeout = -1;
         curl_multi_timeout(multi, &timeout);
-        return timeout >= 0 && timeout < 100 ? int(timeout) : 100;
+        return timeout >= 0 && timeout < kPollProbeMs ? int(timeout) : kPollProbeMs;
     }
 
     CURLcode performOnce()
@@ -1029,6 +1024,11 @@ bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, boo
         d->easy, [&] { d->prepare(d->urlFor(*path)); }, [&] { return d->perform(); }, t, [&] {
             curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &writeToDevice);
             curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
+            // With the size known from the listing, the SIZE command curl
+            // sends before a binary RETR is one round trip per file too
+            // many; the server's final reply still tells a whole transfer.
+            if (!ascii && knownSize >= 0)
+                curl_easy_setopt(d->easy, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
         }, *d);
 }
 
