@@ -21,7 +21,7 @@ TransferOutcome RunTransfers(FtpConnection& c, TransferDirection direction, cons
         // Names come from a listing or from the disk; one that could leave
         // the folder is never joined to it.
         if (!isSafeEntryName(item.name)) {
-            out = {false, out.transferred, item.name, {FtpErrorKind::Refused, QStringLiteral("使えない名前")}};
+            out = {false, out.transferred, item.name, {FtpErrorKind::BadName, item.name}};
             return out;
         }
         const QString from = source + item.name;

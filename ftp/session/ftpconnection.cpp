@@ -789,6 +789,8 @@ QString describeFtpError(const FtpError& error)
         return QStringLiteral("中止しました");
     case FtpErrorKind::Stalled:
         return QStringLiteral("転送が止まったため打ち切りました");
+    case FtpErrorKind::BadName:
+        return QStringLiteral("サーバが使えない名前を返しました: ") + error.reply;
     }
     return QString();
 }

@@ -38,10 +38,11 @@ enum class FtpErrorKind {
     LocalFile,  // a local file could not be read or written
     Cancelled,  // stopped by the user
     Stalled,    // the transfer moved too slowly for too long
+    BadName,    // the server listed a name that is no plain name (reply holds it)
 };
 struct FtpError {
     FtpErrorKind kind = FtpErrorKind::None;
-    QString reply;  // the server's reply text for Refused
+    QString reply;  // the server's reply text for Refused; the name for BadName
 };
 // A Japanese sentence for the error, for messages.
 QString describeFtpError(const FtpError& error);

@@ -119,8 +119,10 @@ bool removeTree(FtpConnection& c, const QString& folder, int depth)
         return false;
     ParsedListing listing;
     c.listFolder(dir, listing);
-    if (!listing.rejected.isEmpty())
+    if (!listing.rejected.isEmpty()) {
+        c.setLastError(FtpErrorKind::BadName, listing.rejected.first());
         return false;
+    }
     QStringList subFolders;
     for (const DirEntry& e : listing.entries) {
         const QString full = dir + e.name;
@@ -151,7 +153,7 @@ bool downloadTree(FtpConnection& c, const QString& remoteFolder, const QString& 
     if (!c.listFolder(remote, listing))
         return false;
     if (!listing.rejected.isEmpty()) {
-        c.setLastError(FtpErrorKind::Refused, QStringLiteral("使えない名前: ") + listing.rejected.first());
+        c.setLastError(FtpErrorKind::BadName, listing.rejected.first());
         return false;
     }
     QStringList subFolders;

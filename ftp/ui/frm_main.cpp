@@ -622,6 +622,8 @@ void Frm_Main::runWithProgress(const std::function<void(Frm_State&)>& work)
     } else {
         state.stopButton()->setEnabled(false);
     }
+    state.adjustSize();
+    state.move(geometry().center() - state.rect().center());
     state.show();
     state.pumpEvents();
     work(state);
@@ -682,7 +684,8 @@ void Frm_Main::transfer(bool upload)
     if (!outcome.ok) {
         const QString reason = describeFtpError(outcome.error);
         showError((upload ? QStringLiteral("ファイルの送信に失敗しました") : QStringLiteral("ファイルの受信に失敗しました")) +
-                  QStringLiteral("\r\n") + outcome.failedName + (reason.isEmpty() ? QString() : u'\n' + reason));
+                  QStringLiteral("\r\n") + outcome.failedName +
+                  (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason));
     }
     if (!m_settings.ListCache) {
         if (upload)

@@ -135,7 +135,64 @@ private slots:
     void stopButtonEndsSlowDownload();
     void profileDialog();
     void closeWhileConnectedAsks();
+    void keysInLists();
+    void hostileNamesStayOut();
 };
+
+void TestFrmMain::keysInLists()
+{
+    Env env;
+    QVERIFY(env.server.isRunning());
+    putFile(env.server.homeFile(QStringLiteral("a.txt")), "a");
+    env.saveProfile(true);
+    auto w = env.window();
+    w->toggleConnection();
+    QWidget* view = w->pane(1)->currentView();
+    view->setFocus();
+    putFile(env.server.homeFile(QStringLiteral("b.txt")), "b");
+    QTest::keyClick(view, Qt::Key_F5);
+    QCOMPARE(itemNames(*w, 1), (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+    QCOMPARE(w->activePane(), 1);
+    select(*w, 1, {QStringLiteral("a.txt")});
+    env.fakes.messages.answer(MsgResult::No);
+    QTest::keyClick(view, Qt::Key_Delete);
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QVERIFY(QFile::exists(env.server.homeFile(QStringLiteral("a.txt"))));
+    QTest::keyClick(view, Qt::Key_F2);
+    bool editing = false;
+    for (QLineEdit* e : view->findChildren<QLineEdit*>())
+        editing = editing || e->isVisible();
+    QVERIFY(editing);
+    // The local pane offers no permission change; the remote one does.
+    w->setActivePane(0);
+    QVERIFY(!w->findChild<QPushButton*>(QStringLiteral("m_Permision"))->isEnabled());
+    w->setActivePane(1);
+    QVERIFY(w->findChild<QPushButton*>(QStringLiteral("m_Permision"))->isEnabled());
+}
+
+void TestFrmMain::hostileNamesStayOut()
+{
+    FtpServerFixture::Options hostile;
+    hostile.hostile = true;
+    Env env(hostile);
+    QVERIFY(env.server.isRunning());
+    const QString inside = env.local.filePath(QStringLiteral("in"));
+    QVERIFY(QDir().mkpath(inside));
+    env.saveProfile(true);
+    auto w = env.window();
+    w->SetLocalPath(inside + u'/');
+    w->toggleConnection();
+    w->SetRemotePath(QStringLiteral("/hostile/"));
+    QCOMPARE(itemNames(*w, 1), QStringList{QStringLiteral("ok.txt")});
+    w->SetRemotePath(QStringLiteral("/"));
+    select(*w, 1, {QStringLiteral("hostile")});
+    w->transfer(false);
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QVERIFY(env.fakes.messages.shown[0].text.startsWith(QStringLiteral("ファイルの受信に失敗しました\r\nhostile\r\n")));
+    QVERIFY(!QFile::exists(env.local.filePath(QStringLiteral("evil"))));
+    QVERIFY(!QFile::exists(inside + QStringLiteral("/evil")));
+    QVERIFY(!QFile::exists(inside + QStringLiteral("/hostile/ok.txt")));
+}
 
 void TestFrmMain::connectListAndNavigate()
 {
@@ -515,7 +572,7 @@ void TestFrmMain::stopButtonEndsSlowDownload()
     QVERIFY(barShown);
     QCOMPARE(env.fakes.messages.shown.size(), 1);
     QCOMPARE(env.fakes.messages.shown[0].text,
-             QStringLiteral("ファイルの受信に失敗しました\r\nbig.bin\n") + describeFtpError({FtpErrorKind::Cancelled, {}}));
+             QStringLiteral("ファイルの受信に失敗しました\r\nbig.bin\r\n") + describeFtpError({FtpErrorKind::Cancelled, {}}));
     // The old file stays, and no partial file is left beside it.
     QCOMPARE(bytesOf(env.local.filePath(QStringLiteral("big.bin"))), QByteArray("old"));
     QCOMPARE(QDir(env.local.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
