@@ -24,7 +24,7 @@ QString FormatFileTime(const QDateTime& time)
     if (!time.isValid())
         return QString();
     const QDateTime local = time.toLocalTime();
-    const QLocale locale = QLocale::system();
+    static const QLocale locale = QLocale::system();
     return locale.toString(local.date(), QLocale::ShortFormat) + u' ' +
            local.time().toString(QStringLiteral("H:mm:ss"));
 }

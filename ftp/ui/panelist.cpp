@@ -8,7 +8,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QSortFilterProxyModel>
-#include <QStandardItemModel>
+#include <QAbstractTableModel>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeView>
@@ -17,26 +17,20 @@ namespace tw {
 
 namespace {
 
-constexpr int kIconRole = Qt::UserRole;
 constexpr int kSortRole = Qt::UserRole + 1;
-constexpr int kFolderRole = Qt::UserRole + 2;
-constexpr int kSizeRole = Qt::UserRole + 3;
-constexpr int kTimeRole = Qt::UserRole + 4;
 
-QIcon iconFor(int index)
+// Looked up once: a theme lookup per item would make a large listing crawl.
+const QIcon& iconFor(int index)
 {
-    QStyle* style = QApplication::style();
-    switch (index) {
-    case ListItem::FolderIcon:
-        return QIcon::fromTheme(QStringLiteral("folder"), style->standardIcon(QStyle::SP_DirIcon));
-    case ListItem::TextIcon:
-        return QIcon::fromTheme(QStringLiteral("text-x-generic"), style->standardIcon(QStyle::SP_FileIcon));
-    default:
-        return QIcon::fromTheme(QStringLiteral("application-octet-stream"), style->standardIcon(QStyle::SP_FileIcon));
-    }
+    static const QIcon icons[3] = {
+        QIcon::fromTheme(QStringLiteral("folder"), QApplication::style()->standardIcon(QStyle::SP_DirIcon)),
+        QIcon::fromTheme(QStringLiteral("text-x-generic"), QApplication::style()->standardIcon(QStyle::SP_FileIcon)),
+        QIcon::fromTheme(QStringLiteral("application-octet-stream"),
+                         QApplication::style()->standardIcon(QStyle::SP_FileIcon)),
+    };
+    return icons[std::clamp(index, 1, 3) - 1];
 }
 
-// Folders and files sort apart from nothing else: a plain column order.
 class PaneSortModel : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
@@ -56,6 +50,82 @@ protected:
 
 }  // namespace
 
+// The rows of a pane as list items; the views show them, nothing else.
+class PaneModel : public QAbstractTableModel {
+public:
+    PaneModel(bool remote, QObject* parent) : QAbstractTableModel(parent), m_remote(remote) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(m_rows.size()); }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_remote ? 5 : 4; }
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        Qt::ItemFlags f = QAbstractTableModel::flags(index);
+        return index.column() == 0 ? f | Qt::ItemIsEditable : f;
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        static const char* const kHeaders[5] = {"ﾌｧｲﾙ名", "ｻｲｽﾞ", "種類", "最終更新", "ｱｸｾｽ権"};
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < columnCount())
+            return QString::fromUtf8(kHeaders[section]);
+        return {};
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_rows.size())
+            return {};
+        const ListItem& i = m_rows[index.row()];
+        const int c = index.column();
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return c == 0 ? i.name : c == 1 ? i.sizeText : c == 2 ? i.typeText : c == 3 ? i.timeText : i.accessText;
+        case Qt::DecorationRole:
+            return c == 0 ? QVariant(iconFor(i.icon)) : QVariant();
+        case Qt::TextAlignmentRole:
+            return c == 1 ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
+        case kSortRole:
+            if (c == 1)
+                return qint64(i.folder ? -1 : i.size);
+            if (c == 3)
+                return i.lastWrite;
+            return c == 0 ? i.name : c == 2 ? i.typeText : i.accessText;
+        default:
+            return {};
+        }
+    }
+
+    void clear()
+    {
+        beginResetModel();
+        m_rows.clear();
+        endResetModel();
+    }
+    void append(const QList<ListItem>& items)
+    {
+        if (items.isEmpty())
+            return;
+        beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + items.size() - 1));
+        m_rows.append(items);
+        endInsertRows();
+    }
+    const ListItem& at(int row) const { return m_rows[row]; }
+    void set(int row, const ListItem& item)
+    {
+        m_rows[row] = item;
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    }
+    void remove(int row)
+    {
+        beginRemoveRows({}, row, row);
+        m_rows.removeAt(row);
+        endRemoveRows();
+    }
+
+private:
+    bool m_remote;
+    QList<ListItem> m_rows;
+};
+
 // Hands the edited text to the pane instead of writing it into the model.
 class RenameDelegate : public QStyledItemDelegate {
 public:
@@ -72,12 +142,7 @@ private:
 
 PaneList::PaneList(bool remote, QWidget* parent) : QStackedWidget(parent), m_remote(remote)
 {
-    m_model = new QStandardItemModel(0, remote ? 5 : 4, this);
-    QStringList headers = {QStringLiteral("ﾌｧｲﾙ名"), QStringLiteral("ｻｲｽﾞ"), QStringLiteral("種類"),
-                           QStringLiteral("最終更新")};
-    if (remote)
-        headers << QStringLiteral("ｱｸｾｽ権");
-    m_model->setHorizontalHeaderLabels(headers);
+    m_model = new PaneModel(remote, this);
     m_proxy = new PaneSortModel(this);
     m_proxy->setSourceModel(m_model);
     m_proxy->setSortRole(kSortRole);
@@ -86,6 +151,9 @@ PaneList::PaneList(bool remote, QWidget* parent) : QStackedWidget(parent), m_rem
     m_icons = new QListView(this);
     m_icons->setObjectName(QStringLiteral("IconView"));
     m_icons->setModel(m_proxy);
+    // Large listings are laid out in steps, so the window stays usable.
+    m_icons->setLayoutMode(QListView::Batched);
+    m_icons->setBatchSize(2000);
     m_tree = new QTreeView(this);
     m_tree->setObjectName(QStringLiteral("ReportView"));
     m_tree->setModel(m_proxy);
@@ -119,53 +187,21 @@ PaneList::PaneList(bool remote, QWidget* parent) : QStackedWidget(parent), m_rem
 
 void PaneList::clear()
 {
-    m_model->removeRows(0, m_model->rowCount());
+    m_model->clear();
 }
 
 void PaneList::addItems(const QList<ListItem>& items)
 {
-    m_tree->setUpdatesEnabled(false);
-    m_icons->setUpdatesEnabled(false);
-    for (const ListItem& i : items)
-        addItem(i);
+    m_model->append(items);
     // A new listing keeps the sort order the user chose.
     const int column = m_tree->header()->sortIndicatorSection();
     if (column >= 0 && column < m_model->columnCount())
         m_proxy->sort(column, m_tree->header()->sortIndicatorOrder());
-    m_tree->setUpdatesEnabled(true);
-    m_icons->setUpdatesEnabled(true);
 }
-
-namespace {
-
-QList<QStandardItem*> rowFor(const ListItem& i, bool remote)
-{
-    auto cell = [](const QString& text, const QVariant& sortKey) {
-        auto* item = new QStandardItem(text);
-        item->setData(sortKey, kSortRole);
-        item->setEditable(false);
-        return item;
-    };
-    auto* name = cell(i.name, i.name);
-    name->setEditable(true);
-    name->setIcon(iconFor(i.icon));
-    name->setData(i.icon, kIconRole);
-    name->setData(i.folder, kFolderRole);
-    name->setData(i.size, kSizeRole);
-    name->setData(i.lastWrite, kTimeRole);
-    QList<QStandardItem*> row = {name, cell(i.sizeText, qint64(i.folder ? -1 : i.size)), cell(i.typeText, i.typeText),
-                                 cell(i.timeText, i.lastWrite)};
-    row[1]->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    if (remote)
-        row.append(cell(i.accessText, i.accessText));
-    return row;
-}
-
-}  // namespace
 
 void PaneList::addItem(const ListItem& item)
 {
-    m_model->appendRow(rowFor(item, m_remote));
+    m_model->append({item});
 }
 
 QModelIndex PaneList::proxyIndex(int row) const
@@ -184,40 +220,22 @@ int PaneList::findItem(const QString& name) const
 
 ListItem PaneList::item(int row) const
 {
-    ListItem i;
     const QModelIndex index = proxyIndex(row);
-    if (!index.isValid())
-        return i;
-    auto text = [&](int column) { return m_proxy->index(row - 1, column).data(Qt::DisplayRole).toString(); };
-    i.name = text(0);
-    i.sizeText = text(1);
-    i.typeText = text(2);
-    i.timeText = text(3);
-    if (m_remote)
-        i.accessText = text(4);
-    i.icon = index.data(kIconRole).toInt();
-    i.folder = index.data(kFolderRole).toBool();
-    i.size = index.data(kSizeRole).toLongLong();
-    i.lastWrite = index.data(kTimeRole).toDateTime();
-    return i;
+    return index.isValid() ? m_model->at(m_proxy->mapToSource(index).row()) : ListItem();
 }
 
 void PaneList::setItem(int row, const ListItem& item)
 {
     const QModelIndex index = proxyIndex(row);
-    if (!index.isValid())
-        return;
-    const int source = m_proxy->mapToSource(index).row();
-    const QList<QStandardItem*> cells = rowFor(item, m_remote);
-    for (int c = 0; c < cells.size(); ++c)
-        m_model->setItem(source, c, cells[c]);
+    if (index.isValid())
+        m_model->set(m_proxy->mapToSource(index).row(), item);
 }
 
 void PaneList::removeItem(int row)
 {
     const QModelIndex index = proxyIndex(row);
     if (index.isValid())
-        m_model->removeRow(m_proxy->mapToSource(index).row());
+        m_model->remove(m_proxy->mapToSource(index).row());
 }
 
 int PaneList::count() const

@@ -10,11 +10,12 @@
 
 class QListView;
 class QSortFilterProxyModel;
-class QStandardItemModel;
 class QTreeView;
 class QModelIndex;
 
 namespace tw {
+
+class PaneModel;
 
 class PaneList : public QStackedWidget {
     Q_OBJECT
@@ -63,7 +64,7 @@ private:
     void onEdited(const QModelIndex& proxy, const QString& text);
 
     bool m_remote;
-    QStandardItemModel* m_model;
+    PaneModel* m_model;
     QSortFilterProxyModel* m_proxy;
     QTreeView* m_tree;
     QListView* m_icons;
