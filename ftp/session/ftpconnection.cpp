@@ -22,7 +22,6 @@ namespace {
 // A listing larger than this is not a listing but an attack on our memory.
 constexpr qsizetype kMaxListingBytes = 64 * 1024 * 1024;
 constexpr int kPumpIntervalMs = 40;
-constexpr int kPollProbeMs = 2;
 
 void initCurlOnce()
 {
@@ -537,13 +536,15 @@ struct FtpConnection::Impl {
     // How long to wait for curl's sockets. Around the data connection (after
     // the reply to EPSV, and again when it ends) curl waits on something it
     // does not show us, so a poll of curl's own timeout or 100 ms would add
-    // that much to every file: curl is asked again after a short probe. A
-    // busy socket wakes the poll at once anyway.
-    int pollWaitMs()
+    // that much to every file. After any activity curl is asked again at
+    // once, and the wait grows while nothing happens; a busy socket wakes
+    // the poll anyway, and an idle transfer ends up polling every 100 ms.
+    int pollWaitMs(int idleRounds) const
     {
+        const int backoff = idleRounds == 0 ? 0 : std::min(100, 1 << std::min(idleRounds - 1, 7));
         long timeout = -1;
         curl_multi_timeout(multi, &timeout);
-        return timeout >= 0 && timeout < kPollProbeMs ? int(timeout) : kPollProbeMs;
+        return timeout >= 0 && timeout < backoff ? int(timeout) : backoff;
     }
 
     CURLcode performOnce()
@@ -555,6 +556,7 @@ struct FtpConnection::Impl {
         if (curl_multi_add_handle(multi, easy) != CURLM_OK)
             return CURLE_FAILED_INIT;
         QElapsedTimer sincePump;
+        int idleRounds = 0;
         sincePump.start();
         // The multi interface with its poll avoids the easy interface's
         // occasional one-second pause before a data connection.
@@ -566,10 +568,12 @@ struct FtpConnection::Impl {
             }
             if (running == 0)
                 break;
-            if (curl_multi_poll(multi, nullptr, 0, pollWaitMs(), nullptr) != CURLM_OK) {
+            int events = 0;
+            if (curl_multi_poll(multi, nullptr, 0, pollWaitMs(idleRounds), &events) != CURLM_OK) {
                 result = CURLE_FAILED_INIT;
                 break;
             }
+            idleRounds = events > 0 ? 0 : idleRounds + 1;
             if (listener && sincePump.elapsed() >= kPumpIntervalMs) {
                 listener->pumpEvents();
                 sincePump.restart();
