@@ -527,9 +527,17 @@ void Frm_Main::openProfiles()
 {
     if (isConnected() || m_busy)
         return;
+    // The dialog may make another profile current; this one keeps its view.
+    SaveViewState();
+    SaveProfile(m_setup.files, m_profile);
     Frm_User dialog(m_profile, m_setup.files, m_setup.platform, this);
     emit dialogOpened(&dialog);
     dialog.exec();
+    // Show the current profile's own folder and mode before the profile box
+    // is refilled, whose selection saves the view into that profile.
+    if (m_profile.LastPathLocal.isEmpty())
+        m_profile.LastPathLocal = m_setup.startFolder;
+    SetLocalPath(m_profile.LastPathLocal);
     refillProfiles();
 }
 

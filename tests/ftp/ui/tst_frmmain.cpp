@@ -611,6 +611,10 @@ void TestFrmMain::profileDialog()
     QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("cmb"))->currentText(), QStringLiteral("新しい接続"));
 
     // A click in the list stays current after キャンセル; deleting selects the one above.
+    // The profile clicked keeps its own folder; the one left keeps the folder shown.
+    const QString sub = env.local.filePath(QStringLiteral("sub/"));
+    QVERIFY(QDir().mkpath(sub));
+    QVERIFY(w->SetLocalPath(sub));
     disconnect(w.get(), &Frm_Main::dialogOpened, this, nullptr);
     connect(w.get(), &Frm_Main::dialogOpened, this, [&](QDialog* d) {
         QTimer::singleShot(0, d, [&, d] {
@@ -629,6 +633,8 @@ void TestFrmMain::profileDialog()
     QCOMPARE(ProfileNames(env.files), QStringList{QStringLiteral("テスト")});
     QCOMPARE(w->profile().Name, QStringLiteral("テスト"));
     QCOMPARE(w->profile().Server, env.server.serverText());
+    QCOMPARE(w->profile().LastPathLocal, env.local.path() + u'/');
+    QCOMPARE(dirBox(*w, 0)->currentText(), env.local.path() + u'/');
 }
 
 void TestFrmMain::closeWhileConnectedAsks()
