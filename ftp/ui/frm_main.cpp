@@ -292,9 +292,17 @@ void Frm_Main::buildMenus()
 
 // ---- listing and navigation ------------------------------------------------
 
+// The folder the list shows: the path box's selected entry, not text typed
+// into it without Enter, so nothing goes to a folder the user has not seen.
+QString Frm_Main::shownFolder(int pane) const
+{
+    const int i = m_dir[pane]->currentIndex();
+    return i >= 0 ? m_dir[pane]->itemText(i) : m_dir[pane]->currentText();
+}
+
 QString Frm_Main::folderOf(int pane) const
 {
-    return WithSeparator(m_dir[pane]->currentText(), u'/');
+    return WithSeparator(shownFolder(pane), u'/');
 }
 
 bool Frm_Main::ListLocal(const QString& folder)
@@ -378,7 +386,7 @@ void Frm_Main::pathEntered(int pane)
     if (pane == Remote) {
         if (isConnected()) {
             // A relative name is taken in the folder shown.
-            SetRemotePath(text.startsWith(u'/') ? text : folderOf(Remote).section(u'/', 0, -2) + u'/' + text);
+            SetRemotePath(text.startsWith(u'/') ? text : folderOf(Remote) + text);
         }
         return;
     }
@@ -430,7 +438,7 @@ void Frm_Main::moveDriveTo(const QString& path)
 void Frm_Main::driveChosen(int index)
 {
     if (!SetLocalPath(WithSeparator(m_drv->itemText(index), u'/')))
-        moveDriveTo(m_dir[Local]->currentText());
+        moveDriveTo(shownFolder(Local));
 }
 
 void Frm_Main::refresh()
@@ -439,9 +447,9 @@ void Frm_Main::refresh()
         return;
     if (m_activePane == Remote) {
         if (isConnected())
-            ListRemote(m_dir[Remote]->currentText());
+            ListRemote(shownFolder(Remote));
     } else {
-        ListLocal(m_dir[Local]->currentText());
+        ListLocal(shownFolder(Local));
     }
 }
 
@@ -493,7 +501,7 @@ void Frm_Main::rightClickInList(int pane, const QPoint& at)
 void Frm_Main::SaveViewState()
 {
     m_profile.TransMode = transferTypeFromInt(m_trs->currentIndex());
-    m_profile.LastPathLocal = m_dir[Local]->currentText();
+    m_profile.LastPathLocal = shownFolder(Local);
 }
 
 void Frm_Main::profileChosen(QString name)
@@ -550,7 +558,7 @@ void Frm_Main::toggleConnection()
     if (isConnected()) {
         if (!FtpDisconnect(m_ftp))
             return;
-        m_profile.LastPathHost = m_dir[Remote]->currentText();
+        m_profile.LastPathHost = shownFolder(Remote);
         ShowDisconnected();
         return;
     }
@@ -697,9 +705,9 @@ void Frm_Main::transfer(bool upload)
     }
     if (!m_settings.ListCache) {
         if (upload)
-            ListRemote(m_dir[Remote]->currentText());
+            ListRemote(shownFolder(Remote));
         else
-            ListLocal(m_dir[Local]->currentText());
+            ListLocal(shownFolder(Local));
     }
     for (QPushButton* b : m_trsBtn)
         b->setEnabled(isConnected());
@@ -732,9 +740,9 @@ void Frm_Main::deleteSelected()
             }
         }
     } else if (pane == Remote) {
-        ListRemote(m_dir[Remote]->currentText());
+        ListRemote(shownFolder(Remote));
     } else {
-        ListLocal(m_dir[Local]->currentText());
+        ListLocal(shownFolder(Local));
     }
     if (!failed.isEmpty())
         showError(QStringLiteral("削除出来なかったファイルがあります\r\n") + failed.join(QStringLiteral("\r\n")));
@@ -750,9 +758,9 @@ void Frm_Main::makeFolder()
     const QString name = NewFolderName(m_lv[pane]->names(), pane == Remote);
     MakeFolder(pane == Remote ? m_ftp.get() : nullptr, folderOf(pane), name);
     if (pane == Remote)
-        ListRemote(m_dir[Remote]->currentText());
+        ListRemote(shownFolder(Remote));
     else
-        ListLocal(m_dir[Local]->currentText());
+        ListLocal(shownFolder(Local));
 }
 
 void Frm_Main::renameSelected()
@@ -805,7 +813,7 @@ void Frm_Main::changePermissions()
             m_lv[Remote]->setItem(row, changed);
         }
     } else {
-        ListRemote(m_dir[Remote]->currentText());
+        ListRemote(shownFolder(Remote));
     }
 }
 
@@ -842,7 +850,7 @@ void Frm_Main::closeEvent(QCloseEvent* event)
         return;
     }
     if (isConnected())
-        m_profile.LastPathHost = m_dir[Remote]->currentText();
+        m_profile.LastPathHost = shownFolder(Remote);
     saveAll();
     FtpDisconnect(m_ftp);
     event->accept();

@@ -75,6 +75,7 @@ protected:
 private:
     void buildMenus();
     void buildControls();
+    QString shownFolder(int pane) const;
     QString folderOf(int pane) const;
     void pathEntered(int pane);
     void goUp(int pane);

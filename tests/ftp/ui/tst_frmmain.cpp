@@ -248,6 +248,14 @@ void TestFrmMain::connectListAndNavigate()
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     QCOMPARE(box->currentText(), QStringLiteral("/pub/"));
     QVERIFY(env.fakes.messages.shown.isEmpty());
+    // Text typed without Enter is not where commands go; a relative name is.
+    box->setEditText(QStringLiteral("docs/"));
+    w->setActivePane(1);
+    w->makeFolder();
+    QVERIFY(QFileInfo(env.server.homeFile(QStringLiteral("pub/NewFolder"))).isDir());
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QCOMPARE(box->currentText(), QStringLiteral("/pub/docs/"));
+    w->findChild<QPushButton*>(QStringLiteral("Btn_1"))->click();
 
     // Local pane: a relative path is refused and the old folder stays.
     QComboBox* local = dirBox(*w, 0);
