@@ -283,7 +283,7 @@ void PaneList::setViewMode(ViewMode mode)
         m_icons->setMovement(QListView::Static);
         m_icons->setGridSize(mode == Icons ? QSize(96, 64) : QSize());
         m_icons->setWordWrap(mode == Icons);
-        m_icons->setUniformItemSizes(mode != Icons);
+        m_icons->setUniformItemSizes(false);
         setCurrentWidget(m_icons);
     }
     if (hadFocus)
