@@ -36,7 +36,44 @@ private slots:
     void nameWithCarriageReturn();
     void busyConnectionRefuses();
     void stalledTransferEnds();
+    void asciiDownloadShowsListedSize();
 };
+
+namespace {
+class Counter : public FtpProgressListener {
+public:
+    void setLabel(int index, const QString& text) override { labels[index] = text; }
+    void startBar() override {}
+    void drawBar(qint64, qint64 t) override { total = t; }
+    void pumpEvents() override {}
+    QString labels[3];
+    qint64 total = 0;
+};
+}  // namespace
+
+void TestMdlMain::asciiDownloadShowsListedSize()
+{
+    // In ASCII mode the server tells no size: the listing's size is the total.
+    FtpServerFixture server;
+    QVERIFY(server.isRunning());
+    QFile f(server.homeFile(QStringLiteral("page.html")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(300000, 'a'));
+    f.close();
+    auto c = FtpConnect(server.serverText(), server.user(), server.password());
+    QVERIFY(c);
+    Counter counter;
+    c->setProgressListener(&counter);
+    QTemporaryDir dir;
+    for (const qint64 known : {qint64(300000), qint64(-1)}) {
+        counter.total = 0;
+        QVERIFY(FtpDownload(*c, QStringLiteral("/page.html"), dir.filePath(QStringLiteral("page.html")),
+                            TransferType::Automatic, known));
+        QCOMPARE(counter.total, qint64(300000));
+        QCOMPARE(counter.labels[1], QStringLiteral("転送モード Ascii"));
+        QCOMPARE(counter.labels[2], QStringLiteral("293KB / 293KB"));
+    }
+}
 
 void TestMdlMain::formatSizeKB_data()
 {
