@@ -320,6 +320,16 @@ bool FtpDownload(FtpConnection& connection, const QString& remote, const QString
     }
     if (!connection.retrieve(connection.absolutePath(remote), file.device(), ascii, knownSize))
         return false;
+    // A binary download with a known size skips curl's own size check: a
+    // different length is accepted only when the file on the server has
+    // that length now (it changed since the listing), never a cut transfer.
+    if (!ascii && knownSize >= 0 && file.device().pos() != knownSize) {
+        DirEntry now;
+        if (!connection.findEntry(connection.absolutePath(remote), now) || now.size != file.device().pos()) {
+            connection.setLastError(FtpErrorKind::Network);
+            return false;
+        }
+    }
     if (!file.commit()) {
         connection.setLastError(FtpErrorKind::LocalFile);
         return false;

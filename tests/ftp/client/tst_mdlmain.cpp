@@ -73,6 +73,10 @@ void TestMdlMain::asciiDownloadShowsListedSize()
         QCOMPARE(counter.labels[1], QStringLiteral("転送モード Ascii"));
         QCOMPARE(counter.labels[2], QStringLiteral("293KB / 293KB"));
     }
+    // A binary download of a file that changed since the listing: its size now.
+    QVERIFY(FtpDownload(*c, QStringLiteral("/page.html"), dir.filePath(QStringLiteral("b.bin")),
+                        TransferType::Binary, 10));
+    QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("b.bin"))).size(), 300000);
 }
 
 void TestMdlMain::formatSizeKB_data()
