@@ -541,7 +541,7 @@ struct FtpConnection::Impl {
     // the poll anyway, and an idle transfer ends up polling every 100 ms.
     int pollWaitMs(int idleRounds) const
     {
-        const int backoff = idleRounds == 0 ? 0 : std::min(100, 1 << std::min(idleRounds - 1, 7));
+        const int backoff = idleRounds < 4 ? 0 : idleRounds < 8 ? 1 : std::min(100, 1 << std::min(idleRounds - 7, 7));
         long timeout = -1;
         curl_multi_timeout(multi, &timeout);
         return timeout >= 0 && timeout < backoff ? int(timeout) : backoff;
