@@ -1,7 +1,8 @@
 // FTP speed against the command-line tools, on one loopback pyftpdlib server
 // in the same run: a 200 MB file down and up against curl (throughput
-// ratio, ours / curl's), and a tree of 1,000 small files up against
-// lftp's "mirror -R" (time ratio, ours / lftp's). Best of a few rounds each.
+// ratio, ours / curl's), and a tree of 1,000 small files up and down against
+// lftp's "mirror -R" and "mirror" (speed ratio, ours / lftp's). Five
+// interleaved runs each; medians and spreads are printed.
 // Like the tools, every measured run of ours connects and logs in first.
 
 #include "ftp/session/ftpoperations.h"
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <algorithm>
 #include <functional>
 #include <limits>
 
@@ -28,8 +30,10 @@ namespace {
 constexpr qint64 kBigSize = 200LL * 1024 * 1024;
 constexpr int kFolders = 10;
 constexpr int kFilesPerFolder = 100;
-// The whole run stays well inside three minutes.
-constexpr qint64 kBudgetMs = 150000;
+// Interleaved runs of each client; the median counts, the spread is shown.
+constexpr int kRounds = 5;
+// The whole run stays inside five minutes.
+constexpr qint64 kBudgetMs = 240000;
 
 QElapsedTimer g_run;
 
@@ -99,17 +103,30 @@ qint64 timed(const std::function<bool()>& work)
     return work() ? t.elapsed() : -1;
 }
 
-struct Best {
-    qint64 ms = std::numeric_limits<qint64>::max();
+// The times of one kind of run; a failed run spoils the set.
+struct Runs {
+    QList<qint64> ms;
     bool failed = false;
     void add(qint64 v)
     {
         if (v < 0)
             failed = true;
-        else if (v < ms)
-            ms = v;
+        else
+            ms.append(v);
     }
-    bool ok() const { return !failed && ms != std::numeric_limits<qint64>::max(); }
+    bool ok() const { return !failed && !ms.isEmpty(); }
+    qint64 median() const
+    {
+        QList<qint64> s = ms;
+        std::sort(s.begin(), s.end());
+        const qsizetype n = s.size();
+        return n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) / 2;
+    }
+    QString spread() const
+    {
+        const auto [lo, hi] = std::minmax_element(ms.begin(), ms.end());
+        return QStringLiteral("%1-%2 ms").arg(*lo).arg(*hi);
+    }
 };
 
 bool withinBudget()
@@ -117,17 +134,19 @@ bool withinBudget()
     return g_run.elapsed() < kBudgetMs;
 }
 
-void report(const char* what, const Best& ours, const Best& theirs, const char* tool, bool throughput)
+// Speed ratio from the medians: the tool's time over ours (1.0 = as fast).
+void report(const char* what, const Runs& ours, const Runs& theirs, const char* tool)
 {
     if (!ours.ok() || !theirs.ok()) {
         std::printf("%s: FAILED (ours %s, %s %s)\n", what, ours.ok() ? "ok" : "failed", tool,
                     theirs.ok() ? "ok" : "failed");
         return;
     }
-    const double ratio = throughput ? double(theirs.ms) / double(std::max<qint64>(ours.ms, 1))
-                                    : double(ours.ms) / double(std::max<qint64>(theirs.ms, 1));
-    std::printf("%s: ours %lld ms, %s %lld ms; %s %.2f\n", what, (long long)ours.ms, tool, (long long)theirs.ms,
-                throughput ? "throughput ratio ours/curl" : "time ratio ours/lftp", ratio);
+    const double ratio = double(theirs.median()) / double(std::max<qint64>(ours.median(), 1));
+    std::printf("%s, %d runs each: ours median %lld ms (%s), %s median %lld ms (%s); speed ratio ours/%s %.2f\n",
+                what, int(std::min(ours.ms.size(), theirs.ms.size())), (long long)ours.median(),
+                qPrintable(ours.spread()), tool, (long long)theirs.median(), qPrintable(theirs.spread()), tool,
+                ratio);
 }
 
 }  // namespace
@@ -164,9 +183,9 @@ int main(int argc, char** argv)
     const QString url = QStringLiteral("ftp://%1:%2@%3/").arg(server.user(), server.password(), server.serverText());
     const QString bigUp = work.filePath(QStringLiteral("big-up.bin"));
 
-    // 200 MB down and up, alternating the clients.
-    Best oursGet, curlGet, oursPut, curlPut;
-    for (int round = 0; round < 3 && withinBudget(); ++round) {
+    // 200 MB down and up, the clients interleaved.
+    Runs oursGet, curlGet, oursPut, curlPut;
+    for (int round = 0; round < kRounds && withinBudget(); ++round) {
         oursGet.add(timed([&] {
             return session([&](tw::FtpConnection& c) {
                 return tw::FtpDownload(c, QStringLiteral("/big.bin"), work.filePath(QStringLiteral("ours.bin")),
@@ -195,38 +214,58 @@ int main(int argc, char** argv)
     if (curl.isEmpty()) {
         std::printf("curl not installed: download/upload ratios skipped\n");
     } else {
-        report("download 200 MB", oursGet, curlGet, "curl", true);
-        report("upload 200 MB", oursPut, curlPut, "curl", true);
+        report("download 200 MB", oursGet, curlGet, "curl");
+        report("upload 200 MB", oursPut, curlPut, "curl");
     }
 
-    // 1,000 small files in ten folders, up.
+    // 1,000 small files in ten folders, up and down, the clients interleaved.
     const QString tree = work.filePath(QStringLiteral("tree"));
     const int files = kFolders * kFilesPerFolder;
-    Best oursTree, lftpTree;
-    for (int round = 0; round < 2 && withinBudget(); ++round) {
-        oursTree.add(timed([&] {
+    if (!QDir().mkpath(server.homeFile(QStringLiteral("tree-src"))) ||
+        !writeTree(server.homeFile(QStringLiteral("tree-src")))) {
+        std::printf("cannot prepare the server's tree\n");
+        return 1;
+    }
+    auto lftpRun = [&](const QString& command) {
+        const QString script =
+            QStringLiteral("set cmd:fail-exit yes; set net:max-retries 1; set ftp:ssl-allow no; %1; quit").arg(command);
+        return runTool(lftp, {QStringLiteral("-u"), server.user() + u',' + server.password(), QStringLiteral("-p"),
+                              QString::number(server.port()), QStringLiteral("-e"), script, server.host()});
+    };
+    const QString down = work.filePath(QStringLiteral("down"));
+    Runs oursUpTree, lftpUpTree, oursDownTree, lftpDownTree;
+    for (int round = 0; round < kRounds && withinBudget(); ++round) {
+        oursUpTree.add(timed([&] {
             return session([&](tw::FtpConnection& c) {
                        return tw::FtpUploadTree(c, tree, QStringLiteral("/tree-ours"), tw::TransferType::Automatic);
                    }) &&
                    countFiles(server.homeFile(QStringLiteral("tree-ours"))) == files;
         }));
         QDir(server.homeFile(QStringLiteral("tree-ours"))).removeRecursively();
+        oursDownTree.add(timed([&] {
+            return session([&](tw::FtpConnection& c) {
+                       return tw::FtpDownloadTree(c, QStringLiteral("/tree-src"), down, tw::TransferType::Automatic);
+                   }) &&
+                   countFiles(down) == files;
+        }));
+        QDir(down).removeRecursively();
         if (!lftp.isEmpty()) {
-            const QString script = QStringLiteral("set cmd:fail-exit yes; set net:max-retries 1; set ftp:ssl-allow no; "
-                                                  "mirror -R %1 /tree-lftp; quit")
-                                       .arg(tree);
-            lftpTree.add(runTool(lftp, {QStringLiteral("-u"), server.user() + u',' + server.password(),
-                                        QStringLiteral("-p"), QString::number(server.port()), QStringLiteral("-e"),
-                                        script, server.host()}));
+            lftpUpTree.add(lftpRun(QStringLiteral("mirror -R %1 /tree-lftp").arg(tree)));
             if (countFiles(server.homeFile(QStringLiteral("tree-lftp"))) != files)
-                lftpTree.add(-1);
+                lftpUpTree.add(-1);
             QDir(server.homeFile(QStringLiteral("tree-lftp"))).removeRecursively();
+            lftpDownTree.add(lftpRun(QStringLiteral("mirror /tree-src %1").arg(down)));
+            if (countFiles(down) != files)
+                lftpDownTree.add(-1);
+            QDir(down).removeRecursively();
         }
     }
-    if (lftp.isEmpty())
-        std::printf("lftp not installed: tree ratio skipped\n");
-    else
-        report("upload tree of 1,000 files", oursTree, lftpTree, "lftp", false);
+    if (lftp.isEmpty()) {
+        std::printf("lftp not installed: tree ratios skipped\n");
+    } else {
+        report("upload tree of 1,000 files (mirror -R)", oursUpTree, lftpUpTree, "lftp");
+        report("download tree of 1,000 files (mirror)", oursDownTree, lftpDownTree, "lftp");
+    }
     std::printf("total bench time: %.1f s\n", g_run.elapsed() / 1000.0);
     return 0;
 }

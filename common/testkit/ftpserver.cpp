@@ -21,7 +21,7 @@ const char kScript[] = R"PY(
 import argparse, asynchat, logging, os, sys, threading, time
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.filesystems import AbstractedFS
-from pyftpdlib.handlers import BufferedIteratorProducer, FTPHandler
+from pyftpdlib.handlers import BufferedIteratorProducer, FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 p = argparse.ArgumentParser()
@@ -33,6 +33,7 @@ p.add_argument('--cp932', action='store_true')
 p.add_argument('--no-mlsd', action='store_true')
 p.add_argument('--hostile', action='store_true')
 p.add_argument('--stall', default='')
+p.add_argument('--throttle', type=int, default=0)
 a = p.parse_args()
 logging.basicConfig(level=logging.CRITICAL)
 logging.getLogger('pyftpdlib').setLevel(logging.CRITICAL)
@@ -113,6 +114,13 @@ def watch_parent():
 auth = DummyAuthorizer()
 auth.add_user(a.user, a.password, a.home, perm='elradfmwMT')
 Handler.authorizer = auth
+if a.throttle > 0:
+    class Slow(ThrottledDTPHandler):
+        read_limit = a.throttle
+        write_limit = a.throttle
+        ac_out_buffer_size = min(65536, a.throttle)
+        ac_in_buffer_size = min(65536, a.throttle)
+    Handler.dtp_handler = Slow
 server = FTPServer(('127.0.0.1', 0), Handler)
 threading.Thread(target=watch_parent, daemon=True).start()
 print('PORT %d' % server.address[1], flush=True)
@@ -199,6 +207,8 @@ void FtpServerFixture::start()
         args << QStringLiteral("--hostile");
     if (!m_options.stallOn.isEmpty())
         args << QStringLiteral("--stall") << m_options.stallOn;
+    if (m_options.throttleBytesPerSec > 0)
+        args << QStringLiteral("--throttle") << QString::number(m_options.throttleBytesPerSec);
     m_process.setStandardErrorFile(m_dir.filePath(QStringLiteral("server.err")));
     // The pyenv python3 on PATH may not see Debian's packages.
     m_process.start(QStringLiteral("/usr/bin/python3"), args);

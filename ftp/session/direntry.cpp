@@ -86,6 +86,9 @@ bool parseMlsdLine(const QByteArray& line, const NameDecoder& decode, DirEntry& 
         return false;
     DirEntry e;
     e.name = decode(text.mid(space + 1));
+    // A line without a type is no entry: it may be the tail of a name that
+    // held a line break.
+    bool typed = false;
     for (const QByteArray& fact : facts.split(';')) {
         const qsizetype eq = fact.indexOf('=');
         if (eq <= 0)
@@ -93,6 +96,7 @@ bool parseMlsdLine(const QByteArray& line, const NameDecoder& decode, DirEntry& 
         const QByteArray key = fact.left(eq).toLower();
         const QByteArray value = fact.mid(eq + 1);
         if (key == "type") {
+            typed = true;
             const QByteArray type = value.toLower();
             if (type == "cdir" || type == "pdir") {
                 e.folder = true;
@@ -113,6 +117,8 @@ bool parseMlsdLine(const QByteArray& line, const NameDecoder& decode, DirEntry& 
                 e.access = accessFromMode(mode);
         }
     }
+    if (!typed)
+        return false;
     if (e.folder)
         e.size = 0;
     entry = e;

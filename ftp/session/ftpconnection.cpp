@@ -4,6 +4,8 @@
 #include "common/textcodec.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
+
 
 #include <curl/curl.h>
 
@@ -81,6 +83,7 @@ struct Transfer {
     qint64 knownTotal = 0;
     qint64 lastDrawn = -1;
     QElapsedTimer sincePump;
+    const bool* cancelled = nullptr;
 };
 
 size_t writeToDevice(char* ptr, size_t size, size_t nmemb, void* user)
@@ -112,16 +115,12 @@ size_t writeToDevice(char* ptr, size_t size, size_t nmemb, void* user)
     return n;
 }
 
-size_t writeToBuffer(char* ptr, size_t size, size_t nmemb, void* user)
+// A listing is collected as the server sent it (see rawListing below);
+// what curl hands over here has been through its ASCII line-end conversion.
+size_t countListing(char*, size_t size, size_t nmemb, void* user)
 {
     auto* t = static_cast<Transfer*>(user);
-    const size_t n = size * nmemb;
-    if (t->buffer->size() + qsizetype(n) > kMaxListingBytes) {
-        t->failed = true;
-        return 0;
-    }
-    t->buffer->append(ptr, qsizetype(n));
-    return n;
+    return t->failed ? 0 : size * nmemb;
 }
 
 size_t readFromDevice(char* buffer, size_t size, size_t nitems, void* user)
@@ -175,6 +174,8 @@ size_t readFromDevice(char* buffer, size_t size, size_t nitems, void* user)
 int onProgress(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t, curl_off_t ulnow)
 {
     auto* t = static_cast<Transfer*>(user);
+    if (t->cancelled && *t->cancelled)
+        return 1;
     if (!t->listener)
         return 0;
     qint64 total = t->knownTotal;
@@ -192,7 +193,7 @@ int onProgress(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t, cur
     }
     t->listener->pumpEvents();
     t->sincePump.restart();
-    return 0;
+    return t->cancelled && *t->cancelled ? 1 : 0;
 }
 
 }  // namespace
@@ -269,6 +270,16 @@ struct FtpConnection::Impl {
     bool inSetup = false;
     FtpProgressListener* listener = nullptr;
     int lastCode = 0;
+    FtpError error;
+    bool cancelled = false;
+    // The request moves file data (a slow one is a stall, not a lost server).
+    bool inTransfer = false;
+    // The transfer type curl believes the server is in: 'A', 'I', or 0 when
+    // unknown (a new connection).
+    char curlType = 0;
+    // The bytes of a listing as they came from the server, and its transfer.
+    QByteArray* rawListing = nullptr;
+    Transfer* listingTransfer = nullptr;
 
     // Commands sent and replies received during one request.
     QList<FtpReply> transcript;
@@ -356,7 +367,12 @@ struct FtpConnection::Impl {
     static int debugCallback(CURL*, curl_infotype type, char* data, size_t size, void* user)
     {
         auto* d = static_cast<Impl*>(user);
-        if (type == CURLINFO_HEADER_OUT)
+        if (type == CURLINFO_DATA_IN && d->rawListing) {
+            if (d->rawListing->size() + qsizetype(size) > kMaxListingBytes)
+                d->listingTransfer->failed = true;
+            else
+                d->rawListing->append(data, qsizetype(size));
+        } else if (type == CURLINFO_HEADER_OUT)
             d->onCommand(QByteArray(data, qsizetype(size)));
         else if (type == CURLINFO_HEADER_IN)
             d->onReplyData(data, size);
@@ -392,7 +408,7 @@ struct FtpConnection::Impl {
         curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(options.connectTimeoutMs));
         curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(options.replyTimeoutSec));
-        curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, long(std::max(1, options.stallBytesPerSec)));
         curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, long(options.idleTimeoutSec));
         // Paths are always absolute, so curl never needs to change folder and
         // the server stays in the folder the session entered.
@@ -405,14 +421,68 @@ struct FtpConnection::Impl {
         curl_easy_setopt(easy, CURLOPT_DEBUGDATA, this);
     }
 
+    QString lastRefusalText() const
+    {
+        for (qsizetype i = transcript.size() - 1; i >= 0; --i) {
+            if (transcript[i].code >= 400)
+                return QString::fromUtf8(transcript[i].lines.join(' ')).trimmed();
+        }
+        return QString();
+    }
+
+    void noteResult(CURLcode result)
+    {
+        // A refusal of a call made from an event during this request is not
+        // the outcome of this one.
+        if (result == CURLE_OK) {
+            error = {};
+            return;
+        }
+        FtpErrorKind kind = FtpErrorKind::Network;
+        QString reply;
+        switch (result) {
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_URL_MALFORMAT:
+            kind = FtpErrorKind::Address;
+            break;
+        case CURLE_LOGIN_DENIED:
+            kind = FtpErrorKind::Login;
+            break;
+        case CURLE_ABORTED_BY_CALLBACK:
+            kind = cancelled ? FtpErrorKind::Cancelled : FtpErrorKind::LocalFile;
+            break;
+        case CURLE_OPERATION_TIMEDOUT:
+            kind = inTransfer ? FtpErrorKind::Stalled : FtpErrorKind::Network;
+            break;
+        case CURLE_REMOTE_ACCESS_DENIED:
+        case CURLE_REMOTE_FILE_NOT_FOUND:
+        case CURLE_FTP_COULDNT_RETR_FILE:
+        case CURLE_UPLOAD_FAILED:
+        case CURLE_QUOTE_ERROR:
+        case CURLE_REMOTE_DISK_FULL:
+        case CURLE_FTP_COULDNT_SET_TYPE:
+            kind = FtpErrorKind::Refused;
+            reply = lastRefusalText();
+            break;
+        default:
+            break;
+        }
+        if (cancelled)
+            kind = FtpErrorKind::Cancelled;
+        error = {kind, reply};
+    }
+
     CURLcode perform()
     {
         const int connectsBefore = connects;
-        const CURLcode result = performOnce();
+        const CURLcode result = cancelled ? CURLE_ABORTED_BY_CALLBACK : performOnce();
+        noteResult(result);
         // curl opens a new connection by itself after one was lost (or closed
         // after a failure): that one has to be set up again.
         if (!inSetup && !setup.isEmpty() && (result != CURLE_OK || connects != connectsBefore))
             setupStale = true;
+        if (result != CURLE_OK || connects != connectsBefore)
+            curlType = 0;
         return result;
     }
 
@@ -463,6 +533,20 @@ struct FtpConnection::Impl {
         return rc;
     }
 
+    // How long to wait for curl's sockets. Around the data connection (after
+    // the reply to EPSV, and again when it ends) curl waits on something it
+    // does not show us, so a poll of curl's own timeout or 100 ms would add
+    // that much to every file. After any activity curl is asked again at
+    // once, and the wait grows while nothing happens; a busy socket wakes
+    // the poll anyway, and an idle transfer ends up polling every 100 ms.
+    int pollWaitMs(int idleRounds) const
+    {
+        const int backoff = idleRounds < 4 ? 0 : idleRounds < 8 ? 1 : std::min(100, 1 << std::min(idleRounds - 7, 7));
+        long timeout = -1;
+        curl_multi_timeout(multi, &timeout);
+        return timeout >= 0 && timeout < backoff ? int(timeout) : backoff;
+    }
+
     CURLcode performOnce()
     {
         transcript.clear();
@@ -472,6 +556,7 @@ struct FtpConnection::Impl {
         if (curl_multi_add_handle(multi, easy) != CURLM_OK)
             return CURLE_FAILED_INIT;
         QElapsedTimer sincePump;
+        int idleRounds = 0;
         sincePump.start();
         // The multi interface with its poll avoids the easy interface's
         // occasional one-second pause before a data connection.
@@ -483,13 +568,19 @@ struct FtpConnection::Impl {
             }
             if (running == 0)
                 break;
-            if (curl_multi_poll(multi, nullptr, 0, 100, nullptr) != CURLM_OK) {
+            int events = 0;
+            if (curl_multi_poll(multi, nullptr, 0, pollWaitMs(idleRounds), &events) != CURLM_OK) {
                 result = CURLE_FAILED_INIT;
                 break;
             }
+            idleRounds = events > 0 ? 0 : idleRounds + 1;
             if (listener && sincePump.elapsed() >= kPumpIntervalMs) {
                 listener->pumpEvents();
                 sincePump.restart();
+            }
+            if (cancelled) {
+                result = CURLE_ABORTED_BY_CALLBACK;
+                break;
             }
         }
         int queued = 0;
@@ -505,7 +596,15 @@ struct FtpConnection::Impl {
 namespace {
 
 struct BusyGuard {
-    explicit BusyGuard(bool& flag) : m_flag(flag), m_ok(!flag) { m_flag = true; }
+    // Starts an operation: refused while another runs; clears the last error.
+    explicit BusyGuard(FtpConnection::Impl& d) : m_flag(d.busy), m_ok(!d.busy)
+    {
+        if (m_ok)
+            d.error = {};
+        else
+            d.error = {FtpErrorKind::Busy, {}};
+        m_flag = true;
+    }
     ~BusyGuard()
     {
         if (m_ok)
@@ -522,11 +621,21 @@ FtpConnection::FtpConnection() : d(std::make_unique<Impl>()) {}
 FtpConnection::~FtpConnection() = default;
 
 std::unique_ptr<FtpConnection> FtpConnection::open(const QString& server, const QString& user,
-                                                   const QString& password, const FtpOptions& options)
+                                                   const QString& password, const FtpOptions& options,
+                                                   FtpError* error)
 {
+    FtpError dummy;
+    FtpError& err = error ? *error : dummy;
+    err = {};
     const ServerAddress address = parseServerAddress(server);
-    if (!address.valid || hasBreakOrNul(user) || hasBreakOrNul(password))
+    if (!address.valid) {
+        err.kind = FtpErrorKind::Address;
         return nullptr;
+    }
+    if (hasBreakOrNul(user) || hasBreakOrNul(password)) {
+        err.kind = FtpErrorKind::Login;
+        return nullptr;
+    }
     initCurlOnce();
     std::unique_ptr<FtpConnection> c(new FtpConnection());
     Impl& d = *c->d;
@@ -538,12 +647,16 @@ std::unique_ptr<FtpConnection> FtpConnection::open(const QString& server, const 
     d.baseUrl = "ftp://" + host + ":" + QByteArray::number(address.port) + "/";
     d.easy = curl_easy_init();
     d.multi = curl_multi_init();
-    if (!d.easy || !d.multi)
+    if (!d.easy || !d.multi) {
+        err.kind = FtpErrorKind::Network;
         return nullptr;
+    }
 
     QList<FtpReply> replies;
-    if (!c->sendCommands({QByteArrayLiteral("FEAT")}, &replies) || d.connects == 0)
+    if (!c->sendCommands({QByteArrayLiteral("FEAT")}, &replies) || d.connects == 0) {
+        err = d.error.kind == FtpErrorKind::None ? FtpError{FtpErrorKind::Network, {}} : d.error;
         return nullptr;
+    }
     QByteArray mlstFacts;
     if (replies.value(0).completed()) {
         const QList<QByteArray> lines = replies[0].lines;
@@ -564,8 +677,10 @@ std::unique_ptr<FtpConnection> FtpConnection::open(const QString& server, const 
     if (d.mlst && mlstFacts.contains("unix.mode;") && !mlstFacts.contains("unix.mode*"))
         d.setup.append(QByteArrayLiteral("OPTS MLST type;size;modify;unix.mode;"));
     d.setupStale = !d.setup.isEmpty();
-    if (!d.ensureSetup())
+    if (!d.ensureSetup()) {
+        err = {FtpErrorKind::Network, {}};
         return nullptr;
+    }
     // The login folder, read now that the name encoding is known.
     d.cwd = QStringLiteral("/");
     QList<FtpReply> pwd;
@@ -624,6 +739,66 @@ int FtpConnection::lastReplyCode() const
     return d->lastCode;
 }
 
+FtpError FtpConnection::lastError() const
+{
+    return d->error;
+}
+
+void FtpConnection::setLastError(FtpErrorKind kind, const QString& reply)
+{
+    d->error = {kind, reply};
+}
+
+void FtpConnection::setRefused(const FtpReply& reply)
+{
+    if (reply.code == 0 && d->error.kind != FtpErrorKind::None)
+        return;  // no reply came: the reason is already recorded
+    d->error = {FtpErrorKind::Refused, QString::fromUtf8(reply.lines.join(' ')).trimmed()};
+}
+
+void FtpConnection::cancel()
+{
+    d->cancelled = true;
+}
+
+void FtpConnection::clearCancel()
+{
+    d->cancelled = false;
+}
+
+bool FtpConnection::cancelRequested() const
+{
+    return d->cancelled;
+}
+
+QString describeFtpError(const FtpError& error)
+{
+    switch (error.kind) {
+    case FtpErrorKind::None:
+        return QString();
+    case FtpErrorKind::Address:
+        return QStringLiteral("サーバ名が正しくないか、見つかりません");
+    case FtpErrorKind::Network:
+        return QStringLiteral("サーバとの通信に失敗しました");
+    case FtpErrorKind::Login:
+        return QStringLiteral("ユーザ名かパスワードが違います");
+    case FtpErrorKind::Refused:
+        return error.reply.isEmpty() ? QStringLiteral("サーバが拒否しました")
+                                     : QStringLiteral("サーバが拒否しました: ") + error.reply;
+    case FtpErrorKind::Busy:
+        return QStringLiteral("ほかの処理を実行中です");
+    case FtpErrorKind::LocalFile:
+        return QStringLiteral("ローカルのファイルを読み書き出来ませんでした");
+    case FtpErrorKind::Cancelled:
+        return QStringLiteral("中止しました");
+    case FtpErrorKind::Stalled:
+        return QStringLiteral("転送が止まったため打ち切りました");
+    case FtpErrorKind::BadName:
+        return QStringLiteral("サーバが使えない名前を返しました: ") + error.reply;
+    }
+    return QString();
+}
+
 QString FtpConnection::absolutePath(const QString& path) const
 {
     return path.startsWith(u'/') ? path : d->cwd + path;
@@ -654,7 +829,7 @@ QString FtpConnection::decodeName(const QByteArray& bytes) const
 
 bool FtpConnection::sendCommands(const QList<QByteArray>& commands, QList<FtpReply>* replies)
 {
-    BusyGuard guard(d->busy);
+    BusyGuard guard(*d);
     if (!guard.ok())
         return false;
     for (const QByteArray& c : commands) {
@@ -697,8 +872,12 @@ bool FtpConnection::changeFolder(const QString& absoluteFolder)
     if (!folder)
         return false;
     QList<FtpReply> replies;
-    if (!sendCommands({"CWD " + *folder}, &replies) || !replies.value(0).completed())
+    if (!sendCommands({"CWD " + *folder}, &replies))
         return false;
+    if (!replies.value(0).completed()) {
+        setRefused(replies.value(0));
+        return false;
+    }
     d->cwd = withTrailingSlash(absoluteFolder);
     return true;
 }
@@ -706,7 +885,7 @@ bool FtpConnection::changeFolder(const QString& absoluteFolder)
 bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& listing)
 {
     listing = {};
-    BusyGuard guard(d->busy);
+    BusyGuard guard(*d);
     if (!guard.ok() || !absoluteFolder.startsWith(u'/'))
         return false;
     const std::optional<QByteArray> path = encodeName(withTrailingSlash(absoluteFolder));
@@ -715,7 +894,18 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
     QByteArray data;
     Transfer t;
     t.buffer = &data;
+    t.cancelled = &d->cancelled;
     CURLcode rc = CURLE_OK;
+    const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> binaryList(
+        curl_slist_append(nullptr, "TYPE I"), &curl_slist_free_all);
+    const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> asciiAfter(
+        curl_slist_append(nullptr, "TYPE A"), &curl_slist_free_all);
+    d->rawListing = &data;
+    d->listingTransfer = &t;
+    const auto stopCollecting = qScopeGuard([this] {
+        d->rawListing = nullptr;
+        d->listingTransfer = nullptr;
+    });
     // A listing made on a connection curl had to open anew lacks the facts
     // asked for: it is made once more after the setup.
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -724,14 +914,28 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
         d->prepare(d->urlFor(*path));
         if (d->mlst)
             curl_easy_setopt(d->easy, CURLOPT_CUSTOMREQUEST, "MLSD");
-        curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &writeToBuffer);
+        // curl lists in ASCII mode and converts line ends, which turns a CR
+        // inside a name into a line break. The bytes are taken before that
+        // conversion; and where curl believes the server is in ASCII mode
+        // already (it sends no TYPE then), the server is switched to binary
+        // for the listing and back afterwards.
+        if (d->curlType == 'A') {
+            curl_easy_setopt(d->easy, CURLOPT_QUOTE, binaryList.get());
+            curl_easy_setopt(d->easy, CURLOPT_POSTQUOTE, asciiAfter.get());
+        }
+        curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &countListing);
         curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
         rc = d->perform();
         if (rc != CURLE_OK || !d->setupStale)
             break;
     }
-    if (rc != CURLE_OK || t.failed)
+    if (t.failed) {
+        d->error = {FtpErrorKind::Network, {}};
         return false;
+    }
+    if (rc != CURLE_OK)
+        return false;
+    d->curlType = 'A';
     listing = parseListing(data, d->mlst, [this](const QByteArray& b) { return d->decode(b); });
     return true;
 }
@@ -747,8 +951,12 @@ bool FtpConnection::findEntry(const QString& absolutePath, DirEntry& entry)
         if (!bytes)
             return false;
         QList<FtpReply> replies;
-        if (!sendCommands({"MLST " + *bytes}, &replies) || !replies.value(0).completed())
+        if (!sendCommands({"MLST " + *bytes}, &replies))
             return false;
+        if (!replies.value(0).completed()) {
+            setRefused(replies.value(0));
+            return false;
+        }
         for (const QByteArray& line : replies[0].lines) {
             DirEntry e;
             if (line.startsWith(' ') && parseMlsdLine(line, [this](const QByteArray& b) { return d->decode(b); }, e)) {
@@ -781,8 +989,10 @@ bool FtpConnection::findEntry(const QString& absolutePath, DirEntry& entry)
 // One file between the server and a device: the parts both directions share.
 // direction sets curl's options for the reading or writing side.
 static bool transferFile(CURL* easy, const std::function<void()>& prepare, const std::function<CURLcode()>& perform,
-                         Transfer& t, const std::function<void()>& direction)
+                         Transfer& t, const std::function<void()>& direction, FtpConnection::Impl& d)
 {
+    t.cancelled = &d.cancelled;
+    d.inTransfer = true;
     prepare();
     curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, t.ascii ? 1L : 0L);
     direction();
@@ -792,12 +1002,19 @@ static bool transferFile(CURL* easy, const std::function<void()>& prepare, const
     if (t.listener)
         t.listener->startBar();
     const CURLcode rc = perform();
+    d.inTransfer = false;
+    if (rc == CURLE_OK)
+        d.curlType = t.ascii ? 'A' : 'I';
+    // The write and read callbacks record a local failure in t.failed, which
+    // curl reports as an error of its own.
+    if (t.failed && !d.cancelled)
+        d.error = {FtpErrorKind::LocalFile, {}};
     return rc == CURLE_OK && !t.failed;
 }
 
-bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, bool ascii)
+bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, bool ascii, qint64 knownSize)
 {
-    BusyGuard guard(d->busy);
+    BusyGuard guard(*d);
     if (!guard.ok() || !absoluteRemote.startsWith(u'/') || absoluteRemote.endsWith(u'/'))
         return false;
     const std::optional<QByteArray> path = encodeName(absoluteRemote);
@@ -808,16 +1025,22 @@ bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, boo
     t.device = &sink;
     t.ascii = ascii;
     t.listener = d->listener;
+    t.knownTotal = std::max<qint64>(0, knownSize);
     return transferFile(
         d->easy, [&] { d->prepare(d->urlFor(*path)); }, [&] { return d->perform(); }, t, [&] {
             curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &writeToDevice);
             curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
-        });
+            // With the size known from the listing, the SIZE command curl
+            // sends before a binary RETR is one round trip per file too
+            // many; the server's final reply still tells a whole transfer.
+            if (!ascii && knownSize >= 0)
+                curl_easy_setopt(d->easy, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
+        }, *d);
 }
 
 bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii)
 {
-    BusyGuard guard(d->busy);
+    BusyGuard guard(*d);
     if (!guard.ok() || !absoluteRemote.startsWith(u'/') || absoluteRemote.endsWith(u'/'))
         return false;
     const std::optional<QByteArray> path = encodeName(absoluteRemote);
@@ -838,7 +1061,7 @@ bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absolut
                 curl_easy_setopt(d->easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
             curl_easy_setopt(d->easy, CURLOPT_READFUNCTION, &readFromDevice);
             curl_easy_setopt(d->easy, CURLOPT_READDATA, &t);
-        });
+        }, *d);
 }
 
 }  // namespace tw

@@ -22,7 +22,30 @@ struct FtpOptions {
     int connectTimeoutMs = 15000;  // TCP connect and login greeting
     int replyTimeoutSec = 30;      // a reply to a command
     int idleTimeoutSec = 30;       // a data connection that moves no byte
+    // A transfer slower than this over idleTimeoutSec counts as stalled: a
+    // server that sends a few bytes a second would otherwise hold it for ever.
+    int stallBytesPerSec = 256;
 };
+
+// Why the last operation failed, so that a window can say what went wrong.
+enum class FtpErrorKind {
+    None,
+    Address,    // the server text is not a usable address, or the host is unknown
+    Network,    // cannot connect, connection lost, no reply in time
+    Login,      // user name or password refused
+    Refused,    // the server refused the command (reply holds its text)
+    Busy,       // another operation is running on this connection
+    LocalFile,  // a local file could not be read or written
+    Cancelled,  // stopped by the user
+    Stalled,    // the transfer moved too slowly for too long
+    BadName,    // the server listed a name that is no plain name (reply holds it)
+};
+struct FtpError {
+    FtpErrorKind kind = FtpErrorKind::None;
+    QString reply;  // the server's reply text for Refused; the name for BadName
+};
+// A Japanese sentence for the error, for messages.
+QString describeFtpError(const FtpError& error);
 
 // "host", "host:port", "[v6]" or "[v6]:port"; a bare IPv6 address (more than
 // one ":") has no port part. Port 21 when none is given.
@@ -48,7 +71,8 @@ public:
     // Connects and logs in; nullptr when the address is not usable, the
     // server cannot be reached or refuses the login.
     static std::unique_ptr<FtpConnection> open(const QString& server, const QString& user,
-                                               const QString& password, const FtpOptions& options = {});
+                                               const QString& password, const FtpOptions& options = {},
+                                               FtpError* error = nullptr);
     ~FtpConnection();
     FtpConnection(const FtpConnection&) = delete;
     FtpConnection& operator=(const FtpConnection&) = delete;
@@ -62,7 +86,20 @@ public:
     // Logins made so far: 1 while the first connection lasts.
     int connectionCount() const;
     // True while an operation runs (events pumped from it must not start another).
+    // Another operation started meanwhile fails with FtpErrorKind::Busy.
     bool busy() const;
+
+    // The outcome of the last operation (kind None after a success).
+    FtpError lastError() const;
+    void setLastError(FtpErrorKind kind, const QString& reply = QString());
+    // Records a refusal with the reply's text.
+    void setRefused(const FtpReply& reply);
+
+    // Asks the running transfer to stop (from an event pumped by it). Every
+    // operation fails as cancelled until clearCancel().
+    void cancel();
+    void clearCancel();
+    bool cancelRequested() const;
 
     void setProgressListener(FtpProgressListener* listener);
     FtpProgressListener* progressListener() const;
@@ -94,15 +131,18 @@ public:
     // Transfers. Ascii converts line ends: local text goes out with CR LF,
     // and what arrives is stored with CR LF. The listener (when set) gets
     // the bar and the counter of label 2; total is the size shown.
-    bool retrieve(const QString& absoluteRemote, QIODevice& sink, bool ascii);
+    // knownSize (from a listing) is the total shown when the server tells none,
+    // as in ASCII mode.
+    bool retrieve(const QString& absoluteRemote, QIODevice& sink, bool ascii, qint64 knownSize = -1);
     bool store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii);
 
     // The server's last reply code and text, for logs (never shown).
     int lastReplyCode() const;
 
+    struct Impl;
+
 private:
     FtpConnection();
-    struct Impl;
     std::unique_ptr<Impl> d;
 };
 

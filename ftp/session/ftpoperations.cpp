@@ -8,7 +8,9 @@
 #include <QTemporaryFile>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tw {
 
@@ -45,41 +47,59 @@ bool hasBreakOrNul(const QString& text)
 // forced to disk first: that would double the time of a large download.
 class DownloadTarget {
 public:
-    explicit DownloadTarget(const QString& target)
-        : m_target(target)
-        , m_file(QFileInfo(target).absolutePath() + QStringLiteral("/.") + QFileInfo(target).fileName() +
-                 QStringLiteral(".XXXXXX.part"))
+    explicit DownloadTarget(const QString& target) : m_target(QFile::encodeName(target)) {}
+    ~DownloadTarget()
     {
+        if (m_fd >= 0) {
+            m_file.close();
+            ::close(m_fd);
+            ::unlink(m_temp.constData());
+        }
     }
-    bool open() { return m_file.open(); }
+    // A hidden file beside the target, made with plain system calls: a tree
+    // of small files spends more time here than on the wire otherwise.
+    bool open()
+    {
+        const qsizetype slash = m_target.lastIndexOf('/');
+        m_temp = m_target.left(slash + 1) + '.' + m_target.mid(slash + 1) + ".XXXXXX.part";
+        m_fd = ::mkostemps(m_temp.data(), 5, O_CLOEXEC);
+        if (m_fd < 0)
+            return false;
+        return m_file.open(m_fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
+    }
     QIODevice& device() { return m_file; }
     bool commit()
     {
         // The permissions a new file gets, or those of the file replaced.
         struct stat st {};
-        mode_t mode = 0;
-        if (::stat(QFile::encodeName(m_target).constData(), &st) == 0) {
-            mode = st.st_mode & 07777;
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        if (!m_file.flush() || ::fchmod(m_file.handle(), mode) != 0)
+        const mode_t mode = ::stat(m_target.constData(), &st) == 0 ? st.st_mode & 07777 : 0666 & ~processUmask();
+        if (!m_file.flush() || m_file.error() != QFileDevice::NoError || ::fchmod(m_fd, mode) != 0)
             return false;
-        const QByteArray from = QFile::encodeName(m_file.fileName());
         m_file.close();
-        if (m_file.error() != QFileDevice::NoError)
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0 || std::rename(m_temp.constData(), m_target.constData()) != 0) {
+            ::unlink(m_temp.constData());
             return false;
-        if (std::rename(from.constData(), QFile::encodeName(m_target).constData()) != 0)
-            return false;
-        m_file.setAutoRemove(false);
+        }
         return true;
     }
 
 private:
-    QString m_target;
-    QTemporaryFile m_file;
+    static mode_t processUmask()
+    {
+        static const mode_t mask = [] {
+            const mode_t m = ::umask(0);
+            ::umask(m);
+            return m;
+        }();
+        return mask;
+    }
+
+    QByteArray m_target;
+    QByteArray m_temp;
+    int m_fd = -1;
+    QFile m_file;
 };
 
 void announce(FtpConnection& c, const QString& label0, const QString* label1)
@@ -101,7 +121,13 @@ bool pathCommand(FtpConnection& c, const char* verb, const QString& path)
     if (!bytes)
         return false;
     QList<FtpReply> replies;
-    return c.sendCommands({QByteArray(verb) + ' ' + *bytes}, &replies) && replies.value(0).completed();
+    if (!c.sendCommands({QByteArray(verb) + ' ' + *bytes}, &replies))
+        return false;
+    if (!replies.value(0).completed()) {
+        c.setRefused(replies.value(0));
+        return false;
+    }
+    return true;
 }
 
 bool removeTree(FtpConnection& c, const QString& folder, int depth)
@@ -113,8 +139,10 @@ bool removeTree(FtpConnection& c, const QString& folder, int depth)
         return false;
     ParsedListing listing;
     c.listFolder(dir, listing);
-    if (!listing.rejected.isEmpty())
+    if (!listing.rejected.isEmpty()) {
+        c.setLastError(FtpErrorKind::BadName, listing.rejected.first());
         return false;
+    }
     QStringList subFolders;
     for (const DirEntry& e : listing.entries) {
         const QString full = dir + e.name;
@@ -137,18 +165,24 @@ bool downloadTree(FtpConnection& c, const QString& remoteFolder, const QString& 
         return false;
     const QString remote = withSlash(c.absolutePath(remoteFolder));
     const QString local = withSlash(localFolder);
-    if (!QFileInfo(local).isDir() && !QDir().mkpath(local))
+    if (!QFileInfo(local).isDir() && !QDir().mkpath(local)) {
+        c.setLastError(FtpErrorKind::LocalFile);
         return false;
+    }
     ParsedListing listing;
-    if (!c.listFolder(remote, listing) || !listing.rejected.isEmpty())
+    if (!c.listFolder(remote, listing))
         return false;
+    if (!listing.rejected.isEmpty()) {
+        c.setLastError(FtpErrorKind::BadName, listing.rejected.first());
+        return false;
+    }
     QStringList subFolders;
     for (const DirEntry& e : listing.entries) {
         if (!isSafeEntryName(e.name))
             return false;
         if (e.folder)
             subFolders.append(e.name);
-        else if (!FtpDownload(c, remote + e.name, local + e.name, type))
+        else if (!FtpDownload(c, remote + e.name, local + e.name, type, e.size))
             return false;
     }
     for (const QString& name : subFolders) {
@@ -193,15 +227,22 @@ bool uploadTree(FtpConnection& c, const QString& localFolder, const QString& rem
 }  // namespace
 
 std::unique_ptr<FtpConnection> FtpConnect(const QString& server, const QString& user, const QString& password,
-                                          const FtpOptions& options)
+                                          const FtpOptions& options, FtpError* error)
 {
-    if (server.isEmpty())
+    if (server.isEmpty()) {
+        if (error)
+            *error = {FtpErrorKind::Address, {}};
         return nullptr;
-    return FtpConnection::open(server, user, password, options);
+    }
+    return FtpConnection::open(server, user, password, options, error);
 }
 
 bool FtpDisconnect(std::unique_ptr<FtpConnection>& connection)
 {
+    if (connection && connection->busy()) {
+        connection->setLastError(FtpErrorKind::Busy);
+        return false;
+    }
     connection.reset();
     return true;
 }
@@ -252,17 +293,48 @@ int FtpFindFile(FtpConnection& connection, const QString& path, DirEntry& entry)
     return connection.findEntry(connection.absolutePath(path), entry) ? 1 : 0;
 }
 
-bool FtpDownload(FtpConnection& connection, const QString& remote, const QString& local, TransferType type)
+bool FtpDownload(FtpConnection& connection, const QString& remote, const QString& local, TransferType type,
+                 qint64 knownSize)
 {
     const bool ascii = resolveTransferType(type, local) == TransferType::Ascii;
     const QString mode = transferModeCaption(ascii);
     announce(connection, QFileInfo(local).fileName() + QStringLiteral(" を受信中です..."), &mode);
-    if (remote.isEmpty() || local.isEmpty() || hasBreakOrNul(remote) || QFileInfo(local).isDir())
+    if (connection.busy()) {
+        connection.setLastError(FtpErrorKind::Busy);
         return false;
+    }
+    if (remote.isEmpty() || local.isEmpty() || hasBreakOrNul(remote) || QFileInfo(local).isDir()) {
+        connection.setLastError(FtpErrorKind::LocalFile);
+        return false;
+    }
+    // Only an ASCII transfer lacks the size from the server.
+    if (knownSize < 0 && ascii) {
+        DirEntry entry;
+        if (connection.findEntry(connection.absolutePath(remote), entry))
+            knownSize = entry.size;
+    }
     DownloadTarget file(local);
-    if (!file.open())
+    if (!file.open()) {
+        connection.setLastError(FtpErrorKind::LocalFile);
         return false;
-    return connection.retrieve(connection.absolutePath(remote), file.device(), ascii) && file.commit();
+    }
+    if (!connection.retrieve(connection.absolutePath(remote), file.device(), ascii, knownSize))
+        return false;
+    // A binary download with a known size skips curl's own size check: a
+    // different length is accepted only when the file on the server has
+    // that length now (it changed since the listing), never a cut transfer.
+    if (!ascii && knownSize >= 0 && file.device().pos() != knownSize) {
+        DirEntry now;
+        if (!connection.findEntry(connection.absolutePath(remote), now) || now.size != file.device().pos()) {
+            connection.setLastError(FtpErrorKind::Network);
+            return false;
+        }
+    }
+    if (!file.commit()) {
+        connection.setLastError(FtpErrorKind::LocalFile);
+        return false;
+    }
+    return true;
 }
 
 bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type)
@@ -270,11 +342,19 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
     const bool ascii = resolveTransferType(type, remote) == TransferType::Ascii;
     const QString mode = transferModeCaption(ascii);
     announce(connection, lastSegment(remote) + QStringLiteral(" を送信中です..."), &mode);
-    if (remote.isEmpty() || hasBreakOrNul(remote) || !QFileInfo(local).isFile())
+    if (connection.busy()) {
+        connection.setLastError(FtpErrorKind::Busy);
         return false;
+    }
+    if (remote.isEmpty() || hasBreakOrNul(remote)) {
+        connection.setLastError(FtpErrorKind::Refused);
+        return false;
+    }
     QFile file(local);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(local).isFile() || !file.open(QIODevice::ReadOnly)) {
+        connection.setLastError(FtpErrorKind::LocalFile);
         return false;
+    }
     return connection.store(file, file.size(), connection.absolutePath(remote), ascii);
 }
 
@@ -295,7 +375,15 @@ bool FtpRename(FtpConnection& connection, const QString& from, const QString& to
     QList<FtpReply> replies;
     if (!connection.sendCommands({"RNFR " + *a, "RNTO " + *b}, &replies))
         return false;
-    return replies.value(0).code == 350 && replies.value(1).completed();
+    if (replies.value(0).code != 350) {
+        connection.setRefused(replies.value(0));
+        return false;
+    }
+    if (!replies.value(1).completed()) {
+        connection.setRefused(replies.value(1));
+        return false;
+    }
+    return true;
 }
 
 bool FtpMakeDir(FtpConnection& connection, const QString& folder)
@@ -339,7 +427,13 @@ bool FtpSendCommand(FtpConnection& connection, const QString& command)
     if (!bytes)
         return false;
     QList<FtpReply> replies;
-    return connection.sendCommandsInCurrentFolder({*bytes}, &replies) && replies.value(0).accepted();
+    if (!connection.sendCommandsInCurrentFolder({*bytes}, &replies))
+        return false;
+    if (!replies.value(0).accepted()) {
+        connection.setRefused(replies.value(0));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tw

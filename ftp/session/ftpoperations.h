@@ -21,8 +21,9 @@ namespace tw {
 // the server cannot be reached, or the login is refused. The server text
 // may carry ":port" ("host:2121", "[::1]:2121"); port 21 otherwise.
 std::unique_ptr<FtpConnection> FtpConnect(const QString& server, const QString& user, const QString& password,
-                                          const FtpOptions& options = {});
-// Closes the connection (a null one too); always true.
+                                          const FtpOptions& options = {}, FtpError* error = nullptr);
+// Closes the connection (a null one too). Refused (false, the connection
+// kept) while an operation runs on it: its curl handles are in use.
 bool FtpDisconnect(std::unique_ptr<FtpConnection>& connection);
 
 // Enters a folder; the path when it could be entered, else an empty text.
@@ -40,7 +41,11 @@ int FtpFindFile(FtpConnection& connection, const QString& path, DirEntry& entry)
 // One file each way. Automatic mode is resolved by the local name (download)
 // or the remote name (upload). A download replaces an existing local file
 // only once it has arrived whole; a failed download leaves the old file.
-bool FtpDownload(FtpConnection& connection, const QString& remote, const QString& local, TransferType type);
+// knownSize is the size the listing gave (shown as the total when the server
+// tells none, as in ASCII mode); -1 looks it up. A cancelled or failed
+// download leaves no file behind.
+bool FtpDownload(FtpConnection& connection, const QString& remote, const QString& local, TransferType type,
+                 qint64 knownSize = -1);
 bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type);
 
 bool FtpDelete(FtpConnection& connection, const QString& remote);

@@ -1,0 +1,134 @@
+#pragma once
+// The FTP client's main window: the local pane on the left, the server on
+// the right, the connection, profile, transfer and file commands.
+
+#include "ftp/session/ftpconnection.h"
+#include "ftp/client/operations.h"
+#include "common/platform.h"
+#include "ftp/settings/profiles.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QMenu;
+class QPushButton;
+class QToolButton;
+
+namespace tw {
+
+class PaneList;
+class Frm_State;
+
+struct FrmMainSetup {
+    Platform platform;
+    FtpSettingFiles files;
+    FtpOptions options;
+    QString startFolder;  // used when the profile has no local folder
+};
+
+class Frm_Main : public QMainWindow {
+    Q_OBJECT
+public:
+    enum Pane { Local = 0, Remote = 1 };
+
+    explicit Frm_Main(const FrmMainSetup& setup, QWidget* parent = nullptr);
+    ~Frm_Main() override;
+
+    // Procedures of the window, public for the window tests.
+    bool ListLocal(const QString& folder);
+    bool ListRemote(const QString& folder);
+    bool SetLocalPath(const QString& path);
+    bool SetRemotePath(const QString& path);
+    int FindListItem(int pane, const QString& name) const;
+    void SaveViewState();
+
+    bool isConnected() const { return m_ftp != nullptr; }
+    bool isBusy() const { return m_busy; }
+    int activePane() const { return m_activePane; }
+    void setActivePane(int pane);
+    const ConnectionProfile& profile() const { return m_profile; }
+    bool listCache() const { return m_settings.ListCache; }
+    FtpConnection* connection() const { return m_ftp.get(); }
+    PaneList* pane(int index) const { return m_lv[index]; }
+
+    // The commands of the buttons and menus.
+    void toggleConnection();
+    void openProfiles();
+    void transfer(bool upload);
+    void refresh();
+    void deleteSelected();
+    void makeFolder();
+    void renameSelected();
+    void changePermissions();
+
+signals:
+    // A modal dialog of the window is about to run (tests answer it).
+    void dialogOpened(QDialog* dialog);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildControls();
+    QString shownFolder(int pane) const;
+    QString folderOf(int pane) const;
+    void pathEntered(int pane);
+    void goUp(int pane);
+    void openFolderItem(int pane, int row);
+    void driveChosen(int index);
+    void moveDriveTo(const QString& path);
+    void profileChosen(QString name);
+    void refillProfiles();
+    void setView(int mode);
+    void keyInList(int pane, int key);
+    void rightClickInList(int pane, const QPoint& at);
+    void updateEditButtons(int pane);
+    void renameRequested(int pane, int row, const QString& newName);
+    void ShowConnected();
+    void ShowDisconnected();
+    void showError(const QString& text);
+    QList<PaneEntry> selectedEntries(int pane) const;
+    // Runs a long server operation with the progress window shown and
+    // everything that could start another one disabled.
+    void runWithProgress(const std::function<void(Frm_State&)>& work);
+    void saveAll();
+
+    FrmMainSetup m_setup;
+    ConnectionProfile m_profile;
+    FtpProgramSettings m_settings;
+    std::unique_ptr<FtpConnection> m_ftp;
+    int m_activePane = 0;
+    bool m_busy = false;
+    bool m_filling = false;
+
+    PaneList* m_lv[2];
+    QComboBox* m_dir[2];
+    QPushButton* m_up[2];
+    QComboBox* m_drv;
+    QToolButton* m_con;
+    QPushButton* m_user;
+    QComboBox* m_cmb;
+    QComboBox* m_trs;
+    QComboBox* m_view;
+    QPushButton* m_trsBtn[2];
+    QGroupBox* m_edit;
+    QPushButton* m_reload;
+    QPushButton* m_delFile;
+    QPushButton* m_changeName;
+    QPushButton* m_permision;
+    QPushButton* m_makeFolder;
+    QMenu* m_editMenu;
+    QAction* m_connectAct;
+    QAction* m_disconnectAct;
+    QAction* m_userAct;
+    QAction* m_viewActs[4];
+    QIcon m_connectImg;
+    QIcon m_disconnectImg;
+};
+
+}  // namespace tw

@@ -1,0 +1,92 @@
+#include "ftp/ui/frm_state.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tw {
+
+namespace {
+constexpr int kBarSteps = 1000;
+}
+
+Frm_State::Frm_State(QWidget* owner) : QWidget(owner, Qt::Window | Qt::Dialog)
+{
+    setObjectName(QStringLiteral("Frm_State"));
+    setWindowTitle(QStringLiteral("処理中です..."));
+    auto* layout = new QVBoxLayout(this);
+    for (int i = 0; i < 3; ++i) {
+        m_lbl[i] = new QLabel(this);
+        m_lbl[i]->setObjectName(QStringLiteral("Lbl_%1").arg(i));
+        m_lbl[i]->setMinimumWidth(320);
+        layout->addWidget(m_lbl[i]);
+        if (i == 1) {
+            m_prog = new QProgressBar(this);
+            m_prog->setObjectName(QStringLiteral("Prog"));
+            m_prog->setAccessibleName(QStringLiteral("進行状況"));
+            m_prog->setRange(0, kBarSteps);
+            m_prog->setTextVisible(false);
+            m_prog->setVisible(false);
+            layout->addWidget(m_prog);
+        }
+    }
+    m_stop = new QPushButton(QStringLiteral("中止"), this);
+    m_stop->setObjectName(QStringLiteral("Btn_Stop"));
+    layout->addWidget(m_stop, 0, Qt::AlignRight);
+    connect(m_stop, &QPushButton::clicked, this, &Frm_State::requestCancel);
+}
+
+void Frm_State::setLabel(int index, const QString& text)
+{
+    if (index >= 0 && index < 3)
+        m_lbl[index]->setText(text);
+}
+
+void Frm_State::startBar()
+{
+    m_prog->setValue(0);
+    m_prog->setVisible(true);
+    m_lbl[2]->clear();
+}
+
+void Frm_State::drawBar(qint64 done, qint64 total)
+{
+    if (total > 0)
+        m_prog->setValue(int(double(done) / double(total) * kBarSteps + 0.5));
+}
+
+void Frm_State::pumpEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+void Frm_State::finish()
+{
+    m_finished = true;
+    close();
+}
+
+void Frm_State::requestCancel()
+{
+    m_stop->setEnabled(false);
+    m_lbl[2]->setText(QStringLiteral("中止しています..."));
+    if (m_onCancel)
+        m_onCancel();
+}
+
+void Frm_State::closeEvent(QCloseEvent* event)
+{
+    if (m_finished) {
+        event->accept();
+        return;
+    }
+    // Closing the window while it works means stop.
+    event->ignore();
+    if (m_stop->isEnabled())
+        requestCancel();
+}
+
+}  // namespace tw

@@ -1,0 +1,675 @@
+// The FTP client's windows driven offscreen against a real pyftpdlib
+// server: connect, list, navigate, transfer in each mode, delete, new
+// folder, rename, permissions, profiles, and stopping a slow transfer.
+
+#include "common/testkit/fakes.h"
+#include "ftp/ui/frm_main.h"
+#include "ftp/ui/frm_pms.h"
+#include "ftp/ui/frm_state.h"
+#include "ftp/ui/frm_user.h"
+#include "common/testkit/ftpserver.h"
+#include "ftp/settings/mdl_ini.h"
+#include "ftp/ui/panelist.h"
+#include "common/testkit/tempappfolder.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <memory>
+
+using namespace tw;
+using tw::test::FakePlatform;
+using tw::test::FtpServerFixture;
+using tw::test::TempAppFolder;
+
+namespace {
+
+void putFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// One server, one application folder, one local folder and the fakes.
+struct Env {
+    explicit Env(const FtpServerFixture::Options& options = {}) : server(options)
+    {
+        files = FtpSettingFiles::inFolder(app.path() + QStringLiteral("/Setting"));
+    }
+    void saveProfile(bool listCache, TransferType mode = TransferType::Automatic,
+                     const QString& password = QString())
+    {
+        ConnectionProfile p;
+        p.Name = QStringLiteral("テスト");
+        p.Server = server.serverText();
+        p.UserName = server.user();
+        p.Password = password.isEmpty() ? server.password() : password;
+        p.TransMode = mode;
+        p.LastPathLocal = local.path() + u'/';
+        QVERIFY(SaveProfile(files, p));
+        QVERIFY(SaveSettings(files, {p.Name, listCache}));
+    }
+    std::unique_ptr<Frm_Main> window(const FtpOptions& options = {})
+    {
+        auto w = std::make_unique<Frm_Main>(FrmMainSetup{fakes.platform(), files, options, local.path()});
+        w->show();
+        return w;
+    }
+    FtpServerFixture server;
+    TempAppFolder app;
+    QTemporaryDir local;
+    FakePlatform fakes;
+    FtpSettingFiles files;
+};
+
+QStringList itemNames(Frm_Main& w, int pane)
+{
+    QStringList names = w.pane(pane)->names();
+    names.sort();
+    return names;
+}
+
+void select(Frm_Main& w, int pane, const QStringList& names)
+{
+    w.setActivePane(pane);
+    bool first = true;
+    for (const QString& n : names) {
+        const int row = w.FindListItem(pane, n);
+        QVERIFY2(row > 0, qPrintable(n));
+        w.pane(pane)->selectRow(row, !first);
+        first = false;
+    }
+}
+
+QComboBox* dirBox(Frm_Main& w, int pane)
+{
+    return w.findChild<QComboBox*>(QStringLiteral("Cmb_Dir_%1").arg(pane));
+}
+
+int countCommands(const FtpServerFixture& server, const QString& prefix)
+{
+    int n = 0;
+    for (const QString& c : server.commands())
+        n += c.startsWith(prefix) ? 1 : 0;
+    return n;
+}
+
+}  // namespace
+
+class TestFrmMain : public QObject {
+    Q_OBJECT
+private slots:
+    void connectListAndNavigate();
+    void connectFailureSaysWhy();
+    void transfersInEachMode_data();
+    void transfersInEachMode();
+    void failedTransferStopsTheWalk();
+    void deleteAsksAndRemovesTrees();
+    void newFolderNames();
+    void renameInPlace();
+    void permissions_data();
+    void permissions();
+    void stopButtonEndsSlowDownload();
+    void profileDialog();
+    void closeWhileConnectedAsks();
+    void keysInLists();
+    void hostileNamesStayOut();
+};
+
+void TestFrmMain::keysInLists()
+{
+    Env env;
+    QVERIFY(env.server.isRunning());
+    putFile(env.server.homeFile(QStringLiteral("a.txt")), "a");
+    env.saveProfile(true);
+    auto w = env.window();
+    w->toggleConnection();
+    QWidget* view = w->pane(1)->currentView();
+    view->setFocus();
+    putFile(env.server.homeFile(QStringLiteral("b.txt")), "b");
+    QTest::keyClick(view, Qt::Key_F5);
+    QCOMPARE(itemNames(*w, 1), (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+    QCOMPARE(w->activePane(), 1);
+    select(*w, 1, {QStringLiteral("a.txt")});
+    env.fakes.messages.answer(MsgResult::No);
+    QTest::keyClick(view, Qt::Key_Delete);
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QVERIFY(QFile::exists(env.server.homeFile(QStringLiteral("a.txt"))));
+    QTest::keyClick(view, Qt::Key_F2);
+    bool editing = false;
+    for (QLineEdit* e : view->findChildren<QLineEdit*>())
+        editing = editing || e->isVisible();
+    QVERIFY(editing);
+    // The local pane offers no permission change; the remote one does.
+    w->setActivePane(0);
+    QVERIFY(!w->findChild<QPushButton*>(QStringLiteral("m_Permision"))->isEnabled());
+    w->setActivePane(1);
+    QVERIFY(w->findChild<QPushButton*>(QStringLiteral("m_Permision"))->isEnabled());
+}
+
+void TestFrmMain::hostileNamesStayOut()
+{
+    FtpServerFixture::Options hostile;
+    hostile.hostile = true;
+    Env env(hostile);
+    QVERIFY(env.server.isRunning());
+    const QString inside = env.local.filePath(QStringLiteral("in"));
+    QVERIFY(QDir().mkpath(inside));
+    env.saveProfile(true);
+    auto w = env.window();
+    w->SetLocalPath(inside + u'/');
+    w->toggleConnection();
+    w->SetRemotePath(QStringLiteral("/hostile/"));
+    QCOMPARE(itemNames(*w, 1), QStringList{QStringLiteral("ok.txt")});
+    w->SetRemotePath(QStringLiteral("/"));
+    select(*w, 1, {QStringLiteral("hostile")});
+    w->transfer(false);
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QVERIFY(env.fakes.messages.shown[0].text.startsWith(QStringLiteral("ファイルの受信に失敗しました\r\nhostile\r\n")));
+    QVERIFY(!QFile::exists(env.local.filePath(QStringLiteral("evil"))));
+    QVERIFY(!QFile::exists(inside + QStringLiteral("/evil")));
+    QVERIFY(!QFile::exists(inside + QStringLiteral("/hostile/ok.txt")));
+}
+
+void TestFrmMain::connectListAndNavigate()
+{
+    Env env;
+    QVERIFY2(env.server.isRunning(), qPrintable(env.server.errorString()));
+    putFile(env.server.homeFile(QStringLiteral("pub/docs/a.txt")), "a");
+    putFile(env.server.homeFile(QStringLiteral("pub/x.bin")), QByteArray(2047, 'x'));
+    putFile(env.local.filePath(QStringLiteral("page.html")), "<p>");
+    env.saveProfile(true);
+    auto w = env.window();
+    QCOMPARE(w->windowTitle(), QStringLiteral("FTPクライアントβ"));
+    QCOMPARE(itemNames(*w, 0), QStringList{QStringLiteral("page.html")});
+    auto* up = w->findChild<QPushButton*>(QStringLiteral("Btn_Trs_0"));
+    QVERIFY(!up->isEnabled());
+
+    w->toggleConnection();
+    QVERIFY(w->isConnected());
+    QVERIFY(up->isEnabled());
+    QVERIFY(!w->findChild<QPushButton*>(QStringLiteral("Btn_User"))->isEnabled());
+    QCOMPARE(itemNames(*w, 1), QStringList{QStringLiteral("pub")});
+
+    // Double-click on the folder in the report view.
+    w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(3);
+    QTreeView* tree = w->pane(1)->report();
+    QVERIFY(tree->isVisible());
+    emit tree->doubleClicked(tree->model()->index(0, 0));
+    QCOMPARE(itemNames(*w, 1), (QStringList{QStringLiteral("docs"), QStringLiteral("x.bin")}));
+    QComboBox* box = dirBox(*w, 1);
+    QStringList entries;
+    for (int i = 0; i < box->count(); ++i)
+        entries << box->itemText(i);
+    QCOMPARE(entries, (QStringList{QStringLiteral("/pub/"), QStringLiteral("/")}));
+    const ListItem bin = w->pane(1)->item(w->FindListItem(1, QStringLiteral("x.bin")));
+    QCOMPARE(bin.sizeText, QStringLiteral("1KB"));
+    QCOMPARE(bin.typeText, QStringLiteral("BIN"));
+    QCOMPARE(bin.accessText, QStringLiteral("644"));
+    QCOMPARE(w->pane(1)->item(w->FindListItem(1, QStringLiteral("docs"))).typeText, QStringLiteral("<フォルダ>"));
+
+    // Both panes share the view; the report sorts by a clicked column.
+    QVERIFY(w->pane(0)->report()->isVisible());
+    tree->header()->setSortIndicator(1, Qt::DescendingOrder);
+    QCOMPARE(w->pane(1)->item(1).name, QStringLiteral("x.bin"));
+
+    // Enter in the path box, then up.
+    box->setEditText(QStringLiteral("/pub/docs/"));
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QCOMPARE(itemNames(*w, 1), QStringList{QStringLiteral("a.txt")});
+    w->findChild<QPushButton*>(QStringLiteral("Btn_1"))->click();
+    QCOMPARE(box->currentText(), QStringLiteral("/pub/"));
+    QCOMPARE(itemNames(*w, 1).size(), 2);
+    // A folder that cannot be entered: the box says where the list is from.
+    box->setEditText(QStringLiteral("/nowhere/"));
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QCOMPARE(box->currentText(), QStringLiteral("/pub/"));
+    QVERIFY(env.fakes.messages.shown.isEmpty());
+    // Text typed without Enter is not where commands go; a relative name is.
+    box->setEditText(QStringLiteral("docs/"));
+    w->setActivePane(1);
+    w->makeFolder();
+    QVERIFY(QFileInfo(env.server.homeFile(QStringLiteral("pub/NewFolder"))).isDir());
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QCOMPARE(box->currentText(), QStringLiteral("/pub/docs/"));
+    w->findChild<QPushButton*>(QStringLiteral("Btn_1"))->click();
+
+    // Local pane: a relative path is refused and the old folder stays.
+    QComboBox* local = dirBox(*w, 0);
+    local->setEditText(QStringLiteral("relative/x"));
+    QTest::keyClick(local->lineEdit(), Qt::Key_Return);
+    QCOMPARE(local->currentText(), env.local.path() + u'/');
+
+    w->toggleConnection();
+    QVERIFY(!w->isConnected());
+    QCOMPARE(w->pane(1)->count(), 0);
+    QVERIFY(w->findChild<QPushButton*>(QStringLiteral("Btn_User"))->isEnabled());
+    w->close();
+    QCOMPARE(IniRead(env.files.userIni, QStringLiteral("テスト"), QStringLiteral("LastPathHost"), {}),
+             QStringLiteral("/pub/"));
+}
+
+void TestFrmMain::connectFailureSaysWhy()
+{
+    Env env;
+    QVERIFY(env.server.isRunning());
+    env.saveProfile(true, TransferType::Automatic, QStringLiteral("wrong"));
+    auto w = env.window();
+    w->toggleConnection();
+    QVERIFY(!w->isConnected());
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QCOMPARE(env.fakes.messages.shown[0].text, env.server.serverText() + QStringLiteral(" へ接続出来ませんでした\r\n") +
+                                                   describeFtpError({FtpErrorKind::Login, {}}));
+    QVERIFY(w->findChild<QToolButton*>(QStringLiteral("Btn_Con"))->isEnabled());
+}
+
+void TestFrmMain::transfersInEachMode_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("listCache");
+    QTest::addColumn<QByteArray>("htmlOnServer");
+    QTest::addColumn<QByteArray>("gifOnServer");
+    const QByteArray text = "a\nb\n";
+    const QByteArray raw = "a\r\nb\r\n";
+    QTest::newRow("自動, patched") << 0 << true << text << raw;
+    QTest::newRow("自動, listed again") << 0 << false << text << raw;
+    QTest::newRow("アスキー") << 1 << true << text << text;
+    QTest::newRow("バイナリ") << 2 << false << raw << raw;
+}
+
+void TestFrmMain::transfersInEachMode()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, listCache);
+    QFETCH(QByteArray, htmlOnServer);
+    QFETCH(QByteArray, gifOnServer);
+    Env env;
+    QVERIFY(env.server.isRunning());
+    const QByteArray local = "a\r\nb\r\n";
+    putFile(env.local.filePath(QStringLiteral("index.html")), local);
+    putFile(env.local.filePath(QStringLiteral("logo.gif")), local);
+    putFile(env.local.filePath(QStringLiteral("site/sub/page.html")), local);
+    putFile(env.local.filePath(QStringLiteral("site/img.gif")), local);
+    env.saveProfile(listCache, TransferType(mode));
+    auto w = env.window();
+    w->toggleConnection();
+    QVERIFY(w->isConnected());
+
+    select(*w, 0, {QStringLiteral("index.html"), QStringLiteral("logo.gif"), QStringLiteral("site")});
+    env.server.clearLog();
+    w->transfer(true);
+    QVERIFY(env.fakes.messages.shown.isEmpty());
+    QCOMPARE(bytesOf(env.server.homeFile(QStringLiteral("index.html"))), htmlOnServer);
+    QCOMPARE(bytesOf(env.server.homeFile(QStringLiteral("logo.gif"))), gifOnServer);
+    QCOMPARE(bytesOf(env.server.homeFile(QStringLiteral("site/sub/page.html"))), htmlOnServer);
+    QCOMPARE(bytesOf(env.server.homeFile(QStringLiteral("site/img.gif"))), gifOnServer);
+    QCOMPARE(itemNames(*w, 1),
+             (QStringList{QStringLiteral("index.html"), QStringLiteral("logo.gif"), QStringLiteral("site")}));
+    // Patched in place, or listed again from the server.
+    QCOMPARE(countCommands(env.server, QStringLiteral("MLSD")), listCache ? 0 : 1);
+    QCOMPARE(w->pane(1)->item(w->FindListItem(1, QStringLiteral("index.html"))).sizeText, QStringLiteral("1KB"));
+    QVERIFY(!w->findChild<Frm_State*>());
+
+    // And back into another local folder.
+    const QString back = env.local.filePath(QStringLiteral("back"));
+    QVERIFY(QDir().mkpath(back));
+    dirBox(*w, 0)->setEditText(back + u'/');
+    QTest::keyClick(dirBox(*w, 0)->lineEdit(), Qt::Key_Return);
+    QCOMPARE(w->pane(0)->count(), 0);
+    select(*w, 1, {QStringLiteral("index.html"), QStringLiteral("logo.gif"), QStringLiteral("site")});
+    w->transfer(false);
+    QVERIFY(env.fakes.messages.shown.isEmpty());
+    // What comes back in ASCII mode has CR LF again; binary is as it was.
+    const QByteArray gifBack = mode == 1 ? local : gifOnServer;
+    QCOMPARE(bytesOf(back + QStringLiteral("/index.html")), local);
+    QCOMPARE(bytesOf(back + QStringLiteral("/logo.gif")), gifBack);
+    QCOMPARE(bytesOf(back + QStringLiteral("/site/sub/page.html")), local);
+    QCOMPARE(itemNames(*w, 0),
+             (QStringList{QStringLiteral("index.html"), QStringLiteral("logo.gif"), QStringLiteral("site")}));
+
+    // A second download over the same file updates its item, not a second one.
+    putFile(env.server.homeFile(QStringLiteral("index.html")), QByteArray(5000, 'z'));
+    select(*w, 1, {QStringLiteral("index.html")});
+    w->transfer(false);
+    QCOMPARE(w->pane(0)->count(), 3);
+    QCOMPARE(w->pane(0)->item(w->FindListItem(0, QStringLiteral("index.html"))).sizeText, QStringLiteral("4KB"));
+}
+
+void TestFrmMain::failedTransferStopsTheWalk()
+{
+    Env env;
+    QVERIFY(env.server.isRunning());
+    putFile(env.local.filePath(QStringLiteral("a.txt")), "a");
+    putFile(env.local.filePath(QStringLiteral("b.txt")), "b");
+    env.saveProfile(true);
+    auto w = env.window();
+    w->toggleConnection();
+    // a.txt cannot be stored: a folder of that name is in the way.
+    QVERIFY(QDir().mkpath(env.server.homeFile(QStringLiteral("a.txt"))));
+    w->ListRemote(QStringLiteral("/"));
+    select(*w, 0, {QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    w->transfer(true);
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QVERIFY(env.fakes.messages.shown[0].text.startsWith(QStringLiteral("ファイルの送信に失敗しました\r\na.txt")));
+    QCOMPARE(env.fakes.messages.shown[0].icon, MsgIcon::Critical);
+    QVERIFY(!QFile::exists(env.server.homeFile(QStringLiteral("b.txt"))));
+    QVERIFY(w->findChild<QPushButton*>(QStringLiteral("Btn_Trs_0"))->isEnabled());
+}
+
+void TestFrmMain::deleteAsksAndRemovesTrees()
+{
+    for (const bool listCache : {true, false}) {
+        Env env;
+        QVERIFY(env.server.isRunning());
+        putFile(env.server.homeFile(QStringLiteral("a.txt")), "a");
+        putFile(env.server.homeFile(QStringLiteral("b.txt")), "b");
+        putFile(env.server.homeFile(QStringLiteral("tree/sub/c.txt")), "c");
+        putFile(env.server.homeFile(QStringLiteral("keep.txt")), "k");
+        putFile(env.local.filePath(QStringLiteral("ltree/x/y.txt")), "y");
+        putFile(env.local.filePath(QStringLiteral("l.txt")), "l");
+        // A link to a folder outside is removed as a link only.
+        QTemporaryDir outside;
+        putFile(outside.filePath(QStringLiteral("precious.txt")), "p");
+        QVERIFY(QFile::link(outside.path(), env.local.filePath(QStringLiteral("link"))));
+        env.saveProfile(listCache);
+        auto w = env.window();
+        w->toggleConnection();
+
+        select(*w, 1, {QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("tree")});
+        env.fakes.messages.answer(MsgResult::No);
+        w->deleteSelected();
+        QCOMPARE(env.fakes.messages.shown.last().text, QStringLiteral("選択したファイルを全て削除しますが\r\nよろしいですか？"));
+        QVERIFY(QFile::exists(env.server.homeFile(QStringLiteral("a.txt"))));
+        QCOMPARE(w->pane(1)->count(), 4);
+
+        env.fakes.messages.answer(MsgResult::Yes);
+        w->deleteSelected();
+        QCOMPARE(itemNames(*w, 1), QStringList{QStringLiteral("keep.txt")});
+        QVERIFY(!QFile::exists(env.server.homeFile(QStringLiteral("tree"))));
+        QVERIFY(QFile::exists(env.server.homeFile(QStringLiteral("keep.txt"))));
+
+        select(*w, 0, {QStringLiteral("ltree"), QStringLiteral("l.txt"), QStringLiteral("link")});
+        env.fakes.messages.answer(MsgResult::Yes);
+        w->deleteSelected();
+        QCOMPARE(w->pane(0)->count(), 0);
+        QVERIFY(!QFile::exists(env.local.filePath(QStringLiteral("ltree"))));
+        QCOMPARE(bytesOf(outside.filePath(QStringLiteral("precious.txt"))), QByteArray("p"));
+        QCOMPARE(env.fakes.messages.shown.size(), 3);
+    }
+}
+
+void TestFrmMain::newFolderNames()
+{
+    Env env;
+    QVERIFY(env.server.isRunning());
+    env.saveProfile(true);
+    auto w = env.window();
+    w->toggleConnection();
+    w->setActivePane(1);
+    w->makeFolder();
+    w->makeFolder();
+    w->makeFolder();
+    QCOMPARE(itemNames(*w, 1),
+             (QStringList{QStringLiteral("NewFolder"), QStringLiteral("NewFolder2"), QStringLiteral("NewFolder3")}));
+    QVERIFY(QFileInfo(env.server.homeFile(QStringLiteral("NewFolder3"))).isDir());
+    w->setActivePane(0);
+    w->makeFolder();
+    w->makeFolder();
+    QVERIFY(QFileInfo(env.local.filePath(QStringLiteral("新しいフォルダ2"))).isDir());
+    QCOMPARE(w->pane(0)->count(), 2);
+}
+
+void TestFrmMain::renameInPlace()
+{
+    Env env;
+    QVERIFY(env.server.isRunning());
+    putFile(env.server.homeFile(QStringLiteral("old.txt")), "o");
+    putFile(env.server.homeFile(QStringLiteral("taken.txt")), "t");
+    putFile(env.local.filePath(QStringLiteral("mine.txt")), "m");
+    putFile(env.local.filePath(QStringLiteral("other.txt")), "x");
+    env.saveProfile(true);
+    auto w = env.window();
+    w->toggleConnection();
+
+    struct Case {
+        int pane;
+        QString from, to;
+        bool ok;
+    };
+    const Case cases[] = {
+        {1, QStringLiteral("old.txt"), QStringLiteral("new.html"), true},
+        {1, QStringLiteral("new.html"), QStringLiteral("taken.txt"), false},
+        {1, QStringLiteral("new.html"), QStringLiteral("../up.txt"), false},
+        {0, QStringLiteral("mine.txt"), QStringLiteral("renamed.txt"), true},
+        {0, QStringLiteral("renamed.txt"), QStringLiteral("other.txt"), false},
+    };
+    for (const Case& c : cases) {
+        select(*w, c.pane, {c.from});
+        w->renameSelected();
+        QLineEdit* line = nullptr;
+        for (QLineEdit* e : w->pane(c.pane)->currentView()->findChildren<QLineEdit*>()) {
+            if (e->isVisible())
+                line = e;
+        }
+        QVERIFY2(line, "the label is being edited");
+        line->setText(c.to);
+        QTest::keyClick(line, Qt::Key_Return);
+        // The delegate commits the edit from the event loop.
+        QCoreApplication::processEvents();
+        const int messages = c.ok ? 0 : 1;
+        QCOMPARE(env.fakes.messages.shown.size(), messages);
+        env.fakes.messages.shown.clear();
+        QCOMPARE(w->FindListItem(c.pane, c.to) > 0, c.ok || c.to == QStringLiteral("taken.txt") ||
+                                                        c.to == QStringLiteral("other.txt"));
+        QCOMPARE(w->FindListItem(c.pane, c.from) > 0, !c.ok);
+    }
+    QCOMPARE(w->pane(1)->item(w->FindListItem(1, QStringLiteral("new.html"))).typeText, QStringLiteral("HTML"));
+    QCOMPARE(bytesOf(env.server.homeFile(QStringLiteral("taken.txt"))), QByteArray("t"));
+    QCOMPARE(bytesOf(env.local.filePath(QStringLiteral("other.txt"))), QByteArray("x"));
+    QVERIFY(QFile::exists(env.local.filePath(QStringLiteral("renamed.txt"))));
+}
+
+void TestFrmMain::permissions_data()
+{
+    QTest::addColumn<bool>("listCache");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("patched") << true << true;
+    QTest::newRow("listed again") << false << true;
+    QTest::newRow("cancelled") << true << false;
+}
+
+void TestFrmMain::permissions()
+{
+    QFETCH(bool, listCache);
+    QFETCH(bool, ok);
+    Env env;
+    QVERIFY(env.server.isRunning());
+    putFile(env.server.homeFile(QStringLiteral("pub/index.html")), "i");
+    QFile::setPermissions(env.server.homeFile(QStringLiteral("pub/index.html")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                              QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                              QFileDevice::ExeOther);
+    env.saveProfile(listCache);
+    auto w = env.window();
+    w->toggleConnection();
+    w->SetRemotePath(QStringLiteral("/pub/"));
+    select(*w, 1, {QStringLiteral("index.html")});
+    QStringList seen;
+    connect(w.get(), &Frm_Main::dialogOpened, this, [&](QDialog* d) {
+        QTimer::singleShot(0, d, [&, d] {
+            auto* box = d->findChild<QCheckBox*>(QStringLiteral("chk_own_2"));
+            for (const char* n : {"chk_own_0", "chk_own_1", "chk_own_2", "chk_grp_0", "chk_grp_1", "chk_grp_2"})
+                seen << (d->findChild<QCheckBox*>(QLatin1String(n))->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+            box->click();
+            seen << d->findChild<QLabel*>(QStringLiteral("lbl_own"))->text();
+            d->findChild<QPushButton*>(ok ? QStringLiteral("cmd_ok") : QStringLiteral("cmd_cancel"))->click();
+        });
+    });
+    env.server.clearLog();
+    w->changePermissions();
+    QCOMPARE(seen, (QStringList{"1", "1", "1", "1", "0", "1", "6"}));
+    const QString digits = w->pane(1)->item(w->FindListItem(1, QStringLiteral("index.html"))).accessText;
+    const auto perms = QFileInfo(env.server.homeFile(QStringLiteral("pub/index.html"))).permissions();
+    if (ok) {
+        QVERIFY(env.server.commands().contains(QStringLiteral("SITE CHMOD 655 index.html")));
+        QCOMPARE(digits, QStringLiteral("655"));
+        QVERIFY(!(perms & QFileDevice::ExeOwner));
+    } else {
+        QCOMPARE(countCommands(env.server, QStringLiteral("SITE")), 0);
+        QCOMPARE(digits, QStringLiteral("755"));
+    }
+    QVERIFY(env.fakes.messages.shown.isEmpty());
+}
+
+void TestFrmMain::stopButtonEndsSlowDownload()
+{
+    FtpServerFixture::Options slow;
+    slow.throttleBytesPerSec = 20000;
+    Env env(slow);
+    QVERIFY(env.server.isRunning());
+    putFile(env.server.homeFile(QStringLiteral("big.bin")), QByteArray(4 * 1024 * 1024, 'b'));
+    putFile(env.local.filePath(QStringLiteral("big.bin")), "old");
+    env.saveProfile(true);
+    auto w = env.window();
+    w->toggleConnection();
+    select(*w, 1, {QStringLiteral("big.bin")});
+    QElapsedTimer pressed;
+    bool barShown = false;
+    QTimer::singleShot(1200, this, [&] {
+        auto* state = w->findChild<Frm_State*>();
+        QVERIFY(state);
+        QCOMPARE(state->windowTitle(), QStringLiteral("処理中です..."));
+        QCOMPARE(state->label(0)->text(), QStringLiteral("big.bin を受信中です..."));
+        barShown = state->bar()->isVisible() && state->label(2)->text().endsWith(QStringLiteral("KB / 4,096KB"));
+        // Everything that could start another operation is disabled.
+        QVERIFY(!w->centralWidget()->isEnabled());
+        w->refresh();
+        QVERIFY(!w->close());
+        pressed.start();
+        state->stopButton()->click();
+    });
+    QElapsedTimer whole;
+    whole.start();
+    w->transfer(false);
+    QVERIFY(pressed.isValid());
+    QVERIFY2(pressed.elapsed() < 1000, qPrintable(QString::number(pressed.elapsed())));
+    QVERIFY(whole.elapsed() < 10000);
+    QVERIFY(barShown);
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QCOMPARE(env.fakes.messages.shown[0].text,
+             QStringLiteral("ファイルの受信に失敗しました\r\nbig.bin\r\n") + describeFtpError({FtpErrorKind::Cancelled, {}}));
+    // The old file stays, and no partial file is left beside it.
+    QCOMPARE(bytesOf(env.local.filePath(QStringLiteral("big.bin"))), QByteArray("old"));
+    QCOMPARE(QDir(env.local.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    // The connection works on.
+    w->refresh();
+    QCOMPARE(w->pane(0)->count(), 1);
+    w->setActivePane(1);
+    w->refresh();
+    QCOMPARE(itemNames(*w, 1), QStringList{QStringLiteral("big.bin")});
+}
+
+void TestFrmMain::profileDialog()
+{
+    Env env;
+    env.saveProfile(true);
+    auto w = env.window();
+    QStringList steps;
+    connect(w.get(), &Frm_Main::dialogOpened, this, [&](QDialog* d) {
+        QTimer::singleShot(0, d, [&, d] {
+            auto* user = qobject_cast<Frm_User*>(d);
+            QCOMPARE(user->field(0)->text(), QStringLiteral("テスト"));
+            d->findChild<QPushButton*>(QStringLiteral("Btn_Set_0"))->click();
+            QCOMPARE(user->field(0)->text(), QStringLiteral("新しい接続"));
+            d->findChild<QPushButton*>(QStringLiteral("Btn_0"))->click();
+            steps << env.fakes.messages.shown.value(0).text;
+            user->field(1)->setText(QStringLiteral("example.org"));
+            user->field(2)->setText(QStringLiteral("me"));
+            user->field(3)->setText(QStringLiteral("pw"));
+            d->findChild<QPushButton*>(QStringLiteral("Btn_0"))->click();
+        });
+    });
+    w->openProfiles();
+    QCOMPARE(steps, QStringList{QStringLiteral("入力必須箇所が埋まっていません\r\n登録名とサーバ名は必須です")});
+    QCOMPARE(ProfileNames(env.files), (QStringList{QStringLiteral("テスト"), QStringLiteral("新しい接続")}));
+    QCOMPARE(w->profile().Name, QStringLiteral("新しい接続"));
+    QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("cmb"))->currentText(), QStringLiteral("新しい接続"));
+
+    // A click in the list stays current after キャンセル; deleting selects the one above.
+    // The profile clicked keeps its own folder; the one left keeps the folder shown.
+    const QString sub = env.local.filePath(QStringLiteral("sub/"));
+    QVERIFY(QDir().mkpath(sub));
+    QVERIFY(w->SetLocalPath(sub));
+    disconnect(w.get(), &Frm_Main::dialogOpened, this, nullptr);
+    connect(w.get(), &Frm_Main::dialogOpened, this, [&](QDialog* d) {
+        QTimer::singleShot(0, d, [&, d] {
+            auto* user = qobject_cast<Frm_User*>(d);
+            QListWidget* list = user->list();
+            list->setCurrentRow(1);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+            d->findChild<QPushButton*>(QStringLiteral("Btn_Set_1"))->click();
+            steps << list->currentItem()->text() << user->field(1)->text();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+            d->findChild<QPushButton*>(QStringLiteral("Btn_1"))->click();
+        });
+    });
+    w->openProfiles();
+    QCOMPARE(steps.mid(1), (QStringList{QStringLiteral("テスト"), env.server.serverText()}));
+    QCOMPARE(ProfileNames(env.files), QStringList{QStringLiteral("テスト")});
+    QCOMPARE(w->profile().Name, QStringLiteral("テスト"));
+    QCOMPARE(w->profile().Server, env.server.serverText());
+    QCOMPARE(w->profile().LastPathLocal, env.local.path() + u'/');
+    QCOMPARE(dirBox(*w, 0)->currentText(), env.local.path() + u'/');
+}
+
+void TestFrmMain::closeWhileConnectedAsks()
+{
+    Env env;
+    QVERIFY(env.server.isRunning());
+    env.saveProfile(true, TransferType::Binary);
+    auto w = env.window();
+    w->toggleConnection();
+    env.fakes.messages.answer(MsgResult::No);
+    QVERIFY(!w->close());
+    QCOMPARE(env.fakes.messages.shown.last().text,
+             env.server.serverText() + QStringLiteral(" へ接続中ですが、切断しますか？"));
+    w->findChild<QComboBox*>(QStringLiteral("Cmb_Trs"))->setCurrentIndex(1);
+    env.fakes.messages.answer(MsgResult::Yes);
+    QVERIFY(w->close());
+    QVERIFY(!w->isConnected());
+    QCOMPARE(IniRead(env.files.userIni, QStringLiteral("テスト"), QStringLiteral("TransMode"), {}), QStringLiteral("1"));
+    QCOMPARE(IniRead(env.files.ftpIni, QStringLiteral("Skyport"), QStringLiteral("User"), {}), QStringLiteral("テスト"));
+    QCOMPARE(IniRead(env.files.ftpIni, QStringLiteral("Extension"), QStringLiteral("Extension9"), {}),
+             QStringLiteral("TXT"));
+    // Closing while disconnected asks nothing.
+    auto again = env.window();
+    const qsizetype asked = env.fakes.messages.shown.size();
+    QVERIFY(again->close());
+    QCOMPARE(env.fakes.messages.shown.size(), asked);
+}
+
+QTEST_MAIN(TestFrmMain)
+#include "tst_frmmain.moc"
