@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     tw::QtPlatform platform;
     tw::FrmMainSetup setup{platform.platform(), tw::FtpSettingFiles::forProgram(), tw::FtpOptions(), QDir::currentPath()};
     tw::Frm_Main window(setup);
-    platform.messages.setParent(&window);
+    platform.setParent(&window);
     window.show();
     return app.exec();
 }

@@ -12,8 +12,7 @@ int main(int argc, char* argv[])
     tw::installJapaneseTranslations(app);
     tw::QtPlatform platform;
     tw::velmora::MainFrm w(platform.platform());
-    platform.messages.setParent(&w);
-    platform.files.setParent(&w);
+    platform.setParent(&w);
     w.resize(1040, 580);
     w.show();
     return app.exec();

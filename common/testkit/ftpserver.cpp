@@ -1,14 +1,11 @@
 #include "common/testkit/ftpserver.h"
 
-#include <QDeadlineTimer>
+#include "common/testkit/pythonserver.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace tw::test {
@@ -127,20 +124,6 @@ print('PORT %d' % server.address[1], flush=True)
 server.serve_forever(handle_exit=True)
 )PY";
 
-bool acceptsConnections(quint16 port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0)
-        return false;
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(port);
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    ::close(fd);
-    return ok;
-}
-
 }  // namespace
 
 FtpServerFixture::FtpServerFixture() : FtpServerFixture(Options()) {}
@@ -193,9 +176,7 @@ void FtpServerFixture::start()
         if (evil.open(QIODevice::WriteOnly))
             evil.write("evil");
     }
-    QStringList args = {script,
-                        QStringLiteral("--home"), home(),
-                        QStringLiteral("--user"), m_options.user,
+    QStringList args = {QStringLiteral("--home"), home(), QStringLiteral("--user"), m_options.user,
                         QStringLiteral("--password"), m_options.password};
     if (m_options.log)
         args << QStringLiteral("--log") << m_dir.filePath(QStringLiteral("log.txt"));
@@ -209,52 +190,16 @@ void FtpServerFixture::start()
         args << QStringLiteral("--stall") << m_options.stallOn;
     if (m_options.throttleBytesPerSec > 0)
         args << QStringLiteral("--throttle") << QString::number(m_options.throttleBytesPerSec);
-    m_process.setStandardErrorFile(m_dir.filePath(QStringLiteral("server.err")));
-    // The pyenv python3 on PATH may not see Debian's packages.
-    m_process.start(QStringLiteral("/usr/bin/python3"), args);
-    if (!m_process.waitForStarted(10000)) {
-        m_error = QStringLiteral("/usr/bin/python3 did not start: ") + m_process.errorString();
+    m_port = startPythonServer(m_process, script, args, m_dir.filePath(QStringLiteral("server.err")), &m_error);
+    if (m_port == 0)
         return;
-    }
-    QDeadlineTimer deadline(15000);
-    QByteArray out;
-    while (!out.contains('\n') && !deadline.hasExpired()) {
-        if (!m_process.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())))) {
-            if (m_process.state() != QProcess::Running)
-                break;
-        }
-        out += m_process.readAllStandardOutput();
-    }
-    const QByteArray line = out.left(out.indexOf('\n')).trimmed();
-    if (!line.startsWith("PORT ")) {
-        QFile err(m_dir.filePath(QStringLiteral("server.err")));
-        err.open(QIODevice::ReadOnly);
-        m_error = QStringLiteral("the FTP server did not start: ") + QString::fromUtf8(err.readAll().right(2000));
-        stop();
-        return;
-    }
-    m_port = quint16(line.mid(5).toUInt());
-    while (!acceptsConnections(m_port)) {
-        if (deadline.hasExpired()) {
-            m_error = QStringLiteral("the FTP server does not accept connections");
-            stop();
-            return;
-        }
-        QThread::msleep(20);
-    }
     m_running = true;
 }
 
 void FtpServerFixture::stop()
 {
     m_running = false;
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.closeWriteChannel();
-    if (!m_process.waitForFinished(3000)) {
-        m_process.kill();
-        m_process.waitForFinished(3000);
-    }
+    stopPythonServer(m_process);
 }
 
 QStringList FtpServerFixture::logLines() const

@@ -24,7 +24,6 @@ struct DirEntry {
     quint32 access = 0;
 
     quint32 attributes() const { return folder ? FolderAttribute : NormalAttribute; }
-    quint32 sizeLow() const { return quint32(quint64(size) & 0xffffffffu); }
     // "755"; "0" when the server gave no permissions.
     QString accessText() const { return QString::number(access, 16); }
 };

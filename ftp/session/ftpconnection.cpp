@@ -734,11 +734,6 @@ QString FtpConnection::currentFolder() const
     return d->cwd;
 }
 
-int FtpConnection::lastReplyCode() const
-{
-    return d->lastCode;
-}
-
 FtpError FtpConnection::lastError() const
 {
     return d->error;

@@ -136,9 +136,6 @@ public:
     bool retrieve(const QString& absoluteRemote, QIODevice& sink, bool ascii, qint64 knownSize = -1);
     bool store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii);
 
-    // The server's last reply code and text, for logs (never shown).
-    int lastReplyCode() const;
-
     struct Impl;
 
 private:
