@@ -20,6 +20,9 @@ class QToolButton;
 
 namespace tw {
 
+// The main window's caption, also the title of its messages.
+QString frmMainCaption();
+
 class PaneList;
 class Frm_State;
 
