@@ -47,12 +47,16 @@ struct Editor {
     bool withDialog(const QString& actionId, const std::function<void(QWidget*)>& script)
     {
         bool shown = false;
-        QTimer::singleShot(0, [script, &shown] {
+        // Gone with this call: a command that opens nothing leaves no script behind.
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [script, &shown] {
             if (QWidget* d = QApplication::activeModalWidget()) {
                 shown = true;
                 script(d);
             }
         });
+        timer.start(0);
         QAction* a = w->action(actionId);
         if (!a)
             qFatal("no action %s", qPrintable(actionId));
@@ -78,7 +82,6 @@ private slots:
     void calendarPagesAcrossYears();
     void gradationTakesPickedColour();
     void skeletonBecomesNewUnchangedDocument();
-    void skeletonAsksAboutChangesFirst();
 };
 
 void TestBuilderWin::opensWithInitialValuesAndCancels_data()
@@ -265,6 +268,10 @@ void TestBuilderWin::skeletonBecomesNewUnchangedDocument()
     e.fakes.files.answer(e.app.file(QStringLiteral("site/index.html")));
     e.w->runCommand(QStringLiteral("IDM_OPEN"));
     e.buffer().ReplaceSelection(QStringLiteral("edit"));
+    // Cancelled at the question about the changes: no dialog, nothing lost.
+    e.fakes.messages.answer(MsgResult::Cancel);
+    QVERIFY(!e.withDialog(QStringLiteral("IDM_HTMLNEW"), [](QWidget* d) { click(d, "Command1"); }));
+    QCOMPARE(e.buffer().text(), QStringLiteral("edit<p>old</p>"));
     e.fakes.messages.answer(MsgResult::No);  // the changes may go
     e.fakes.colours.answer(0x0000FF);
     QVERIFY(e.withDialog(QStringLiteral("IDM_HTMLNEW"), [](QWidget* d) {
@@ -274,7 +281,8 @@ void TestBuilderWin::skeletonBecomesNewUnchangedDocument()
         childOf<QRadioButton>(d, "FrameKindOpt_2")->setChecked(true);
         click(d, "Command1");
     }));
-    QCOMPARE(e.fakes.messages.shown.size(), 1);
+    QCOMPARE(e.fakes.messages.shown.size(), 2);
+    QCOMPARE(e.fakes.messages.shown[0].text, QStringLiteral("内容が変更されていますが、保存しますか？"));
     const QString text = e.buffer().text();
     QVERIFY(text.startsWith(QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n")));
     QVERIFY(text.contains(QStringLiteral("<TITLE>私のページ</TITLE>\r\n</head>\r\n<FRAMESET cols=\"33%,*,33%\">\r\n")));
@@ -288,18 +296,6 @@ void TestBuilderWin::skeletonBecomesNewUnchangedDocument()
     e.w->runCommand(QStringLiteral("IDM_OVERSAVE"));
     QVERIFY(e.fakes.files.requests.last().save);
     QCOMPARE(e.app.read(QStringLiteral("site/index.html")), QByteArray("<p>old</p>"));
-}
-
-void TestBuilderWin::skeletonAsksAboutChangesFirst()
-{
-    Editor e;
-    e.buffer().ReplaceSelection(QStringLiteral("keep me"));
-    const QString text = e.buffer().text();
-    e.fakes.messages.answer(MsgResult::Cancel);
-    QVERIFY(!e.withDialog(QStringLiteral("IDM_HTMLNEW"), [](QWidget* d) { click(d, "Command1"); }));
-    QCOMPARE(e.fakes.messages.shown.size(), 1);
-    QCOMPARE(e.fakes.messages.shown[0].text, QStringLiteral("内容が変更されていますが、保存しますか？"));
-    QCOMPARE(e.buffer().text(), text);
 }
 
 QTEST_MAIN(TestBuilderWin)
