@@ -48,8 +48,8 @@ QList<MenuNode> mainMenuBar()
 
     return {
         submenu("IDM_FILE", "ファイル(&F)",
-                entries({"IDM_NEW", "IDM_HTMLNEW", "IDM_OPEN", "IDM_OVERSAVE", "IDM_SAVE", "", "IDM_FILE_TEMPLATEOPEN",
-                         "IDM_FILE_TEMPLATESAVE", "", "IDM_EXIT"})),
+                entries({"IDM_NEW", "IDM_HTMLNEW", "IDM_OPEN", "IDM_OVERSAVE", "IDM_SAVE", "",
+                         "IDM_FILE_TEMPLATEOPEN", "IDM_FILE_TEMPLATESAVE", "", "IDM_EXIT"})),
         submenu("IDM_EDIT", "編集(&E)",
                 entries({"IDM_UNDO", "IDM_REDO", "", "IDM_CUT", "IDM_COPY", "IDM_PAST", "", "IDM_SELECTALL", "",
                          "IDM_SEARCH", "", "IDM_HTML", "IDM_DEFAULT", "", "IDM_BIGCHR", "IDM_SMALLCHR"})),
