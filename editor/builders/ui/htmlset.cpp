@@ -126,6 +126,13 @@ HtmlSet::HtmlSet(const PageSkeletonOptions& v, const Platform& platform, const Q
         pickerOf.insert(combo, b);
     }
 
+    // The "..." buttons are named for screen readers by what they pick.
+    const std::pair<QComboBox*, const char*> pickerNames[] = {
+        {m_point, "ポイント時の色を選択"}, {m_bg, "背景色を選択"},         {m_text, "文字色を選択"},
+        {m_link, "リンク色を選択"},        {m_click, "クリック時の色を選択"}, {m_linkZumi, "リンク済みの色を選択"}};
+    for (const auto& [combo, name] : pickerNames)
+        pickerOf[combo]->setAccessibleName(QString::fromUtf8(name));
+
     addRow(0, QStringLiteral("タイトル"), m_title, nullptr);
     addRow(0, QStringLiteral("CSSのパス"), m_css, cssBtn);
     addRow(0, QStringLiteral("検索単語(コンマで区切る)"), m_searchWord, nullptr);
