@@ -16,6 +16,9 @@ public:
     virtual void showOptions() = 0;
     virtual void chooseFolder() = 0;
     virtual void showPreviewWindow(const QString& file) = 0;
+    // The dialog of an insert builder (IDM_LIST, IDM_HTMLNEW, ...); its text
+    // goes into the document when confirmed.
+    virtual void showBuilder(const QString& commandId) = 0;
 
     // Arrangement and focus.
     virtual void applyLayout() = 0;

@@ -219,6 +219,23 @@ void Document::newDocument()
     m_history.ResetHistory();
 }
 
+void Document::newFromText(const QString& text)
+{
+    // A new document: saving asks for a name instead of overwriting the
+    // file that was open, and the page is written in the default encoding
+    // its SHIFT_JIS header declares.
+    deleteTempPreview(m_panelFolder);
+    discardPreview();
+    m_buffer.SetText(text);
+    m_savedText = m_buffer.text();
+    m_format = FileFormat{};
+    m_documentName = newDocumentName();
+    m_documentFolder.clear();
+    UpdateTitle();
+    m_history.ResetHistory();
+    refreshPreview(true);
+}
+
 void Document::open()
 {
     if (!Save_Check())

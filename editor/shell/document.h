@@ -73,6 +73,8 @@ public:
 
     // File menu commands.
     void newDocument();                 // IDM_NEW
+    // A generated page becomes a new, unchanged document (after Save_Check).
+    void newFromText(const QString& text);
     void open();                        // IDM_OPEN
     SaveOutcome save();                 // IDM_OVERSAVE
     SaveOutcome SaveDocumentAs();       // IDM_SAVE

@@ -48,8 +48,8 @@ QList<MenuNode> mainMenuBar()
 
     return {
         submenu("IDM_FILE", "ファイル(&F)",
-                entries({"IDM_NEW", "IDM_OPEN", "IDM_OVERSAVE", "IDM_SAVE", "", "IDM_FILE_TEMPLATEOPEN",
-                         "IDM_FILE_TEMPLATESAVE", "", "IDM_EXIT"})),
+                entries({"IDM_NEW", "IDM_HTMLNEW", "IDM_OPEN", "IDM_OVERSAVE", "IDM_SAVE", "",
+                         "IDM_FILE_TEMPLATEOPEN", "IDM_FILE_TEMPLATESAVE", "", "IDM_EXIT"})),
         submenu("IDM_EDIT", "編集(&E)",
                 entries({"IDM_UNDO", "IDM_REDO", "", "IDM_CUT", "IDM_COPY", "IDM_PAST", "", "IDM_SELECTALL", "",
                          "IDM_SEARCH", "", "IDM_HTML", "IDM_DEFAULT", "", "IDM_BIGCHR", "IDM_SMALLCHR"})),
@@ -58,7 +58,9 @@ QList<MenuNode> mainMenuBar()
                          "IDM_VIEW_TABCHANGE", "", "IDM_VIEW_FILEREFRESH", "IDM_VIEW_FILEFOLDER"})),
         submenu("IDM_FORMAT", "フォント", fonts),
         submenu("IDM_ALIGN", "位置揃え", entries({"IDM_LEFT", "IDM_CENTER", "IDM_RIGHT"})),
-        submenu("IDM_INSERT", "挿入(&I)", entries({"IDM_RGB", "", "IDM_INSERT_BR", "IDM_INSERT_HR", "IDM_INSERT_TIME"})),
+        submenu("IDM_INSERT", "挿入(&I)",
+                entries({"IDM_RGB", "", "IDM_INSERT_BR", "IDM_INSERT_HR", "IDM_INSERT_TIME", "", "IDM_GRADATION",
+                         "IDM_INSERT_CALENDAR", "IDM_LIST"})),
         submenu("IDM_TEIGATA_MENU", "定型文(&C)", snippets),
         submenu("IDM_PREVIEW", "プレビュー(&P)",
                 {entry("IDM_NORMALPREVIEW"), separator("separatorH"), entry("IDM_PREVIEW_DEFAULT"),
@@ -103,7 +105,8 @@ QList<MenuNode> contextMenuLayout()
         // The builders' twins (JavaScript, gradation, table, ...) join as they are built.
         submenu("IDM_CONTEXT_INSERT", "挿入(&I)",
                 entries({"IDM_CONTEXT_INSERT_RGB", "", "IDM_CONTEXT_INSERT_BR", "IDM_CONTEXT_INSERT_HR",
-                         "IDM_CONTEXT_INSERT_NOWTIME"})),
+                         "IDM_CONTEXT_INSERT_NOWTIME", "", "IDM_CONTEXT_INSERT_GRADATION",
+                         "IDM_CONTEXT_INSERT_CALENDER", "IDM_CONTEXT_INSERT_LIST"})),
         submenu("IDM_CONTEXT_TEIGATA", "定型文(&C)", snippets),
         submenu("IDM_CONTEXT_TOOL", "ツール(&T)",
                 entries({"IDM_CONTEXT_TOOL_CSS", "IDM_CONTEXT_TOOL_FTP", "", "IDM_CONTEXT_TOOL_TEXTNUMADD",

@@ -2,6 +2,7 @@
 
 #include "common/appfolder.h"
 #include "editor/tags/editbuffer.h"
+#include "editor/builders/buildercommands.h"
 #include "editor/shell/headerfooter.h"
 #include "editor/preview/previewcommands.h"
 #include "editor/shell/shellcommands.h"
@@ -57,6 +58,7 @@ void EditorSession::registerCommands()
     registerTagCommands(m_commands, {m_buffer, m_history, m_platform, m_window});
     registerSnippetCommands(m_commands, {m_buffer, m_snippets, m_window});
     registerPreviewCommands(m_commands, {m_preview, m_settings, m_document, m_platform, m_appFolder, m_window});
+    registerBuilderCommands(m_commands, {m_document, m_window});
 }
 
 void EditorSession::loadSettings(WindowPlacement& placement)

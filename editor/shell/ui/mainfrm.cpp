@@ -1,6 +1,7 @@
 #include "editor/shell/ui/mainfrm.h"
 
 #include "common/appfolder.h"
+#include "editor/builders/ui/builderdialogs.h"
 #include "editor/shell/ui/commandmenus.h"
 #include "editor/shell/ui/designbar.h"
 #include "editor/tags/formatting.h"
@@ -207,6 +208,12 @@ void MainFrm::showPreviewWindow(const QString& file)
     if (!m_previewWindow)
         m_previewWindow = new PreviewWindowFrm(m_ctx.browserEngine, this);
     m_previewWindow->showPage(file, m_session.settings().PreviewWindowX, m_session.settings().PreviewWindowY);
+}
+
+void MainFrm::showBuilder(const QString& commandId)
+{
+    if (runBuilderDialog(commandId, {m_buffer, m_session.document(), m_ctx.platform}, this))
+        m_edit->setFocus();
 }
 
 void MainFrm::selectSourceTab()

@@ -59,6 +59,7 @@ public:
     void showOptions() override;
     void chooseFolder() override;
     void showPreviewWindow(const QString& file) override;
+    void showBuilder(const QString& commandId) override;
     void applyLayout() override { ApplyLayout(); }
     void selectSourceTab() override;
     void refreshFileList() override;

@@ -23,6 +23,7 @@ struct RecordingWindow : EditorWindow {
     void showOptions() override { calls << "showOptions"; }
     void chooseFolder() override { calls << "chooseFolder"; }
     void showPreviewWindow(const QString&) override { calls << "showPreviewWindow"; }
+    void showBuilder(const QString& id) override { calls << "showBuilder " + id; }
     void applyLayout() override { calls << "applyLayout"; }
     void selectSourceTab() override { calls << "selectSourceTab"; }
     void refreshFileList() override { calls << "refreshFileList"; }

@@ -1,0 +1,31 @@
+#include "editor/builders/buildercommands.h"
+
+#include "editor/commands/commandregistry.h"
+#include "editor/commands/editorwindow.h"
+#include "editor/shell/document.h"
+
+namespace tw {
+
+void registerBuilderCommands(CommandRegistry& r, const BuilderCommandContext& c)
+{
+    Document& doc = c.document;
+    EditorWindow& window = c.window;
+    auto S = [](const char* s) { return QString::fromUtf8(s); };
+    auto show = [&window](const char* id) { return [&window, id] { window.showBuilder(QString::fromLatin1(id)); }; };
+
+    // The skeleton replaces the whole document: unsaved changes are asked about first.
+    r.add({.id = S("IDM_HTMLNEW"), .caption = S("枠組みを新規作成..."), .run = [&doc, &window] {
+               if (doc.Save_Check())
+                   window.showBuilder(QStringLiteral("IDM_HTMLNEW"));
+           }});
+    r.add({.id = S("IDM_GRADATION"), .caption = S("グラデーション文字(&G)..."),
+           .contextId = S("IDM_CONTEXT_INSERT_GRADATION"), .contextCaption = S("グラデーション文字(&G)..."),
+           .run = show("IDM_GRADATION")});
+    r.add({.id = S("IDM_INSERT_CALENDAR"), .caption = S("カレンダー(&C)..."),
+           .contextId = S("IDM_CONTEXT_INSERT_CALENDER"), .contextCaption = S("カレンダー(&C)..."),
+           .run = show("IDM_INSERT_CALENDAR")});
+    r.add({.id = S("IDM_LIST"), .caption = S("リスト..."), .contextId = S("IDM_CONTEXT_INSERT_LIST"),
+           .contextCaption = S("リスト..."), .toolBar = S("Toolbar1"), .toolKey = S("list"), .run = show("IDM_LIST")});
+}
+
+}  // namespace tw
