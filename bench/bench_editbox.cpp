@@ -21,7 +21,7 @@ int main(int argc, char** argv)
         text += line;
 
     tw::RichTextBox box;
-    tw::PlainTextEditBuffer buffer(&box);
+    tw::ScintillaEditBuffer buffer(&box);
     tw::EditHistory history(buffer);
     buffer.setChangeHandler([&] { history.onTextChanged(); });
     box.resize(800, 600);

@@ -36,7 +36,7 @@ void TestRichTextBox::offsetsCountCrLfAsTwo()
     QFETCH(int, length);
     QFETCH(QString, selected);
     RichTextBox box;
-    PlainTextEditBuffer b(&box);
+    ScintillaEditBuffer b(&box);
     b.SetText(QStringLiteral("ab\r\ncde\r\n\r\nf"));
     QCOMPARE(b.text(), QStringLiteral("ab\r\ncde\r\n\r\nf"));
     b.SetSelection(start, length);
@@ -48,7 +48,7 @@ void TestRichTextBox::offsetsCountCrLfAsTwo()
 void TestRichTextBox::replaceSelectionAcrossLines()
 {
     RichTextBox box;
-    PlainTextEditBuffer b(&box);
+    ScintillaEditBuffer b(&box);
     b.SetText(QStringLiteral("one\r\ntwo\r\nthree"));
     b.SetSelection(5, 3);  // "two"
     b.WrapSelection(QStringLiteral("<!--\r\n"), QStringLiteral("\r\n-->"));
@@ -62,7 +62,7 @@ void TestRichTextBox::replaceSelectionAcrossLines()
 void TestRichTextBox::oneNotificationPerOperation()
 {
     RichTextBox box;
-    PlainTextEditBuffer b(&box);
+    ScintillaEditBuffer b(&box);
     int changes = 0;
     b.setChangeHandler([&] { ++changes; });
     b.SetText(QStringLiteral("a\r\nb"));
@@ -78,7 +78,7 @@ void TestRichTextBox::oneNotificationPerOperation()
 void TestRichTextBox::textKeepsSpecialCharacters()
 {
     RichTextBox box;
-    PlainTextEditBuffer b(&box);
+    ScintillaEditBuffer b(&box);
     const QString t = QStringLiteral("a\u00A0b\tc 😀 ｱ\r\n");
     b.SetText(t);
     QCOMPARE(b.text(), t);  // no-break space stays, not a blank
@@ -87,7 +87,7 @@ void TestRichTextBox::textKeepsSpecialCharacters()
 void TestRichTextBox::typingNotifiesAndShiftEnterBreaksLine()
 {
     RichTextBox box;
-    PlainTextEditBuffer b(&box);
+    ScintillaEditBuffer b(&box);
     int changes = 0;
     b.setChangeHandler([&] { ++changes; });
     box.show();
@@ -101,8 +101,14 @@ void TestRichTextBox::typingNotifiesAndShiftEnterBreaksLine()
 
 void TestRichTextBox::lineBreakVariantsBecomeCrLf()
 {
-    QCOMPARE(PlainTextEditBuffer::toBoxText(QStringLiteral("a\r\nb\rc\nd")), QStringLiteral("a\nb\nc\nd"));
-    QCOMPARE(PlainTextEditBuffer::fromRaw(QString::fromUtf16(u"a\u2029b\u2028c")), QStringLiteral("a\r\nb\r\nc"));
+    RichTextBox box;
+    ScintillaEditBuffer b(&box);
+    b.SetText(QStringLiteral("a\r\nb\rc\nd"));
+    QCOMPARE(b.text(), QStringLiteral("a\r\nb\r\nc\r\nd"));
+    b.SetSelection(1, 0);
+    b.ReplaceSelection(QStringLiteral("\n\r"));
+    QCOMPARE(b.text(), QStringLiteral("a\r\n\r\n\r\nb\r\nc\r\nd"));
+    QCOMPARE(b.selectionStart(), 5);
 }
 
 QTEST_MAIN(TestRichTextBox)
