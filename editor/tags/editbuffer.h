@@ -61,18 +61,21 @@ public:
 protected:
     void recordEdit(qsizetype position, const QString& removed, const QString& inserted)
     {
-        // An insertion where the last deletion took its text out joins it, so
-        // replacing a selection stays one edit.
+        // Edits inside what the edit before put in fold into it, so replacing
+        // a selection, or composing text that is taken out again, stays one
+        // edit (or none).
         if (!m_pending.empty()) {
             TextEdit& last = m_pending.back();
-            // Text composed by an input method and taken out again leaves no trace.
-            if (last.removed.isEmpty() && inserted.isEmpty() && last.position == position &&
-                last.inserted == removed) {
-                m_pending.pop_back();
+            const qsizetype at = position - last.position;
+            if (removed.isEmpty() && at >= 0 && at <= last.inserted.size()) {
+                last.inserted.insert(at, inserted);
                 return;
             }
-            if (last.inserted.isEmpty() && removed.isEmpty() && last.position == position) {
-                last.inserted = inserted;
+            if (inserted.isEmpty() && at >= 0 && at + removed.size() <= last.inserted.size() &&
+                QStringView(last.inserted).mid(at, removed.size()) == removed) {
+                last.inserted.remove(at, removed.size());
+                if (last.inserted.isEmpty() && last.removed.isEmpty())
+                    m_pending.pop_back();
                 return;
             }
         }
