@@ -379,6 +379,8 @@ void MainFrm::ApplyLayout()
     m_edit->setVisible(r.editVisible);
     m_browserArea->setVisible(r.browserVisible);
     m_tabs->setVisible(r.tabsVisible);
+    if (m_edit->lineNumbersShown() != (m_session.settings().LineNumbers != 0))
+        m_edit->setLineNumbersShown(m_session.settings().LineNumbers != 0);
     m_menus->refreshStates();
     m_linkBar->fitTo(pixelsToTwips(width(), this));
 }
