@@ -38,8 +38,9 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
     // Lines are measured as they are shown, not all at once: a 20 MB page
     // opens without laying out every line.
     SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
-    setWrapMode(WrapWord);
-    setWrapVisualFlags(WrapFlagNone);
+    // No wrapping, as in code editors: wrapping lays out every line of the
+    // page in the background, which on a large page makes each key wait.
+    setWrapMode(WrapNone);
     setTabWidth(8);
     setIndentationsUseTabs(true);
     setAutoIndent(false);
