@@ -45,10 +45,10 @@ int main(int argc, char** argv)
         text += (n % 50 == 49) ? block : line;
 
     tw::RichTextBox box;
-    tw::PlainTextEditBuffer buffer(&box);
+    tw::ScintillaEditBuffer buffer(&box);
     tw::EditHistory history(buffer);
     buffer.setChangeHandler([&] { history.onTextChanged(); });
-    auto* highlighter = new tw::TagHighlighter(box.document());
+    auto* highlighter = new tw::TagHighlighter(&box);
     box.resize(800, 600);
     box.show();
     buffer.SetText(text);
@@ -98,7 +98,7 @@ int main(int argc, char** argv)
     QCoreApplication::processEvents();
     const double offSwitchNs = double(t.nsecsElapsed());
 
-    std::printf("tag colouring, 2 MB document (%lld lines):\n", qlonglong(box.document()->blockCount()));
+    std::printf("tag colouring, 2 MB document (%lld lines):\n", qlonglong(box.lines()));
     std::printf("  keystroke with colouring / without: %.2f (%.2f ms vs %.2f ms, worst %.1f ms vs %.1f ms)\n",
                 onNs / offNs, onNs / 1e6, offNs / 1e6, worstOnMs, worstOffMs);
     std::printf("  colouring the whole text / one text copy: %.1f (%.0f ms, copy %.2f ms)\n", fullNs / copyNs,

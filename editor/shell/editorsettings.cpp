@@ -15,6 +15,7 @@ namespace tw {
 
 namespace {
 const QString kSection = QStringLiteral("Setting");
+const QString kViewSection = QStringLiteral("View");
 
 struct IntKey {
     const char* key;
@@ -129,6 +130,9 @@ void readSettingsFile(const QString& path, const QString& appFolder, EditorSetti
     };
     for (const IntKey& k : kIntKeysA)
         readInt(k);
+    const QString lineNumbers = ini.readString(kViewSection, QStringLiteral("LineNumbers"), QString());
+    if (lineNumbers == QLatin1String("0") || lineNumbers == QLatin1String("1"))
+        s.LineNumbers = std::int16_t(lineNumbers.toInt());
     for (const TextKey& k : kTextKeys) {
         const QString v = read(k.key);
         if (!v.isEmpty())
@@ -186,6 +190,10 @@ bool writeSettingsFile(const QString& path, const QString& appFolder, const Edit
     }
     const QString folder = withSlash(workingFolder);
     ini.writeString(kSection, QStringLiteral("fpath"), holdsAFile(folder) ? folder : withSlash(appFolder));
+    // Only once the user has switched the numbers off: a file that never had
+    // the section keeps exactly its old layout.
+    if (s.LineNumbers != 1 || !ini.readString(kViewSection, QStringLiteral("LineNumbers"), QString()).isEmpty())
+        ini.writeString(kViewSection, QStringLiteral("LineNumbers"), QString::number(s.LineNumbers));
     return ini.save(error);
 }
 

@@ -22,6 +22,9 @@ struct EditorSettings {
     std::int16_t DefaultMaxWin = 0;
     std::int16_t RealTimePreview = 1;
     std::int16_t AreaDivide = 0;
+    // Kept in quillet.ini's own section "View", so the Setting section stays
+    // as other installations read it.
+    std::int16_t LineNumbers = 1;
 };
 
 // Size and position of the main window in twips, as stored.

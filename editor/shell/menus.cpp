@@ -54,7 +54,7 @@ QList<MenuNode> mainMenuBar()
                 entries({"IDM_UNDO", "IDM_REDO", "", "IDM_CUT", "IDM_COPY", "IDM_PAST", "", "IDM_SELECTALL", "",
                          "IDM_SEARCH", "", "IDM_HTML", "IDM_DEFAULT", "", "IDM_BIGCHR", "IDM_SMALLCHR"})),
         submenu("IDM_VIEW", "表示(&V)",
-                entries({"IDM_PREVIEWSHOW", "IDM_VIEW_DESIGN", "", "IDM_VIEW_SIDE", "IDM_VIEW_VERTICAL",
+                entries({"IDM_PREVIEWSHOW", "IDM_VIEW_DESIGN", "IDM_VIEW_LINENUMBER", "", "IDM_VIEW_SIDE", "IDM_VIEW_VERTICAL",
                          "IDM_VIEW_TABCHANGE", "", "IDM_VIEW_FILEREFRESH", "IDM_VIEW_FILEFOLDER"})),
         submenu("IDM_FORMAT", "フォント", fonts),
         submenu("IDM_ALIGN", "位置揃え", entries({"IDM_LEFT", "IDM_CENTER", "IDM_RIGHT"})),

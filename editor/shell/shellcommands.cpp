@@ -33,6 +33,13 @@ void registerShellCommands(CommandRegistry& r, const ShellCommandContext& c)
                    window.applyLayout();
                },
            .checked = [&settings] { return settings.DesignBar != 0; }});
+    r.add({.id = S("IDM_VIEW_LINENUMBER"), .caption = S("行番号(&L)"),
+           .run =
+               [&settings, &window] {
+                   settings.LineNumbers = settings.LineNumbers == 0 ? 1 : 0;
+                   window.applyLayout();
+               },
+           .checked = [&settings] { return settings.LineNumbers != 0; }});
     const std::pair<const char*, const char*> arrangements[] = {
         {"IDM_VIEW_SIDE", "横2分割(&S)"}, {"IDM_VIEW_VERTICAL", "縦2分割(&V)"}, {"IDM_VIEW_TABCHANGE", "タブ切り替え(&T)"}};
     for (int divide = 0; divide < 3; ++divide) {

@@ -1,10 +1,23 @@
 #include "editor/tags/edithistory.h"
 
-#include "editor/tags/editbuffer.h"
-
 #include <algorithm>
 
 namespace tw {
+
+namespace {
+void apply(QString& text, const std::vector<TextEdit>& edits)
+{
+    for (const TextEdit& e : edits)
+        text.replace(e.position, e.removed.size(), e.inserted);
+}
+
+// The edits that take the text after `edits` back to the text before them.
+void appendInverse(std::vector<TextEdit>& out, const std::vector<TextEdit>& edits)
+{
+    for (auto it = edits.rbegin(); it != edits.rend(); ++it)
+        out.push_back(TextEdit{it->position, it->inserted, it->removed});
+}
+}  // namespace
 
 EditHistory::EditHistory(EditBuffer& buffer) : m_buffer(buffer) {}
 
@@ -19,16 +32,27 @@ void EditHistory::RecordSnapshot()
 {
     if (m_afterStep)
         ++m_pos;
+    const std::vector<TextEdit>& edits = m_buffer.lastEdits();
     if (m_pos >= kSlots) {
         // Full: the state is not stored and the slots are not recycled. The
         // position is left one past the last slot so that undo still returns
         // to the newest stored state.
+        m_unstored.insert(m_unstored.end(), edits.begin(), edits.end());
         m_pos = kSlots + 1;
         m_top = kSlots;
         RefreshUndoRedo();
         return;
     }
-    store(m_pos, m_buffer.text(), m_buffer.selectionStart());
+    if (m_pos == 0) {
+        m_base = m_buffer.text();
+        m_baseCaret = m_buffer.selectionStart();
+        m_deltas.clear();
+        m_unstored.clear();
+    } else {
+        m_deltas.resize(size_t(m_pos - 1));  // later states are gone
+        m_deltas.push_back(Delta{edits, m_buffer.selectionStart()});
+    }
+    m_shown = m_pos;
     ++m_pos;
     m_top = m_pos;
     RefreshUndoRedo();
@@ -59,10 +83,7 @@ void EditHistory::UndoStep()
 {
     if (canUndo()) {
         m_pos -= m_afterStep ? 1 : 2;
-        m_applying = true;
-        const QString text = textAt(m_pos);
-        m_buffer.SetText(text);
-        m_buffer.SetSelection(caretAt(m_pos), 0);
+        showState(m_pos);
     }
     RefreshUndoRedo();
 }
@@ -70,13 +91,25 @@ void EditHistory::UndoStep()
 void EditHistory::RedoStep()
 {
     if (canRedo()) {
-        m_applying = true;
         ++m_pos;
-        const QString text = textAt(m_pos);
-        m_buffer.SetText(text);
-        m_buffer.SetSelection(caretAt(m_pos), 0);
+        showState(m_pos);
     }
     RefreshUndoRedo();
+}
+
+void EditHistory::showState(int index)
+{
+    std::vector<TextEdit> edits;
+    appendInverse(edits, m_unstored);
+    m_unstored.clear();
+    for (int i = m_shown; i > index; --i)
+        appendInverse(edits, m_deltas[size_t(i - 1)].edits);
+    for (int i = m_shown; i < index; ++i)
+        edits.insert(edits.end(), m_deltas[size_t(i)].edits.begin(), m_deltas[size_t(i)].edits.end());
+    m_shown = index;
+    m_applying = true;
+    m_buffer.replaceRanges(edits);
+    m_buffer.SetSelection(caretAt(index), 0);
 }
 
 void EditHistory::RefreshUndoRedo()
@@ -85,10 +118,12 @@ void EditHistory::RefreshUndoRedo()
         m_refresh(canUndo(), canRedo());
 }
 
-QString EditHistory::textAt(int index)
+QString EditHistory::textAt(int index) const
 {
-    moveCacheTo(index);
-    return m_cache;
+    QString text = m_base;
+    for (int i = 0; i < index && i < int(m_deltas.size()); ++i)
+        apply(text, m_deltas[size_t(i)].edits);
+    return text;
 }
 
 qsizetype EditHistory::caretAt(int index) const
@@ -100,60 +135,13 @@ qsizetype EditHistory::caretAt(int index) const
 
 qsizetype EditHistory::storedChars() const
 {
-    qsizetype n = m_base.size() + m_cache.size();
+    qsizetype n = m_base.size();
     for (const Delta& d : m_deltas)
-        n += d.removed.size() + d.inserted.size();
+        for (const TextEdit& e : d.edits)
+            n += e.removed.size() + e.inserted.size();
+    for (const TextEdit& e : m_unstored)
+        n += e.removed.size() + e.inserted.size();
     return n;
-}
-
-void EditHistory::moveCacheTo(int index)
-{
-    while (m_cacheIndex < index) {
-        const Delta& d = m_deltas[size_t(m_cacheIndex)];
-        m_cache.replace(d.prefix, d.removed.size(), d.inserted);
-        ++m_cacheIndex;
-    }
-    while (m_cacheIndex > index) {
-        const Delta& d = m_deltas[size_t(m_cacheIndex - 1)];
-        m_cache.replace(d.prefix, d.inserted.size(), d.removed);
-        --m_cacheIndex;
-    }
-}
-
-void EditHistory::store(int index, const QString& text, qsizetype caret)
-{
-    if (index == 0) {
-        m_base = text;
-        m_baseCaret = caret;
-        m_deltas.clear();
-        m_cache = text;
-        m_cacheIndex = 0;
-        return;
-    }
-    moveCacheTo(index - 1);
-    m_deltas.resize(size_t(index - 1));  // later states are gone
-
-    // The difference from the state before: common start and end kept.
-    const QChar* a = m_cache.constData();
-    const QChar* b = text.constData();
-    const qsizetype na = m_cache.size();
-    const qsizetype nb = text.size();
-    const qsizetype limit = std::min(na, nb);
-    qsizetype prefix = 0;
-    while (prefix < limit && a[prefix] == b[prefix])
-        ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < limit - prefix && a[na - 1 - suffix] == b[nb - 1 - suffix])
-        ++suffix;
-
-    Delta d;
-    d.prefix = prefix;
-    d.removed = m_cache.mid(prefix, na - prefix - suffix);
-    d.inserted = text.mid(prefix, nb - prefix - suffix);
-    d.caret = caret;
-    m_deltas.push_back(std::move(d));
-    m_cache = text;
-    m_cacheIndex = index;
 }
 
 }  // namespace tw

@@ -1,8 +1,11 @@
 #pragma once
 // The editor's own undo and redo history. It behaves as an array of 10,000
-// full-text snapshots with a position and a top, but stores each state as the
-// difference from the one before it, so typing in a large document does not
-// keep a copy of the whole text per keystroke.
+// full-text snapshots with a position and a top, but keeps only the first
+// state in full and, for every later one, the edits the buffer reported for
+// its change, so its work and memory per keystroke follow the change, not the
+// document.
+
+#include "editor/tags/editbuffer.h"
 
 #include <QString>
 
@@ -10,8 +13,6 @@
 #include <vector>
 
 namespace tw {
-
-class EditBuffer;
 
 class EditHistory {
 public:
@@ -21,7 +22,9 @@ public:
 
     // Empties the history and records the current text as its first state.
     void ResetHistory();
-    // Stores the current text and caret as a new state (discarding redo states).
+    // Stores the current text and caret as a new state (discarding redo
+    // states); the change since the state before is what the buffer reports
+    // for the change being notified.
     void RecordSnapshot();
     // The history's part of the change notification: called after every
     // change of the text.
@@ -44,35 +47,35 @@ public:
     bool AfterHistoryStep() const { return m_afterStep; }
     bool ApplyingHistory() const { return m_applying; }
 
-    // The text and caret recorded at an index below HistoryTop.
-    QString textAt(int index);
+    // The text and caret recorded at an index below HistoryTop (the text is
+    // rebuilt from the first state: for checks, not for the editor's work).
+    QString textAt(int index) const;
     qsizetype caretAt(int index) const;
 
-    // Characters held by the stored differences and the cached state, for
-    // measuring memory.
+    // Characters held by the first state and the stored edits, for measuring
+    // memory.
     qsizetype storedChars() const;
 
 private:
     struct Delta {
-        qsizetype prefix = 0;  // characters kept at the start
-        QString removed;       // text of the state before, replaced
-        QString inserted;      // text of this state, put in its place
+        std::vector<TextEdit> edits;  // turn the state before into this one
         qsizetype caret = 0;
     };
 
     void RefreshUndoRedo();
-    void moveCacheTo(int index);
-    void store(int index, const QString& text, qsizetype caret);
+    // Brings the document from the state it shows to state index.
+    void showState(int index);
 
     EditBuffer& m_buffer;
-    // State 0 in full, then one difference per later state: m_deltas[i - 1]
-    // turns state i - 1 into state i.
     QString m_base;
     qsizetype m_baseCaret = 0;
+    // m_deltas[i - 1] turns state i - 1 into state i.
     std::vector<Delta> m_deltas;
-    // One state kept in full, next to where the user works.
-    QString m_cache;
-    int m_cacheIndex = 0;
+    // The state the document shows (its text, apart from m_unstored).
+    int m_shown = 0;
+    // Edits made after the history was full: not a state of their own, but
+    // undone on the way back to the newest stored state.
+    std::vector<TextEdit> m_unstored;
 
     int m_pos = 0;
     int m_top = 0;

@@ -51,13 +51,27 @@ SearchOutcome SearchRun::request(SearchRequest r)
     ++m_handled;
     if (r == SearchRequest::Next) {
         m_from = m_at + m_find.size();
+        writeWorking({});
     } else {
         m_working.replace(m_at, m_find.size(), m_replacement);
+        writeWorking({TextEdit{m_at, m_find, m_replacement}});
         m_from = m_at + m_replacement.size();
     }
-    m_buffer.SetText(m_working);
     m_buffer.SetSelection(0, 0);
     return findNext();
+}
+
+void SearchRun::writeWorking(const std::vector<TextEdit>& edits)
+{
+    // The document is the working text before this step (the dialog is
+    // modal), so the step is written as the range it changed: one change,
+    // costing the occurrence, not the document. A document changed behind
+    // the run's back gets the whole working text, as each step promises.
+    const qsizetype before = m_working.size() - (edits.empty() ? 0 : m_replacement.size() - m_find.size());
+    if (m_buffer.length() == before)
+        m_buffer.replaceRanges(edits);
+    else
+        m_buffer.SetText(m_working);
 }
 
 void SearchRun::close()
@@ -74,7 +88,7 @@ SearchOutcome SearchRun::findNext()
         if (m_handled == 0)
             o.message = searchNotFoundMessage();
         else
-            m_buffer.SetText(m_working);
+            writeWorking({});
         return o;
     }
     m_buffer.SetSelection(m_at, m_find.size());

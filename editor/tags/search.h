@@ -25,8 +25,8 @@
 // outcome; a change of SerchText disables SerchNext (the run keeps the texts
 // it was started with). next() and replace() with no waiting run do nothing.
 //
-// Document changes, each made with SetText of the whole working text and so
-// each one change notification (one undo snapshot):
+// Document changes, each one change notification (one undo snapshot), made
+// as the range the step changed (the document is the working text):
 //   - every next() and every replace() at a waiting occurrence writes the
 //     working text (unchanged by next(), with the occurrence replaced by
 //     replace()), then puts the caret at 0 before selecting the following
@@ -35,6 +35,8 @@
 //     more, as SerchGo does when the run returns.
 // The messages, close() and a start() that replaces a waiting run change
 // nothing.
+
+#include "editor/tags/editbuffer.h"
 
 #include <QString>
 
@@ -85,6 +87,7 @@ public:
 
 private:
     SearchOutcome findNext();
+    void writeWorking(const std::vector<TextEdit>& edits);
 
     EditBuffer& m_buffer;
     QString m_find;

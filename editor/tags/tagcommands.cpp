@@ -57,7 +57,7 @@ void registerTagCommands(CommandRegistry& r, const TagCommandContext& c)
     r.add({.id = S("IDM_SELECTALL"), .caption = S("全て選択(&A)"), .shortcut = S("Ctrl+A"),
            .contextId = S("IDM_CONTEXT_ALLSELECT"), .contextCaption = S("すべてを選択(&A)"),
            .run = [&buffer, &window] {
-               buffer.SetSelection(0, buffer.text().size());
+               buffer.SetSelection(0, buffer.length());
                window.focusEditBox();
            }});
     r.add({.id = S("IDM_SEARCH"), .caption = S("検索＆置換(&F)"), .shortcut = S("Ctrl+F"),

@@ -31,21 +31,29 @@ QString textToHtmlBlock(const QString& selected)
     return QStringLiteral("<pre>\r\n") + selected + QStringLiteral("\r\n</pre>");
 }
 
+namespace {
+const QString kPageHead = QStringLiteral("<html lang=\"ja\">\r\n"
+                                         "<head><title>タイトル</title></head>\r\n"
+                                         "<body>\r\n"
+                                         "<pre>\r\n");
+const QString kPageTail = QStringLiteral("\r\n</pre>\r\n</body>\r\n</html>");
+}  // namespace
+
 QString textToHtmlPage(const QString& text)
 {
-    return QStringLiteral("<html lang=\"ja\">\r\n"
-                          "<head><title>タイトル</title></head>\r\n"
-                          "<body>\r\n"
-                          "<pre>\r\n")
-        + text + QStringLiteral("\r\n</pre>\r\n</body>\r\n</html>");
+    return kPageHead + text + kPageTail;
 }
 
 void runTextToHtml(EditBuffer& buffer)
 {
-    if (buffer.selectionLength() != 0)
+    if (buffer.selectionLength() != 0) {
         buffer.ReplaceSelection(textToHtmlBlock(buffer.selectedText()));
-    else
-        buffer.SetText(textToHtmlPage(buffer.text()));
+        return;
+    }
+    // The page frames the text: two insertions, the text itself stays where
+    // it is (one change; the caret at the start, as after replacing the text).
+    buffer.replaceRanges({TextEdit{buffer.length(), QString(), kPageTail}, TextEdit{0, QString(), kPageHead}});
+    buffer.SetSelection(0, 0);
 }
 
 QString AngouStr(const QString& text, const RandomBelow& random)

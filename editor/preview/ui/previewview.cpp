@@ -1,5 +1,7 @@
 #include "editor/preview/ui/previewview.h"
 
+#include <utility>
+
 #include "editor/preview/preview.h"
 #include "common/gui/units.h"
 
@@ -70,6 +72,12 @@ PreviewView::PreviewView(bool engine, QWidget* parent) : QWidget(parent)
         connect(GoBackBtn, &QPushButton::clicked, m_browser, &QWebEngineView::back);
         connect(GofowardBtn, &QPushButton::clicked, m_browser, &QWebEngineView::forward);
         connect(GoRefreshBtn, &QPushButton::clicked, m_browser, &QWebEngineView::reload);
+        connect(m_browser, &QWebEngineView::loadFinished, this, [this] {
+            ++m_finished;
+            m_loading = false;
+            if (!m_waiting.isEmpty())
+                startLoad(std::exchange(m_waiting, QString()));
+        });
     } else {
         layout->addStretch(1);
     }
@@ -79,6 +87,17 @@ void PreviewView::showFile(const QString& path)
 {
     if (!m_browser)
         return;
+    if (m_loading) {
+        m_waiting = path;
+        return;
+    }
+    startLoad(path);
+}
+
+void PreviewView::startLoad(const QString& path)
+{
+    m_loading = true;
+    ++m_started;
     const QUrl url = QUrl::fromLocalFile(path);
     if (m_browser->url() == url)
         m_browser->reload();

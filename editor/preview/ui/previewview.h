@@ -21,8 +21,13 @@ public:
     // Without the engine the view is an empty area (tests of other parts).
     PreviewView(bool engine, QWidget* parent = nullptr);
 
-    // Shows a file; the same file again is reloaded.
+    // Shows a file; the same file again is reloaded. While a page is still
+    // loading no new load starts: the latest file asked for is loaded when it
+    // has finished, so fast typing never piles up loads.
     void showFile(const QString& path);
+    bool loading() const { return m_loading; }
+    int loadsStarted() const { return m_started; }
+    int loadsFinished() const { return m_finished; }
     QWebEngineView* browser() const { return m_browser; }
     int buttonRowHeight() const;
     // A line above the page saying why it is not being refreshed; empty hides it.
@@ -37,6 +42,11 @@ private:
     QWidget* m_buttons;
     QLabel* m_notice;
     QWebEngineView* m_browser = nullptr;
+    void startLoad(const QString& path);
+    bool m_loading = false;
+    QString m_waiting;  // asked for while loading
+    int m_started = 0;
+    int m_finished = 0;
 };
 
 // The separate preview window: created on first use, reused while open.

@@ -31,7 +31,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
-#include <QTextBlock>
 #include <QToolBar>
 
 namespace tw {
@@ -57,11 +56,11 @@ MainFrm::MainFrm(const QuilletContext& context, QWidget* parent)
                                [this] { snippetsChanged(); }, this);
 
     buildWorkArea();
-    m_highlighter = new TagHighlighter(m_edit->document(), this);
+    m_highlighter = new TagHighlighter(m_edit, this);
     buildMenusAndBars();
     buildStatusBar();
-    connect(m_edit, &QPlainTextEdit::cursorPositionChanged, this, &MainFrm::UpdateStatusBar);
-    connect(m_edit, &QPlainTextEdit::selectionChanged, this, &MainFrm::UpdateStatusBar);
+    connect(m_edit, &QsciScintilla::cursorPositionChanged, this, &MainFrm::UpdateStatusBar);
+    connect(m_edit, &QsciScintilla::selectionChanged, this, &MainFrm::UpdateStatusBar);
     setWindowTitle(m_session.document().title());
 }
 
@@ -166,10 +165,9 @@ void MainFrm::UpdateStatusBar()
 {
     // The line and column of the selection's start; a double-byte character
     // counts as one column.
-    QTextCursor start(m_edit->document());
-    start.setPosition(m_edit->textCursor().selectionStart());
+    const qsizetype start = m_buffer.selectionStart();
     m_panels[1]->setText(folderStatusText(m_session.document().panelFolder()));
-    m_panels[2]->setText(caretStatusText(start.blockNumber() + 1, start.positionInBlock() + 1));
+    m_panels[2]->setText(caretStatusText(m_edit->lineOfOffset(start) + 1, int(m_edit->columnOfOffset(start)) + 1));
 }
 
 void MainFrm::showSearch()
@@ -388,6 +386,8 @@ void MainFrm::ApplyLayout()
     m_edit->setVisible(r.editVisible);
     m_browserArea->setVisible(r.browserVisible);
     m_tabs->setVisible(r.tabsVisible);
+    if (m_edit->lineNumbersShown() != (m_session.settings().LineNumbers != 0))
+        m_edit->setLineNumbersShown(m_session.settings().LineNumbers != 0);
     m_menus->refreshStates();
     m_linkBar->fitTo(pixelsToTwips(width(), this));
 }

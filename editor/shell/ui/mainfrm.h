@@ -91,7 +91,7 @@ private:
 
     QuilletContext m_ctx;
     RichTextBox* m_edit;
-    PlainTextEditBuffer m_buffer;
+    ScintillaEditBuffer m_buffer;
     EditorSession m_session;
     bool m_loaded = false;
 

@@ -2,7 +2,7 @@
 
 #include "common/appfolder.h"
 #include "editor/shell/headerfooter.h"
-#include "editor/tags/ui/richtextbox.h"
+#include "editor/tags/ui/plainlines.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -43,7 +43,7 @@ QLabel* labelFor(QWidget* parent, const QString& caption, QWidget* buddy)
 
 QString boxText(const QPlainTextEdit* box)
 {
-    return PlainTextEditBuffer::fromRaw(box->document()->toRawText());
+    return crLfFromBoxRaw(box->document()->toRawText());
 }
 }  // namespace
 
@@ -202,8 +202,8 @@ void Setting::fill(const OptionValues& v)
         m_browser[i]->setText(*paths[i]);
         m_browserName[i]->setText(*names[i]);
     }
-    m_header->setPlainText(PlainTextEditBuffer::toBoxText(v.Header));
-    m_footer->setPlainText(PlainTextEditBuffer::toBoxText(v.Footer));
+    m_header->setPlainText(boxTextFromCrLf(v.Header));
+    m_footer->setPlainText(boxTextFromCrLf(v.Footer));
 }
 
 OptionValues Setting::values() const

@@ -1,7 +1,8 @@
 #include "editor/snippets/ui/teigatafrm.h"
 
 #include "editor/snippets/keyname.h"
-#include "editor/tags/ui/richtextbox.h"
+#include "editor/tags/editbuffer.h"
+#include "editor/tags/ui/plainlines.h"
 #include "editor/snippets/snippetfile.h"
 #include "editor/snippets/snippetstore.h"
 #include "common/gui/units.h"
@@ -26,7 +27,7 @@ const QString kTitle = QStringLiteral("定型文設定");
 
 QString boxText(const QPlainTextEdit* box)
 {
-    return PlainTextEditBuffer::fromRaw(box->document()->toRawText());
+    return crLfFromBoxRaw(box->document()->toRawText());
 }
 }  // namespace
 
@@ -295,8 +296,8 @@ SnippetBoxes TeigataFrm::boxes() const
 void TeigataFrm::setBoxes(const SnippetBoxes& boxes)
 {
     m_title->setText(boxes.title);
-    m_start->setPlainText(PlainTextEditBuffer::toBoxText(boxes.start));
-    m_end->setPlainText(PlainTextEditBuffer::toBoxText(boxes.end));
+    m_start->setPlainText(boxTextFromCrLf(boxes.start));
+    m_end->setPlainText(boxTextFromCrLf(boxes.end));
     m_key->setText(boxes.hotKey);
 }
 

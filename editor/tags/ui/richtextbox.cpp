@@ -1,23 +1,161 @@
 #include "editor/tags/ui/richtextbox.h"
 
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+
+#include <QFontDatabase>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QUrl>
 
 namespace tw {
 
-RichTextBox::RichTextBox(QWidget* parent) : QPlainTextEdit(parent)
+namespace {
+constexpr int kUtf16 = QsciScintillaBase::SC_LINECHARACTERINDEX_UTF16;
+
+QString firstLocalFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& u : data->urls())
+        if (u.isLocalFile())
+            return u.toLocalFile();
+    return {};
+}
+}  // namespace
+
+RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
 {
     setObjectName(QStringLiteral("RichTextBox1"));
     setAccessibleName(QStringLiteral("HTMLソース"));
-    // The editor keeps its own history; the box's would only cost memory.
-    setUndoRedoEnabled(false);
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    setTabChangesFocus(false);
+    setUtf8(true);
+    setEolMode(EolWindows);
+    // Pasted text gets CR LF line ends like the rest of the document.
+    SendScintilla(SCI_SETPASTECONVERTENDINGS, 1);
+    SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, kUtf16);
+    SendScintilla(SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT);
+    // Lines are measured as they are shown, not all at once: a 20 MB page
+    // opens without laying out every line.
+    SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
+    // No wrapping, as in code editors: wrapping lays out every line of the
+    // page in the background, which on a large page makes each key wait.
+    setWrapMode(WrapNone);
+    setTabWidth(8);
+    setIndentationsUseTabs(true);
+    setAutoIndent(false);
+    setCaretLineVisible(false);
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setAcceptDrops(true);
+    setLineNumbersShown(true);
+
+    // The editor keeps its own history and commands: the box's bindings for
+    // undo, select all and its line commands would act behind its back
+    // (Ctrl+L, Ctrl+U and Ctrl+T would cut a line, lower the case, swap lines).
+    const QList<QsciCommand::Command> taken = {
+        QsciCommand::Undo, QsciCommand::Redo, QsciCommand::SelectAll, QsciCommand::LineCut,
+        QsciCommand::LineDelete, QsciCommand::LineCopy, QsciCommand::LineTranspose, QsciCommand::LineDuplicate,
+        QsciCommand::SelectionDuplicate, QsciCommand::SelectionLowerCase, QsciCommand::SelectionUpperCase,
+        QsciCommand::EditToggleOvertype, QsciCommand::MoveSelectedLinesUp, QsciCommand::MoveSelectedLinesDown};
+    for (QsciCommand* c : standardCommands()->commands()) {
+        if (taken.contains(c->command())) {
+            c->setKey(0);
+            c->setAlternateKey(0);
+        }
+    }
+
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int type, const char* text, int length, int, int, int, int, int, int) {
+                onModified(position, type, text, length);
+            });
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this, [this] { updateMarginWidth(); });
+}
+
+void RichTextBox::setLineNumbersShown(bool on)
+{
+    m_lineNumbers = on;
+    setMarginType(0, NumberMargin);
+    m_marginDigits = 0;
+    setMarginLineNumbers(0, on);
+    setMarginWidth(1, 0);
+    setMarginWidth(2, 0);
+    updateMarginWidth();
+}
+
+void RichTextBox::updateMarginWidth()
+{
+    if (!m_lineNumbers) {
+        setMarginWidth(0, 0);
+        return;
+    }
+    int digits = 1;
+    for (int n = lines(); n >= 10; n /= 10)
+        ++digits;
+    digits = std::max(digits, 3);
+    if (digits == m_marginDigits)
+        return;
+    m_marginDigits = digits;
+    setMarginWidth(0, QString(digits + 1, QLatin1Char('9')));
+}
+
+qsizetype RichTextBox::toOffset(qsizetype position) const
+{
+    auto* self = const_cast<RichTextBox*>(this);
+    const long line = self->SendScintilla(SCI_LINEFROMPOSITION, (unsigned long)position);
+    const long lineStart = self->SendScintilla(SCI_POSITIONFROMLINE, (unsigned long)line);
+    const long lineIndex = self->SendScintilla(SCI_INDEXPOSITIONFROMLINE, (unsigned long)line, (long)kUtf16);
+    return lineIndex + self->SendScintilla(SCI_COUNTCODEUNITS, (unsigned long)lineStart, (long)position);
+}
+
+qsizetype RichTextBox::toPosition(qsizetype offset) const
+{
+    auto* self = const_cast<RichTextBox*>(this);
+    const long bytes = self->SendScintilla(SCI_GETLENGTH);
+    if (offset <= 0)
+        return 0;
+    const long line = self->SendScintilla(SCI_LINEFROMINDEXPOSITION, (unsigned long)offset, (long)kUtf16);
+    const long lineStart = self->SendScintilla(SCI_POSITIONFROMLINE, (unsigned long)line);
+    const long lineIndex = self->SendScintilla(SCI_INDEXPOSITIONFROMLINE, (unsigned long)line, (long)kUtf16);
+    if (offset == lineIndex)
+        return lineStart;
+    const long pos = self->SendScintilla(SCI_POSITIONRELATIVECODEUNITS, (unsigned long)lineStart, long(offset - lineIndex));
+    // Past the end: Scintilla answers 0.
+    return pos <= 0 ? bytes : pos;
+}
+
+int RichTextBox::lineOfOffset(qsizetype offset) const
+{
+    return int(const_cast<RichTextBox*>(this)->SendScintilla(SCI_LINEFROMPOSITION, (unsigned long)toPosition(offset)));
+}
+
+qsizetype RichTextBox::columnOfOffset(qsizetype offset) const
+{
+    auto* self = const_cast<RichTextBox*>(this);
+    const long line = lineOfOffset(offset);
+    return offset - self->SendScintilla(SCI_INDEXPOSITIONFROMLINE, (unsigned long)line, (long)kUtf16);
+}
+
+void RichTextBox::onModified(int position, int type, const char* text, int length)
+{
+    if (!m_adapter || !(type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)))
+        return;
+    const QString piece = QString::fromUtf8(text, length);
+    const qsizetype at = toOffset(position);
+    if (type & SC_MOD_INSERTTEXT)
+        m_adapter->edited(at, QString(), piece);
+    else
+        m_adapter->edited(at, piece, QString());
+    // An edit outside any event of the box and outside the buffer's own
+    // operations (a call of the box's API) is a change of its own.
+    if (m_actionDepth == 0 && !m_adapter->m_inOperation && !m_composing)
+        m_adapter->finishChange();
+}
+
+void RichTextBox::leaveAction()
+{
+    if (--m_actionDepth == 0 && m_adapter && !m_adapter->m_inOperation && !m_composing &&
+        m_adapter->hasPendingEdits())
+        m_adapter->finishChange();
 }
 
 bool RichTextBox::event(QEvent* e)
@@ -32,37 +170,65 @@ bool RichTextBox::event(QEvent* e)
             return false;
         }
     }
-    return QPlainTextEdit::event(e);
+    enterAction();
+    const bool handled = QsciScintilla::event(e);
+    leaveAction();
+    return handled;
+}
+
+bool RichTextBox::focusNextPrevChild(bool)
+{
+    // Tab is a key of the editor (snippets, a tab character), never a move
+    // to the next control.
+    return false;
 }
 
 void RichTextBox::keyPressEvent(QKeyEvent* e)
 {
+    enterAction();
     if (onKeyPress && onKeyPress(e)) {
         e->accept();
-        return;
-    }
-    // Shift+Enter breaks the line like Enter: the document has no soft breaks.
-    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::ShiftModifier)) {
+    } else if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::ShiftModifier)) {
+        // Shift+Enter breaks the line like Enter: the document has no soft breaks.
         QKeyEvent plain(e->type(), e->key(), e->modifiers() & ~Qt::ShiftModifier, e->text(), e->isAutoRepeat(),
                         ushort(e->count()));
-        QPlainTextEdit::keyPressEvent(&plain);
+        QsciScintilla::keyPressEvent(&plain);
         e->setAccepted(plain.isAccepted());
-        return;
+    } else if ((e->modifiers() & Qt::ControlModifier) && !(e->modifiers() & Qt::AltModifier) && !e->text().isEmpty()) {
+        // A Ctrl key the box has no command for types nothing (Scintilla
+        // would insert its letter).
+        QKeyEvent bare(e->type(), e->key(), e->modifiers(), QString(), e->isAutoRepeat(), ushort(e->count()));
+        QsciScintilla::keyPressEvent(&bare);
+        e->setAccepted(bare.isAccepted());
+    } else {
+        QsciScintilla::keyPressEvent(e);
     }
-    QPlainTextEdit::keyPressEvent(e);
+    leaveAction();
 }
 
-namespace {
-QString firstLocalFile(const QMimeData* data)
+void RichTextBox::inputMethodEvent(QInputMethodEvent* e)
 {
-    if (!data || !data->hasUrls())
-        return {};
-    for (const QUrl& u : data->urls())
-        if (u.isLocalFile())
-            return u.toLocalFile();
-    return {};
+    enterAction();
+    QsciScintilla::inputMethodEvent(e);
+    // While text is composed its steps are shown in the box; the document
+    // changes once, by what is committed.
+    m_composing = !e->preeditString().isEmpty();
+    leaveAction();
 }
-}  // namespace
+
+void RichTextBox::cut()
+{
+    enterAction();
+    QsciScintilla::cut();
+    leaveAction();
+}
+
+void RichTextBox::paste()
+{
+    enterAction();
+    QsciScintilla::paste();
+    leaveAction();
+}
 
 void RichTextBox::dragEnterEvent(QDragEnterEvent* e)
 {
@@ -92,144 +258,148 @@ void RichTextBox::dropEvent(QDropEvent* e)
         onFileDropped(path);
 }
 
-PlainTextEditBuffer::PlainTextEditBuffer(QPlainTextEdit* edit) : m_edit(edit)
+ScintillaEditBuffer::ScintillaEditBuffer(RichTextBox* box) : m_box(box)
 {
-    // The box also says textChanged when only display formats change (tag
-    // colouring does that); the document moves its cursors, and reports them,
-    // before it says so, and only for an edit of the text.
-    QTextDocument* doc = edit->document();
-    m_endMarker = QTextCursor(doc);
-    m_endMarker.movePosition(QTextCursor::End);
-    QObject::connect(doc, &QTextDocument::cursorPositionChanged, edit, [this] { m_textEdited = true; });
-    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this] {
-        const bool edited = m_textEdited;
-        m_textEdited = false;
-        if (edited && !m_inOperation)
-            notifyChanged();
+    m_box->m_adapter = this;
+}
+
+ScintillaEditBuffer::~ScintillaEditBuffer()
+{
+    if (m_box->m_adapter == this)
+        m_box->m_adapter = nullptr;
+}
+
+QString ScintillaEditBuffer::withCrLf(const QString& text)
+{
+    qsizetype lone = 0;
+    const qsizetype n = text.size();
+    const QChar* s = text.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (s[i] == u'\r') {
+            if (i + 1 < n && s[i + 1] == u'\n')
+                ++i;
+            else
+                ++lone;
+        } else if (s[i] == u'\n') {
+            ++lone;
+        }
+    }
+    if (lone == 0)
+        return text;
+    QString out;
+    out.reserve(n + lone);
+    for (qsizetype i = 0; i < n; ++i) {
+        if (s[i] == u'\r' || s[i] == u'\n') {
+            out += QStringLiteral("\r\n");
+            if (s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n')
+                ++i;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+QString ScintillaEditBuffer::text() const
+{
+    const long bytes = m_box->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const char* p = reinterpret_cast<const char*>(m_box->SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    QString all = QString::fromUtf8(p, bytes);
+    if (m_box->composing() && hasPendingEdits()) {
+        // Without the text still being composed.
+        std::vector<TextEdit> undo;
+        for (const TextEdit& e : pendingEdits())
+            undo.insert(undo.begin(), TextEdit{e.position, e.inserted, e.removed});
+        for (const TextEdit& e : undo)
+            all.replace(e.position, e.removed.size(), e.inserted);
+    }
+    return all;
+}
+
+qsizetype ScintillaEditBuffer::length() const
+{
+    return m_box->toOffset(m_box->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+}
+
+QString ScintillaEditBuffer::textRange(qsizetype start, qsizetype length) const
+{
+    const qsizetype from = m_box->toPosition(start);
+    const qsizetype to = m_box->toPosition(start + std::max<qsizetype>(length, 0));
+    if (to <= from)
+        return QString();
+    const char* p = reinterpret_cast<const char*>(
+        m_box->SendScintilla(QsciScintillaBase::SCI_GETRANGEPOINTER, (unsigned long)from, long(to - from)));
+    return QString::fromUtf8(p, to - from);
+}
+
+qsizetype ScintillaEditBuffer::selectionStart() const
+{
+    return m_box->toOffset(m_box->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART));
+}
+
+qsizetype ScintillaEditBuffer::selectionLength() const
+{
+    return m_box->toOffset(m_box->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND)) - selectionStart();
+}
+
+QString ScintillaEditBuffer::selectedText() const
+{
+    return textRange(selectionStart(), selectionLength());
+}
+
+template <typename F> void ScintillaEditBuffer::programChange(F&& change)
+{
+    // The box's undo store stays on: Scintilla reports deleted text only
+    // while it collects it.
+    m_inOperation = true;
+    change();
+    m_inOperation = false;
+    finishChange();
+}
+
+void ScintillaEditBuffer::ReplaceSelection(const QString& text)
+{
+    const QByteArray utf8 = withCrLf(text).toUtf8();
+    programChange([&] {
+        m_box->SendScintilla(QsciScintillaBase::SCI_REPLACESEL, utf8.constData());
     });
 }
 
-QString PlainTextEditBuffer::fromRaw(const QString& raw)
+void ScintillaEditBuffer::SetText(const QString& text)
 {
-    auto isBreak = [](char16_t u) { return u == 0x2029 || u == 0x2028 || u == 0xFDD0 || u == 0xFDD1; };
-    const char16_t* src = reinterpret_cast<const char16_t*>(raw.constData());
-    const qsizetype n = raw.size();
-    qsizetype breaks = 0;
-    for (qsizetype i = 0; i < n; ++i)
-        breaks += isBreak(src[i]) ? 1 : 0;
-    if (breaks == 0)
-        return raw;
-    QString out(n + breaks, Qt::Uninitialized);
-    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
-    for (qsizetype i = 0; i < n; ++i) {
-        if (isBreak(src[i])) {
-            *dst++ = u'\r';
-            *dst++ = u'\n';
-        } else {
-            *dst++ = src[i];
+    const QByteArray utf8 = withCrLf(text).toUtf8();
+    programChange([&] {
+        m_box->SendScintilla(QsciScintillaBase::SCI_SETTEXT, utf8.constData());
+        m_box->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
+    });
+}
+
+void ScintillaEditBuffer::SetSelection(qsizetype start, qsizetype length)
+{
+    const qsizetype from = m_box->toPosition(start);
+    const qsizetype to = m_box->toPosition(start + std::max<qsizetype>(length, 0));
+    m_box->SendScintilla(QsciScintillaBase::SCI_SETSEL, (unsigned long)from, long(to));
+}
+
+void ScintillaEditBuffer::replaceRanges(const std::vector<TextEdit>& edits)
+{
+    programChange([&] {
+        for (const TextEdit& e : edits) {
+            const QByteArray utf8 = withCrLf(e.inserted).toUtf8();
+            const qsizetype from = m_box->toPosition(e.position);
+            const qsizetype to = m_box->toPosition(e.position + e.removed.size());
+            m_box->SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE, (unsigned long)from, long(to));
+            m_box->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, (unsigned long)utf8.size(), utf8.constData());
         }
-    }
-    return out;
+    });
 }
 
-QString PlainTextEditBuffer::toBoxText(const QString& text)
+void ScintillaEditBuffer::finishChange()
 {
-    if (!text.contains(QLatin1Char('\r')))
-        return text;
-    QString out;
-    out.reserve(text.size());
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c == QLatin1Char('\r')) {
-            out += QLatin1Char('\n');
-            if (i + 1 < n && text[i + 1] == QLatin1Char('\n'))
-                ++i;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-QString PlainTextEditBuffer::text() const
-{
-    return fromRaw(m_edit->document()->toRawText());
-}
-
-qsizetype PlainTextEditBuffer::toOffset(int position) const
-{
-    const QTextBlock block = m_edit->document()->findBlock(position);
-    return qsizetype(position) + (block.isValid() ? block.blockNumber() : 0);
-}
-
-int PlainTextEditBuffer::toPosition(qsizetype offset) const
-{
-    QTextDocument* doc = m_edit->document();
-    if (offset <= 0)
-        return 0;
-    // The last block whose document offset starts at or before offset.
-    int lo = 0;
-    int hi = doc->blockCount() - 1;
-    while (lo < hi) {
-        const int mid = (lo + hi + 1) / 2;
-        const QTextBlock b = doc->findBlockByNumber(mid);
-        if (qsizetype(b.position()) + mid <= offset)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    const QTextBlock block = doc->findBlockByNumber(lo);
-    const qsizetype inBlock = offset - (qsizetype(block.position()) + lo);
-    const int lineLength = block.length() - 1;  // without its break
-    return block.position() + int(std::min<qsizetype>(inBlock, lineLength));
-}
-
-qsizetype PlainTextEditBuffer::selectionStart() const
-{
-    return toOffset(m_edit->textCursor().selectionStart());
-}
-
-qsizetype PlainTextEditBuffer::selectionLength() const
-{
-    const QTextCursor c = m_edit->textCursor();
-    return toOffset(c.selectionEnd()) - toOffset(c.selectionStart());
-}
-
-QString PlainTextEditBuffer::selectedText() const
-{
-    return fromRaw(m_edit->textCursor().selectedText());
-}
-
-void PlainTextEditBuffer::ReplaceSelection(const QString& text)
-{
-    QTextCursor c = m_edit->textCursor();
-    m_inOperation = true;
-    c.beginEditBlock();
-    c.insertText(toBoxText(text));
-    c.endEditBlock();
-    m_inOperation = false;
-    m_edit->setTextCursor(c);
+    // The box's own undo store is never used; it only serves the input
+    // method, which takes composed text out again through it.
+    m_box->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
     notifyChanged();
-}
-
-void PlainTextEditBuffer::SetText(const QString& text)
-{
-    m_inOperation = true;
-    m_edit->setPlainText(toBoxText(text));
-    m_inOperation = false;
-    QTextCursor c = m_edit->textCursor();
-    c.setPosition(0);
-    m_edit->setTextCursor(c);
-    notifyChanged();
-}
-
-void PlainTextEditBuffer::SetSelection(qsizetype start, qsizetype length)
-{
-    QTextCursor c = m_edit->textCursor();
-    c.setPosition(toPosition(start));
-    c.setPosition(toPosition(start + std::max<qsizetype>(length, 0)), QTextCursor::KeepAnchor);
-    m_edit->setTextCursor(c);
 }
 
 }  // namespace tw

@@ -1,18 +1,20 @@
 #pragma once
-// The edit box of the main window, and its adaptation to EditBuffer. The
-// document's line breaks are CR LF (two characters); the box keeps one
-// paragraph break per line, so offsets are translated both ways.
+// The edit box of the main window, a Scintilla editor, and its adaptation to
+// EditBuffer. The box holds the document itself (UTF-8, CR LF line ends);
+// offsets handed to EditBuffer are UTF-16 units, translated through
+// Scintilla's per-line UTF-16 index, so no operation needs the whole text.
 
 #include "editor/tags/editbuffer.h"
 
-#include <QPlainTextEdit>
-#include <QTextCursor>
+#include <Qsci/qsciscintilla.h>
 
 #include <functional>
 
 namespace tw {
 
-class RichTextBox : public QPlainTextEdit {
+class ScintillaEditBuffer;
+
+class RichTextBox : public QsciScintilla {
     Q_OBJECT
 public:
     explicit RichTextBox(QWidget* parent = nullptr);
@@ -23,42 +25,81 @@ public:
     // key has been dealt with and the box must not handle it too.
     std::function<bool(QKeyEvent*)> onKeyPress;
 
+    // Line-number margin.
+    void setLineNumbersShown(bool on);
+    bool lineNumbersShown() const { return m_lineNumbers; }
+
+    // The zero-based line and the UTF-16 column of a document offset.
+    int lineOfOffset(qsizetype offset) const;
+    qsizetype columnOfOffset(qsizetype offset) const;
+
+    // Document offset (CR LF counted as two) of a byte position in the box, and back.
+    qsizetype toOffset(qsizetype position) const;
+    qsizetype toPosition(qsizetype offset) const;
+
+    // Text still being composed by an input method is in the box but not yet
+    // part of the document.
+    bool composing() const { return m_composing; }
+
+    void cut() override;
+    void paste() override;
+
 protected:
     bool event(QEvent* e) override;
+    bool focusNextPrevChild(bool next) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+
+private:
+    friend class ScintillaEditBuffer;
+    void updateMarginWidth();
+    void onModified(int position, int type, const char* text, int length);
+    // Events of the box nest; their edits make one change, reported when the
+    // outermost one ends.
+    void enterAction() { ++m_actionDepth; }
+    void leaveAction();
+
+    ScintillaEditBuffer* m_adapter = nullptr;
+    int m_actionDepth = 0;
+    bool m_composing = false;
+    bool m_lineNumbers = true;
+    int m_marginDigits = 0;
 };
 
-class PlainTextEditBuffer : public EditBuffer {
+class ScintillaEditBuffer : public EditBuffer {
 public:
-    explicit PlainTextEditBuffer(QPlainTextEdit* edit);
+    explicit ScintillaEditBuffer(RichTextBox* box);
+    ~ScintillaEditBuffer() override;
 
     QString text() const override;
+    qsizetype length() const override;
+    QString textRange(qsizetype start, qsizetype length) const override;
     qsizetype selectionStart() const override;
     qsizetype selectionLength() const override;
     QString selectedText() const override;
     void ReplaceSelection(const QString& text) override;
     void SetText(const QString& text) override;
     void SetSelection(qsizetype start, qsizetype length) override;
+    void replaceRanges(const std::vector<TextEdit>& edits) override;
 
-    // Document offset (CR LF counted as two) from a position in the box, and back.
-    qsizetype toOffset(int position) const;
-    int toPosition(qsizetype offset) const;
-
-    // The box's raw text with its paragraph breaks written as CR LF.
-    static QString fromRaw(const QString& raw);
-    // Text with CR LF, lone CR or LF as the box's line breaks.
-    static QString toBoxText(const QString& text);
+    // Text with lone CR or LF made CR LF, as the document keeps it.
+    static QString withCrLf(const QString& text);
 
 private:
-    QPlainTextEdit* m_edit;
+    friend class RichTextBox;
+    void edited(qsizetype position, const QString& removed, const QString& inserted)
+    {
+        recordEdit(position, removed, inserted);
+    }
+    void finishChange();
+    // Runs a change made by the program as one change.
+    template <typename F> void programChange(F&& change);
+
+    RichTextBox* m_box;
     bool m_inOperation = false;
-    // Kept at the end of the text: every edit moves it, a change of display
-    // formats does not.
-    QTextCursor m_endMarker;
-    bool m_textEdited = false;
 };
 
 }  // namespace tw

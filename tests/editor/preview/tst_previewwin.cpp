@@ -68,6 +68,7 @@ class TestPreviewWindow : public QObject {
 private slots:
     void f9WritesAndShowsWithoutRealTimePreview();
     void typingEndsShowingTheLatestText();
+    void refreshesWhileLoadingWaitForTheLoad();
     void relativeLinksResolveAgainstTheDocumentFolder();
     void tabArrangementRefreshesOnThePreviewTab();
     void previewWindowSizeAndCaption();
@@ -106,6 +107,25 @@ void TestPreviewWindow::typingEndsShowingTheLatestText()
     QVERIFY(e.w->close());
     QTest::qWait(100);
     QVERIFY(!QFile::exists(e.tempFile()));
+}
+
+void TestPreviewWindow::refreshesWhileLoadingWaitForTheLoad()
+{
+    Editor e("[Setting]\r\nRealTimePreview=0\r\n");
+    auto* area = childOf<PreviewView>(&*e.w, "WebBrowser1");
+    QTRY_VERIFY_WITH_TIMEOUT(!area->loading(), kLoadTimeout);
+    const int before = area->loadsStarted();
+    for (int i = 0; i < 5; ++i) {
+        e.w->session().buffer().SetText(QStringLiteral("<p>step %1</p>").arg(i));
+        e.w->session().RefreshPreview(true);
+    }
+    // One load runs; the four refreshes behind it wait for it and become one.
+    QCOMPARE(area->loadsStarted() - before, 1);
+    QVERIFY(area->loading());
+    QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()), QStringLiteral("step 4"), kLoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!area->loading(), kLoadTimeout);
+    QCOMPARE(area->loadsStarted() - before, 2);
+    QCOMPARE(area->loadsFinished(), area->loadsStarted());
 }
 
 void TestPreviewWindow::relativeLinksResolveAgainstTheDocumentFolder()

@@ -53,6 +53,7 @@ private slots:
     void closeAsksAndWritesSettings_data();
     void closeAsksAndWritesSettings();
     void commandLineOpensDocument();
+    void lineNumbersFollowTheViewMenuAndAreKeptOutsideSetting();
 };
 
 void TestMainFrm::firstStartInEmptyFolder()
@@ -264,6 +265,35 @@ void TestMainFrm::commandLineOpensDocument()
     QCOMPARE(win.w->windowTitle(), QStringLiteral("Tagwright - a b.html"));
     QCOMPARE(win.w->session().document().WorkingFolder(), app.file(QStringLiteral("docs")));
     QVERIFY(!win.w->action(QStringLiteral("IDM_UNDO"))->isEnabled());
+}
+
+void TestMainFrm::lineNumbersFollowTheViewMenuAndAreKeptOutsideSetting()
+{
+    TempAppFolder app;
+    app.put(QStringLiteral("tools/Setting/quillet.ini"), "[Setting]\r\nColorAdd=1\r\n");
+    {
+        Window win(app.path());
+        auto* box = childOf<RichTextBox>(&*win.w, "RichTextBox1");
+        QAction* entry = win.w->action(QStringLiteral("IDM_VIEW_LINENUMBER"));
+        QVERIFY(entry);
+        QCOMPARE(entry->text(), QStringLiteral("行番号(&L)"));
+        QVERIFY(entry->isChecked());
+        QVERIFY(box->marginWidth(0) > 0);
+        entry->trigger();
+        QVERIFY(!entry->isChecked());
+        QCOMPARE(box->marginWidth(0), 0);
+        win.fakes.messages.answer(MsgResult::No);
+        QVERIFY(win.w->close());
+    }
+    const QByteArray ini = app.read(QStringLiteral("tools/Setting/quillet.ini"));
+    QVERIFY(ini.contains("[View]\r\nLineNumbers=0"));
+    // The Setting section holds its own keys only.
+    const QByteArray setting = ini.mid(0, ini.indexOf("[View]"));
+    QVERIFY(setting.startsWith("[Setting]"));
+    QVERIFY(!setting.contains("LineNumbers"));
+    Window again(app.path());
+    QCOMPARE(childOf<RichTextBox>(&*again.w, "RichTextBox1")->marginWidth(0), 0);
+    QVERIFY(!again.w->action(QStringLiteral("IDM_VIEW_LINENUMBER"))->isChecked());
 }
 
 QTEST_MAIN(TestMainFrm)

@@ -1,4 +1,7 @@
 #include "editor/tags/ui/richtextbox.h"
+#include "editor/tags/edithistory.h"
+
+#include <QInputMethodEvent>
 
 #include <QApplication>
 #include <QTest>
@@ -15,6 +18,9 @@ private slots:
     void textKeepsSpecialCharacters();
     void typingNotifiesAndShiftEnterBreaksLine();
     void lineBreakVariantsBecomeCrLf();
+    void changesReportTheirEdits_data();
+    void changesReportTheirEdits();
+    void undoRedoThroughRangesGiveTheRecordedTexts();
 };
 
 void TestRichTextBox::offsetsCountCrLfAsTwo_data()
@@ -36,7 +42,7 @@ void TestRichTextBox::offsetsCountCrLfAsTwo()
     QFETCH(int, length);
     QFETCH(QString, selected);
     RichTextBox box;
-    PlainTextEditBuffer b(&box);
+    ScintillaEditBuffer b(&box);
     b.SetText(QStringLiteral("ab\r\ncde\r\n\r\nf"));
     QCOMPARE(b.text(), QStringLiteral("ab\r\ncde\r\n\r\nf"));
     b.SetSelection(start, length);
@@ -48,7 +54,7 @@ void TestRichTextBox::offsetsCountCrLfAsTwo()
 void TestRichTextBox::replaceSelectionAcrossLines()
 {
     RichTextBox box;
-    PlainTextEditBuffer b(&box);
+    ScintillaEditBuffer b(&box);
     b.SetText(QStringLiteral("one\r\ntwo\r\nthree"));
     b.SetSelection(5, 3);  // "two"
     b.WrapSelection(QStringLiteral("<!--\r\n"), QStringLiteral("\r\n-->"));
@@ -62,7 +68,7 @@ void TestRichTextBox::replaceSelectionAcrossLines()
 void TestRichTextBox::oneNotificationPerOperation()
 {
     RichTextBox box;
-    PlainTextEditBuffer b(&box);
+    ScintillaEditBuffer b(&box);
     int changes = 0;
     b.setChangeHandler([&] { ++changes; });
     b.SetText(QStringLiteral("a\r\nb"));
@@ -78,7 +84,7 @@ void TestRichTextBox::oneNotificationPerOperation()
 void TestRichTextBox::textKeepsSpecialCharacters()
 {
     RichTextBox box;
-    PlainTextEditBuffer b(&box);
+    ScintillaEditBuffer b(&box);
     const QString t = QStringLiteral("a\u00A0b\tc 😀 ｱ\r\n");
     b.SetText(t);
     QCOMPARE(b.text(), t);  // no-break space stays, not a blank
@@ -87,7 +93,7 @@ void TestRichTextBox::textKeepsSpecialCharacters()
 void TestRichTextBox::typingNotifiesAndShiftEnterBreaksLine()
 {
     RichTextBox box;
-    PlainTextEditBuffer b(&box);
+    ScintillaEditBuffer b(&box);
     int changes = 0;
     b.setChangeHandler([&] { ++changes; });
     box.show();
@@ -101,8 +107,100 @@ void TestRichTextBox::typingNotifiesAndShiftEnterBreaksLine()
 
 void TestRichTextBox::lineBreakVariantsBecomeCrLf()
 {
-    QCOMPARE(PlainTextEditBuffer::toBoxText(QStringLiteral("a\r\nb\rc\nd")), QStringLiteral("a\nb\nc\nd"));
-    QCOMPARE(PlainTextEditBuffer::fromRaw(QString::fromUtf16(u"a\u2029b\u2028c")), QStringLiteral("a\r\nb\r\nc"));
+    RichTextBox box;
+    ScintillaEditBuffer b(&box);
+    b.SetText(QStringLiteral("a\r\nb\rc\nd"));
+    QCOMPARE(b.text(), QStringLiteral("a\r\nb\r\nc\r\nd"));
+    b.SetSelection(1, 0);
+    b.ReplaceSelection(QStringLiteral("\n\r"));
+    QCOMPARE(b.text(), QStringLiteral("a\r\n\r\n\r\nb\r\nc\r\nd"));
+    QCOMPARE(b.selectionStart(), 5);
+}
+
+// Each change hands the history exactly what it changed, in UTF-16 offsets.
+void TestRichTextBox::changesReportTheirEdits_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("removed");
+    QTest::addColumn<QString>("inserted");
+    QTest::newRow("key after Japanese") << 9 << 0 << "key" << 9 << "" << "x";
+    QTest::newRow("key over a selection") << 0 << 3 << "key" << 0 << "日本語" << "x";
+    QTest::newRow("backspace over a break") << 5 << 0 << "backspace" << 3 << "\r\n" << "";
+    QTest::newRow("composed, then committed") << 5 << 0 << "ime" << 5 << "" << "漢字";
+    QTest::newRow("replace selection") << 5 << 4 << "replace" << 5 << "😀ab" << "<B>";
+}
+
+void TestRichTextBox::changesReportTheirEdits()
+{
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(QString, action);
+    RichTextBox box;
+    ScintillaEditBuffer b(&box);
+    b.SetText(QStringLiteral("日本語\r\n😀ab\r\n"));
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    b.SetSelection(start, length);
+    std::vector<std::vector<TextEdit>> seen;
+    b.setChangeHandler([&] { seen.push_back(b.lastEdits()); });
+    if (action == QLatin1String("key")) {
+        QTest::keyClick(&box, Qt::Key_X);
+    } else if (action == QLatin1String("backspace")) {
+        QTest::keyClick(&box, Qt::Key_Backspace);
+    } else if (action == QLatin1String("ime")) {
+        for (const QString& step : {QStringLiteral("か"), QStringLiteral("かん"), QStringLiteral("かんじ")}) {
+            QInputMethodEvent preedit(step, {});
+            QApplication::sendEvent(&box, &preedit);
+        }
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("漢字"));
+        QApplication::sendEvent(&box, &commit);
+    } else {
+        b.ReplaceSelection(QStringLiteral("<B>"));
+    }
+    QCOMPARE(seen.size(), size_t(1));
+    QCOMPARE(seen[0].size(), size_t(1));
+    QTEST(int(seen[0][0].position), "position");
+    QTEST(seen[0][0].removed, "removed");
+    QTEST(seen[0][0].inserted, "inserted");
+}
+
+void TestRichTextBox::undoRedoThroughRangesGiveTheRecordedTexts()
+{
+    RichTextBox box;
+    ScintillaEditBuffer b(&box);
+    EditHistory history(b);
+    b.setChangeHandler([&] { history.onTextChanged(); });
+    b.SetText(QStringLiteral("<p>あい</p>\r\n"));
+    history.ResetHistory();
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QStringList states{b.text()};
+    QList<qsizetype> carets{b.selectionStart()};
+    b.SetSelection(4, 0);
+    QTest::keyClick(&box, Qt::Key_Return);
+    states << b.text();
+    carets << b.selectionStart();
+    b.SetSelection(0, 3);
+    b.WrapSelection(QStringLiteral("<B>"), QStringLiteral("</B>"));
+    states << b.text();
+    carets << b.selectionStart();
+    b.SetText(QStringLiteral("全部\r\n新しい"));
+    states << b.text();
+    carets << b.selectionStart();
+    for (int i = int(states.size()) - 2; i >= 0; --i) {
+        history.UndoStep();
+        QCOMPARE(b.text(), states[i]);
+        QCOMPARE(b.selectionStart(), carets[i]);
+    }
+    for (int i = 1; i < int(states.size()); ++i) {
+        history.RedoStep();
+        QCOMPARE(b.text(), states[i]);
+    }
+    QCOMPARE(history.textAt(2), states[2]);
 }
 
 QTEST_MAIN(TestRichTextBox)
