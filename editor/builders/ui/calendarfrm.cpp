@@ -1,5 +1,7 @@
 #include "editor/builders/ui/calendarfrm.h"
 
+#include "editor/builders/ui/dialogbutton.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -69,12 +71,8 @@ CalendarFrm::CalendarFrm(const CalendarOptions& v, const QDate& today, QWidget* 
     m_border->setMaximumWidth(80);
     auto* borderLabel = new QLabel(QStringLiteral("枠線の太さ"), this);
     borderLabel->setBuddy(m_border);
-    auto* insert = new QPushButton(QStringLiteral("挿入"), this);
-    insert->setObjectName(QStringLiteral("InsertBtn"));
-    insert->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    cancel->setObjectName(QStringLiteral("CancelBtn"));
-    cancel->setAutoDefault(false);
+    auto* insert = dialogButton(this, "InsertBtn", QStringLiteral("挿入"), true);
+    auto* cancel = dialogButton(this, "CancelBtn", QStringLiteral("キャンセル"), false);
 
     connect(back, &QPushButton::clicked, this, [this] { step(-1); });
     connect(next, &QPushButton::clicked, this, [this] { step(1); });

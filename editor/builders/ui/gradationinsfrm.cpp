@@ -1,5 +1,6 @@
 #include "editor/builders/ui/gradationinsfrm.h"
 
+#include "editor/builders/ui/dialogbutton.h"
 #include "editor/tags/formatting.h"
 #include "editor/tags/radix.h"
 
@@ -112,12 +113,8 @@ GradationInsFrm::GradationInsFrm(const GradationOptions& v, const Platform& plat
     m_preview->setAccessibleName(QStringLiteral("プレビュー"));
     m_preview->setMinimumHeight(80);
 
-    auto* insert = new QPushButton(QStringLiteral("挿入"), this);
-    insert->setObjectName(QStringLiteral("InsertBtn"));
-    insert->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    cancel->setObjectName(QStringLiteral("CancelBtn"));
-    cancel->setAutoDefault(false);
+    auto* insert = dialogButton(this, "InsertBtn", QStringLiteral("挿入"), true);
+    auto* cancel = dialogButton(this, "CancelBtn", QStringLiteral("キャンセル"), false);
     connect(insert, &QPushButton::clicked, this, [this] {
         PrintTxt();
         accept();

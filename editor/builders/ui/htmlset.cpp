@@ -1,5 +1,6 @@
 #include "editor/builders/ui/htmlset.h"
 
+#include "editor/builders/ui/dialogbutton.h"
 #include "editor/shell/relativepath.h"
 #include "editor/tags/formatting.h"
 
@@ -179,12 +180,8 @@ HtmlSet::HtmlSet(const PageSkeletonOptions& v, const Platform& platform, const Q
     frameLayout->addLayout(kinds);
     frameLayout->addWidget(note);
 
-    auto* make = new QPushButton(QStringLiteral("作成"), this);
-    make->setObjectName(QStringLiteral("Command1"));
-    make->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    cancel->setObjectName(QStringLiteral("Command2"));
-    cancel->setAutoDefault(false);
+    auto* make = dialogButton(this, "Command1", QStringLiteral("作成"), true);
+    auto* cancel = dialogButton(this, "Command2", QStringLiteral("キャンセル"), false);
     connect(make, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;

@@ -1,5 +1,6 @@
 #include "editor/builders/ui/listinsertfrm.h"
 
+#include "editor/builders/ui/dialogbutton.h"
 #include "editor/shell/relativepath.h"
 
 #include <QComboBox>
@@ -102,12 +103,8 @@ ListInsertFrm::ListInsertFrm(const ListOptions& v, const Platform& platform, con
     grid->addWidget(m_browse, 3, 3);
     grid->setColumnStretch(1, 1);
 
-    auto* insert = new QPushButton(QStringLiteral("挿入"), this);
-    insert->setObjectName(QStringLiteral("InsertBtn"));
-    insert->setDefault(true);
-    auto* close = new QPushButton(QStringLiteral("閉じる"), this);
-    close->setObjectName(QStringLiteral("JavaExitBtn"));
-    close->setAutoDefault(false);
+    auto* insert = dialogButton(this, "InsertBtn", QStringLiteral("挿入"), true);
+    auto* close = dialogButton(this, "JavaExitBtn", QStringLiteral("閉じる"), false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(insert);
