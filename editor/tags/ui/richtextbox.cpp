@@ -3,6 +3,7 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
+#include <QAccessibleWidget>
 #include <QFontDatabase>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -23,9 +24,110 @@ QString firstLocalFile(const QMimeData* data)
             return u.toLocalFile();
     return {};
 }
+// What assistive tools see of the box: its text, caret and selection in
+// the document's own offsets, found through the box's line index. (The box's
+// own accessible counts characters from the start of the page at every
+// caret move.)
+class RichTextAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit RichTextAccessible(RichTextBox* box) : QAccessibleWidget(box, QAccessible::EditableText), m_box(box) {}
+
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    void selection(int index, int* start, int* end) const override
+    {
+        *start = *end = 0;
+        if (index == 0 && selectionCount() == 1) {
+            *start = int(m_box->toOffset(send(QsciScintillaBase::SCI_GETSELECTIONSTART)));
+            *end = int(m_box->toOffset(send(QsciScintillaBase::SCI_GETSELECTIONEND)));
+        }
+    }
+    int selectionCount() const override
+    {
+        return send(QsciScintillaBase::SCI_GETSELECTIONSTART) != send(QsciScintillaBase::SCI_GETSELECTIONEND) ? 1
+                                                                                                              : 0;
+    }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int) override { setCursorPosition(cursorPosition()); }
+    void setSelection(int, int start, int end) override
+    {
+        m_box->SendScintilla(QsciScintillaBase::SCI_SETSEL, (unsigned long)m_box->toPosition(start),
+                             long(m_box->toPosition(end)));
+    }
+    int cursorPosition() const override { return int(m_box->toOffset(send(QsciScintillaBase::SCI_GETCURRENTPOS))); }
+    void setCursorPosition(int offset) override
+    {
+        m_box->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, (unsigned long)m_box->toPosition(offset));
+    }
+    QString text(int start, int end) const override
+    {
+        const qsizetype from = m_box->toPosition(start);
+        const qsizetype to = m_box->toPosition(end);
+        if (to <= from)
+            return QString();
+        const char* p = reinterpret_cast<const char*>(
+            m_box->SendScintilla(QsciScintillaBase::SCI_GETRANGEPOINTER, (unsigned long)from, long(to - from)));
+        return QString::fromUtf8(p, to - from);
+    }
+    QString text(QAccessible::Text t) const override { return QAccessibleWidget::text(t); }
+    int characterCount() const override { return int(m_box->toOffset(send(QsciScintillaBase::SCI_GETLENGTH))); }
+    QRect characterRect(int offset) const override
+    {
+        const long pos = long(m_box->toPosition(offset));
+        const int x = int(send(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, pos));
+        const int y = int(send(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, pos));
+        const int h = int(send(QsciScintillaBase::SCI_TEXTHEIGHT, 0, 0));
+        const QPoint topLeft = m_box->viewport()->mapToGlobal(QPoint(x, y));
+        return QRect(topLeft, QSize(std::max(1, h / 2), h));
+    }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        const QPoint local = m_box->viewport()->mapFromGlobal(point);
+        const long pos = send(QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE, (unsigned long)local.x(), local.y());
+        return pos < 0 ? -1 : int(m_box->toOffset(pos));
+    }
+    void scrollToSubstring(int start, int) override
+    {
+        m_box->SendScintilla(QsciScintillaBase::SCI_SCROLLRANGE, (unsigned long)m_box->toPosition(start),
+                             long(m_box->toPosition(start)));
+    }
+    QString attributes(int offset, int* start, int* end) const override
+    {
+        *start = *end = offset;
+        return QString();
+    }
+
+private:
+    long send(unsigned int msg, unsigned long w = 0, long l = 0) const { return m_box->SendScintilla(msg, w, l); }
+
+    RichTextBox* m_box;
+};
+
+QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(RichTextBox::staticMetaObject.className()))
+        if (auto* box = qobject_cast<RichTextBox*>(object))
+            return new RichTextAccessible(box);
+    return nullptr;
+}
 }  // namespace
 
-RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
+QWidget* RichTextBox::withAccessibleFactory(QWidget* parent)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleFor);
+        return true;
+    }();
+    (void)installed;
+    return parent;
+}
+
+RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(withAccessibleFactory(parent))
 {
     setObjectName(QStringLiteral("RichTextBox1"));
     setAccessibleName(QStringLiteral("HTMLソース"));
@@ -34,7 +136,12 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
     // Pasted text gets CR LF line ends like the rest of the document.
     SendScintilla(SCI_SETPASTECONVERTENDINGS, 1);
     SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, kUtf16);
-    SendScintilla(SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT);
+    // Edits are taken from the notifications sent before they happen: the
+    // text to be removed is still there to read, and the box's handlers of
+    // the after-change notifications (its accessibility events) count the
+    // characters from the start of the page on every one, which on a large
+    // page costs more than the edit.
+    SendScintilla(SCI_SETMODEVENTMASK, SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE);
     // Lines are measured as they are shown, not all at once: a 20 MB page
     // opens without laying out every line.
     SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
@@ -68,7 +175,6 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(parent)
             [this](int position, int type, const char* text, int length, int, int, int, int, int, int) {
                 onModified(position, type, text, length);
             });
-    connect(this, &QsciScintillaBase::SCN_MODIFIED, this, [this] { updateMarginWidth(); });
 }
 
 void RichTextBox::setLineNumbersShown(bool on)
@@ -137,22 +243,54 @@ qsizetype RichTextBox::columnOfOffset(qsizetype offset) const
 
 void RichTextBox::onModified(int position, int type, const char* text, int length)
 {
-    if (!m_adapter || !(type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)))
+    if (!m_adapter || !(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)) || length <= 0)
         return;
-    const QString piece = QString::fromUtf8(text, length);
+    (void)text;  // not given with the notifications before a change
+    resolveInsert();
     const qsizetype at = toOffset(position);
-    if (type & SC_MOD_INSERTTEXT)
-        m_adapter->edited(at, QString(), piece);
-    else
-        m_adapter->edited(at, piece, QString());
+    if (type & SC_MOD_BEFOREINSERT) {
+        // The inserted text is read once it is in, at the next notification
+        // or when the event ends.
+        m_insert = PendingInsert{position, length, at};
+    } else {
+        const char* p = reinterpret_cast<const char*>(
+            SendScintilla(SCI_GETRANGEPOINTER, (unsigned long)position, long(length)));
+        m_adapter->edited(at, QString::fromUtf8(p, length), QString());
+    }
     // An edit outside any event of the box and outside the buffer's own
-    // operations (a call of the box's API) is a change of its own.
-    if (m_actionDepth == 0 && !m_adapter->m_inOperation && !m_composing)
+    // operations (a call of the box's API) is a change of its own, finished
+    // once the box has made it.
+    if (m_actionDepth == 0 && !m_adapter->m_inOperation && !m_composing && !m_finishQueued) {
+        m_finishQueued = true;
+        QMetaObject::invokeMethod(this, [this] { finishQueuedChange(); }, Qt::QueuedConnection);
+    }
+}
+
+void RichTextBox::resolveInsert()
+{
+    if (m_insert.position < 0)
+        return;
+    const PendingInsert ins = m_insert;
+    m_insert = PendingInsert{};
+    if (!m_adapter)
+        return;
+    const char* p = reinterpret_cast<const char*>(
+        SendScintilla(SCI_GETRANGEPOINTER, (unsigned long)ins.position, long(ins.length)));
+    m_adapter->edited(ins.offset, QString(), QString::fromUtf8(p, ins.length));
+}
+
+void RichTextBox::finishQueuedChange()
+{
+    m_finishQueued = false;
+    resolveInsert();
+    if (m_actionDepth == 0 && m_adapter && !m_adapter->m_inOperation && !m_composing &&
+        m_adapter->hasPendingEdits())
         m_adapter->finishChange();
 }
 
 void RichTextBox::leaveAction()
 {
+    resolveInsert();
     if (--m_actionDepth == 0 && m_adapter && !m_adapter->m_inOperation && !m_composing &&
         m_adapter->hasPendingEdits())
         m_adapter->finishChange();
@@ -305,6 +443,7 @@ QString ScintillaEditBuffer::text() const
     const long bytes = m_box->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
     const char* p = reinterpret_cast<const char*>(m_box->SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
     QString all = QString::fromUtf8(p, bytes);
+    m_box->resolveInsert();
     if (m_box->composing() && hasPendingEdits()) {
         // Without the text still being composed.
         std::vector<TextEdit> undo;
@@ -349,10 +488,9 @@ QString ScintillaEditBuffer::selectedText() const
 
 template <typename F> void ScintillaEditBuffer::programChange(F&& change)
 {
-    // The box's undo store stays on: Scintilla reports deleted text only
-    // while it collects it.
     m_inOperation = true;
     change();
+    m_box->resolveInsert();
     m_inOperation = false;
     finishChange();
 }
@@ -396,6 +534,7 @@ void ScintillaEditBuffer::replaceRanges(const std::vector<TextEdit>& edits)
 
 void ScintillaEditBuffer::finishChange()
 {
+    m_box->updateMarginWidth();
     // The box's own undo store is never used; it only serves the input
     // method, which takes composed text out again through it.
     m_box->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);

@@ -56,6 +56,13 @@ protected:
 private:
     friend class ScintillaEditBuffer;
     void updateMarginWidth();
+    void finishQueuedChange();
+    // Records the insertion announced last, now that its text is in the box.
+    void resolveInsert();
+    // Puts the box's own accessible in place before the Scintilla base class
+    // registers its factory, which would otherwise be asked first; returns
+    // parent, for the base class.
+    static QWidget* withAccessibleFactory(QWidget* parent);
     void onModified(int position, int type, const char* text, int length);
     // Events of the box nest; their edits make one change, reported when the
     // outermost one ends.
@@ -65,6 +72,13 @@ private:
     ScintillaEditBuffer* m_adapter = nullptr;
     int m_actionDepth = 0;
     bool m_composing = false;
+    bool m_finishQueued = false;
+    struct PendingInsert {
+        long position = -1;  // bytes
+        long length = 0;
+        qsizetype offset = 0;
+    };
+    PendingInsert m_insert;
     bool m_lineNumbers = true;
     int m_marginDigits = 0;
 };
