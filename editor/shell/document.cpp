@@ -73,7 +73,7 @@ QString Document::fullPath() const
 
 bool Document::isModified() const
 {
-    return m_buffer.text() != m_savedText;
+    return m_saved.differsFrom(m_buffer);
 }
 
 void Document::setHeaderFooter(const QString& header, const QString& footer)
@@ -114,7 +114,7 @@ bool Document::Save_Check()
 void Document::FillNewDocument()
 {
     m_buffer.SetText(newDocumentText(m_header, m_footer));
-    m_savedText = m_buffer.text();
+    m_saved.set(m_buffer, m_buffer.text());
     m_format = FileFormat{};
 }
 
@@ -192,6 +192,8 @@ void Document::takeText(const ReadResult& file)
 {
     m_format = file.format;
     m_buffer.SetText(file.text);
+    // The read text has CR LF breaks already, so it is the buffer's text.
+    m_saved.set(m_buffer, file.text);
 }
 
 bool Document::writeTo(const QString& path)
@@ -227,7 +229,7 @@ void Document::newFromText(const QString& text)
     deleteTempPreview(m_panelFolder);
     discardPreview();
     m_buffer.SetText(text);
-    m_savedText = m_buffer.text();
+    m_saved.set(m_buffer, m_buffer.text());
     m_format = FileFormat{};
     m_documentName = newDocumentName();
     m_documentFolder.clear();
@@ -273,7 +275,6 @@ bool Document::openPath(const QString& fullPath)
     takeText(r);
     UpdateTitle();
     m_history.ResetHistory();
-    m_savedText = m_buffer.text();
     return true;
 }
 
@@ -286,7 +287,6 @@ bool Document::dropFile(const QString& fullPath)
     setTitle(titlePrefix() + fullPath);
     m_documentName = nameOf(fullPath);
     FollowDocumentFolder(fullPath);
-    m_savedText = m_buffer.text();
     return true;
 }
 
@@ -297,7 +297,7 @@ SaveOutcome Document::save()
         return SaveDocumentAs();
     if (!writeTo(fullPath()))
         return SaveOutcome::Failed;
-    m_savedText = m_buffer.text();
+    m_saved.set(m_buffer, m_buffer.text());
     return SaveOutcome::Written;
 }
 
@@ -319,7 +319,7 @@ SaveOutcome Document::SaveDocumentAs()
     FollowDocumentFolder(path);
     refreshPreview(true);
     UpdateTitle();
-    m_savedText = m_buffer.text();
+    m_saved.set(m_buffer, m_buffer.text());
     return SaveOutcome::Written;
 }
 
@@ -346,7 +346,6 @@ void Document::openTemplate()
     takeText(r);
     UpdateTitle();
     m_history.ResetHistory();
-    m_savedText = m_buffer.text();
     setTitle(titlePrefix() + QStringLiteral("テンプレート"));
 }
 
@@ -367,7 +366,7 @@ SaveOutcome Document::saveTemplate()
     FollowDocumentFolder(path);
     refreshPreview(true);
     UpdateTitle();
-    m_savedText = m_buffer.text();
+    m_saved.set(m_buffer, m_buffer.text());
     return SaveOutcome::Written;
 }
 

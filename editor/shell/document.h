@@ -1,10 +1,11 @@
 #pragma once
 // The one document of the editor: where it lives, what it is called, whether
-// it has unsaved changes (its text differs from SavedText), the window title,
+// it has unsaved changes (its text differs from the one last opened or saved), the window title,
 // and the File menu operations that replace or store the text.
 
 #include "common/platform.h"
 #include "common/textfile.h"
+#include "editor/shell/savedmark.h"
 
 #include <QString>
 
@@ -29,7 +30,6 @@ public:
     // State.
     QString WorkingFolder() const { return m_workingFolder; }
     QString DocumentName() const { return m_documentName; }
-    QString SavedText() const { return m_savedText; }
     QString PreviousFolder() const { return m_previousFolder; }
     QString title() const { return m_title; }
     FileFormat format() const { return m_format; }
@@ -105,7 +105,7 @@ private:
     QString m_panelFolder;
     QString m_documentFolder;
     QString m_documentName;
-    QString m_savedText;
+    SavedMark m_saved;
     QString m_previousFolder;
     QString m_title;
     FileFormat m_format;

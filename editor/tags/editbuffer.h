@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -57,6 +58,8 @@ public:
     void setChangeHandler(std::function<void()> handler) { m_onChange = std::move(handler); }
     // While the change handler runs: the edits of this change, in order.
     const std::vector<TextEdit>& lastEdits() const { return m_delivered; }
+    // Counts the changes: equal counts mean the text has not changed between.
+    std::uint64_t revision() const { return m_revision; }
 
 protected:
     void recordEdit(qsizetype position, const QString& removed, const QString& inserted)
@@ -87,6 +90,7 @@ protected:
     {
         m_delivered.swap(m_pending);
         m_pending.clear();
+        ++m_revision;
         if (m_onChange)
             m_onChange();
         m_delivered.clear();
@@ -96,6 +100,7 @@ private:
     std::function<void()> m_onChange;
     std::vector<TextEdit> m_pending;
     std::vector<TextEdit> m_delivered;
+    std::uint64_t m_revision = 0;
 };
 
 // A document without a window, for headless use and tests.

@@ -5,7 +5,7 @@
 namespace tw {
 
 namespace {
-void apply(QString& text, const std::vector<TextEdit>& edits)
+void applyEdits(QString& text, const std::vector<TextEdit>& edits)
 {
     for (const TextEdit& e : edits)
         text.replace(e.position, e.removed.size(), e.inserted);
@@ -44,7 +44,6 @@ void EditHistory::RecordSnapshot()
         return;
     }
     if (m_pos == 0) {
-        m_base = m_buffer.text();
         m_baseCaret = m_buffer.selectionStart();
         m_deltas.clear();
         m_unstored.clear();
@@ -120,9 +119,19 @@ void EditHistory::RefreshUndoRedo()
 
 QString EditHistory::textAt(int index) const
 {
-    QString text = m_base;
-    for (int i = 0; i < index && i < int(m_deltas.size()); ++i)
-        apply(text, m_deltas[size_t(i)].edits);
+    // From the text shown, back or forward to the state asked for.
+    QString text = m_buffer.text();
+    std::vector<TextEdit> edits;
+    appendInverse(edits, m_unstored);
+    applyEdits(text, edits);
+    index = std::clamp(index, 0, int(m_deltas.size()));
+    for (int i = m_shown; i > index; --i) {
+        edits.clear();
+        appendInverse(edits, m_deltas[size_t(i - 1)].edits);
+        applyEdits(text, edits);
+    }
+    for (int i = m_shown; i < index; ++i)
+        applyEdits(text, m_deltas[size_t(i)].edits);
     return text;
 }
 
@@ -135,7 +144,7 @@ qsizetype EditHistory::caretAt(int index) const
 
 qsizetype EditHistory::storedChars() const
 {
-    qsizetype n = m_base.size();
+    qsizetype n = 0;
     for (const Delta& d : m_deltas)
         for (const TextEdit& e : d.edits)
             n += e.removed.size() + e.inserted.size();

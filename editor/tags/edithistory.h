@@ -1,9 +1,9 @@
 #pragma once
 // The editor's own undo and redo history. It behaves as an array of 10,000
-// full-text snapshots with a position and a top, but keeps only the first
-// state in full and, for every later one, the edits the buffer reported for
-// its change, so its work and memory per keystroke follow the change, not the
-// document.
+// full-text snapshots with a position and a top, but keeps for every state
+// after the first only the edits the buffer reported for its change (and no
+// copy of the text at all), so its work and memory per keystroke follow the
+// change, not the document.
 
 #include "editor/tags/editbuffer.h"
 
@@ -48,12 +48,11 @@ public:
     bool ApplyingHistory() const { return m_applying; }
 
     // The text and caret recorded at an index below HistoryTop (the text is
-    // rebuilt from the first state: for checks, not for the editor's work).
+    // rebuilt from the one shown: for checks, not for the editor's work).
     QString textAt(int index) const;
     qsizetype caretAt(int index) const;
 
-    // Characters held by the first state and the stored edits, for measuring
-    // memory.
+    // Characters held by the stored edits, for measuring memory.
     qsizetype storedChars() const;
 
 private:
@@ -67,7 +66,6 @@ private:
     void showState(int index);
 
     EditBuffer& m_buffer;
-    QString m_base;
     qsizetype m_baseCaret = 0;
     // m_deltas[i - 1] turns state i - 1 into state i.
     std::vector<Delta> m_deltas;

@@ -63,31 +63,48 @@ PreviewView::PreviewView(bool engine, QWidget* parent) : QWidget(parent)
     m_notice->hide();
     layout->addWidget(m_notice);
 
-    if (engine) {
-        m_browser = new QWebEngineView(this);
-        m_browser->setObjectName(QStringLiteral("Browser"));
-        m_browser->setAccessibleName(QStringLiteral("プレビュー"));
-        layout->addWidget(m_browser, 1);
-        // Steps that are not possible (empty history) do nothing.
-        connect(GoBackBtn, &QPushButton::clicked, m_browser, &QWebEngineView::back);
-        connect(GofowardBtn, &QPushButton::clicked, m_browser, &QWebEngineView::forward);
-        connect(GoRefreshBtn, &QPushButton::clicked, m_browser, &QWebEngineView::reload);
-        connect(m_browser, &QWebEngineView::loadFinished, this, [this] {
-            ++m_finished;
-            m_loading = false;
-            if (!m_waiting.isEmpty())
-                startLoad(std::exchange(m_waiting, QString()));
-        });
-    } else {
-        layout->addStretch(1);
-    }
+    // The browser engine starts when the page is first shown: until then it
+    // costs neither start-up time nor memory.
+    m_engine = engine;
+    m_layout = layout;
+    layout->addStretch(1);
+}
+
+QWebEngineView* PreviewView::browser()
+{
+    if (m_browser || !m_engine)
+        return m_browser;
+    m_browser = new QWebEngineView(this);
+    m_browser->setObjectName(QStringLiteral("Browser"));
+    m_browser->setAccessibleName(QStringLiteral("プレビュー"));
+    delete m_layout->takeAt(m_layout->count() - 1);  // the stretch that held its place
+    m_layout->addWidget(m_browser, 1);
+    // Steps that are not possible (empty history) do nothing.
+    connect(GoBackBtn, &QPushButton::clicked, m_browser, &QWebEngineView::back);
+    connect(GofowardBtn, &QPushButton::clicked, m_browser, &QWebEngineView::forward);
+    connect(GoRefreshBtn, &QPushButton::clicked, m_browser, &QWebEngineView::reload);
+    connect(m_browser, &QWebEngineView::loadFinished, this, [this] {
+        ++m_finished;
+        m_loading = false;
+        if (!m_waiting.isEmpty() && isVisible())
+            startLoad(std::exchange(m_waiting, QString()));
+    });
+    return m_browser;
+}
+
+void PreviewView::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    // A page asked for while the view was hidden is loaded now.
+    if (!m_waiting.isEmpty() && !m_loading && m_engine)
+        startLoad(std::exchange(m_waiting, QString()));
 }
 
 void PreviewView::showFile(const QString& path)
 {
-    if (!m_browser)
+    if (!m_engine)
         return;
-    if (m_loading) {
+    if (m_loading || !isVisible()) {
         m_waiting = path;
         return;
     }
@@ -96,13 +113,14 @@ void PreviewView::showFile(const QString& path)
 
 void PreviewView::startLoad(const QString& path)
 {
+    QWebEngineView* view = browser();
     m_loading = true;
     ++m_started;
     const QUrl url = QUrl::fromLocalFile(path);
-    if (m_browser->url() == url)
-        m_browser->reload();
+    if (view->url() == url)
+        view->reload();
     else
-        m_browser->load(url);
+        view->load(url);
 }
 
 void PreviewView::setNotice(const QString& text)

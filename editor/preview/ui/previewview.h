@@ -7,6 +7,7 @@
 
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 class QWebEngineView;
 
 namespace tw {
@@ -23,17 +24,22 @@ public:
 
     // Shows a file; the same file again is reloaded. While a page is still
     // loading no new load starts: the latest file asked for is loaded when it
-    // has finished, so fast typing never piles up loads.
+    // has finished, so fast typing never piles up loads. While the view is
+    // hidden the file is loaded when it is shown.
     void showFile(const QString& path);
     bool loading() const { return m_loading; }
     int loadsStarted() const { return m_started; }
     int loadsFinished() const { return m_finished; }
-    QWebEngineView* browser() const { return m_browser; }
+    // The browser, started on first use.
+    QWebEngineView* browser();
     int buttonRowHeight() const;
     // A line above the page saying why it is not being refreshed; empty hides it.
     void setNotice(const QString& text);
     QString notice() const;
 
+
+protected:
+    void showEvent(QShowEvent* e) override;
 
 private:
     QPushButton* GoBackBtn;
@@ -42,6 +48,8 @@ private:
     QWidget* m_buttons;
     QLabel* m_notice;
     QWebEngineView* m_browser = nullptr;
+    QVBoxLayout* m_layout = nullptr;
+    bool m_engine = false;
     void startLoad(const QString& path);
     bool m_loading = false;
     QString m_waiting;  // asked for while loading

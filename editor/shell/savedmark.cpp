@@ -1,0 +1,38 @@
+#include "editor/shell/savedmark.h"
+
+#include "editor/tags/editbuffer.h"
+
+#include <QCryptographicHash>
+
+namespace tw {
+
+QByteArray SavedMark::digest(const QString& text)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char*>(text.constData()), text.size() * qsizetype(sizeof(QChar)));
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
+}
+
+void SavedMark::set(const EditBuffer& buffer, const QString& text)
+{
+    m_revision = buffer.revision();
+    constexpr qsizetype kInBackground = 1 << 20;
+    if (text.size() < kInBackground) {
+        std::promise<QByteArray> done;
+        done.set_value(digest(text));
+        m_digest = done.get_future().share();
+    } else {
+        // The thread holds its own reference to the text until it is done.
+        m_digest = std::async(std::launch::async, [text] { return digest(text); }).share();
+    }
+}
+
+bool SavedMark::differsFrom(const EditBuffer& buffer) const
+{
+    if (buffer.revision() == m_revision)
+        return false;
+    if (!m_digest.valid())
+        return true;
+    return digest(buffer.text()) != m_digest.get();
+}
+
+}  // namespace tw

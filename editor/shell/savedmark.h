@@ -1,0 +1,32 @@
+#pragma once
+// What the document's text was when it was last opened or saved, for telling
+// whether it has unsaved changes, without keeping a second copy of a large
+// page: the buffer's change count at that moment, and a digest of the text.
+// While the count is unchanged nothing has changed; otherwise the text is
+// compared by digest, so undoing back to the saved text counts as unchanged.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <future>
+
+namespace tw {
+
+class EditBuffer;
+
+class SavedMark {
+public:
+    // text is the buffer's current text. A large text is digested on another
+    // thread; the first comparison waits for it.
+    void set(const EditBuffer& buffer, const QString& text);
+    bool differsFrom(const EditBuffer& buffer) const;
+
+    static QByteArray digest(const QString& text);
+
+private:
+    std::uint64_t m_revision = 0;
+    std::shared_future<QByteArray> m_digest;
+};
+
+}  // namespace tw
