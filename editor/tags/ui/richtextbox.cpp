@@ -243,7 +243,7 @@ qsizetype RichTextBox::columnOfOffset(qsizetype offset) const
 
 void RichTextBox::onModified(int position, int type, const char* text, int length)
 {
-    if (!m_adapter || !(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)) || length <= 0)
+    if (!m_adapter || !m_recording || !(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)) || length <= 0)
         return;
     (void)text;  // not given with the notifications before a change
     resolveInsert();
@@ -505,9 +505,17 @@ void ScintillaEditBuffer::ReplaceSelection(const QString& text)
 
 void ScintillaEditBuffer::SetText(const QString& text)
 {
-    const QByteArray utf8 = withCrLf(text).toUtf8();
+    const QString crlf = withCrLf(text);
+    const QByteArray utf8 = crlf.toUtf8();
     programChange([&] {
+        // The new text is known: the edit takes it as it is, instead of
+        // reading a second copy of a large page back from the box.
+        const QString old = this->text();
+        if (!old.isEmpty() || !crlf.isEmpty())
+            recordEdit(0, old, crlf);
+        m_box->m_recording = false;
         m_box->SendScintilla(QsciScintillaBase::SCI_SETTEXT, utf8.constData());
+        m_box->m_recording = true;
         m_box->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
     });
 }

@@ -73,6 +73,7 @@ private:
     int m_actionDepth = 0;
     bool m_composing = false;
     bool m_finishQueued = false;
+    bool m_recording = true;  // edits of the box are reported to the buffer
     struct PendingInsert {
         long position = -1;  // bytes
         long length = 0;
