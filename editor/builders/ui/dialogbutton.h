@@ -8,6 +8,8 @@
 #include "editor/tags/formatting.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QStringList>
@@ -23,6 +25,26 @@ inline QPushButton* dialogButton(QWidget* parent, const char* name, const QStrin
     else
         b->setAutoDefault(false);
     return b;
+}
+
+// The confirm and cancel buttons at the right of a row.
+inline QHBoxLayout* buttonRow(QPushButton* confirm, QPushButton* cancel)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(confirm);
+    row->addWidget(cancel);
+    return row;
+}
+
+// Closes the dialog as confirmed, or shows why its values cannot be used
+// and keeps it open with what the user typed.
+inline void acceptUnless(QDialog* dialog, MessageBoxes* messages, const QString& problem)
+{
+    if (problem.isEmpty())
+        dialog->accept();
+    else
+        messages->show(problem, dialog->windowTitle(), MsgIcon::Warning, MsgButtons::Ok);
 }
 
 // accessibleName says what the button picks, for screen readers.

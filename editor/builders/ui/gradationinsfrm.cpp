@@ -116,10 +116,7 @@ GradationInsFrm::GradationInsFrm(const GradationOptions& v, const Platform& plat
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(insert);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = buttonRow(insert, cancel);
 
     auto* top = new QVBoxLayout(this);
     top->addLayout(textRow);

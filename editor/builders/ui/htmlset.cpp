@@ -168,10 +168,7 @@ HtmlSet::HtmlSet(const PageSkeletonOptions& v, const Platform& platform, const Q
     auto* cancel = dialogButton(this, "Command2", QStringLiteral("キャンセル"), false);
     connect(make, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(make);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = buttonRow(make, cancel);
 
     auto* top = new QVBoxLayout(this);
     top->addLayout(grid);

@@ -33,10 +33,7 @@ JavaScriptFrm::JavaScriptFrm(const Platform& platform, QWidget* parent) : QDialo
     connect(insert, &QPushButton::clicked, this, &JavaScriptFrm::insert);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &JavaScriptFrm::insert);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(insert);
-    buttons->addWidget(close);
+    QHBoxLayout* buttons = buttonRow(insert, close);
     auto* top = new QVBoxLayout(this);
     top->addWidget(m_list, 1);
     top->addLayout(buttons);

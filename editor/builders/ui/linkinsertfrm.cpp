@@ -64,10 +64,7 @@ LinkInsertFrm::LinkInsertFrm(const LinkOptions& v, const Platform& platform, con
     connect(browse, &QPushButton::clicked, this, &LinkInsertFrm::browse);
     connect(insert, &QPushButton::clicked, this, &QDialog::accept);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(insert);
-    buttons->addWidget(close);
+    QHBoxLayout* buttons = buttonRow(insert, close);
     auto* top = new QVBoxLayout(this);
     top->addWidget(m_tabs, 1);
     top->addLayout(buttons);

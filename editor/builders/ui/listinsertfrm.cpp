@@ -62,10 +62,7 @@ ListInsertFrm::ListInsertFrm(const ListOptions& v, const Platform& platform, con
 
     auto* insert = dialogButton(this, "InsertBtn", QStringLiteral("挿入"), true);
     auto* close = dialogButton(this, "JavaExitBtn", QStringLiteral("閉じる"), false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(insert);
-    buttons->addWidget(close);
+    QHBoxLayout* buttons = buttonRow(insert, close);
     auto* top = new QVBoxLayout(this);
     top->addLayout(grid);
     top->addStretch(1);
@@ -121,12 +118,7 @@ void ListInsertFrm::browse()
 void ListInsertFrm::insert()
 {
     // Bad numbers keep the dialog open with what the user typed.
-    const QString problem = listInputProblem(values());
-    if (!problem.isEmpty()) {
-        m_platform.messages->show(problem, windowTitle(), MsgIcon::Warning, MsgButtons::Ok);
-        return;
-    }
-    accept();
+    acceptUnless(this, m_platform.messages, listInputProblem(values()));
 }
 
 }  // namespace tw

@@ -93,10 +93,7 @@ MarqueeFrm::MarqueeFrm(const MarqueeOptions& v, QWidget* parent) : QDialog(paren
     auto* cancel = dialogButton(this, "CancelBtn", QStringLiteral("キャンセル"), false);
     connect(insert, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(insert);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = buttonRow(insert, cancel);
 
     auto* top = new QVBoxLayout(this);
     top->addLayout(grid);

@@ -67,10 +67,7 @@ TableFrm::TableFrm(const TableOptions& v, const Platform& platform, QWidget* par
 
     auto* insert = dialogButton(this, "Command3", QStringLiteral("挿入"), true);
     auto* cancel = dialogButton(this, "Command1", QStringLiteral("キャンセル"), false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(insert);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = buttonRow(insert, cancel);
     auto* top = new QVBoxLayout(this);
     top->addLayout(grid);
     top->addStretch(1);
@@ -98,12 +95,7 @@ TableOptions TableFrm::values() const
 void TableFrm::insert()
 {
     // Counts that are no numbers, or too large, keep the dialog open as typed.
-    const QString problem = tableInputProblem(values());
-    if (!problem.isEmpty()) {
-        m_platform.messages->show(problem, windowTitle(), MsgIcon::Warning, MsgButtons::Ok);
-        return;
-    }
-    accept();
+    acceptUnless(this, m_platform.messages, tableInputProblem(values()));
 }
 
 }  // namespace tw
