@@ -24,6 +24,18 @@ void registerBuilderCommands(CommandRegistry& r, const BuilderCommandContext& c)
     r.add({.id = S("IDM_INSERT_CALENDAR"), .caption = S("カレンダー(&C)..."),
            .contextId = S("IDM_CONTEXT_INSERT_CALENDER"), .contextCaption = S("カレンダー(&C)..."),
            .run = show("IDM_INSERT_CALENDAR")});
+    r.add({.id = S("IDM_TABLE"), .caption = S("テーブル(&T)..."), .contextId = S("IDM_CONTEXT_INSERT_TABLE"),
+           .contextCaption = S("テーブル(&T)..."), .toolBar = S("Toolbar1"), .toolKey = S("table"),
+           .run = show("IDM_TABLE")});
+    r.add({.id = S("IDM_MARQUEE"), .caption = S("マーキー(&M)..."), .contextId = S("IDM_CONTEXT_INSERT_MARQUEE"),
+           .contextCaption = S("マーキー(&M)..."), .run = show("IDM_MARQUEE")});
+    r.add({.id = S("IDM_INSERT_LINK"), .caption = S("リンク(&L)..."), .contextId = S("IDM_CONTEXT_INSERT_LINK"),
+           .contextCaption = S("リンク(&L)..."), .toolBar = S("Toolbar1"), .toolKey = S("link"),
+           .run = show("IDM_INSERT_LINK")});
+    // The script library is read afresh at every opening.
+    r.add({.id = S("IDM_JAVA"), .caption = S("JavaScript(&J)..."), .contextId = S("IDM_CONTEXT_INSERT_JS"),
+           .contextCaption = S("JavaScript(&J)..."), .toolBar = S("Toolbar1"), .toolKey = S("js"),
+           .run = show("IDM_JAVA")});
     r.add({.id = S("IDM_LIST"), .caption = S("リスト..."), .contextId = S("IDM_CONTEXT_INSERT_LIST"),
            .contextCaption = S("リスト..."), .toolBar = S("Toolbar1"), .toolKey = S("list"), .run = show("IDM_LIST")});
 }

@@ -1,7 +1,6 @@
 #include "editor/builders/listskeleton.h"
 
-#include <cmath>
-#include <optional>
+#include "editor/builders/builderfields.h"
 
 namespace tw {
 
@@ -30,15 +29,6 @@ KindInfo kindOf(const QString& name)
     }
 }
 
-// A number as typed ("3", " 1.0 "); nothing for text that is none.
-std::optional<double> numberOf(const QString& text)
-{
-    bool ok = false;
-    const double v = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
 }  // namespace
 
 const QStringList& listKindNames()
@@ -62,12 +52,12 @@ ListRows listRowsFor(const QString& kind)
 
 QString listInputProblem(const ListOptions& o)
 {
-    const std::optional<double> count = numberOf(o.count);
+    const std::optional<double> count = typedNumber(o.count);
     if (!count)
         return QStringLiteral("項目数には数値を入力してください。");
     if (*count > kMaxListItems)
         return QStringLiteral("項目数は %1 以下にしてください。").arg(kMaxListItems);
-    if (kindOf(o.kind).kind == Kind::Ordered && !numberOf(o.start))
+    if (kindOf(o.kind).kind == Kind::Ordered && !typedNumber(o.start))
         return QStringLiteral("開始番号には数値を入力してください。");
     return QString();
 }
@@ -79,8 +69,7 @@ QString BuildList(const ListOptions& o)
         return QString();
     const QString CRLF = QStringLiteral("\r\n");
     // The items run for i = 1, 2, ... while i <= count.
-    const double count = *numberOf(o.count);
-    const int items = count < 1 ? 0 : int(std::floor(count));
+    const int items = int(loopCount(*typedNumber(o.count)));
 
     QString open;
     QString item = QStringLiteral(" <LI></LI>") + CRLF;
@@ -97,7 +86,7 @@ QString BuildList(const ListOptions& o)
     case Kind::Disc: open = QStringLiteral("<UL type=\"disc\">"); close = QStringLiteral("</UL>"); break;
     case Kind::Ordered:
         open = QStringLiteral("<OL type=\"") + k.type + QLatin1Char('"');
-        if (*numberOf(o.start) != 1)
+        if (*typedNumber(o.start) != 1)
             open += QStringLiteral(" start=\"") + o.start + QLatin1Char('"');
         open += QLatin1Char('>');
         close = QStringLiteral("</OL>");

@@ -1,12 +1,16 @@
 #include "editor/shell/shippedfiles.h"
 
 #include "common/appfolder.h"
+#include "common/textfile.h"
+#include "editor/builders/scriptlibrary.h"
 #include "editor/shell/headerfooter.h"
 #include "editor/snippets/snippetfile.h"
 #include "editor/snippets/snippetstore.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <functional>
 
 namespace tw {
 
@@ -18,27 +22,30 @@ ShippedFilesResult installShippedSettingFiles(const QString& appFolder)
         r.error = QStringLiteral("フォルダを作成できませんでした: %1").arg(QDir::toNativeSeparators(folder));
         return r;
     }
-    const QString header = headerPath(appFolder);
-    if (!QFileInfo::exists(header)) {
-        if (!saveHeaderFooterFile(header, defaultHeaderText(), &r.error))
-            return r;
-        r.written << header;
-    }
-    const QString footer = footerPath(appFolder);
-    if (!QFileInfo::exists(footer)) {
-        if (!saveHeaderFooterFile(footer, defaultFooterText(), &r.error))
-            return r;
-        r.written << footer;
-    }
-    const QString snippets = snippetFilePath(appFolder);
-    if (!QFileInfo::exists(snippets)) {
-        const WriteResult w = SaveSnippetFile(defaultSnippets(), snippets);
+    // Each missing file is written; the first failure stops the rest.
+    const auto install = [&r](const QString& path, const std::function<WriteResult(const QString&)>& write) {
+        if (QFileInfo::exists(path))
+            return true;
+        const WriteResult w = write(path);
         if (!w.ok) {
             r.error = w.error;
-            return r;
+            return false;
         }
-        r.written << snippets;
-    }
+        r.written << path;
+        return true;
+    };
+    const auto framing = [](const QString& text) {
+        return [text](const QString& path) {
+            WriteResult w;
+            w.ok = saveHeaderFooterFile(path, text, &w.error);
+            return w;
+        };
+    };
+    if (!install(headerPath(appFolder), framing(defaultHeaderText())) ||
+        !install(footerPath(appFolder), framing(defaultFooterText())) ||
+        !install(snippetFilePath(appFolder), [](const QString& p) { return SaveSnippetFile(defaultSnippets(), p); }))
+        return r;
+    install(scriptLibraryPath(appFolder), [](const QString& p) { return writeTextFile(p, defaultScriptLibraryText()); });
     return r;
 }
 

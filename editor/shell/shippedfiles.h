@@ -1,6 +1,7 @@
 #pragma once
 // The settings files an installation ships with: the framing texts and the
-// snippet file, exactly as the editor itself would write them.
+// snippet file, exactly as the editor itself would write them, and the
+// script library.
 
 #include <QString>
 #include <QStringList>

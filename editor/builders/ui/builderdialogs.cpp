@@ -2,16 +2,26 @@
 
 #include "editor/builders/calendar.h"
 #include "editor/builders/gradation.h"
+#include "editor/builders/links.h"
 #include "editor/builders/listskeleton.h"
+#include "editor/builders/marquee.h"
 #include "editor/builders/pageskeleton.h"
+#include "editor/builders/scriptlibrary.h"
+#include "editor/builders/table.h"
 #include "editor/builders/ui/calendarfrm.h"
 #include "editor/builders/ui/gradationinsfrm.h"
 #include "editor/builders/ui/htmlset.h"
+#include "editor/builders/ui/javascriptfrm.h"
+#include "editor/builders/ui/linkinsertfrm.h"
 #include "editor/builders/ui/listinsertfrm.h"
+#include "editor/builders/ui/marqueefrm.h"
+#include "editor/builders/ui/tablefrm.h"
 #include "editor/shell/document.h"
 #include "editor/tags/editbuffer.h"
 
 #include <QDateTime>
+
+#include <memory>
 
 namespace tw {
 
@@ -40,6 +50,43 @@ bool runBuilderDialog(const QString& id, const BuilderHost& host, QWidget* paren
         GradationInsFrm dlg(GradationOptions{}, host.platform, parent);
         if (dlg.exec() == QDialog::Accepted)
             host.buffer.ReplaceSelection(BuildGradation(dlg.values()).text);
+        return true;
+    }
+    if (id == QLatin1String("IDM_TABLE")) {
+        TableFrm dlg(TableOptions{}, host.platform, parent);
+        if (dlg.exec() == QDialog::Accepted)
+            host.buffer.ReplaceSelection(BuildTable(dlg.values()));
+        return true;
+    }
+    if (id == QLatin1String("IDM_MARQUEE")) {
+        MarqueeOptions start;
+        start.text = host.buffer.selectedText();
+        MarqueeFrm dlg(start, parent);
+        if (dlg.exec() == QDialog::Accepted)
+            host.buffer.ReplaceSelection(BuildMarquee(dlg.values()));
+        return true;
+    }
+    if (id == QLatin1String("IDM_INSERT_LINK")) {
+        LinkOptions start;
+        start.file = host.linkTarget;
+        start.selected = host.buffer.selectedText();
+        LinkInsertFrm dlg(start, host.platform, host.document.panelFolder(), host.relativePaths, parent);
+        if (dlg.exec() == QDialog::Accepted)
+            host.buffer.ReplaceSelection(BuildLink(dlg.values()));
+        return true;
+    }
+    if (id == QLatin1String("IDM_JAVA")) {
+        std::unique_ptr<JavaScriptFrm> own;
+        JavaScriptFrm* dlg = parent ? parent->findChild<JavaScriptFrm*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+        if (!dlg) {
+            dlg = new JavaScriptFrm(host.platform, parent);
+            if (!parent)
+                own.reset(dlg);
+        }
+        const QString library = scriptLibraryPath(host.appFolder);
+        dlg->setFragments(LoadScriptLibrary(library), library);
+        if (dlg->exec() == QDialog::Accepted)
+            host.buffer.ReplaceSelection(dlg->chosenText());
         return true;
     }
     return false;

@@ -94,10 +94,7 @@ CalendarFrm::CalendarFrm(const CalendarOptions& v, const QDate& today, QWidget* 
     border->addWidget(borderLabel);
     border->addWidget(m_border);
     border->addStretch(1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(insert);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = buttonRow(insert, cancel);
     auto* top = new QVBoxLayout(this);
     top->addLayout(head);
     top->addLayout(weekdays);

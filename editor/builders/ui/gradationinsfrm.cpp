@@ -74,11 +74,7 @@ GradationInsFrm::GradationInsFrm(const GradationOptions& v, const Platform& plat
         m_swatch[w]->setFixedSize(40, 40);
         m_swatch[w]->setFrameShape(QFrame::Box);
         m_swatch[w]->setAutoFillBackground(true);
-        auto* pick = new QPushButton(QStringLiteral("..."), box);
-        pick->setObjectName(QLatin1String(buttonNames[w]));
-        pick->setAccessibleName(w == 0 ? QStringLiteral("開始色を選択") : QStringLiteral("終了色を選択"));
-        pick->setAutoDefault(false);
-        pick->setFixedWidth(pick->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
+        auto* pick = dotsButton(box, buttonNames[w], w == 0 ? QStringLiteral("開始色を選択") : QStringLiteral("終了色を選択"));
         connect(pick, &QPushButton::clicked, this, [this, w] { pickColour(w); });
         grid->addWidget(m_swatch[w], 0, 3, 2, 1, Qt::AlignCenter);
         grid->addWidget(pick, 2, 3, Qt::AlignCenter);
@@ -120,10 +116,7 @@ GradationInsFrm::GradationInsFrm(const GradationOptions& v, const Platform& plat
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(insert);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = buttonRow(insert, cancel);
 
     auto* top = new QVBoxLayout(this);
     top->addLayout(textRow);

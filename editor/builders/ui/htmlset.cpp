@@ -2,7 +2,6 @@
 
 #include "editor/builders/ui/dialogbutton.h"
 #include "editor/shell/relativepath.h"
-#include "editor/tags/formatting.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -30,22 +29,9 @@ QLineEdit* lineEdit(QWidget* parent, const char* name)
 
 QComboBox* colourCombo(QWidget* parent, const char* name)
 {
-    auto* c = new QComboBox(parent);
-    c->setObjectName(QLatin1String(name));
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    c->addItems(skeletonColourNames());
+    QComboBox* c = itemCombo(parent, name, skeletonColourNames(), true);
     c->setMinimumContentsLength(10);
     return c;
-}
-
-QPushButton* dotsButton(QWidget* parent, const char* name)
-{
-    auto* b = new QPushButton(QStringLiteral("..."), parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
-    return b;
 }
 
 // The layout of a frame set as a small picture: its frames' rectangles.
@@ -108,11 +94,9 @@ HtmlSet::HtmlSet(const PageSkeletonOptions& v, const Platform& platform, const Q
     };
     const QString cssFilter = QStringLiteral("スタイルシート (*.css)|*.css|すべてのファイル (*.*)|*.*");
     const QString picFilter = QStringLiteral("画像ファイル (*.gif;*.jpg;*.png)|*.gif;*.jpg;*.png");
-    auto* cssBtn = dotsButton(this, "CSSBtn");
-    cssBtn->setAccessibleName(QStringLiteral("CSSのパスを選択"));
+    auto* cssBtn = dotsButton(this, "CSSBtn", QStringLiteral("CSSのパスを選択"));
     connect(cssBtn, &QPushButton::clicked, this, [this, cssFilter] { browse(m_css, cssFilter); });
-    auto* picBtn = dotsButton(this, "BackPicBtn");
-    picBtn->setAccessibleName(QStringLiteral("背景の画像を選択"));
+    auto* picBtn = dotsButton(this, "BackPicBtn", QStringLiteral("背景の画像を選択"));
     connect(picBtn, &QPushButton::clicked, this, [this, picFilter] { browse(m_backPic, picFilter); });
 
     // Command3 .. Command8 pick the colour of their combo.
@@ -121,7 +105,7 @@ HtmlSet::HtmlSet(const PageSkeletonOptions& v, const Platform& platform, const Q
                                                           {"Command7", m_linkZumi}, {"Command8", m_point}};
     QHash<QComboBox*, QPushButton*> pickerOf;
     for (const auto& [name, combo] : pickers) {
-        QPushButton* b = dotsButton(this, name);
+        QPushButton* b = dotsButton(this, name, QString());
         QComboBox* target = combo;
         connect(b, &QPushButton::clicked, this, [this, target] { pickColour(target); });
         pickerOf.insert(combo, b);
@@ -184,10 +168,7 @@ HtmlSet::HtmlSet(const PageSkeletonOptions& v, const Platform& platform, const Q
     auto* cancel = dialogButton(this, "Command2", QStringLiteral("キャンセル"), false);
     connect(make, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(make);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = buttonRow(make, cancel);
 
     auto* top = new QVBoxLayout(this);
     top->addLayout(grid);
@@ -243,8 +224,7 @@ PageSkeletonOptions HtmlSet::values() const
 
 void HtmlSet::pickColour(QComboBox* combo)
 {
-    if (const auto colour = m_platform.colours->pick())
-        combo->setEditText(QLatin1Char('#') + ColourToHex(*colour));
+    pickColourInto(m_platform.colours, combo);
 }
 
 void HtmlSet::browse(QLineEdit* box, const QString& filter)

@@ -9,44 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <cmath>
-
 namespace tw {
-
-UpDown::UpDown(QLineEdit* buddy, int min, int max, QWidget* parent)
-    : QWidget(parent), m_buddy(buddy), m_min(min), m_max(max)
-{
-    auto* up = new QToolButton(this);
-    up->setArrowType(Qt::UpArrow);
-    up->setAccessibleName(QStringLiteral("増やす"));
-    auto* down = new QToolButton(this);
-    down->setArrowType(Qt::DownArrow);
-    down->setAccessibleName(QStringLiteral("減らす"));
-    for (QToolButton* b : {up, down}) {
-        b->setAutoRepeat(true);
-        b->setFixedSize(18, 12);
-    }
-    connect(up, &QToolButton::clicked, this, [this] { stepBy(1); });
-    connect(down, &QToolButton::clicked, this, [this] { stepBy(-1); });
-    auto* l = new QVBoxLayout(this);
-    l->setContentsMargins(0, 0, 0, 0);
-    l->setSpacing(0);
-    l->addWidget(up);
-    l->addWidget(down);
-}
-
-void UpDown::stepBy(int n)
-{
-    // A text that is no number steps from the range's lower end.
-    bool ok = false;
-    const double now = m_buddy->text().trimmed().toDouble(&ok);
-    const int base = ok && std::isfinite(now) ? int(std::clamp(std::floor(now), double(m_min), double(m_max))) : m_min;
-    m_buddy->setText(QString::number(std::clamp(base + n, m_min, m_max)));
-}
 
 ListInsertFrm::ListInsertFrm(const ListOptions& v, const Platform& platform, const QString& panelFolder,
                              QWidget* parent)
@@ -55,11 +20,7 @@ ListInsertFrm::ListInsertFrm(const ListOptions& v, const Platform& platform, con
     setObjectName(QStringLiteral("ListInsertFrm"));
     setWindowTitle(QStringLiteral("リストの挿入"));
 
-    m_kind = new QComboBox(this);
-    m_kind->setObjectName(QStringLiteral("ListKindCmb"));
-    m_kind->setEditable(true);
-    m_kind->setInsertPolicy(QComboBox::NoInsert);
-    m_kind->addItems(listKindNames());
+    m_kind = itemCombo(this, "ListKindCmb", listKindNames(), true);
     m_count = new QLineEdit(this);
     m_count->setObjectName(QStringLiteral("ListCntTxt"));
     m_start = new QLineEdit(this);
@@ -73,11 +34,7 @@ ListInsertFrm::ListInsertFrm(const ListOptions& v, const Platform& platform, con
     m_startUpDown = new UpDown(m_start, 0, 100, this);
     m_startUpDown->setObjectName(QStringLiteral("UpDown2"));
     m_startUpDown->setAccessibleName(QStringLiteral("開始番号"));
-    m_browse = new QPushButton(QStringLiteral("..."), this);
-    m_browse->setObjectName(QStringLiteral("Command1"));
-    m_browse->setAccessibleName(QStringLiteral("画像を選択"));
-    m_browse->setAutoDefault(false);
-    m_browse->setFixedWidth(m_browse->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 20);
+    m_browse = dotsButton(this, "Command1", QStringLiteral("画像を選択"));
 
     auto label = [this](const char* caption, QWidget* buddy) {
         auto* l = new QLabel(QString::fromUtf8(caption), this);
@@ -105,10 +62,7 @@ ListInsertFrm::ListInsertFrm(const ListOptions& v, const Platform& platform, con
 
     auto* insert = dialogButton(this, "InsertBtn", QStringLiteral("挿入"), true);
     auto* close = dialogButton(this, "JavaExitBtn", QStringLiteral("閉じる"), false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(insert);
-    buttons->addWidget(close);
+    QHBoxLayout* buttons = buttonRow(insert, close);
     auto* top = new QVBoxLayout(this);
     top->addLayout(grid);
     top->addStretch(1);
@@ -164,12 +118,7 @@ void ListInsertFrm::browse()
 void ListInsertFrm::insert()
 {
     // Bad numbers keep the dialog open with what the user typed.
-    const QString problem = listInputProblem(values());
-    if (!problem.isEmpty()) {
-        m_platform.messages->show(problem, windowTitle(), MsgIcon::Warning, MsgButtons::Ok);
-        return;
-    }
-    accept();
+    acceptUnless(this, m_platform.messages, listInputProblem(values()));
 }
 
 }  // namespace tw

@@ -4,6 +4,7 @@
 
 #include "common/platform.h"
 #include "editor/builders/listskeleton.h"
+#include "editor/builders/ui/builderupdown.h"
 
 #include <QDialog>
 
@@ -13,19 +14,6 @@ class QLineEdit;
 class QPushButton;
 
 namespace tw {
-
-// Steps the number in a text box by 1 within a range, as an up-down control.
-class UpDown : public QWidget {
-    Q_OBJECT
-public:
-    UpDown(QLineEdit* buddy, int min, int max, QWidget* parent = nullptr);
-    void stepBy(int n);
-
-private:
-    QLineEdit* m_buddy;
-    int m_min;
-    int m_max;
-};
 
 class ListInsertFrm : public QDialog {
     Q_OBJECT

@@ -1,6 +1,10 @@
 #pragma once
 // The link bar: the file used for links and images (LinkFileNameTxt with its
-// "..." button), the address encoder button, and the welcome banner.
+// "..." button), the picture buttons that insert a link, anchor, mail link,
+// image or the bare name from it, the address encoder button, and the
+// welcome banner.
+
+#include "editor/builders/links.h"
 
 #include <QToolBar>
 
@@ -22,6 +26,7 @@ public:
 signals:
     void chooseFileClicked();  // FileSelectBtn
     void encodeClicked();      // AngouBtn
+    void insertClicked(tw::LinkBarButton button);  // LinkBtn .. ThrowBtn
 
 private:
     QLineEdit* m_file;

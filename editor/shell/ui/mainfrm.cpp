@@ -10,7 +10,7 @@
 #include "editor/shell/layout.h"
 #include "editor/shell/ui/linkbar.h"
 #include "editor/preview/ui/previewview.h"
-#include "editor/shell/relativepath.h"
+#include "editor/builders/links.h"
 #include "editor/tags/ui/searchfrm.h"
 #include "editor/shell/ui/settingdlg.h"
 #include "editor/snippets/snippetinsert.h"
@@ -140,6 +140,10 @@ void MainFrm::buildMenusAndBars()
     connect(m_linkBar, &LinkBar::chooseFileClicked, this, &MainFrm::selectLinkFile);
     connect(m_linkBar, &LinkBar::encodeClicked, this,
             [this] { m_buffer.ReplaceSelection(tw::AngouStr(m_linkBar->fileName())); });
+    connect(m_linkBar, &LinkBar::insertClicked, this, [this](LinkBarButton b) {
+        m_buffer.ReplaceSelection(BuildLinkBarText(b, m_linkBar->fileName(), m_buffer.selectedText()));
+        m_edit->setFocus();
+    });
     m_menus->refreshStates();
 }
 
@@ -210,7 +214,9 @@ void MainFrm::showPreviewWindow(const QString& file)
 
 void MainFrm::showBuilder(const QString& commandId)
 {
-    if (runBuilderDialog(commandId, {m_buffer, m_session.document(), m_ctx.platform}, this))
+    const BuilderHost host{m_buffer, m_session.document(), m_ctx.platform, m_ctx.appFolder, m_linkBar->fileName(),
+                           m_session.settings().SoutaiPath == 1};
+    if (runBuilderDialog(commandId, host, this))
         m_edit->setFocus();
 }
 
@@ -313,15 +319,10 @@ void MainFrm::runFontSetter(const QString& size, const QString& colour)
 
 void MainFrm::selectLinkFile()
 {
-    FileDialogRequest req;
-    req.title = QStringLiteral("ファイルを選択");
-    req.filter = QStringLiteral("HTML＆画像ファイル(*.html;*.htm;*.txt;*.gif;*.jpg)|*.html;*.htm;*.txt;*.gif;*.jpg");
-    const QString folder = m_session.document().panelFolder();
-    req.initialPath = joinPath(folder, QString());
-    const QString path = m_ctx.platform.files->run(req);
-    if (path.isEmpty())
-        return;
-    m_linkBar->setFileName(m_session.settings().SoutaiPath == 1 ? MakeRelativePath(folder, path) : path);
+    const QString path =
+        chooseLinkFile(*m_ctx.platform.files, m_session.document().panelFolder(), m_session.settings().SoutaiPath == 1);
+    if (!path.isEmpty())
+        m_linkBar->setFileName(path);
 }
 
 bool MainFrm::eventFilter(QObject* watched, QEvent* e)

@@ -2,10 +2,15 @@
 
 #include "editor/builders/calendar.h"
 #include "editor/builders/gradation.h"
+#include "editor/builders/links.h"
 #include "editor/builders/listskeleton.h"
+#include "editor/builders/marquee.h"
 #include "editor/builders/pageskeleton.h"
+#include "editor/builders/scriptlibrary.h"
+#include "editor/builders/table.h"
 
 #include <QElapsedTimer>
+#include <QSet>
 #include <QTest>
 
 #include <limits>
@@ -70,6 +75,15 @@ private slots:
     void gradation();
     void gradationSizesAndBreaks();
     void longInputsAreLinear();
+    void table_data();
+    void table();
+    void marquee_data();
+    void marquee();
+    void links_data();
+    void links();
+    void scriptLibrary_data();
+    void scriptLibrary();
+    void shippedScriptLibrary();
 };
 
 void TestBuilders::skeleton_data()
@@ -369,6 +383,194 @@ void TestBuilders::longInputsAreLinear()
     };
     timeGradation(500);
     QVERIFY(timeGradation(50000) < 40 * timeGradation(5000) + 20'000'000);
+    auto timeTable = [](const char* rows) -> qint64 {
+        TableOptions o{QString::fromLatin1(rows), QStringLiteral("100")};
+        QElapsedTimer t;
+        t.start();
+        const bool right = BuildTable(o).count(QStringLiteral("<td>")) == 100 * QString::fromLatin1(rows).toInt();
+        return right ? t.nsecsElapsed() : std::numeric_limits<qint64>::max() / 2;
+    };
+    QVERIFY(timeTable("10000") < 40 * timeTable("1000") + 20'000'000);
+}
+
+void TestBuilders::table_data()
+{
+    QTest::addColumn<TableOptions>("o");
+    QTest::addColumn<QString>("expected");
+    const QString twoByTwo = lines({" <tr>", "  <td></td>", "  <td></td>", " </tr>", " <tr>", "  <td></td>",
+                                    "  <td></td>", " </tr>", "</table>", ""});
+    TableOptions o;
+    QTest::newRow("initial") << o << QStringLiteral("<table border=\"1\">\r\n") + twoByTwo;
+    o.align = QStringLiteral("center");
+    o.width = QStringLiteral("80");
+    o.bgColor = QStringLiteral("#FF0000");
+    QTest::newRow("attributes in order")
+        << o << QStringLiteral("<table border=\"1\" align=\"center\" width=\"80%\" bgcolor=\"#FF0000\">\r\n") + twoByTwo;
+    o.widthUnit = QStringLiteral("ピクセル");
+    o.bgColor.clear();
+    o.border = QStringLiteral("太い\"");
+    QTest::newRow("pixels bare, empty colour kept, border as typed")
+        << o << QStringLiteral("<table border=\"太い\"\" align=\"center\" width=\"80\" bgcolor=\"\">\r\n") + twoByTwo;
+    o = {};
+    o.rows = QStringLiteral("1.9");
+    o.columns = QStringLiteral("-3");
+    QTest::newRow("1.9 rows is one, negative cells none")
+        << o << lines({"<table border=\"1\">", " <tr>", " </tr>", "</table>", ""});
+    o.rows = QStringLiteral("0");
+    QTest::newRow("no rows") << o << lines({"<table border=\"1\">", "</table>", ""});
+    o.rows = QStringLiteral("二");
+    QTest::newRow("rows not a number") << o << QStringLiteral("縦（行）には数値を入力してください。");
+    o.rows = QStringLiteral("2");
+    o.columns = QString();
+    QTest::newRow("columns empty") << o << QStringLiteral("横（列）には数値を入力してください。");
+    o.rows = QStringLiteral("1e9");
+    o.columns = QStringLiteral("0");
+    const QString tooLarge = QStringLiteral("表が大きすぎます。縦（行）と、縦×横のセルの数は 1000000 以下にしてください。");
+    QTest::newRow("rows huge") << o << tooLarge;
+    o.rows = QStringLiteral("10001");
+    o.columns = QStringLiteral("100");
+    QTest::newRow("cells huge") << o << tooLarge;
+}
+
+void TestBuilders::table()
+{
+    QFETCH(TableOptions, o);
+    QFETCH(QString, expected);
+    const bool refused = expected.endsWith(QStringLiteral("。"));
+    QCOMPARE(tableInputProblem(o), refused ? expected : QString());
+    QCOMPARE(BuildTable(o), refused ? QString() : expected);
+}
+
+void TestBuilders::marquee_data()
+{
+    QTest::addColumn<MarqueeOptions>("o");
+    QTest::addColumn<QString>("expected");
+    MarqueeOptions o;
+    o.text = QStringLiteral("abc");
+    QTest::newRow("initial") << o << QStringLiteral("<MARQUEE direction = \"right\">abc</MARQUEE>");
+    o.direction = QStringLiteral("右から左");
+    QTest::newRow("right to left, step 6: bare tag") << o << QStringLiteral("<MARQUEE>abc</MARQUEE>");
+    o.bgColor = QStringLiteral("#00FF00");
+    o.setHeight = true;
+    o.height = QStringLiteral("50");
+    o.heightUnit = QStringLiteral("ピクセル");
+    o.setWidth = true;
+    o.motion = QStringLiteral("往復");
+    o.direction = QStringLiteral("上から下");
+    o.scrollStep = QStringLiteral("10");
+    QTest::newRow("everything")
+        << o << QStringLiteral("<MARQUEE bgColor=#00FF00 height = \"50\" width = \"100%\" behavior = \"alternate\" "
+                               "direction = \"down\" scrollAmount=\"10\">abc</MARQUEE>");
+    o = {};
+    o.setHeight = true;
+    o.height = QStringLiteral("50");
+    o.motion = QStringLiteral("端で停止");
+    o.direction = QStringLiteral("下から上");
+    o.scrollStep = QStringLiteral("06");
+    QTest::newRow("percent height, slide, up, step compared as text, empty text")
+        << o << QStringLiteral("<MARQUEE height = \"50%\" behavior = \"slide\" direction = \"up\" scrollAmount=\"06\"></MARQUEE>");
+    o = {};
+    o.text = QStringLiteral("a\r\n\"b\"");
+    o.motion = QStringLiteral("?");
+    o.direction = QStringLiteral("?");
+    QTest::newRow("unknown motion and direction write nothing; text as is")
+        << o << QStringLiteral("<MARQUEE>a\r\n\"b\"</MARQUEE>");
+}
+
+void TestBuilders::marquee()
+{
+    QFETCH(MarqueeOptions, o);
+    QFETCH(QString, expected);
+    QCOMPARE(BuildMarquee(o), expected);
+    QVERIFY(!marqueeColourNames().contains(QStringLiteral("black")));
+    QCOMPARE(marqueeColourNames().size(), 17);
+}
+
+void TestBuilders::links_data()
+{
+    QTest::addColumn<LinkOptions>("o");
+    QTest::addColumn<QString>("expected");
+    LinkOptions o;
+    o.selected = QStringLiteral("here");
+    QTest::newRow("file, initial") << o << QStringLiteral("<A href=\"test.html\">here</A>");
+    o.file = QStringLiteral("a \"b\".html?x=1&y=日本");
+    o.fileTarget = QStringLiteral("親ウインドウ");
+    QTest::newRow("file as typed, parent") << o << QStringLiteral("<A href=\"a \"b\".html?x=1&y=日本\" target=\"_parent\">here</A>");
+    o.fileTarget = QStringLiteral("別の");
+    o.selected.clear();
+    QTest::newRow("unknown target is empty, nothing selected")
+        << o << QStringLiteral("<A href=\"a \"b\".html?x=1&y=日本\" target=\"\"></A>");
+    o = {};
+    o.tab = 1;
+    o.address = QStringLiteral("me@example.jp");
+    o.fileTarget = QStringLiteral("全画面");
+    QTest::newRow("mail, address only, no target") << o << QStringLiteral("<A href=\"mailto:me@example.jp\"></A>");
+    o.subject = QStringLiteral("ご意見 & \"感想\"");
+    QTest::newRow("mail subject unescaped")
+        << o << QStringLiteral("<A href=\"mailto:me@example.jp?Subject=ご意見 & \"感想\"\"></A>");
+    o = {};
+    o.tab = 2;
+    o.label = QStringLiteral("top");
+    o.labelTarget = QStringLiteral("新しいウインドウ");
+    QTest::newRow("label, new window") << o << QStringLiteral("<A href=\"#top\" target=\"_blank\"></A>");
+    o.labelTarget = QStringLiteral("同一ウインドウ");
+    QTest::newRow("label, same window") << o << QStringLiteral("<A href=\"#top\" target=\"_self\"></A>");
+    o.tab = 3;
+    QTest::newRow("no such tab") << o << QString();
+}
+
+void TestBuilders::links()
+{
+    QFETCH(LinkOptions, o);
+    QFETCH(QString, expected);
+    QCOMPARE(BuildLink(o), expected);
+}
+
+void TestBuilders::scriptLibrary_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("firstInserted");
+    QTest::newRow("stops at the first empty line")
+        << "one,,a\\nb\r\ntwo,,x\r\n\r\nthree,,y\r\n" << QStringList{"one", "two"} << "a\r\nb";
+    QTest::newRow("tab, other escapes kept, later fields ignored")
+        << "s,,\\tif\\x\\\\n,,ignored" << QStringList{"s"} << "\tif\\x\\\r\n";
+    QTest::newRow("no separator: name only; single commas are content")
+        << "name only\r\nc,,f(a, b),x" << QStringList{"name only", "c"} << "";
+    QTest::newRow("three commas split at the first two") << "a,,,b" << QStringList{"a"} << ",b";
+    QTest::newRow("blank name skipped") << ",,lost\r\n  ,,lost\r\nkept,,k" << QStringList{"kept"} << "k";
+    QTest::newRow("empty file") << "" << QStringList{} << "";
+    QTest::newRow("empty first line") << "\r\na,,b" << QStringList{} << "";
+}
+
+void TestBuilders::scriptLibrary()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, names);
+    QFETCH(QString, firstInserted);
+    const QList<ScriptFragment> f = parseScriptLibrary(file);
+    QStringList got;
+    for (const ScriptFragment& s : f)
+        got << s.name;
+    QCOMPARE(got, names);
+    QCOMPARE(f.isEmpty() ? QString() : expandScriptContent(f.first().content), firstInserted);
+}
+
+void TestBuilders::shippedScriptLibrary()
+{
+    // Every line of the shipped file is a fragment with content, the names
+    // differ, and nothing stops the reading early.
+    const QString text = defaultScriptLibraryText();
+    const QList<ScriptFragment> f = parseScriptLibrary(text);
+    QVERIFY2(f.size() >= 12, qPrintable(QString::number(f.size())));
+    QCOMPARE(f.size(), text.count(QStringLiteral("\r\n")));
+    QSet<QString> names;
+    for (const ScriptFragment& s : f) {
+        QVERIFY2(!s.content.isEmpty(), qPrintable(s.name));
+        names.insert(s.name);
+    }
+    QCOMPARE(names.size(), f.size());
+    QVERIFY(expandScriptContent(f[1].content).startsWith(QStringLiteral("<script type=\"text/javascript\">\r\n")));
 }
 
 QTEST_GUILESS_MAIN(TestBuilders)

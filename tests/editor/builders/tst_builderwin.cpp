@@ -5,6 +5,8 @@
 #include "common/testkit/fakes.h"
 #include "common/testkit/findchild.h"
 #include "common/testkit/tempappfolder.h"
+#include "common/textcodec.h"
+#include "editor/builders/ui/builderupdown.h"
 #include "editor/shell/ui/mainfrm.h"
 
 #include <QAction>
@@ -17,8 +19,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 using namespace tw;
 using namespace tw::test;
@@ -29,9 +33,9 @@ struct Editor {
     FakePlatform fakes;
     std::unique_ptr<MainFrm> w;
 
-    Editor()
+    explicit Editor(const QByteArray& ini = "[Setting]\r\nPreview=0\r\n")
     {
-        app.put(QStringLiteral("tools/Setting/quillet.ini"), "[Setting]\r\nPreview=0\r\n");
+        app.put(QStringLiteral("tools/Setting/quillet.ini"), ini);
         w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), app.path(), QString(), false});
         w->load();
         w->show();
@@ -69,6 +73,15 @@ void click(QWidget* d, const char* button)
 {
     childOf<QPushButton>(d, button)->click();
 }
+
+QStringList rowNames(QWidget* d)
+{
+    QStringList names;
+    auto* list = childOf<QTreeWidget>(d, "ListView1");
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        names << list->topLevelItem(i)->text(0);
+    return names;
+}
 }  // namespace
 
 class TestBuilderWin : public QObject {
@@ -82,6 +95,12 @@ private slots:
     void calendarPagesAcrossYears();
     void gradationTakesPickedColour();
     void skeletonBecomesNewUnchangedDocument();
+    void hugeTableIsOneQuickStep();
+    void marqueeWrapsSelectionExactly();
+    void linkDialogTabsAndPickedFile();
+    void linkBarButtons_data();
+    void linkBarButtons();
+    void scriptLibraryReadAfreshDialogKept();
 };
 
 void TestBuilderWin::opensWithInitialValuesAndCancels_data()
@@ -100,6 +119,14 @@ void TestBuilderWin::opensWithInitialValuesAndCancels_data()
     QTest::newRow("gradation twin") << "IDM_CONTEXT_INSERT_GRADATION" << "GradationInsFrm"
                                     << "グラデーション文字の作成" << "CancelBtn";
     QTest::newRow("skeleton") << "IDM_HTMLNEW" << "HtmlSet" << "ＨＴＭＬの骨組み作成" << "Command2";
+    for (const char* id : {"IDM_TABLE", "IDM_CONTEXT_INSERT_TABLE", "Toolbar1_table"})
+        QTest::newRow(id) << id << "TableFrm" << "テーブルの挿入" << "Command1";
+    for (const char* id : {"IDM_MARQUEE", "IDM_CONTEXT_INSERT_MARQUEE"})
+        QTest::newRow(id) << id << "MarqueeFrm" << "マーキーの挿入" << "CancelBtn";
+    for (const char* id : {"IDM_INSERT_LINK", "IDM_CONTEXT_INSERT_LINK", "Toolbar1_link"})
+        QTest::newRow(id) << id << "LinkInsertFrm" << "リンクの挿入" << "JavaExitBtn";
+    for (const char* id : {"IDM_JAVA", "IDM_CONTEXT_INSERT_JS", "Toolbar1_js"})
+        QTest::newRow(id) << id << "JavaScriptFrm" << "JavaScriptの挿入" << "JavaExitBtn";
 }
 
 void TestBuilderWin::opensWithInitialValuesAndCancels()
@@ -126,6 +153,26 @@ void TestBuilderWin::opensWithInitialValuesAndCancels()
                     << childOf<QLabel>(d, "NGLbl")->text() << childOf<QLabel>(d, "Blbl")->text()
                     << QString::number(childOf<QScrollBar>(d, "StartFntScr")->value())
                     << QString::number(childOf<QCheckBox>(d, "FontSizeChk")->isChecked());
+        } else if (dialog == QLatin1String("TableFrm")) {
+            for (const char* n : {"Text2", "Text3", "Text1", "Text4"})
+                initial << childOf<QLineEdit>(d, n)->text();
+            for (const char* n : {"WidthFormatCmb", "GridPace", "GridBackColor"})
+                initial << childOf<QComboBox>(d, n)->currentText();
+            initial << QString::number(childOf<QComboBox>(d, "GridBackColor")->count());
+        } else if (dialog == QLatin1String("MarqueeFrm")) {
+            for (const char* n : {"MarqueeTxt", "HeightTxt", "WidthTxt", "ScrollWidthTxt"})
+                initial << childOf<QLineEdit>(d, n)->text();
+            for (const char* n : {"ColorCmb", "HeightFormatCmb", "MarqueeMoveCmb", "MarqueeScrollCmb"})
+                initial << childOf<QComboBox>(d, n)->currentText();
+            initial << QString::number(childOf<QCheckBox>(d, "HeightChk")->isChecked())
+                    << QString::number(childOf<QLineEdit>(d, "HeightTxt")->isEnabled());
+        } else if (dialog == QLatin1String("LinkInsertFrm")) {
+            initial << QString::number(childOf<QTabWidget>(d, "SSTab1")->currentIndex())
+                    << childOf<QLineEdit>(d, "FileLinkTxt")->text() << childOf<QComboBox>(d, "FileLinkTargetTxt")->currentText()
+                    << childOf<QLineEdit>(d, "AtesakiTxt")->text() << childOf<QComboBox>(d, "LabelTargetCmb")->currentText()
+                    << QString::number(childOf<QComboBox>(d, "LabelTargetCmb")->count());
+        } else if (dialog == QLatin1String("JavaScriptFrm")) {
+            initial << rowNames(d);
         } else {
             initial << childOf<QLineEdit>(d, "TitleTxt")->text() << childOf<QComboBox>(d, "BgColorCmb")->currentText()
                     << QString::number(childOf<QComboBox>(d, "PointColorCmb")->count())
@@ -140,6 +187,10 @@ void TestBuilderWin::opensWithInitialValuesAndCancels()
         {QStringLiteral("CalendarFrm"), {"December 2026", "0"}},
         {QStringLiteral("GradationInsFrm"), {"グラデーション文字のサンプル", "255", "255", "0", "5", "0"}},
         {QStringLiteral("HtmlSet"), {"タイトル", "なし", "18", "1", "0"}},
+        {QStringLiteral("TableFrm"), {"2", "2", "", "1", "パーセント", "left", "なし", "18"}},
+        {QStringLiteral("MarqueeFrm"), {"", "100", "100", "6", "なし", "パーセント", "スクロール", "左から右", "0", "0"}},
+        {QStringLiteral("LinkInsertFrm"), {"0", "test.html", "通常", "", "通常", "5"}},
+        {QStringLiteral("JavaScriptFrm"), {}},  // no javascript.csv: an empty list, no message
     };
     QCOMPARE(initial, expected.value(dialog));
     QCOMPARE(e.buffer().text(), before);
@@ -296,6 +347,166 @@ void TestBuilderWin::skeletonBecomesNewUnchangedDocument()
     e.w->runCommand(QStringLiteral("IDM_OVERSAVE"));
     QVERIFY(e.fakes.files.requests.last().save);
     QCOMPARE(e.app.read(QStringLiteral("site/index.html")), QByteArray("<p>old</p>"));
+}
+
+void TestBuilderWin::hugeTableIsOneQuickStep()
+{
+    Editor e;
+    e.selectB();
+    e.fakes.colours.answer(0x0000FF);
+    bool stillOpen = false;
+    QElapsedTimer t;
+    t.start();
+    QVERIFY(e.withDialog(QStringLiteral("Toolbar1_table"), [&](QWidget* d) {
+        childOf<QLineEdit>(d, "Text2")->setText(QStringLiteral("１万"));
+        click(d, "Command3");
+        stillOpen = d->isVisible();
+        childOf<QLineEdit>(d, "Text2")->setText(QStringLiteral("10000"));
+        childOf<QLineEdit>(d, "Text3")->setText(QStringLiteral("100"));
+        childOf<QComboBox>(d, "GridPace")->setCurrentText(QStringLiteral("center"));
+        click(d, "TableColorBtn");
+        click(d, "Command3");
+    }));
+    QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+    QVERIFY(stillOpen);
+    QCOMPARE(e.fakes.messages.shown.size(), 1);
+    QCOMPARE(e.fakes.messages.shown[0].text, QStringLiteral("縦（行）には数値を入力してください。"));
+    const QString text = e.buffer().text();
+    QVERIFY(text.startsWith(QStringLiteral("<p>a<table border=\"1\" align=\"center\" bgcolor=\"#FF0000\">\r\n <tr>\r\n")));
+    QVERIFY(text.endsWith(QStringLiteral(" </tr>\r\n</table>\r\nc</p>")));
+    QCOMPARE(text.count(QStringLiteral("  <td></td>\r\n")), 1000000);
+    e.w->runCommand(QStringLiteral("IDM_UNDO"));
+    QCOMPARE(e.buffer().text(), QStringLiteral("<p>abc</p>"));
+}
+
+void TestBuilderWin::marqueeWrapsSelectionExactly()
+{
+    Editor e;
+    e.selectB();
+    QString shown;
+    QVERIFY(e.withDialog(QStringLiteral("IDM_CONTEXT_INSERT_MARQUEE"), [&](QWidget* d) {
+        shown = childOf<QLineEdit>(d, "MarqueeTxt")->text();
+        childOf<QCheckBox>(d, "HeightChk")->setChecked(true);
+        childOf<UpDown>(d, "HeightUpDown")->stepBy(1);
+        childOf<QComboBox>(d, "HeightFormatCmb")->setCurrentText(QStringLiteral("ピクセル"));
+        childOf<QComboBox>(d, "MarqueeScrollCmb")->setCurrentText(QStringLiteral("右から左"));
+        click(d, "InsertBtn");
+    }));
+    QCOMPARE(shown, QStringLiteral("b"));
+    QCOMPARE(e.buffer().text(), QStringLiteral("<p>a<MARQUEE height = \"200\">b</MARQUEE>c</p>"));
+    e.w->runCommand(QStringLiteral("IDM_UNDO"));
+    QCOMPARE(e.buffer().text(), QStringLiteral("<p>abc</p>"));
+    // A selection over lines goes into the marquee with its CR LF intact.
+    e.buffer().SetText(QStringLiteral("x\r\n\ty"));
+    e.buffer().SetSelection(0, 5);
+    QVERIFY(e.withDialog(QStringLiteral("IDM_MARQUEE"), [](QWidget* d) { click(d, "InsertBtn"); }));
+    QCOMPARE(e.buffer().text(), QStringLiteral("<MARQUEE direction = \"right\">x\r\n\ty</MARQUEE>"));
+}
+
+void TestBuilderWin::linkDialogTabsAndPickedFile()
+{
+    Editor e("[Setting]\r\nPreview=0\r\nSoutaiPath=1\r\n");
+    e.w->session().document().setPanelFolder(e.app.file(QStringLiteral("site")));
+    childOf<QLineEdit>(e.w.get(), "LinkFileNameTxt")->setText(QStringLiteral("日本 \"q\".html"));
+    e.selectB();
+    QString first;
+    e.fakes.files.answer(e.app.file(QStringLiteral("site/sub/p.html")));
+    QVERIFY(e.withDialog(QStringLiteral("IDM_INSERT_LINK"), [&](QWidget* d) {
+        first = childOf<QLineEdit>(d, "FileLinkTxt")->text();
+        click(d, "FileLinkBtn");
+        childOf<QComboBox>(d, "FileLinkTargetTxt")->setCurrentText(QStringLiteral("新しいウインドウ"));
+        click(d, "InsertBtn");
+    }));
+    QCOMPARE(first, QStringLiteral("日本 \"q\".html"));
+    QCOMPARE(e.fakes.files.requests.last().title, QStringLiteral("ファイルを選択"));
+    QCOMPARE(e.buffer().text(), QStringLiteral("<p>a<A href=\"./sub/p.html\" target=\"_blank\">b</A>c</p>"));
+    e.w->runCommand(QStringLiteral("IDM_UNDO"));
+    e.selectB();
+    QVERIFY(e.withDialog(QStringLiteral("IDM_CONTEXT_INSERT_LINK"), [](QWidget* d) {
+        childOf<QTabWidget>(d, "SSTab1")->setCurrentIndex(1);
+        childOf<QLineEdit>(d, "AtesakiTxt")->setText(QStringLiteral("me@example.jp"));
+        childOf<QLineEdit>(d, "KenmeiTxt")->setText(QStringLiteral("ご意見&\"感想\""));
+        click(d, "InsertBtn");
+    }));
+    QCOMPARE(e.buffer().text(), QStringLiteral("<p>a<A href=\"mailto:me@example.jp?Subject=ご意見&\"感想\"\">b</A>c</p>"));
+}
+
+void TestBuilderWin::linkBarButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("link") << "LinkBtn" << "<p>a<A href=\"画像 \"1\".html\">b</A>c</p>";
+    QTest::newRow("anchor") << "AnkerBtn" << "<p>a<A name=\"画像 \"1\".html\">b</a>c</p>";
+    QTest::newRow("mail") << "MailBtn" << "<p>a<A href=\"mailto:画像 \"1\".html\">b</A>c</p>";
+    QTest::newRow("picture drops the selection") << "PicBtn" << "<p>a<IMG src=\"画像 \"1\".html\">c</p>";
+    QTest::newRow("name itself") << "ThrowBtn" << "<p>a画像 \"1\".htmlc</p>";
+}
+
+void TestBuilderWin::linkBarButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, expected);
+    Editor e;
+    childOf<QLineEdit>(e.w.get(), "LinkFileNameTxt")->setText(QStringLiteral("画像 \"1\".html"));
+    e.selectB();
+    e.w->findChild<QAbstractButton*>(button)->click();
+    QCOMPARE(e.buffer().text(), expected);
+    e.w->runCommand(QStringLiteral("IDM_UNDO"));
+    QCOMPARE(e.buffer().text(), QStringLiteral("<p>abc</p>"));
+}
+
+void TestBuilderWin::scriptLibraryReadAfreshDialogKept()
+{
+    Editor e;
+    const QString file = QStringLiteral("tools/Setting/javascript.csv");
+    e.app.put(file, encodeCp932(QStringLiteral("一,,a\\nb\r\n二,,\\tc\\x\r\n\r\n三,,lost\r\n")).bytes);
+    e.selectB();
+    QWidget* first = nullptr;
+    QStringList names;
+    QVERIFY(e.withDialog(QStringLiteral("IDM_JAVA"), [&](QWidget* d) {
+        first = d;
+        names = rowNames(d);
+        auto* list = childOf<QTreeWidget>(d, "ListView1");
+        list->setCurrentItem(list->topLevelItem(1));
+        click(d, "InsertBtn");
+    }));
+    QCOMPARE(names, (QStringList{"一", "二"}));
+    QCOMPARE(e.buffer().text(), QStringLiteral("<p>a\tc\\xc</p>"));
+    QVERIFY(first && !first->isVisible());
+    e.w->runCommand(QStringLiteral("IDM_UNDO"));
+    QCOMPARE(e.buffer().text(), QStringLiteral("<p>abc</p>"));
+
+    // Read again at the next opening, in the same dialog; a double click inserts.
+    e.app.put(file, "three,,x\\ny\r\n");
+    e.selectB();
+    QWidget* second = nullptr;
+    QVERIFY(e.withDialog(QStringLiteral("Toolbar1_js"), [&](QWidget* d) {
+        second = d;
+        names = rowNames(d);
+        auto* list = childOf<QTreeWidget>(d, "ListView1");
+        const QPoint at = list->visualItemRect(list->topLevelItem(0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);  // a double click follows a press
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        if (d->isVisible())
+            click(d, "JavaExitBtn");
+    }));
+    QCOMPARE(second, first);
+    QCOMPARE(names, QStringList{"three"});
+    QCOMPARE(e.buffer().text(), QStringLiteral("<p>ax\r\nyc</p>"));
+
+    // An empty library: 挿入 says so and changes nothing.
+    e.app.put(file, "");
+    const QString before = e.buffer().text();
+    bool stillOpen = false;
+    QVERIFY(e.withDialog(QStringLiteral("IDM_CONTEXT_INSERT_JS"), [&](QWidget* d) {
+        click(d, "InsertBtn");
+        stillOpen = d->isVisible();
+        click(d, "JavaExitBtn");
+    }));
+    QVERIFY(stillOpen);
+    QCOMPARE(e.fakes.messages.shown.size(), 1);
+    QVERIFY(e.fakes.messages.shown[0].text.startsWith(QStringLiteral("挿入できるJavaScriptがありません。")));
+    QCOMPARE(e.buffer().text(), before);
 }
 
 QTEST_MAIN(TestBuilderWin)

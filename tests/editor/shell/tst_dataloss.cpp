@@ -8,6 +8,7 @@
 #include "editor/preview/preview.h"
 #include "editor/preview/ui/previewview.h"
 #include "editor/shell/shippedfiles.h"
+#include "editor/builders/scriptlibrary.h"
 #include "editor/snippets/ui/teigatafrm.h"
 #include "common/testkit/tempappfolder.h"
 #include "common/textcodec.h"
@@ -349,9 +350,15 @@ void TestDataLoss::freshBuildStartsWithoutFolderMessage()
     const QByteArray header = e.app.read(QStringLiteral("tools/Setting/Header.txt"));
     QVERIFY(header.startsWith("<!DOCTYPE HTML PUBLIC"));
     QVERIFY(header.endsWith("<TITLE>\x83\x5e\x83\x43\x83\x67\x83\x8b</TITLE>\r\n</HEAD>\r\n<BODY>\r\n"));
+    // The script library in CP932 with CR LF, read back as shipped.
+    const QString scripts = scriptLibraryPath(e.app.path());
+    QCOMPARE(LoadScriptLibrary(scripts).size(), parseScriptLibrary(defaultScriptLibraryText()).size());
+    QVERIFY(e.app.read(QStringLiteral("tools/Setting/javascript.csv")).startsWith(encodeCp932(QStringLiteral("ページの先頭へ")).bytes));
     e.app.put(QStringLiteral("tools/Setting/Futter.txt"), "mine\r\n");
+    e.app.put(QStringLiteral("tools/Setting/javascript.csv"), "mine,,x\r\n");
     installShippedSettingFiles(e.app.path());
     QCOMPARE(e.app.read(QStringLiteral("tools/Setting/Futter.txt")), QByteArray("mine\r\n"));
+    QCOMPARE(e.app.read(QStringLiteral("tools/Setting/javascript.csv")), QByteArray("mine,,x\r\n"));
 }
 
 QTEST_MAIN(TestDataLoss)

@@ -3,6 +3,7 @@
 #include "editor/shell/relativepath.h"
 #include "common/testkit/tempappfolder.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tw;
@@ -77,6 +78,7 @@ private slots:
     void valuesShownFromSettings();
     void relativePath_data();
     void relativePath();
+    void relativePathOnOtherVolume();
     void framingFileRoundTrip_data();
     void framingFileRoundTrip();
 };
@@ -209,6 +211,19 @@ void TestOptions::relativePath()
     const QString got = MakeRelativePath(folder, path);
     QCOMPARE(got, want);
     QVERIFY(!got.contains(QLatin1String("//")));
+}
+
+void TestOptions::relativePathOnOtherVolume()
+{
+    // A file on another mounted volume keeps its absolute path, as a file on
+    // another drive does; a file not yet there counts on its folder's volume.
+    const QTemporaryDir here;
+    const QString shm = QStringLiteral("/dev/shm");
+    if (volumeRootOf(shm).isEmpty() || volumeRootOf(shm) == volumeRootOf(here.path()))
+        QSKIP("no second volume beside the temporary folder");
+    QCOMPARE(MakeRelativePath(here.path(), shm + QStringLiteral("/site/a.html")), shm + QStringLiteral("/site/a.html"));
+    QCOMPARE(MakeRelativePath(shm, here.path() + QStringLiteral("/new/b.html")), here.path() + QStringLiteral("/new/b.html"));
+    QCOMPARE(MakeRelativePath(here.path(), here.path() + QStringLiteral("/new/b.html")), QStringLiteral("./new/b.html"));
 }
 
 void TestOptions::framingFileRoundTrip_data()
