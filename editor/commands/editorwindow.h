@@ -35,6 +35,8 @@ public:
     virtual void snippetsChanged() = 0;  // the snippet menus
     virtual void browsersChanged() = 0;  // the preview menus' browser entries
     virtual void showPreview(const QString& file) = 0;
+    // True while the embedded browser is still loading the page it was given.
+    virtual bool previewLoading() const { return false; }
     virtual void previewProblem(const QString& text) = 0;  // empty: refreshing works again
 };
 

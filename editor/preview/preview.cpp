@@ -61,7 +61,12 @@ PreviewPipeline::PreviewPipeline(Hooks hooks, QObject* parent) : QObject(parent)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(30);
-    connect(&m_timer, &QTimer::timeout, this, &PreviewPipeline::refreshNow);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        if (m_hooks.loading && m_hooks.loading())
+            m_timer.start();  // looked at again shortly
+        else
+            refreshNow();
+    });
 }
 
 void PreviewPipeline::RefreshPreview(bool forced, const EditorSettings& settings)

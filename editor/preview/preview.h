@@ -46,8 +46,9 @@ QString companionPath(const QString& appFolder, const QString& program);
 
 // Writes the preview file and hands it to the browser. A forced refresh runs
 // at once; an unforced one (after a change of the text) only while real-time
-// preview is on, and coalesced: changes in quick succession lead to one write
-// and one reload with the latest text, and at most one is pending.
+// preview is on, and coalesced: changes in quick succession, or made while the
+// browser is still loading the page before, lead to one write and one reload
+// with the latest text, and at most one is pending.
 class PreviewPipeline : public QObject {
     Q_OBJECT
 public:
@@ -59,6 +60,9 @@ public:
         // Told when refreshing starts failing (with the reason) and when it
         // works again (with an empty text); not on every failed keystroke.
         std::function<void(const QString& problem)> problem;
+        // True while the browser is still loading the last page: a refresh
+        // after a change waits for it, then writes the latest text once.
+        std::function<bool()> loading;
     };
 
     explicit PreviewPipeline(Hooks hooks, QObject* parent = nullptr);

@@ -25,7 +25,8 @@ EditorSession::EditorSession(EditBuffer& buffer, const Platform& platform, const
       m_preview({[this] { return m_buffer.text(); }, [this] { return m_document.format(); },
                  [this] { return m_document.previewFolder(); },
                  [this](const QString& path) { m_window.showPreview(path); },
-                 [this](const QString& problem) { m_window.previewProblem(problem); }})
+                 [this](const QString& problem) { m_window.previewProblem(problem); },
+                 [this] { return m_window.previewLoading(); }})
 {
     m_buffer.setChangeHandler([this] { onTextChanged(); });
     m_history.setRefreshHandler([this](bool, bool) {

@@ -288,6 +288,11 @@ void MainFrm::showPreview(const QString& file)
     m_browserArea->showFile(file);
 }
 
+bool MainFrm::previewLoading() const
+{
+    return m_browserArea->loading();
+}
+
 void MainFrm::previewProblem(const QString& problem)
 {
     // The reason without the temporary file's name, which means nothing to the user.

@@ -72,6 +72,7 @@ public:
     void snippetsChanged() override;
     void browsersChanged() override;
     void showPreview(const QString& file) override;
+    bool previewLoading() const override;
     void previewProblem(const QString& text) override;
 
 protected:

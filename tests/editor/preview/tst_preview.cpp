@@ -20,6 +20,7 @@ private slots:
     void browserLaunchKeepsPathsWhole();
     void forcedRefreshRunsAtOnce();
     void changesAreCoalesced();
+    void changesWaitForTheLoadBefore();
     void unforcedNeedsRealTimePreview();
 };
 
@@ -111,8 +112,9 @@ struct Pipe {
     TempAppFolder app;
     QString text = QStringLiteral("one");
     QStringList shown;
+    bool loading = false;
     PreviewPipeline pipe{{[this] { return text; }, [] { return FileFormat{}; }, [this] { return app.path(); },
-                          [this](const QString& p) { shown << p; }}};
+                          [this](const QString& p) { shown << p; }, {}, [this] { return loading; }}};
     EditorSettings settings;
 };
 }  // namespace
@@ -139,6 +141,28 @@ void TestPreview::changesAreCoalesced()
     QCOMPARE(p.pipe.writes(), 1);
     QCOMPARE(p.shown.size(), 1);
     QCOMPARE(p.app.read(QStringLiteral("quillettmp.html")), QByteArray("text 49"));  // the latest text
+}
+
+void TestPreview::changesWaitForTheLoadBefore()
+{
+    // Typing while the browser loads the page before: nothing is written
+    // until it has finished, then the latest text once.
+    Pipe p;
+    p.loading = true;
+    p.pipe.RefreshPreview(false, p.settings);
+    QTest::qWait(200);
+    p.text = QStringLiteral("latest");
+    p.pipe.RefreshPreview(false, p.settings);
+    QCOMPARE(p.pipe.writes(), 0);
+    QVERIFY(p.pipe.pending());
+    p.loading = false;
+    QTRY_VERIFY_WITH_TIMEOUT(!p.pipe.pending(), 5000);
+    QCOMPARE(p.pipe.writes(), 1);
+    QCOMPARE(p.app.read(QStringLiteral("quillettmp.html")), QByteArray("latest"));
+    // A forced refresh (F9) does not wait.
+    p.loading = true;
+    p.pipe.RefreshPreview(true, p.settings);
+    QCOMPARE(p.pipe.writes(), 2);
 }
 
 void TestPreview::unforcedNeedsRealTimePreview()

@@ -1,6 +1,7 @@
 #include "editor/tags/ui/richtextbox.h"
 #include "editor/tags/edithistory.h"
 
+#include <QAccessible>
 #include <QInputMethodEvent>
 
 #include <QApplication>
@@ -49,6 +50,22 @@ void TestRichTextBox::offsetsCountCrLfAsTwo()
     QCOMPARE(b.selectedText(), selected);
     QCOMPARE(b.selectionStart(), start);
     QCOMPARE(b.selectionLength(), length);
+
+    // Assistive tools see the same offsets and text.
+    b.SetText(QStringLiteral("aあ😀\r\ncde\r\n\r\nf"));
+    b.SetSelection(start, length);
+    QAccessibleInterface* acc = QAccessible::queryAccessibleInterface(&box);
+    QVERIFY(acc && acc->textInterface());
+    QAccessibleTextInterface* t = acc->textInterface();
+    QCOMPARE(t->characterCount(), int(b.length()));
+    QCOMPARE(t->text(0, t->characterCount()), b.text());
+    QCOMPARE(t->text(start, start + length), b.selectedText());
+    int from = -1, to = -1;
+    t->selection(0, &from, &to);
+    QCOMPARE(from, start);
+    QCOMPARE(to, start + length);
+    t->setSelection(0, 1, 4);
+    QCOMPARE(b.selectedText(), QStringLiteral("あ😀"));
 }
 
 void TestRichTextBox::replaceSelectionAcrossLines()
