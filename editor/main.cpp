@@ -3,10 +3,14 @@
 #include "common/appfolder.h"
 #include "editor/shell/ui/mainfrm.h"
 #include "editor/preview/ui/previewview.h"
+#include "common/gui/printing.h"
 #include "common/gui/qtplatform.h"
+#include "editor/shell/ui/splashfrm.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
@@ -25,9 +29,17 @@ int main(int argc, char** argv)
     if (!ctx.commandLine.isEmpty())
         ctx.commandLine = QFileInfo(ctx.commandLine).absoluteFilePath();
 
+    ctx.splashMs = 500;
+    tw::QtPrintDialogs printDialogs;
+    ctx.printDialogs = &printDialogs;
+    QApplication::setWindowIcon(QIcon(tw::quilletLogo(64)));
+
     tw::MainFrm w(ctx);
     qt.setParent(&w);
+    printDialogs.setParent(&w);
     w.load();
     w.show();
+    // Last of the start: the version check, once the window is up.
+    QTimer::singleShot(0, &w, [&w] { w.session().checkVersionAtStart(); });
     return app.exec();
 }

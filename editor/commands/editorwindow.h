@@ -19,6 +19,10 @@ public:
     // The dialog of an insert builder (IDM_LIST, IDM_HTMLNEW, ...); its text
     // goes into the document when confirmed.
     virtual void showBuilder(const QString& commandId) = 0;
+    virtual void showAbout() = 0;
+    virtual void showPageSetting() = 0;
+    // Prints the whole text after the print dialog.
+    virtual void printDocument() = 0;
 
     // Arrangement and focus.
     virtual void applyLayout() = 0;

@@ -49,7 +49,8 @@ QList<MenuNode> mainMenuBar()
     return {
         submenu("IDM_FILE", "ファイル(&F)",
                 entries({"IDM_NEW", "IDM_HTMLNEW", "IDM_OPEN", "IDM_OVERSAVE", "IDM_SAVE", "",
-                         "IDM_FILE_TEMPLATEOPEN", "IDM_FILE_TEMPLATESAVE", "", "IDM_EXIT"})),
+                         "IDM_FILE_TEMPLATEOPEN", "IDM_FILE_TEMPLATESAVE", "", "IDM_PAGESETTING", "IDM_PRINT", "",
+                         "IDM_EXIT"})),
         submenu("IDM_EDIT", "編集(&E)",
                 entries({"IDM_UNDO", "IDM_REDO", "", "IDM_CUT", "IDM_COPY", "IDM_PAST", "", "IDM_SELECTALL", "",
                          "IDM_SEARCH", "", "IDM_HTML", "IDM_DEFAULT", "", "IDM_BIGCHR", "IDM_SMALLCHR"})),
@@ -70,6 +71,8 @@ QList<MenuNode> mainMenuBar()
         submenu("IDM_TOOL", "ツール(&T)",
                 entries({"IDM_STYLESEEAT", "IDM_FTP", "", "IDM_TEXTNUMADD", "IDM_ANGOU", "IDM_TAGERACE", "",
                          "IDM_OPTION"})),
+        submenu("IDM_HELP", "ヘルプ(&H)",
+                entries({"IDM_HELPDOCUMENT", "IDM_HP", "", "IDM_HELP_NEWCHECK", "", "IDM_ABOUT"})),
     };
 }
 

@@ -4,6 +4,7 @@
 #include "editor/tags/editbuffer.h"
 #include "editor/builders/buildercommands.h"
 #include "editor/shell/headerfooter.h"
+#include "editor/shell/helpcommands.h"
 #include "editor/preview/previewcommands.h"
 #include "editor/shell/shellcommands.h"
 #include "editor/snippets/snippetcommands.h"
@@ -22,6 +23,7 @@ EditorSession::EditorSession(EditBuffer& buffer, const Platform& platform, const
       m_window(window),
       m_history(buffer),
       m_document(buffer, m_history, platform, appFolder),
+      m_versionCheck(platform, appFolder, defaultWebPages()),
       m_preview({[this] { return m_buffer.text(); }, [this] { return m_document.format(); },
                  [this] { return m_document.previewFolder(); },
                  [this](const QString& path) { m_window.showPreview(path); },
@@ -56,6 +58,7 @@ EditorSession::EditorSession(EditBuffer& buffer, const Platform& platform, const
 void EditorSession::registerCommands()
 {
     registerShellCommands(m_commands, {m_document, m_settings, m_platform, m_window});
+    registerHelpCommands(m_commands, {m_platform, m_appFolder, m_versionCheck, m_window});
     registerTagCommands(m_commands, {m_buffer, m_history, m_platform, m_window});
     registerSnippetCommands(m_commands, {m_buffer, m_snippets, m_window});
     registerPreviewCommands(m_commands, {m_preview, m_settings, m_document, m_platform, m_appFolder, m_window});
@@ -69,6 +72,7 @@ void EditorSession::loadSettings(WindowPlacement& placement)
                                   MsgButtons::Ok);
     QString stored = m_appFolder;
     readSettingsFile(settingsPath(m_appFolder), m_appFolder, m_settings, placement, stored);
+    m_versionCheck.setPages(readWebPages(settingsPath(m_appFolder)));
     m_document.setPanelFolder(startFolder(stored, m_appFolder));
     m_window.panelFolderChanged(m_document.panelFolder());
     m_window.browsersChanged();
@@ -139,6 +143,12 @@ bool EditorSession::saveSettings(const std::optional<WindowPlacement>& placement
     if (error)
         *error = QStringLiteral("設定を保存できませんでした。\n") + why;
     return false;
+}
+
+void EditorSession::checkVersionAtStart()
+{
+    if (m_settings.NewVersionCheck == 1)
+        m_versionCheck.CheckForNewVersion(0);
 }
 
 void EditorSession::onTextChanged()

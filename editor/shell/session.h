@@ -10,6 +10,8 @@
 #include "editor/shell/editorsettings.h"
 #include "editor/commands/editorwindow.h"
 #include "editor/shell/options.h"
+#include "editor/shell/printlayout.h"
+#include "editor/shell/versioncheck.h"
 #include "common/platform.h"
 #include "editor/preview/preview.h"
 #include "editor/snippets/snippetstore.h"
@@ -35,6 +37,9 @@ public:
     SnippetStore& snippets() { return m_snippets; }
     PreviewPipeline& preview() { return m_preview; }
     CommandRegistry& commands() { return m_commands; }
+    VersionCheck& versionCheck() { return m_versionCheck; }
+    // Set at start from the printer; changed only by the page setup.
+    PrintSettings& printSettings() { return m_printSettings; }
     const Platform& platform() const { return m_platform; }
     QString appFolder() const { return m_appFolder; }
 
@@ -58,6 +63,9 @@ public:
     // Writes quillet.ini; false with a message when it cannot be written.
     bool saveSettings(const std::optional<WindowPlacement>& placement, QString* error = nullptr);
 
+    // The last start step: the version check when the settings ask for it.
+    void checkVersionAtStart();
+
     // The edit box's change notification.
     void onTextChanged();
     void RefreshPreview(bool forced) { m_preview.RefreshPreview(forced, m_settings); }
@@ -76,6 +84,8 @@ private:
     EditorSettings m_settings;
     SnippetStore m_snippets;
     PreviewPipeline m_preview;
+    VersionCheck m_versionCheck;
+    PrintSettings m_printSettings;
     CommandRegistry m_commands;
 };
 

@@ -23,6 +23,9 @@ void registerShellCommands(CommandRegistry& r, const ShellCommandContext& c)
     r.add({.id = S("IDM_SAVE"), .caption = S("名前をつけて保存(&A).."), .run = [&doc] { doc.SaveDocumentAs(); }});
     r.add({.id = S("IDM_FILE_TEMPLATEOPEN"), .caption = S("テンプレートを開く..."), .run = [&doc] { doc.openTemplate(); }});
     r.add({.id = S("IDM_FILE_TEMPLATESAVE"), .caption = S("テンプレートに保存..."), .run = [&doc] { doc.saveTemplate(); }});
+    r.add({.id = S("IDM_PAGESETTING"), .caption = S("ページ設定..."), .run = [&window] { window.showPageSetting(); }});
+    r.add({.id = S("IDM_PRINT"), .caption = S("印刷(&P)..."), .shortcut = S("Ctrl+P"), .toolBar = S("Toolbar1"),
+           .toolKey = S("print"), .run = [&window] { window.printDocument(); }});
     r.add({.id = S("IDM_EXIT"), .caption = S("終了(&X)"), .shortcut = S("Ctrl+Q"), .toolBar = S("Toolbar1"),
            .toolKey = S("exit"), .run = [&window] { window.closeWindow(); }});
 

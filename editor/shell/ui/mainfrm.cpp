@@ -2,7 +2,12 @@
 
 #include "common/appfolder.h"
 #include "editor/builders/ui/builderdialogs.h"
+#include "common/gui/printing.h"
+#include "editor/shell/ui/aboutfrm.h"
 #include "editor/shell/ui/commandmenus.h"
+#include "editor/shell/ui/documentprinter.h"
+#include "editor/shell/ui/pagesettingfrm.h"
+#include "editor/shell/ui/splashfrm.h"
 #include "editor/shell/ui/designbar.h"
 #include "editor/tags/formatting.h"
 #include "editor/shell/ui/fselect.h"
@@ -28,6 +33,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
@@ -220,6 +226,33 @@ void MainFrm::showBuilder(const QString& commandId)
         m_edit->setFocus();
 }
 
+void MainFrm::showAbout()
+{
+    AboutFrm dlg([this] { openMakerPage(m_ctx.platform, m_session.versionCheck().pages().topPage); }, this);
+    dlg.exec();
+}
+
+void MainFrm::showPageSetting()
+{
+    PageSettingFrm dlg(m_session.printSettings(), m_ctx.platform.messages, [this] { printDocument(); }, this);
+    if (dlg.exec() == QDialog::Accepted)
+        m_session.printSettings() = dlg.settings();
+}
+
+void MainFrm::printDocument()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QtPrintDialogs onScreen(this);
+    PrintDialogs& dialogs = m_ctx.printDialogs ? *m_ctx.printDialogs : onScreen;
+    // The selection is offered, yet the whole text is printed.
+    if (!dialogs.choose(printer, m_buffer.selectionLength() > 0))
+        return;
+    const PrintOutcome r =
+        printSourceText(printer, m_session.printSettings(), windowTitle(), m_buffer.text(), m_edit->font());
+    if (!r.error.isEmpty())
+        report(r.error);
+}
+
 void MainFrm::selectSourceTab()
 {
     m_tabs->setCurrentIndex(0);
@@ -403,6 +436,7 @@ void MainFrm::load()
     if (m_loaded)
         return;
     m_loaded = true;
+    m_session.printSettings() = presetPrintSettings(font().pointSizeF());
     WindowPlacement placement;
     m_session.loadSettings(placement);
     applyPlacement(placement);
@@ -414,6 +448,8 @@ void MainFrm::load()
     UpdateStatusBar();
     if (!m_ctx.commandLine.isEmpty())
         m_session.document().openPath(m_ctx.commandLine);
+    if (m_ctx.splashMs > 0)
+        SplashFrm::showAtStart(m_ctx.splashMs);
     m_tabs->setCurrentIndex(0);
     ApplyLayout();
     m_edit->setFocus();

@@ -24,6 +24,7 @@ class LinkBar;
 class PreviewView;
 class PreviewWindowFrm;
 class TagHighlighter;
+class PrintDialogs;
 class TeigataFrm;
 
 struct QuilletContext {
@@ -31,6 +32,8 @@ struct QuilletContext {
     QString appFolder;
     QString commandLine;  // the whole command line: one document path
     bool browserEngine = true;  // false: the preview area stays empty (tests of other parts)
+    int splashMs = 0;           // the splash's least time at start; 0: no splash (tests)
+    PrintDialogs* printDialogs = nullptr;  // nullptr: the print dialog on screen
 };
 
 class MainFrm : public QMainWindow, public EditorWindow {
@@ -60,6 +63,9 @@ public:
     void chooseFolder() override;
     void showPreviewWindow(const QString& file) override;
     void showBuilder(const QString& commandId) override;
+    void showAbout() override;
+    void showPageSetting() override;
+    void printDocument() override;
     void applyLayout() override { ApplyLayout(); }
     void selectSourceTab() override;
     void refreshFileList() override;

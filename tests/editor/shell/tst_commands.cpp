@@ -24,6 +24,9 @@ struct RecordingWindow : EditorWindow {
     void chooseFolder() override { calls << "chooseFolder"; }
     void showPreviewWindow(const QString&) override { calls << "showPreviewWindow"; }
     void showBuilder(const QString& id) override { calls << "showBuilder " + id; }
+    void showAbout() override { calls << "showAbout"; }
+    void showPageSetting() override { calls << "showPageSetting"; }
+    void printDocument() override { calls << "printDocument"; }
     void applyLayout() override { calls << "applyLayout"; }
     void selectSourceTab() override { calls << "selectSourceTab"; }
     void refreshFileList() override { calls << "refreshFileList"; }
@@ -104,6 +107,7 @@ void TestCommands::everyCommandDoesSomething()
         h.buffer.ReplaceSelection(QStringLiteral("<p>ab</p>"));
         h.buffer.SetSelection(3, 2);
         h.fakes.clipboard.setText(QStringLiteral("clip"));
+        h.fakes.downloader.fail({.ok = false, .status = 0, .error = QStringLiteral("no network")});
         for (int i = 0; i < 4; ++i) {
             h.fakes.files.answer(QString());
             h.fakes.colours.answer(0x0000FF);
@@ -119,7 +123,7 @@ void TestCommands::everyCommandDoesSomething()
                          !h.fakes.files.requests.isEmpty() || !h.fakes.messages.shown.isEmpty() ||
                          h.fakes.clipboard.text() != QLatin1String("clip") || !h.fakes.launcher.started.isEmpty() ||
                          !h.fakes.launcher.opened.isEmpty() || h.buffer.selectionLength() != 2 ||
-                         h.session.preview().writes() > 0 || settings.Preview != h.session.settings().Preview;
+                         h.session.preview().writes() > 0 || !h.fakes.downloader.requests.isEmpty() || settings.Preview != h.session.settings().Preview;
         QVERIFY2(did || snippetBeyondStore, qPrintable(c.id));
     }
 }

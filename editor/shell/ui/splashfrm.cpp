@@ -1,0 +1,128 @@
+#include "editor/shell/ui/splashfrm.h"
+
+#include "editor/shell/versioncheck.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace tw {
+
+QPixmap quilletLogo(int size)
+{
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, size, size);
+    g.setColorAt(0, QColor(0x2b, 0x6c, 0xb0));
+    g.setColorAt(1, QColor(0x1a, 0x3d, 0x6e));
+    QPainterPath sheet;
+    sheet.addRoundedRect(QRectF(size * 0.04, size * 0.04, size * 0.92, size * 0.92), size * 0.16, size * 0.16);
+    p.fillPath(sheet, g);
+    // A quill across an angle bracket: hand-written markup.
+    p.setPen(QPen(Qt::white, size * 0.07, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF{{size * 0.36, size * 0.30}, {size * 0.20, size * 0.50}, {size * 0.36, size * 0.70}});
+    QPainterPath quill;
+    quill.moveTo(size * 0.82, size * 0.16);
+    quill.cubicTo(size * 0.62, size * 0.22, size * 0.48, size * 0.46, size * 0.44, size * 0.84);
+    quill.cubicTo(size * 0.60, size * 0.58, size * 0.74, size * 0.40, size * 0.82, size * 0.16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xf4, 0xc4, 0x30));
+    p.drawPath(quill);
+    return pm;
+}
+
+SplashFrm::SplashFrm(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QStringLiteral("Tagwright"));
+    setModal(true);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setFrameShape(QFrame::Box);
+    frame->setLineWidth(2);
+    frame->setStyleSheet(QStringLiteral("QFrame#Frame1 { background: white; }"));
+    outer->addWidget(frame);
+
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(28, 24, 36, 24);
+    row->setSpacing(24);
+    auto* logo = new QLabel(frame);
+    logo->setObjectName(QStringLiteral("imgLogo"));
+    logo->setPixmap(quilletLogo(128));
+    row->addWidget(logo);
+
+    auto* texts = new QVBoxLayout;
+    auto label = [frame, texts](const char* name, const QString& text, int points, bool bold) {
+        auto* l = new QLabel(text, frame);
+        l->setObjectName(QString::fromLatin1(name));
+        QFont f = l->font();
+        f.setPointSize(points);
+        f.setBold(bold);
+        l->setFont(f);
+        texts->addWidget(l);
+        return l;
+    };
+    texts->addStretch();
+    label("lblProductName", QStringLiteral("Tagwright"), 30, true);
+    label("lblPlatform", QStringLiteral("Quillet"), 16, false);
+    texts->addSpacing(12);
+    label("lblVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + programVersion(), 11, false);
+    texts->addStretch();
+    row->addLayout(texts);
+
+    for (QWidget* w : findChildren<QWidget*>())
+        w->installEventFilter(this);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+bool SplashFrm::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::MouseButtonPress) {
+        accept();
+        return true;
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void SplashFrm::keyPressEvent(QKeyEvent*)
+{
+    accept();
+}
+
+void SplashFrm::mousePressEvent(QMouseEvent*)
+{
+    accept();
+}
+
+void SplashFrm::showAtStart(int minimumMs)
+{
+    SplashFrm splash;
+    QElapsedTimer shown;
+    splash.show();
+    shown.start();
+    splash.activateWindow();
+    QCoreApplication::processEvents();
+    const qint64 left = minimumMs - shown.elapsed();
+    if (left > 0 && splash.isVisible()) {
+        QEventLoop wait;
+        QTimer::singleShot(int(left), &wait, &QEventLoop::quit);
+        connect(&splash, &QDialog::finished, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    splash.close();
+}
+
+}  // namespace tw
