@@ -9,10 +9,7 @@
 // Runs alternate between the editor and the tool; each figure is the median
 // of five runs with the min-max.
 
-#include "common/testkit/fakes.h"
-#include "common/testkit/tempappfolder.h"
-#include "editor/shell/ui/mainfrm.h"
-#include "editor/tags/ui/richtextbox.h"
+#include "bench/benchwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -124,18 +121,14 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    tw::test::TempAppFolder folder;
-    folder.put(QStringLiteral("tools/Setting/quillet.ini"), "[Setting]\r\nColorAdd=1\r\nPreview=0\r\n");
-    tw::test::FakePlatform fakes;
-    tw::MainFrm w(tw::QuilletContext{fakes.platform(), folder.path(), QString(), false});
-    w.load();
-    w.resize(1000, 700);
-    w.show();
-    if (!QTest::qWaitForWindowExposed(&w)) {
+    tw::bench::BenchWindow bw("[Setting]\r\nColorAdd=1\r\nPreview=0\r\n");
+    if (!bw.shown) {
         std::printf("bench_conversions: the window did not show\n");
         return 1;
     }
-    auto* box = w.findChild<tw::RichTextBox*>(QStringLiteral("RichTextBox1"));
+    tw::MainFrm& w = *bw.w;
+    tw::RichTextBox* box = bw.box;
+    const tw::test::TempAppFolder& folder = bw.folder;
 
     const Case cases[] = {
         {"行番号付加 (NumberLines)", "IDM_TEXTNUMADD", htmlInput, "nl", {QStringLiteral("-ba")}},
@@ -187,7 +180,5 @@ int main(int argc, char** argv)
         std::printf("  %s: editor %.0f ms (%.0f-%.0f), %s %.0f ms (%.0f-%.0f), ratio %.2f (target <= 2)\n", c.label,
                     o.median, o.min, o.max, c.tool, r.median, r.min, r.max, o.median / r.median);
     }
-    fakes.messages.answer(tw::MsgResult::No);
-    w.close();
     return 0;
 }

@@ -5,9 +5,7 @@
 // runs' medians, with their min-max), the worst single key, and the 16 MB /
 // 1 MB ratio of the medians: the work a key costs must not grow with the page.
 
-#include "common/testkit/fakes.h"
-#include "common/testkit/tempappfolder.h"
-#include "editor/shell/ui/mainfrm.h"
+#include "bench/benchwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -70,15 +68,13 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    tw::test::TempAppFolder folder;
-    folder.put(QStringLiteral("tools/Setting/quillet.ini"), "[Setting]\r\nColorAdd=1\r\nPreview=0\r\n");
-    tw::test::FakePlatform fakes;
-    tw::MainFrm w(tw::QuilletContext{fakes.platform(), folder.path(), QString(), false});
-    w.load();
-    w.resize(1000, 700);
-    w.show();
-    QTest::qWaitForWindowExposed(&w);
-    auto* box = w.findChild<tw::RichTextBox*>(QStringLiteral("RichTextBox1"));
+    tw::bench::BenchWindow bw("[Setting]\r\nColorAdd=1\r\nPreview=0\r\n");
+    if (!bw.shown) {
+        std::printf("bench_editbox: the window did not show\n");
+        return 1;
+    }
+    tw::MainFrm& w = *bw.w;
+    tw::RichTextBox* box = bw.box;
     box->setFocus();
 
     const int sizes[] = {1, 4, 16};
@@ -93,7 +89,5 @@ int main(int argc, char** argv)
     std::printf("  16 MB / 1 MB per key: %.2f (target <= 1.5); 16 MB median %.2f ms (target <= 2), worst %.1f ms "
                 "(target <= 16)\n",
                 ratio, results[2].medianMs, results[2].worstMs);
-    fakes.messages.answer(tw::MsgResult::No);
-    w.close();
     return 0;
 }

@@ -6,12 +6,9 @@
 // thread was held up for more than 16 ms, against the same typing with the
 // preview off. Five runs of each, alternating; medians with min-max.
 
-#include "common/testkit/fakes.h"
-#include "common/testkit/tempappfolder.h"
+#include "bench/benchwindow.h"
 #include "editor/preview/preview.h"
 #include "editor/preview/ui/previewview.h"
-#include "editor/shell/ui/mainfrm.h"
-#include "editor/tags/ui/richtextbox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -36,18 +33,14 @@ struct Run {
 
 Run typeInto(bool preview)
 {
-    tw::test::TempAppFolder app;
-    app.put(QStringLiteral("tools/Setting/quillet.ini"),
-            preview ? "[Setting]\r\nPreview=1\r\nRealTimePreview=1\r\n" : "[Setting]\r\nPreview=0\r\n");
-    app.put(QStringLiteral("site/index.html"), "x");
-    tw::test::FakePlatform fakes;
-    tw::MainFrm w(tw::QuilletContext{fakes.platform(), app.path(), QString(), true});
-    w.load();
-    w.session().document().setPanelFolder(app.file(QStringLiteral("site")));
-    w.resize(1200, 800);
-    w.show();
-    if (!QTest::qWaitForWindowExposed(&w))
+    tw::bench::BenchWindow bw(preview ? "[Setting]\r\nPreview=1\r\nRealTimePreview=1\r\n" : "[Setting]\r\nPreview=0\r\n",
+                              true);
+    if (!bw.shown)
         return {};
+    tw::MainFrm& w = *bw.w;
+    bw.folder.put(QStringLiteral("site/index.html"), "x");
+    w.session().document().setPanelFolder(bw.folder.file(QStringLiteral("site")));
+    w.resize(1200, 800);
 
     QString text;
     const QString line = QStringLiteral("<p>あいうえお The quick brown fox <b>0123456789</b></p>\r\n");
@@ -61,7 +54,7 @@ Run typeInto(bool preview)
     settle.start();
     while (preview && view && view->loading() && settle.elapsed() < 20000)
         QTest::qWait(20);
-    auto* box = w.findChild<tw::RichTextBox*>(QStringLiteral("RichTextBox1"));
+    tw::RichTextBox* box = bw.box;
     w.session().buffer().SetSelection(text.size() / 2, 0);
     box->setFocus();
 
@@ -104,7 +97,6 @@ Run typeInto(bool preview)
     r.refreshes = w.session().preview().writes() - writesBefore;
     r.loadsFinished = view ? view->loadsFinished() - loadsBefore : 0;
     r.stalledPercent = 100.0 * double(stalledNs) / double(typingNs);
-    fakes.messages.answer(tw::MsgResult::No);
     return r;
 }
 

@@ -198,11 +198,14 @@ void Document::takeText(const ReadResult& file)
 
 bool Document::writeTo(const QString& path)
 {
-    const WriteResult w = writeTextFile(path, m_buffer.text(), m_format);
+    const QString text = m_buffer.text();
+    const WriteResult w = writeTextFile(path, text, m_format);
     if (!w.ok) {
         showError(w.error);
         return false;
     }
+    // What is in the file now is the saved text.
+    m_saved.set(m_buffer, text);
     if (onFileWritten)
         onFileWritten(path);
     return true;
@@ -297,7 +300,6 @@ SaveOutcome Document::save()
         return SaveDocumentAs();
     if (!writeTo(fullPath()))
         return SaveOutcome::Failed;
-    m_saved.set(m_buffer, m_buffer.text());
     return SaveOutcome::Written;
 }
 
@@ -319,7 +321,6 @@ SaveOutcome Document::SaveDocumentAs()
     FollowDocumentFolder(path);
     refreshPreview(true);
     UpdateTitle();
-    m_saved.set(m_buffer, m_buffer.text());
     return SaveOutcome::Written;
 }
 
@@ -366,7 +367,6 @@ SaveOutcome Document::saveTemplate()
     FollowDocumentFolder(path);
     refreshPreview(true);
     UpdateTitle();
-    m_saved.set(m_buffer, m_buffer.text());
     return SaveOutcome::Written;
 }
 

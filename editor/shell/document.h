@@ -90,7 +90,7 @@ public:
 private:
     bool readFile(const QString& path, ReadResult& result) const;  // reports a failure
     void takeText(const ReadResult& file);
-    bool writeTo(const QString& path);    // reports a failure
+    bool writeTo(const QString& path);    // reports a failure; a written file is the saved text
     void setTitle(const QString& title);
     void refreshPreview(bool forced);
     void showError(const QString& text) const;
