@@ -5,11 +5,17 @@
 // kind of work on the same page as a file, its output written to a file:
 //   行番号付加 (NumberLines)   against nl -ba
 //   タグの消去 (EraseTags)     against sed 's/<[^>]*>//g'
-//   テキスト→HTML, C→HTML      against cat (one plain copy)
+//   テキスト→HTML              against cat (one plain copy: the page is
+//                              only framed, its text stays)
+//   C→HTML                     against sed running the editor's own table of
+//                              substitutions, one s///g each, in its order;
+//                              the bench checks that sed's output is the
+//                              converted text, so both did the same work
 // Runs alternate between the editor and the tool; each figure is the median
 // of five runs with the min-max.
 
 #include "bench/benchwindow.h"
+#include "editor/tags/chtml.h"
 
 #include <QAction>
 #include <QApplication>
@@ -107,6 +113,43 @@ double runTool(const QString& program, const QStringList& args, const QString& o
     return double(t.nsecsElapsed()) / 1e6;
 }
 
+// A basic regular expression matching the text exactly, and a replacement
+// that inserts the text exactly, for sed's s/// with / as the delimiter.
+QString sedPattern(const QString& text)
+{
+    QString out;
+    for (QChar c : text) {
+        if (QStringLiteral("\\/.*[]^$").contains(c))
+            out += u'\\';
+        out += c;
+    }
+    return out;
+}
+
+QString sedReplacement(const QString& text)
+{
+    QString out;
+    for (QChar c : text) {
+        if (QStringLiteral("\\/&").contains(c))
+            out += u'\\';
+        out += c;
+    }
+    return out;
+}
+
+// The C to HTML substitutions as a sed script; empty when it cannot be written.
+QString writeCToHtmlSedScript(const QString& path)
+{
+    QString script;
+    for (const tw::CHtmlPass& pass : tw::cToHtmlPasses())
+        script += QStringLiteral("s/") + sedPattern(pass.find) + u'/' + sedReplacement(pass.replacement) +
+                  QStringLiteral("/g\n");
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(script.toUtf8()) < 0)
+        return QString();
+    return path;
+}
+
 struct Case {
     const char* label;
     const char* command;
@@ -130,11 +173,12 @@ int main(int argc, char** argv)
     tw::RichTextBox* box = bw.box;
     const tw::test::TempAppFolder& folder = bw.folder;
 
+    const QString script = writeCToHtmlSedScript(folder.path() + QStringLiteral("/ctohtml.sed"));
     const Case cases[] = {
         {"行番号付加 (NumberLines)", "IDM_TEXTNUMADD", htmlInput, "nl", {QStringLiteral("-ba")}},
         {"タグの消去 (EraseTags)", "IDM_TAGERACE", htmlInput, "sed", {QStringLiteral("s/<[^>]*>//g")}},
         {"テキスト→HTML", "IDM_DEFAULT", plainInput, "cat", {}},
-        {"C→HTML", "IDM_HTML", cInput, "cat", {}},
+        {"C→HTML", "IDM_HTML", cInput, "sed", {QStringLiteral("-f"), script}},
     };
     std::printf("conversions of a 10 MB page from the command to the shown text (ms), median of %d runs (min-max), "
                 "interleaved with a whole tool process on the same page:\n",
@@ -175,6 +219,12 @@ int main(int argc, char** argv)
             std::printf("  %s: editor %.0f ms (%.0f-%.0f); %s did not run, no ratio\n", c.label, o.median, o.min,
                         o.max, c.tool);
             continue;
+        }
+        if (c.input == cInput) {
+            QFile out(outPath);
+            const bool same = out.open(QIODevice::ReadOnly) &&
+                              QString::fromUtf8(out.readAll()) == tw::cToHtmlText(input);
+            std::printf("  (sed's output %s the editor's converted text)\n", same ? "is" : "is NOT");
         }
         const Stats r = stats(tool);
         std::printf("  %s: editor %.0f ms (%.0f-%.0f), %s %.0f ms (%.0f-%.0f), ratio %.2f (target <= 2)\n", c.label,
