@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
+#include <type_traits>
 
 namespace tw {
 
@@ -426,51 +427,91 @@ bool plausibleUtf8(const uchar* p, qsizetype n)
     return sawTwoByte;
 }
 
-bool asciiStartsWithNoCase(const char* p, const char* end, const char* word)
+// Code units of bytes or of text, compared as ASCII.
+template <typename Ch> char16_t unit(Ch c)
+{
+    return char16_t(std::make_unsigned_t<Ch>(c));
+}
+
+template <typename Ch> bool asciiStartsWithNoCase(const Ch* p, const Ch* end, const char* word)
 {
     for (; *word; ++word, ++p) {
         if (p >= end)
             return false;
-        char c = *p;
+        char16_t c = unit(*p);
         if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-        if (c != *word)
+            c = char16_t(c - 'A' + 'a');
+        if (c != char16_t(*word))
             return false;
     }
     return true;
+}
+
+bool isCharsetNameUnit(char16_t c)
+{
+    return (c < 128 && std::isalnum(int(c))) || c == '_' || c == '-' || c == '.';
+}
+
+// Calls take(name in lower case, start, length) for each charset=... value
+// in the first 4096 units, until take returns true.
+template <typename Ch, typename Take> void scanCharsets(const Ch* begin, qsizetype size, Take take)
+{
+    const Ch* end = begin + std::min<qsizetype>(size, 4096);
+    for (const Ch* p = begin; p < end; ++p) {
+        if ((unit(*p) | 0x20) != 'c' || !asciiStartsWithNoCase(p, end, "charset"))
+            continue;
+        const Ch* q = p + 7;
+        while (q < end && (unit(*q) == ' ' || unit(*q) == '\t'))
+            ++q;
+        if (q >= end || unit(*q) != '=')
+            continue;
+        ++q;
+        while (q < end && (unit(*q) == ' ' || unit(*q) == '\t' || unit(*q) == '"' || unit(*q) == '\''))
+            ++q;
+        const Ch* nameStart = q;
+        QByteArray name;
+        while (q < end && isCharsetNameUnit(unit(*q)))
+            name += char(std::tolower(int(unit(*q++))));
+        if (take(name, qsizetype(nameStart - begin), qsizetype(q - nameStart)))
+            return;
+    }
+}
+
+std::optional<TextEncoding> encodingNamed(const QByteArray& name)
+{
+    if (name == "utf-8" || name == "utf8")
+        return TextEncoding::Utf8;
+    static const char* const sjis[] = {"shift_jis", "shift-jis", "sjis", "x-sjis", "windows-31j",
+                                       "cp932", "ms932", "ms_kanji", "csshiftjis", "x-ms-cp932"};
+    for (const char* s : sjis) {
+        if (name == s)
+            return TextEncoding::Cp932;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<TextEncoding> declaredEncoding(const QByteArray& bytes)
 {
-    const char* p = bytes.constData();
-    const char* end = p + std::min<qsizetype>(bytes.size(), 4096);
-    for (; p < end; ++p) {
-        if ((*p | 0x20) != 'c' || !asciiStartsWithNoCase(p, end, "charset"))
-            continue;
-        const char* q = p + 7;
-        while (q < end && (*q == ' ' || *q == '\t'))
-            ++q;
-        if (q >= end || *q != '=')
-            continue;
-        ++q;
-        while (q < end && (*q == ' ' || *q == '\t' || *q == '"' || *q == '\''))
-            ++q;
-        QByteArray name;
-        while (q < end && (std::isalnum(uchar(*q)) || *q == '_' || *q == '-' || *q == '.'))
-            name += char(std::tolower(uchar(*q++)));
-        if (name == "utf-8" || name == "utf8")
-            return TextEncoding::Utf8;
-        static const char* const sjis[] = {"shift_jis", "shift-jis", "sjis", "x-sjis", "windows-31j",
-                                           "cp932", "ms932", "ms_kanji", "csshiftjis", "x-ms-cp932"};
-        for (const char* s : sjis) {
-            if (name == s)
-                return TextEncoding::Cp932;
-        }
-        // Another charset, or a word that only looked like one: keep looking.
-    }
-    return std::nullopt;
+    // Another charset, or a word that only looked like one: keep looking.
+    std::optional<TextEncoding> found;
+    scanCharsets(bytes.constData(), bytes.size(), [&](const QByteArray& name, qsizetype, qsizetype) {
+        found = encodingNamed(name);
+        return found.has_value();
+    });
+    return found;
+}
+
+std::optional<DeclaredCharset> declaredCharset(const QString& text)
+{
+    std::optional<DeclaredCharset> found;
+    scanCharsets(reinterpret_cast<const char16_t*>(text.utf16()), text.size(), [&](const QByteArray& name, qsizetype start, qsizetype length) {
+        if (const auto enc = encodingNamed(name))
+            found = DeclaredCharset{*enc, start, length};
+        return found.has_value();
+    });
+    return found;
 }
 
 TextEncoding detectDocumentEncoding(const QByteArray& bytes)

@@ -41,6 +41,14 @@ TextEncoding detectDocumentEncoding(const QByteArray& bytes);
 // if it names one of ours.
 std::optional<TextEncoding> declaredEncoding(const QByteArray& bytes);
 
+// Where a page's text declares its encoding: the charset name's place.
+struct DeclaredCharset {
+    TextEncoding encoding;
+    qsizetype start = 0;
+    qsizetype length = 0;
+};
+std::optional<DeclaredCharset> declaredCharset(const QString& text);
+
 QString decodeText(const QByteArray& bytes, TextEncoding enc);
 
 // Human-readable description of a character for messages: the character and

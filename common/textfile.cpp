@@ -57,6 +57,7 @@ WriteResult encodeAndWrite(const QString& path, const QString& text, TextEncodin
     const EncodeResult encoded = encodeText(text, enc);
     if (!encoded.ok) {
         WriteResult r;
+        r.unencodable = true;
         r.error = QStringLiteral("%1 を保存できませんでした。\n文字 %2 はこのファイルの文字コード (%3) では保存できません。")
                       .arg(shownPath(path), describeChar(encoded.badChar), encodingName(enc));
         return r;
@@ -65,6 +66,19 @@ WriteResult encodeAndWrite(const QString& path, const QString& text, TextEncodin
 }
 
 }  // namespace
+
+QString formatStatusText(const FileFormat& format)
+{
+    QString text = format.encoding == TextEncoding::Cp932   ? QStringLiteral("Shift_JIS")
+                   : format.encoding == TextEncoding::Utf8 ? QStringLiteral("UTF-8")
+                                                           : QStringLiteral("UTF-8 BOM");
+    switch (format.lineEnd) {
+    case LineEnd::CrLf: return text + QStringLiteral(" CRLF");
+    case LineEnd::Lf: return text + QStringLiteral(" LF");
+    case LineEnd::Cr: break;
+    }
+    return text + QStringLiteral(" CR");
+}
 
 LineEnd LineEndCount::dominant() const
 {
@@ -154,7 +168,7 @@ QString fileErrorText(int e)
     }
 }
 
-ReadResult readTextFile(const QString& path, TextKind kind)
+ReadResult readTextFile(const QString& path, TextKind kind, std::optional<TextEncoding> forced)
 {
     ReadResult r;
     const QFileInfo info(path);
@@ -176,7 +190,12 @@ ReadResult readTextFile(const QString& path, TextKind kind)
         r.error = QStringLiteral("ファイルを読み込めません: %1").arg(shownPath(path));
         return r;
     }
-    r.format.encoding = kind == TextKind::Data ? detectDataEncoding(bytes) : detectDocumentEncoding(bytes);
+    if (forced)
+        r.format.encoding = *forced == TextEncoding::Cp932 ? TextEncoding::Cp932
+                            : bytes.startsWith("\xEF\xBB\xBF") ? TextEncoding::Utf8Bom
+                                                           : TextEncoding::Utf8;
+    else
+        r.format.encoding = kind == TextKind::Data ? detectDataEncoding(bytes) : detectDocumentEncoding(bytes);
     r.looksBinary = looksLikeBinary(bytes);
     LineEndCount breaks;
     r.text = normaliseLineBreaks(decodeText(bytes, r.format.encoding), &breaks);

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace tw {
 
 enum class LineEnd { CrLf, Lf, Cr };
@@ -32,8 +34,9 @@ struct ReadResult {
 };
 
 // Reads a whole text file. Every break becomes CR LF in the text; the format
-// remembers the break the file used most, so saving writes that one.
-ReadResult readTextFile(const QString& path, TextKind kind);
+// remembers the break the file used most, so saving writes that one. A
+// forced encoding replaces the detection (UTF-8 keeps a BOM the file has).
+ReadResult readTextFile(const QString& path, TextKind kind, std::optional<TextEncoding> forced = std::nullopt);
 
 // True when the bytes hold NUL or control characters other than tab, line
 // breaks, form feed and escape: such a file is probably not text.
@@ -42,6 +45,7 @@ bool looksLikeBinary(const QByteArray& bytes);
 struct WriteResult {
     bool ok = false;
     QString error;  // Japanese description of the failure, naming the file
+    bool unencodable = false;  // failed on a character the encoding cannot hold
 };
 
 struct WriteOptions {
@@ -70,6 +74,9 @@ WriteResult writeTextFile(const QString& path, const QString& text, const FileFo
 QStringList readLines(const QString& path, bool* ok = nullptr, FileFormat* format = nullptr);
 // Each line followed by CR LF.
 WriteResult writeLines(const QString& path, const QStringList& lines, TextEncoding enc = TextEncoding::Cp932);
+
+// How the status bar names a stored form: "Shift_JIS CRLF", "UTF-8 BOM LF".
+QString formatStatusText(const FileFormat& format);
 
 struct LineEndCount {
     qsizetype crLf = 0, lf = 0, cr = 0;

@@ -34,6 +34,7 @@ public:
 
     // What changed in the session.
     virtual void titleChanged(const QString& title) = 0;
+    virtual void formatChanged() {}  // the document's encoding or line end
     virtual void panelFolderChanged(const QString& folder) = 0;
     virtual void historyChanged() = 0;   // undo/redo states
     virtual void snippetsChanged() = 0;  // the snippet menus

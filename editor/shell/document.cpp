@@ -115,7 +115,7 @@ void Document::FillNewDocument()
 {
     m_buffer.SetText(newDocumentText(m_header, m_footer));
     m_saved.set(m_buffer, m_buffer.text());
-    m_format = FileFormat{};
+    setFormat(FileFormat{});
 }
 
 void Document::UpdateTitle()
@@ -188,18 +188,65 @@ bool Document::readFile(const QString& path, ReadResult& result) const
     return true;
 }
 
+void Document::setFormat(const FileFormat& format)
+{
+    const bool changed = format.encoding != m_format.encoding || format.lineEnd != m_format.lineEnd;
+    m_format = format;
+    if (changed && onFormatChanged)
+        onFormatChanged();
+}
+
+void Document::setSaveEncoding(TextEncoding encoding)
+{
+    setFormat(FileFormat{encoding, m_format.lineEnd});
+}
+
 void Document::takeText(const ReadResult& file)
 {
-    m_format = file.format;
+    setFormat(file.format);
     m_buffer.SetText(file.text);
     // The read text has CR LF breaks already, so it is the buffer's text.
     m_saved.set(m_buffer, file.text);
 }
 
+WriteResult Document::writeOfferingUtf8(const QString& path, QString text, const WriteResult& failed)
+{
+    const MsgResult useUtf8 = m_platform.messages->show(
+        failed.error + QStringLiteral("\n\nUTF-8 で保存しますか？"), QStringLiteral("Quillet"), MsgIcon::Question,
+        MsgButtons::YesNo);
+    if (useUtf8 != MsgResult::Yes)
+        return failed;
+    if (const auto declared = declaredCharset(text); declared && declared->encoding == TextEncoding::Cp932) {
+        const QString name = text.mid(declared->start, declared->length);
+        const MsgResult rewrite = m_platform.messages->show(
+            QStringLiteral("このページは <meta> で文字コードを %1 と宣言しています。\nUTF-8 に書き換えますか？").arg(name),
+            QStringLiteral("Quillet"), MsgIcon::Question, MsgButtons::YesNo);
+        if (rewrite == MsgResult::Yes) {
+            m_buffer.replaceRanges({TextEdit{declared->start, name, QStringLiteral("UTF-8")}});
+            text = m_buffer.text();
+        }
+    }
+    const FileFormat utf8{TextEncoding::Utf8, m_format.lineEnd};
+    WriteResult w = writeTextFile(path, text, utf8);
+    if (w.ok)
+        setFormat(utf8);
+    else
+        showError(w.error);
+    return w;
+}
+
 bool Document::writeTo(const QString& path)
 {
-    const QString text = m_buffer.text();
-    const WriteResult w = writeTextFile(path, text, m_format);
+    QString text = m_buffer.text();
+    WriteResult w = writeTextFile(path, text, m_format);
+    if (!w.ok && w.unencodable && m_format.encoding == TextEncoding::Cp932) {
+        // Either way the user has been told: the question named the
+        // character, a failure after it was shown.
+        w = writeOfferingUtf8(path, text, w);
+        if (!w.ok)
+            return false;
+        text = m_buffer.text();
+    }
     if (!w.ok) {
         showError(w.error);
         return false;
@@ -233,7 +280,7 @@ void Document::newFromText(const QString& text)
     discardPreview();
     m_buffer.SetText(text);
     m_saved.set(m_buffer, m_buffer.text());
-    m_format = FileFormat{};
+    setFormat(FileFormat{});
     m_documentName = newDocumentName();
     m_documentFolder.clear();
     UpdateTitle();
@@ -290,6 +337,30 @@ bool Document::dropFile(const QString& fullPath)
     setTitle(titlePrefix() + fullPath);
     m_documentName = nameOf(fullPath);
     FollowDocumentFolder(fullPath);
+    return true;
+}
+
+bool Document::reopenAs(TextEncoding encoding)
+{
+    if (!hasOwnFile())
+        return false;
+    if (isModified()) {
+        const MsgResult r = m_platform.messages->show(
+            QStringLiteral("内容が変更されています。変更を破棄して開き直しますか？"), QStringLiteral("Quillet"),
+            MsgIcon::Question, MsgButtons::YesNo);
+        if (r != MsgResult::Yes)
+            return false;
+    }
+    const QString path = fullPath();
+    const ReadResult r = readTextFile(path, TextKind::Document, encoding);
+    if (!r.ok) {
+        showError(QStringLiteral("ファイルを開けませんでした。\n") + r.error);
+        return false;
+    }
+    discardPreview();
+    takeText(r);
+    m_history.ResetHistory();
+    refreshPreview(true);
     return true;
 }
 

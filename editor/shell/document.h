@@ -62,6 +62,8 @@ public:
     std::function<void(const QString& path)> onFileWritten;
     // The preview file of the document being replaced can go (new, open).
     std::function<void()> onDiscardPreview;
+    // The encoding or line end the document is saved in changed.
+    std::function<void()> onFormatChanged;
 
     // Operations.
     bool Save_Check();
@@ -86,12 +88,21 @@ public:
     bool openFromPanel(const QString& name);
     // A file dropped on the edit box: one undoable change, title with the path.
     bool dropFile(const QString& fullPath);
+    // Reads the document's file again in the given encoding (asking first
+    // when the text has unsaved changes); false when it stays as it was.
+    bool reopenAs(TextEncoding encoding);
+    // The encoding the next save writes.
+    void setSaveEncoding(TextEncoding encoding);
 
 private:
     bool readFile(const QString& path, ReadResult& result) const;  // reports a failure
     void takeText(const ReadResult& file);
     bool writeTo(const QString& path);    // reports a failure; a written file is the saved text
     void setTitle(const QString& title);
+    void setFormat(const FileFormat& format);
+    // Offers UTF-8 when the text holds a character the encoding cannot; the
+    // result of the write that was made in the end.
+    WriteResult writeOfferingUtf8(const QString& path, QString text, const WriteResult& failed);
     void refreshPreview(bool forced);
     void showError(const QString& text) const;
     void discardPreview();

@@ -20,10 +20,16 @@ QRect clampPlacement(const WindowPlacement& stored, const QRect& available, cons
     };
     const int maxW = std::max(1, available.width());
     const int maxH = std::max(1, available.height());
-    const int w = std::clamp(pixels(stored.width, current.width()), std::min(320, maxW), maxW);
-    const int h = std::clamp(pixels(stored.height, current.height()), std::min(240, maxH), maxH);
-    int x = current.x();
-    int y = current.y();
+    // Without a stored size (a first start) the window takes three quarters
+    // of the screen, at least its usual 1000 x 700 where the screen has room.
+    const int freshW = std::min(maxW, std::max(1000, maxW * 3 / 4));
+    const int freshH = std::min(maxH, std::max(700, maxH * 3 / 4));
+    const int w = std::clamp(pixels(stored.width, stored.width ? current.width() : freshW), std::min(320, maxW), maxW);
+    const int h =
+        std::clamp(pixels(stored.height, stored.height ? current.height() : freshH), std::min(240, maxH), maxH);
+    // Without a stored position it is centred.
+    int x = available.left() + (maxW - w) / 2;
+    int y = available.top() + (maxH - h) / 2;
     if (stored.left && stored.top) {
         x = pixels(stored.left, x);
         y = pixels(stored.top, y);

@@ -37,8 +37,9 @@ struct WindowPlacement;
 
 // The main window's rectangle from a stored placement (twips, any of the four
 // values may be missing or absurd), kept inside the available screen area:
-// no larger than the screen, at least 320 x 240, and wholly visible. Missing
-// values keep the current rectangle's.
+// no larger than the screen, at least 320 x 240, and wholly visible. Without
+// a stored size the window takes three quarters of the screen (at least
+// 1000 x 700 where it fits); without a stored position it is centred.
 QRect clampPlacement(const WindowPlacement& stored, const QRect& available, const QRect& current,
                      double twipsPerPixel);
 

@@ -46,11 +46,19 @@ QList<MenuNode> mainMenuBar()
     snippets.append(separator("separatorA"));
     snippets.append(entry("IDM_TEIGATA"));
 
+    // Encodings come after the specified entries of the File menu, before 終了.
+    QList<MenuNode> file = entries({"IDM_NEW", "IDM_HTMLNEW", "IDM_OPEN", "IDM_OVERSAVE", "IDM_SAVE", "",
+                                    "IDM_FILE_TEMPLATEOPEN", "IDM_FILE_TEMPLATESAVE", "", "IDM_PAGESETTING",
+                                    "IDM_PRINT", ""});
+    file.append(submenu("IDM_ENCODING", "文字コード",
+                        {entry("IDM_REOPEN_SJIS"), entry("IDM_REOPEN_UTF8"), separator(),
+                         submenu("IDM_SAVEENCODING", "保存する文字コード",
+                                 entries({"IDM_SAVEENC_SJIS", "IDM_SAVEENC_UTF8", "IDM_SAVEENC_UTF8BOM"}))}));
+    file.append(separator());
+    file.append(entry("IDM_EXIT"));
+
     return {
-        submenu("IDM_FILE", "ファイル(&F)",
-                entries({"IDM_NEW", "IDM_HTMLNEW", "IDM_OPEN", "IDM_OVERSAVE", "IDM_SAVE", "",
-                         "IDM_FILE_TEMPLATEOPEN", "IDM_FILE_TEMPLATESAVE", "", "IDM_PAGESETTING", "IDM_PRINT", "",
-                         "IDM_EXIT"})),
+        submenu("IDM_FILE", "ファイル(&F)", file),
         submenu("IDM_EDIT", "編集(&E)",
                 entries({"IDM_UNDO", "IDM_REDO", "", "IDM_CUT", "IDM_COPY", "IDM_PAST", "", "IDM_SELECTALL", "",
                          "IDM_SEARCH", "", "IDM_HTML", "IDM_DEFAULT", "", "IDM_BIGCHR", "IDM_SMALLCHR"})),

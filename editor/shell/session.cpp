@@ -36,6 +36,7 @@ EditorSession::EditorSession(EditBuffer& buffer, const Platform& platform, const
         m_window.focusEditBox();
     });
     m_document.onTitleChanged = [this](const QString& t) { m_window.titleChanged(t); };
+    m_document.onFormatChanged = [this] { m_window.formatChanged(); };
     m_document.onPanelFolderChanged = [this](const QString& folder) {
         // A new document's preview file followed the panel; the one left
         // behind in the old folder goes, and so does a stale one there.

@@ -26,6 +26,21 @@ void registerShellCommands(CommandRegistry& r, const ShellCommandContext& c)
     r.add({.id = S("IDM_PAGESETTING"), .caption = S("ページ設定..."), .run = [&window] { window.showPageSetting(); }});
     r.add({.id = S("IDM_PRINT"), .caption = S("印刷(&P)..."), .shortcut = S("Ctrl+P"), .toolBar = S("Toolbar1"),
            .toolKey = S("print"), .run = [&window] { window.printDocument(); }});
+    // Encodings: reading the file again in another one, and the one saving writes.
+    r.add({.id = S("IDM_REOPEN_SJIS"), .caption = S("Shift_JIS で開き直す"),
+           .run = [&doc] { doc.reopenAs(TextEncoding::Cp932); }, .enabled = [&doc] { return doc.hasOwnFile(); }});
+    r.add({.id = S("IDM_REOPEN_UTF8"), .caption = S("UTF-8 で開き直す"),
+           .run = [&doc] { doc.reopenAs(TextEncoding::Utf8); }, .enabled = [&doc] { return doc.hasOwnFile(); }});
+    const std::pair<const char*, TextEncoding> saveEncodings[] = {{"Shift_JIS", TextEncoding::Cp932},
+                                                                  {"UTF-8", TextEncoding::Utf8},
+                                                                  {"UTF-8 (BOM)", TextEncoding::Utf8Bom}};
+    const char* const saveIds[] = {"IDM_SAVEENC_SJIS", "IDM_SAVEENC_UTF8", "IDM_SAVEENC_UTF8BOM"};
+    for (int i = 0; i < 3; ++i) {
+        const TextEncoding enc = saveEncodings[i].second;
+        r.add({.id = S(saveIds[i]), .caption = S(saveEncodings[i].first),
+               .run = [&doc, enc] { doc.setSaveEncoding(enc); },
+               .checked = [&doc, enc] { return doc.format().encoding == enc; }});
+    }
     r.add({.id = S("IDM_EXIT"), .caption = S("終了(&X)"), .shortcut = S("Ctrl+Q"), .toolBar = S("Toolbar1"),
            .toolKey = S("exit"), .run = [&window] { window.closeWindow(); }});
 

@@ -164,10 +164,22 @@ void MainFrm::buildStatusBar()
         bar->addPermanentWidget(m_panels[i], stretch[i]);
     }
     m_panels[0]->setText(QStringLiteral("Tagwright"));
+    m_formatPanel = new QLabel(bar);
+    m_formatPanel->setObjectName(QStringLiteral("FormatPanel"));
+    bar->addPermanentWidget(m_formatPanel);
+}
+
+void MainFrm::formatChanged()
+{
+    UpdateStatusBar();
+    if (m_menus)
+        m_menus->refreshStates();
 }
 
 QString MainFrm::statusText(int panel) const
 {
+    if (panel == 5)
+        return m_formatPanel->text();
     return panel >= 1 && panel <= 4 ? m_panels[panel - 1]->text() : QString();
 }
 
@@ -178,6 +190,7 @@ void MainFrm::UpdateStatusBar()
     const qsizetype start = m_buffer.selectionStart();
     m_panels[1]->setText(folderStatusText(m_session.document().panelFolder()));
     m_panels[2]->setText(caretStatusText(m_edit->lineOfOffset(start) + 1, int(m_edit->columnOfOffset(start)) + 1));
+    m_formatPanel->setText(formatStatusText(m_session.document().format()));
 }
 
 void MainFrm::showSearch()

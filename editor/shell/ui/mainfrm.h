@@ -72,7 +72,12 @@ public:
     void applyFilePattern() override;
     void focusEditBox() override;
     void closeWindow() override { close(); }
-    void titleChanged(const QString& title) override { setWindowTitle(title); }
+    void titleChanged(const QString& title) override
+    {
+        setWindowTitle(title);
+        formatChanged();
+    }
+    void formatChanged() override;
     void panelFolderChanged(const QString& folder) override;
     void historyChanged() override;
     void snippetsChanged() override;
@@ -112,6 +117,7 @@ private:
     QPointer<PreviewWindowFrm> m_previewWindow;
     QTabBar* m_tabs = nullptr;
     QLabel* m_panels[4] = {};
+    QLabel* m_formatPanel = nullptr;  // the document's encoding and line end
     TagHighlighter* m_highlighter = nullptr;
 };
 

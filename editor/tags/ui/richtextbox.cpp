@@ -4,11 +4,14 @@
 #include <Qsci/qscicommandset.h>
 
 #include <QAccessibleWidget>
+#include <QColor>
 #include <QFontDatabase>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
+
+#include <cstring>
 
 namespace tw {
 
@@ -68,11 +71,7 @@ public:
     {
         const qsizetype from = m_box->toPosition(start);
         const qsizetype to = m_box->toPosition(end);
-        if (to <= from)
-            return QString();
-        const char* p = reinterpret_cast<const char*>(
-            m_box->SendScintilla(QsciScintillaBase::SCI_GETRANGEPOINTER, (unsigned long)from, long(to - from)));
-        return QString::fromUtf8(p, to - from);
+        return m_box->readRange(long(from), long(to));
     }
     QString text(QAccessible::Text t) const override { return QAccessibleWidget::text(t); }
     int characterCount() const override { return int(m_box->toOffset(send(QsciScintillaBase::SCI_GETLENGTH))); }
@@ -152,7 +151,7 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(withAccessibleFactory(
     setIndentationsUseTabs(true);
     setAutoIndent(false);
     setCaretLineVisible(false);
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setFont(defaultEditFont());
     setAcceptDrops(true);
     setLineNumbersShown(true);
 
@@ -253,9 +252,7 @@ void RichTextBox::onModified(int position, int type, const char* text, int lengt
         // or when the event ends.
         m_insert = PendingInsert{position, length, at};
     } else {
-        const char* p = reinterpret_cast<const char*>(
-            SendScintilla(SCI_GETRANGEPOINTER, (unsigned long)position, long(length)));
-        m_adapter->edited(at, QString::fromUtf8(p, length), QString());
+        m_adapter->edited(at, readRange(position, position + length), QString());
     }
     // An edit outside any event of the box and outside the buffer's own
     // operations (a call of the box's API) is a change of its own, finished
@@ -274,9 +271,103 @@ void RichTextBox::resolveInsert()
     m_insert = PendingInsert{};
     if (!m_adapter)
         return;
+    m_adapter->edited(ins.offset, QString(), readRange(ins.position, ins.position + ins.length));
+}
+
+namespace {
+constexpr int kCharMarkIndicator = 20;
+const char kPlaceholder[] = "\xEF\xBF\xBD";  // U+FFFD
+
+bool isLoneSurrogateAt(const QChar* s, qsizetype n, qsizetype i)
+{
+    const char16_t u = s[i].unicode();
+    if (QChar::isHighSurrogate(u))
+        return i + 1 >= n || !QChar::isLowSurrogate(s[i + 1].unicode());
+    if (QChar::isLowSurrogate(u))
+        return i == 0 || !QChar::isHighSurrogate(s[i - 1].unicode());
+    return false;
+}
+}  // namespace
+
+QString RichTextBox::readRange(long from, long to) const
+{
+    if (to <= from)
+        return QString();
+    auto* self = const_cast<RichTextBox*>(this);
     const char* p = reinterpret_cast<const char*>(
-        SendScintilla(SCI_GETRANGEPOINTER, (unsigned long)ins.position, long(ins.length)));
-    m_adapter->edited(ins.offset, QString(), QString::fromUtf8(p, ins.length));
+        self->SendScintilla(SCI_GETRANGEPOINTER, (unsigned long)from, long(to - from)));
+    QString text = QString::fromUtf8(p, to - from);
+    if (!m_hasMarks)
+        return text;
+    // UTF-16 index in the text of a byte, counted on from the last one found.
+    long countedTo = from;
+    qsizetype index = 0;
+    auto indexOf = [&](long byte) {
+        for (; countedTo < byte; ++countedTo) {
+            const uchar b = uchar(p[countedTo - from]);
+            if ((b & 0xC0) != 0x80)
+                index += b >= 0xF0 ? 2 : 1;
+        }
+        return index;
+    };
+    for (long pos = from; pos < to;) {
+        const long end = std::min<long>(self->SendScintilla(SCI_INDICATOREND, kCharMarkIndicator, pos), to);
+        const long value = self->SendScintilla(SCI_INDICATORVALUEAT, kCharMarkIndicator, pos);
+        if (end <= pos)
+            break;
+        if (value != 0) {
+            // A lead byte of UTF-8 never continues another character, so
+            // the placeholders are found byte by byte.
+            for (long q = pos; q + 3 <= end; ++q) {
+                if (std::memcmp(p + (q - from), kPlaceholder, 3) == 0) {
+                    text[indexOf(q)] = QChar(char16_t(value));
+                    q += 2;
+                }
+            }
+        }
+        pos = end;
+    }
+    return text;
+}
+
+QByteArray RichTextBox::boxBytes(const QString& text, std::vector<CharMark>& marks)
+{
+    marks.clear();
+    const QChar* s = text.constData();
+    const qsizetype n = text.size();
+    QByteArray out;
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (!QChar::isSurrogate(s[i].unicode()) || !isLoneSurrogateAt(s, n, i))
+            continue;
+        if (out.isEmpty() && runStart == 0)
+            out.reserve(n + 16);
+        out += QStringView(s + runStart, i - runStart).toUtf8();
+        marks.push_back(CharMark{out.size(), s[i].unicode()});
+        out += kPlaceholder;
+        runStart = i + 1;
+    }
+    if (runStart == 0)
+        return text.toUtf8();
+    out += QStringView(s + runStart, n - runStart).toUtf8();
+    return out;
+}
+
+void RichTextBox::putMarks(long position, const std::vector<CharMark>& marks)
+{
+    if (marks.empty())
+        return;
+    if (!m_hasMarks) {
+        m_hasMarks = true;
+        SendScintilla(SCI_INDICSETSTYLE, kCharMarkIndicator, INDIC_ROUNDBOX);
+        SendScintilla(SCI_INDICSETFORE, kCharMarkIndicator, QColor(Qt::red));
+        SendScintilla(SCI_INDICSETALPHA, kCharMarkIndicator, 80);
+    }
+    SendScintilla(SCI_SETINDICATORCURRENT, kCharMarkIndicator);
+    for (const CharMark& m : marks) {
+        SendScintilla(SCI_SETINDICATORVALUE, (unsigned long)m.unit);
+        SendScintilla(SCI_INDICATORFILLRANGE, (unsigned long)(position + m.at), 3L);
+    }
 }
 
 void RichTextBox::finishQueuedChange()
@@ -396,6 +487,16 @@ void RichTextBox::dropEvent(QDropEvent* e)
         onFileDropped(path);
 }
 
+QFont RichTextBox::defaultEditFont()
+{
+    // A fixed-width face that has the Japanese characters too, so that kana
+    // and kanji line up at two columns; the system's fixed font otherwise.
+    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    f.setFamilies({QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans Mono"), f.family()});
+    f.setStyleHint(QFont::Monospace);
+    return f;
+}
+
 ScintillaEditBuffer::ScintillaEditBuffer(RichTextBox* box) : m_box(box)
 {
     m_box->m_adapter = this;
@@ -441,8 +542,9 @@ QString ScintillaEditBuffer::withCrLf(const QString& text)
 QString ScintillaEditBuffer::text() const
 {
     const long bytes = m_box->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    const char* p = reinterpret_cast<const char*>(m_box->SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
-    QString all = QString::fromUtf8(p, bytes);
+    // Gathers the gap of the box's buffer, so the whole text is one piece.
+    m_box->SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER);
+    QString all = m_box->readRange(0, bytes);
     m_box->resolveInsert();
     if (m_box->composing() && hasPendingEdits()) {
         // Without the text still being composed.
@@ -464,11 +566,7 @@ QString ScintillaEditBuffer::textRange(qsizetype start, qsizetype length) const
 {
     const qsizetype from = m_box->toPosition(start);
     const qsizetype to = m_box->toPosition(start + std::max<qsizetype>(length, 0));
-    if (to <= from)
-        return QString();
-    const char* p = reinterpret_cast<const char*>(
-        m_box->SendScintilla(QsciScintillaBase::SCI_GETRANGEPOINTER, (unsigned long)from, long(to - from)));
-    return QString::fromUtf8(p, to - from);
+    return m_box->readRange(long(from), long(to));
 }
 
 qsizetype ScintillaEditBuffer::selectionStart() const
@@ -497,16 +595,20 @@ template <typename F> void ScintillaEditBuffer::programChange(F&& change)
 
 void ScintillaEditBuffer::ReplaceSelection(const QString& text)
 {
-    const QByteArray utf8 = withCrLf(text).toUtf8();
+    std::vector<RichTextBox::CharMark> marks;
+    const QByteArray utf8 = RichTextBox::boxBytes(withCrLf(text), marks);
     programChange([&] {
+        const long at = m_box->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
         m_box->SendScintilla(QsciScintillaBase::SCI_REPLACESEL, utf8.constData());
+        m_box->putMarks(at, marks);
     });
 }
 
 void ScintillaEditBuffer::SetText(const QString& text)
 {
     const QString crlf = withCrLf(text);
-    const QByteArray utf8 = crlf.toUtf8();
+    std::vector<RichTextBox::CharMark> marks;
+    const QByteArray utf8 = RichTextBox::boxBytes(crlf, marks);
     programChange([&] {
         // The new text is known: the edit takes it as it is, instead of
         // reading a second copy of a large page back from the box.
@@ -515,6 +617,7 @@ void ScintillaEditBuffer::SetText(const QString& text)
             recordEdit(0, old, crlf);
         m_box->m_recording = false;
         m_box->SendScintilla(QsciScintillaBase::SCI_SETTEXT, utf8.constData());
+        m_box->putMarks(0, marks);
         m_box->m_recording = true;
         m_box->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
     });
@@ -531,11 +634,13 @@ void ScintillaEditBuffer::replaceRanges(const std::vector<TextEdit>& edits)
 {
     programChange([&] {
         for (const TextEdit& e : edits) {
-            const QByteArray utf8 = withCrLf(e.inserted).toUtf8();
+            std::vector<RichTextBox::CharMark> marks;
+            const QByteArray utf8 = RichTextBox::boxBytes(withCrLf(e.inserted), marks);
             const qsizetype from = m_box->toPosition(e.position);
             const qsizetype to = m_box->toPosition(e.position + e.removed.size());
             m_box->SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE, (unsigned long)from, long(to));
             m_box->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, (unsigned long)utf8.size(), utf8.constData());
+            m_box->putMarks(long(from), marks);
         }
     });
 }

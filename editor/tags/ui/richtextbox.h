@@ -9,6 +9,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <functional>
+#include <vector>
 
 namespace tw {
 
@@ -24,6 +25,9 @@ public:
     // Every key pressed in the box, before the box handles it; true when the
     // key has been dealt with and the box must not handle it too.
     std::function<bool(QKeyEvent*)> onKeyPress;
+
+    // The box's font until the font setter changes it: a Japanese monospace.
+    static QFont defaultEditFont();
 
     // Line-number margin.
     void setLineNumbersShown(bool on);
@@ -43,6 +47,20 @@ public:
 
     void cut() override;
     void paste() override;
+
+    // The text between two byte positions. A character the box cannot hold
+    // (a lone surrogate: a byte of the file that its encoding could not
+    // read) stands in the box as U+FFFD with a mark carrying the character,
+    // and reads back as itself.
+    QString readRange(long from, long to) const;
+    // The UTF-8 bytes of a text for the box, and the marks to put on it once
+    // it is in (byte offset in the bytes, the character).
+    struct CharMark {
+        qsizetype at;
+        char16_t unit;
+    };
+    static QByteArray boxBytes(const QString& text, std::vector<CharMark>& marks);
+    void putMarks(long position, const std::vector<CharMark>& marks);
 
 protected:
     bool event(QEvent* e) override;
@@ -82,6 +100,7 @@ private:
     PendingInsert m_insert;
     bool m_lineNumbers = true;
     int m_marginDigits = 0;
+    bool m_hasMarks = false;  // some text ever got a mark
 };
 
 class ScintillaEditBuffer : public EditBuffer {

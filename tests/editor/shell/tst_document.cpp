@@ -232,6 +232,8 @@ void TestDocument::failedSaveChangesNothing()
     if (folderGone)
         QVERIFY(QDir(f.app.path()).rename(QStringLiteral("ro"), QStringLiteral("moved")));
     f.buffer.SetText(text);
+    if (!folderGone)
+        f.fakes.messages.answer(MsgResult::No);  // not as UTF-8 instead
     QCOMPARE(f.doc.save(), SaveOutcome::Failed);
     if (folderGone)
         QVERIFY(QDir(f.app.path()).rename(QStringLiteral("moved"), QStringLiteral("ro")));
@@ -245,6 +247,7 @@ void TestDocument::failedSaveChangesNothing()
     // Save as to another name that fails keeps the old name and folder.
     f.fakes.files.answer(f.app.file(QStringLiteral("work/new.html")));
     f.buffer.SetText(QStringLiteral("ok 😀"));
+    f.fakes.messages.answer(MsgResult::No);
     QCOMPARE(f.doc.SaveDocumentAs(), SaveOutcome::Failed);
     QCOMPARE(f.doc.DocumentName(), QStringLiteral("old.html"));
     QCOMPARE(f.doc.WorkingFolder(), f.app.file(QStringLiteral("ro")));
@@ -258,6 +261,7 @@ void TestDocument::failedSaveInQuestionStops()
     QVERIFY(f.doc.openPath(f.app.file(QStringLiteral("work/a.html"))));
     f.type(QStringLiteral("😀"));
     f.fakes.messages.answer(MsgResult::Yes);
+    f.fakes.messages.answer(MsgResult::No);  // not as UTF-8 instead
     QVERIFY(!f.doc.Save_Check());  // closing now would lose the text
     QCOMPARE(f.app.read(QStringLiteral("work/a.html")), QByteArray("a"));
 }

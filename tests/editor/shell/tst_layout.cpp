@@ -1,6 +1,9 @@
+#include "editor/shell/editorsettings.h"
 #include "editor/shell/layout.h"
 
 #include <QTest>
+
+#include <cmath>
 
 using namespace tw;
 
@@ -13,6 +16,8 @@ private slots:
     void linkFileBox();
     void fontTag_data();
     void fontTag();
+    void placement_data();
+    void placement();
 };
 
 void TestLayout::arrangements_data()
@@ -111,6 +116,46 @@ void TestLayout::fontTag()
     QFETCH(QString, colour);
     QFETCH(QString, result);
     QCOMPARE(fontTagText(size, colour, QStringLiteral("text")), result);
+}
+
+void TestLayout::placement_data()
+{
+    using P = std::optional<double>;
+    QTest::addColumn<P>("width");
+    QTest::addColumn<P>("height");
+    QTest::addColumn<P>("left");
+    QTest::addColumn<P>("top");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QRect>("expected");
+    const QRect screen(0, 0, 1600, 1000);
+    // 15 twips a pixel; the window starts at 1000 x 700 in the corner.
+    QTest::newRow("first start: centred, 3/4 of the screen")
+        << P() << P() << P() << P() << screen << QRect(200, 125, 1200, 750);
+    QTest::newRow("first start, small screen: 1000 x 700 where it fits")
+        << P() << P() << P() << P() << QRect(0, 0, 1024, 768) << QRect(12, 34, 1000, 700);
+    QTest::newRow("first start, tiny screen: the whole screen") << P() << P() << P() << P() << QRect(0, 24, 800, 576)
+                                                                << QRect(0, 24, 800, 576);
+    QTest::newRow("stored size, no position: centred") << P(9000) << P(6000) << P() << P() << screen
+                                                       << QRect(500, 300, 600, 400);
+    QTest::newRow("stored placement kept") << P(9000) << P(6000) << P(1500) << P(3000) << screen
+                                           << QRect(100, 200, 600, 400);
+    QTest::newRow("off screen: pulled back, no larger than the screen")
+        << P(90000) << P(6000) << P(-90000) << P(90000) << screen << QRect(0, 600, 1600, 400);
+    QTest::newRow("not a number: the current size, centred")
+        << P(std::nan("")) << P(6000) << P() << P() << screen << QRect(300, 300, 1000, 400);
+}
+
+void TestLayout::placement()
+{
+    using P = std::optional<double>;
+    QFETCH(P, width);
+    QFETCH(P, height);
+    QFETCH(P, left);
+    QFETCH(P, top);
+    QFETCH(QRect, available);
+    QFETCH(QRect, expected);
+    WindowPlacement stored{width, height, left, top};
+    QCOMPARE(clampPlacement(stored, available, QRect(0, 0, 1000, 700), 15.0), expected);
 }
 
 QTEST_APPLESS_MAIN(TestLayout)

@@ -54,6 +54,7 @@ private slots:
     void closeAsksAndWritesSettings();
     void commandLineOpensDocument();
     void lineNumbersFollowTheViewMenuAndAreKeptOutsideSetting();
+    void encodingsReopenAndSaveByteForByte();
 };
 
 void TestMainFrm::firstStartInEmptyFolder()
@@ -265,6 +266,77 @@ void TestMainFrm::commandLineOpensDocument()
     QCOMPARE(win.w->windowTitle(), QStringLiteral("Tagwright - a b.html"));
     QCOMPARE(win.w->session().document().WorkingFolder(), app.file(QStringLiteral("docs")));
     QVERIFY(!win.w->action(QStringLiteral("IDM_UNDO"))->isEnabled());
+}
+
+void TestMainFrm::encodingsReopenAndSaveByteForByte()
+{
+    TempAppFolder app;
+    // UTF-8 with LF breaks and a character Shift_JIS has no room for.
+    const QByteArray utf8 = QStringLiteral("<p>絵文字 😀</p>\n<p>終わり</p>\n").toUtf8();
+    app.put(QStringLiteral("u.html"), utf8);
+    Window win(app.path(), app.file(QStringLiteral("u.html")));
+    MainFrm& w = *win.w;
+    win.fakes.messages.shown.clear();  // the first start's folder message
+    QCOMPARE(w.statusText(5), QStringLiteral("UTF-8 LF"));
+    QVERIFY(w.action(QStringLiteral("IDM_SAVEENC_UTF8"))->isChecked());
+
+    // Read as Shift_JIS, the bytes come back unchanged when saved.
+    w.action(QStringLiteral("IDM_REOPEN_SJIS"))->trigger();
+    QCOMPARE(w.statusText(5), QStringLiteral("Shift_JIS LF"));
+    QVERIFY(!win.text().contains(QStringLiteral("絵文字")));
+    // The bytes Shift_JIS cannot read survive a cut and its undo.
+    win.key(Qt::Key_A, Qt::ControlModifier);
+    win.key(Qt::Key_Delete);
+    QCOMPARE(win.text(), QString());
+    win.key(Qt::Key_Z, Qt::ControlModifier);
+    win.key(Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(app.read(QStringLiteral("u.html")), utf8);
+    QVERIFY2(win.fakes.messages.shown.isEmpty(), qPrintable(win.fakes.messages.shown.value(0).text));
+
+    // A change is kept unless the user lets it go.
+    win.key(Qt::Key_End, Qt::ControlModifier);
+    win.typeJapanese(QStringLiteral("追加"));
+    win.fakes.messages.answer(MsgResult::No);
+    w.action(QStringLiteral("IDM_REOPEN_UTF8"))->trigger();
+    QVERIFY(win.text().endsWith(QStringLiteral("追加")));
+    win.fakes.messages.answer(MsgResult::Yes);
+    w.action(QStringLiteral("IDM_REOPEN_UTF8"))->trigger();
+    QCOMPARE(win.text(), QStringLiteral("<p>絵文字 😀</p>\r\n<p>終わり</p>\r\n"));
+    QCOMPARE(win.fakes.messages.shown.size(), 2);
+
+    // Saved with a BOM: the same text behind it.
+    w.action(QStringLiteral("IDM_SAVEENC_UTF8BOM"))->trigger();
+    QCOMPARE(w.statusText(5), QStringLiteral("UTF-8 BOM LF"));
+    QVERIFY(w.action(QStringLiteral("IDM_SAVEENC_UTF8BOM"))->isChecked());
+    win.key(Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(app.read(QStringLiteral("u.html")), QByteArray("\xEF\xBB\xBF") + utf8);
+
+    // A Shift_JIS page that gets an emoji: saved as UTF-8 when the user
+    // agrees, its <meta> rewritten when asked to.
+    const QByteArray sjis = encodeCp932(QStringLiteral("<meta charset=\"Shift_JIS\">\r\n<p>日本語</p>\r\n")).bytes;
+    app.put(QStringLiteral("s.html"), sjis);
+    win.fakes.files.answer(app.file(QStringLiteral("s.html")));
+    win.key(Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(w.statusText(5), QStringLiteral("Shift_JIS CRLF"));
+    win.key(Qt::Key_End, Qt::ControlModifier);
+    win.typeJapanese(QStringLiteral("😀"));
+    win.fakes.messages.shown.clear();
+    win.fakes.messages.answer(MsgResult::No);  // not as UTF-8: nothing written
+    win.key(Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(app.read(QStringLiteral("s.html")), sjis);
+    QVERIFY(w.session().document().isModified());
+    QVERIFY(win.fakes.messages.shown[0].text.contains(QStringLiteral("U+1F600")));
+    win.fakes.messages.answer(MsgResult::Yes);
+    win.fakes.messages.answer(MsgResult::Yes);
+    win.key(Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(app.read(QStringLiteral("s.html")),
+             QStringLiteral("<meta charset=\"UTF-8\">\r\n<p>日本語</p>\r\n😀").toUtf8());
+    QVERIFY(win.fakes.messages.shown[2].text.contains(QStringLiteral("Shift_JIS")));
+    QCOMPARE(w.statusText(5), QStringLiteral("UTF-8 CRLF"));
+    QVERIFY(!w.session().document().isModified());
+    // The rewrite is one step of the history.
+    win.key(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(win.text().startsWith(QStringLiteral("<meta charset=\"Shift_JIS\">")));
 }
 
 void TestMainFrm::lineNumbersFollowTheViewMenuAndAreKeptOutsideSetting()
