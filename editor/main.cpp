@@ -3,13 +3,12 @@
 #include "common/appfolder.h"
 #include "editor/shell/ui/mainfrm.h"
 #include "editor/preview/ui/previewview.h"
+#include "common/gui/icons.h"
 #include "common/gui/printing.h"
 #include "common/gui/qtplatform.h"
-#include "editor/shell/ui/splashfrm.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QIcon>
 #include <QTimer>
 
 int main(int argc, char** argv)
@@ -32,7 +31,9 @@ int main(int argc, char** argv)
     ctx.splashMs = 500;
     tw::QtPrintDialogs printDialogs;
     ctx.printDialogs = &printDialogs;
-    QApplication::setWindowIcon(QIcon(tw::quilletLogo(64)));
+    tw::setUpIcons();
+    QApplication::setWindowIcon(tw::appIcon(QStringLiteral("tagwright-quillet")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tagwright-quillet"));
 
     tw::MainFrm w(ctx);
     qt.setParent(&w);

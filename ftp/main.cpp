@@ -3,6 +3,7 @@
 
 #include "ftp/ui/frm_main.h"
 #include "ftp/settings/profiles.h"
+#include "common/gui/icons.h"
 #include "common/gui/qtplatform.h"
 
 #include <QApplication>
@@ -14,6 +15,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("ftp"));
     QApplication::setApplicationVersion(QStringLiteral("0.1"));
     tw::installJapaneseTranslations(app);
+    tw::setUpIcons();
+    QApplication::setWindowIcon(tw::appIcon(QStringLiteral("tagwright-ftp")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tagwright-ftp"));
     tw::QtPlatform platform;
     tw::FrmMainSetup setup{platform.platform(), tw::FtpSettingFiles::forProgram(), tw::FtpOptions(), QDir::currentPath()};
     tw::Frm_Main window(setup);

@@ -1,5 +1,6 @@
 // Velmora: the style sheet maker, started by the editor as a separate program.
 
+#include "common/gui/icons.h"
 #include "common/gui/qtplatform.h"
 #include "stylesheet/ui/velmorafrm.h"
 
@@ -10,6 +11,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     tw::installJapaneseTranslations(app);
+    tw::setUpIcons();
+    QApplication::setWindowIcon(tw::appIcon(QStringLiteral("tagwright-velmora")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tagwright-velmora"));
     tw::QtPlatform platform;
     tw::velmora::MainFrm w(platform.platform());
     platform.setParent(&w);

@@ -78,16 +78,16 @@ void runWrapCommand(EditBuffer& buffer, const WrapCommand& cmd)
 const QList<ToolButtonDef>& toolbar2Buttons()
 {
     static const QList<ToolButtonDef> buttons = {
-        {QStringLiteral("Br"), QStringLiteral("BR"), QStringLiteral("改行")},
-        {QStringLiteral("Hr"), QStringLiteral("HR"), QStringLiteral("水平線")},
-        {QStringLiteral("P"), QStringLiteral("P"), QStringLiteral("段落")},
-        {QStringLiteral("<"), QStringLiteral("<"), QStringLiteral("<")},
-        {QStringLiteral(">"), QStringLiteral(">"), QStringLiteral(">")},
-        {QStringLiteral("&"), QStringLiteral("＆"), QStringLiteral("アンパサンド")},
-        {QStringLiteral("dbc"), QStringLiteral("\""), QStringLiteral("ダブルコーテーション")},
-        {QStringLiteral("sp"), QStringLiteral("sp"), QStringLiteral("半角スペース")},
-        {QStringLiteral("time"), QStringLiteral("Time"), QStringLiteral("現在の時刻の挿入")},
-        {QStringLiteral("cm"), QStringLiteral("コメント"), QStringLiteral("コメント文")},
+        {QStringLiteral("Br"), QStringLiteral("BR"), QStringLiteral("改行"), QStringLiteral("tw-br")},
+        {QStringLiteral("Hr"), QStringLiteral("HR"), QStringLiteral("水平線"), QStringLiteral("tw-hr")},
+        {QStringLiteral("P"), QStringLiteral("P"), QStringLiteral("段落"), QStringLiteral("tw-paragraph")},
+        {QStringLiteral("<"), QStringLiteral("<"), QStringLiteral("<"), QStringLiteral("tw-lt")},
+        {QStringLiteral(">"), QStringLiteral(">"), QStringLiteral(">"), QStringLiteral("tw-gt")},
+        {QStringLiteral("&"), QStringLiteral("＆"), QStringLiteral("アンパサンド"), QStringLiteral("tw-amp")},
+        {QStringLiteral("dbc"), QStringLiteral("\""), QStringLiteral("ダブルコーテーション"), QStringLiteral("tw-quote")},
+        {QStringLiteral("sp"), QStringLiteral("sp"), QStringLiteral("半角スペース"), QStringLiteral("tw-space")},
+        {QStringLiteral("time"), QStringLiteral("Time"), QStringLiteral("現在の時刻の挿入"), QStringLiteral("tw-time")},
+        {QStringLiteral("cm"), QStringLiteral("コメント"), QStringLiteral("コメント文"), QStringLiteral("tw-comment")},
     };
     return buttons;
 }
@@ -97,7 +97,8 @@ const QList<ToolButtonDef>& toolbar3Buttons()
     static const QList<ToolButtonDef> buttons = [] {
         QList<ToolButtonDef> b;
         for (int n = 1; n <= 5; ++n)
-            b.append({QStringLiteral("h%1").arg(n), QStringLiteral("H%1").arg(n), QStringLiteral("見出し%1").arg(n)});
+            b.append({QStringLiteral("h%1").arg(n), QStringLiteral("H%1").arg(n), QStringLiteral("見出し%1").arg(n),
+                      QStringLiteral("tw-heading")});
         return b;
     }();
     return buttons;

@@ -33,6 +33,7 @@ struct ToolButtonDef {
     QString key;
     QString caption;
     QString tip;
+    QString icon;  // picture name: a desktop icon-theme name, or one of ours ("tw-...")
 };
 const QList<ToolButtonDef>& toolbar2Buttons();
 const QList<ToolButtonDef>& toolbar3Buttons();

@@ -6,6 +6,7 @@
 #include "ftp/session/ftpoperations.h"
 #include "ftp/client/mdl_main.h"
 #include "ftp/ui/panelist.h"
+#include "common/gui/icons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QToolButton>
@@ -26,18 +26,6 @@
 namespace tw {
 
 namespace {
-
-QIcon plugIcon(const QColor& colour)
-{
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::darkGray, 2));
-    p.setBrush(colour);
-    p.drawEllipse(QRectF(5, 5, 22, 22));
-    return QIcon(pm);
-}
 
 // Shows the wait cursor for as long as it lives.
 struct WaitCursor {
@@ -61,8 +49,8 @@ Frm_Main::Frm_Main(const FrmMainSetup& setup, QWidget* parent) : QMainWindow(par
 {
     setObjectName(QStringLiteral("Frm_Main"));
     setWindowTitle(frmMainCaption());
-    m_connectImg = plugIcon(QColor(0x3c, 0xb3, 0x71));
-    m_disconnectImg = plugIcon(QColor(0xd9, 0x4a, 0x3d));
+    m_connectImg = toolIcon(QStringLiteral("tw-connect"));
+    m_disconnectImg = toolIcon(QStringLiteral("tw-disconnect"));
     buildControls();
     buildMenus();
     resize(980, 620);

@@ -3,6 +3,7 @@
 #include "ftp/ui/frm_main.h"
 
 #include "ftp/ui/panelist.h"
+#include "common/gui/icons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -104,6 +105,7 @@ void Frm_Main::buildControls()
         connect(m_dir[p]->lineEdit(), &QLineEdit::returnPressed, this, [this, p] { pathEntered(p); });
         m_up[p] = new QPushButton(QStringLiteral("上へ"), central);
         m_up[p]->setObjectName(QStringLiteral("Btn_%1").arg(p));
+        m_up[p]->setIcon(toolIcon(QStringLiteral("go-up")));
         connect(m_up[p], &QPushButton::clicked, this, [this, p] { goUp(p); });
         pathRow->addWidget(m_dir[p]);
         pathRow->addWidget(m_up[p]);
@@ -129,8 +131,8 @@ void Frm_Main::buildControls()
                 middle->addWidget(m_trsBtn[i]);
                 connect(m_trsBtn[i], &QPushButton::clicked, this, [this, i] { transfer(i == 0); });
             }
-            m_trsBtn[0]->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
-            m_trsBtn[1]->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+            m_trsBtn[0]->setIcon(toolIcon(QStringLiteral("tw-upload")));
+            m_trsBtn[1]->setIcon(toolIcon(QStringLiteral("tw-download")));
             middle->addStretch();
             panes->addLayout(middle);
         }

@@ -1,4 +1,5 @@
 #include "ftp/ui/panelist.h"
+#include "common/gui/icons.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -23,10 +24,9 @@ constexpr int kSortRole = Qt::UserRole + 1;
 const QIcon& iconFor(int index)
 {
     static const QIcon icons[3] = {
-        QIcon::fromTheme(QStringLiteral("folder"), QApplication::style()->standardIcon(QStyle::SP_DirIcon)),
-        QIcon::fromTheme(QStringLiteral("text-x-generic"), QApplication::style()->standardIcon(QStyle::SP_FileIcon)),
-        QIcon::fromTheme(QStringLiteral("application-octet-stream"),
-                         QApplication::style()->standardIcon(QStyle::SP_FileIcon)),
+        toolIcon(QStringLiteral("folder")),
+        toolIcon(QStringLiteral("text-x-generic")),
+        toolIcon(QStringLiteral("application-octet-stream")),
     };
     return icons[std::clamp(index, 1, 3) - 1];
 }

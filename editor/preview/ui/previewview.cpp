@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "editor/preview/preview.h"
+#include "common/gui/icons.h"
 #include "common/gui/units.h"
 
 #include <QCoreApplication>
@@ -39,10 +40,10 @@ PreviewView::PreviewView(bool engine, QWidget* parent) : QWidget(parent)
     m_buttons = new QWidget(this);
     auto* row = new QHBoxLayout(m_buttons);
     row->setContentsMargins(0, 0, 0, 0);
-    auto makeButton = [this, row](const char* name, QStyle::StandardPixmap icon, const QString& tip) {
+    auto makeButton = [this, row](const char* name, const char* icon, const QString& tip) {
         auto* b = new QPushButton(m_buttons);
         b->setObjectName(QString::fromLatin1(name));
-        b->setIcon(style()->standardIcon(icon));
+        b->setIcon(toolIcon(QString::fromLatin1(icon)));
         b->setToolTip(tip);
         b->setAccessibleName(tip);
         // 495 x 255 twips each.
@@ -50,9 +51,9 @@ PreviewView::PreviewView(bool engine, QWidget* parent) : QWidget(parent)
         row->addWidget(b);
         return b;
     };
-    GoBackBtn = makeButton("GoBackBtn", QStyle::SP_ArrowBack, QStringLiteral("戻る"));
-    GofowardBtn = makeButton("GofowardBtn", QStyle::SP_ArrowForward, QStringLiteral("進む"));
-    GoRefreshBtn = makeButton("GoRefreshBtn", QStyle::SP_BrowserReload, QStringLiteral("更新"));
+    GoBackBtn = makeButton("GoBackBtn", "go-previous", QStringLiteral("戻る"));
+    GofowardBtn = makeButton("GofowardBtn", "go-next", QStringLiteral("進む"));
+    GoRefreshBtn = makeButton("GoRefreshBtn", "view-refresh", QStringLiteral("更新"));
     row->addStretch(1);
     layout->addWidget(m_buttons);
 

@@ -1,5 +1,6 @@
 #include "editor/shell/ui/commandmenus.h"
 
+#include "common/gui/icons.h"
 #include "editor/commands/commandregistry.h"
 
 #include <QAction>
@@ -84,6 +85,8 @@ QToolBar* CommandMenus::buildToolBar(QMainWindow* window, const ToolBarDef& def,
         a->setObjectName(def.name + QLatin1Char('_') + b.key);
         a->setData(b.key);
         a->setToolTip(b.tip);
+        if (!b.icon.isEmpty())
+            a->setIcon(toolIcon(b.icon));
         if (QWidget* w = bar->widgetForAction(a))
             w->setAccessibleName(b.tip);
         const QString id = c->id;

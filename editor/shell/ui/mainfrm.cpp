@@ -136,7 +136,10 @@ void MainFrm::buildMenusAndBars()
 
     const QList<ToolBarDef> bars = toolBars();
     for (qsizetype i = 0; i < bars.size(); ++i) {
-        m_menus->buildToolBar(this, bars[i], [this] { m_edit->setFocus(); });
+        QToolBar* bar = m_menus->buildToolBar(this, bars[i], [this] { m_edit->setFocus(); });
+        // The headings' captions say which level they insert: shown beside the picture.
+        if (bars[i].name == QLatin1String("Toolbar3"))
+            bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         if (i == 0)
             addToolBarBreak();
     }
@@ -158,6 +161,10 @@ void MainFrm::buildStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     const int stretch[4] = {0, 3, 1, 1};
+    auto* picture = new QLabel(bar);
+    picture->setObjectName(QStringLiteral("StatusPicture"));
+    picture->setPixmap(quilletLogo(16));
+    bar->addPermanentWidget(picture);
     for (int i = 0; i < 4; ++i) {
         m_panels[i] = new QLabel(bar);
         m_panels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));

@@ -1,17 +1,15 @@
 #include "editor/shell/ui/splashfrm.h"
 
 #include "editor/shell/versioncheck.h"
+#include "common/gui/icons.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -19,27 +17,7 @@ namespace tw {
 
 QPixmap quilletLogo(int size)
 {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, size, size);
-    g.setColorAt(0, QColor(0x2b, 0x6c, 0xb0));
-    g.setColorAt(1, QColor(0x1a, 0x3d, 0x6e));
-    QPainterPath sheet;
-    sheet.addRoundedRect(QRectF(size * 0.04, size * 0.04, size * 0.92, size * 0.92), size * 0.16, size * 0.16);
-    p.fillPath(sheet, g);
-    // A quill across an angle bracket: hand-written markup.
-    p.setPen(QPen(Qt::white, size * 0.07, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF{{size * 0.36, size * 0.30}, {size * 0.20, size * 0.50}, {size * 0.36, size * 0.70}});
-    QPainterPath quill;
-    quill.moveTo(size * 0.82, size * 0.16);
-    quill.cubicTo(size * 0.62, size * 0.22, size * 0.48, size * 0.46, size * 0.44, size * 0.84);
-    quill.cubicTo(size * 0.60, size * 0.58, size * 0.74, size * 0.40, size * 0.82, size * 0.16);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xf4, 0xc4, 0x30));
-    p.drawPath(quill);
-    return pm;
+    return appIcon(QStringLiteral("tagwright-quillet")).pixmap(QSize(size, size), qApp->devicePixelRatio());
 }
 
 SplashFrm::SplashFrm(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)

@@ -2,10 +2,12 @@
 #include "common/testkit/fakes.h"
 #include "common/testkit/findchild.h"
 #include "editor/shell/ui/fselect.h"
+#include "editor/shell/menus.h"
 #include "editor/shell/ui/mainfrm.h"
 #include "editor/preview/ui/previewview.h"
 #include "common/testkit/tempappfolder.h"
 #include "common/gui/units.h"
+#include "tests/common/pictures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +20,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTest>
 
 using namespace tw;
@@ -55,6 +59,7 @@ private slots:
     void linkBar_data();
     void linkBar();
     void toolbar1Dispatches();
+    void everyButtonHasAPicture();
     void folderDialog();
     void contextMenuRunsTwins();
     void dropLoadsFirstFileAsOneChange();
@@ -234,6 +239,40 @@ void TestMainShell::toolbar1Dispatches()
     QCOMPARE(s.w->session().buffer().text(), QStringLiteral("x"));
     s.w->findChild<QAction*>(QStringLiteral("Toolbar1_tredo"))->trigger();
     QCOMPARE(s.w->session().buffer().text(), QStringLiteral("<B>x</B>"));
+}
+
+void TestMainShell::everyButtonHasAPicture()
+{
+    withoutIconTheme();
+    Shell s;
+    // Every button of every tool bar (Toolbar1..3, the link bar) and the
+    // preview's buttons: a picture, and a name for screen readers.
+    QList<QAbstractButton*> buttons;
+    for (QToolBar* bar : s.w->findChildren<QToolBar*>())
+        for (QAction* a : bar->actions())
+            if (auto* b = qobject_cast<QAbstractButton*>(bar->widgetForAction(a)))
+                buttons << b;
+    for (const char* name : {"GoBackBtn", "GofowardBtn", "GoRefreshBtn"})
+        buttons << childOf<QPushButton>(&*s.w, name);
+    int fromActions = 0;
+    for (QAbstractButton* b : buttons) {
+        if (b->objectName() == QLatin1String("FileSelectBtn"))
+            continue;  // "..." is its caption
+        auto* tool = qobject_cast<QToolButton*>(b);
+        QAction* a = tool ? tool->defaultAction() : nullptr;
+        const QString name = a ? a->objectName() : b->objectName();
+        QVERIFY2(drawsPicture(a ? a->icon() : b->icon()), qPrintable(name + QStringLiteral(": no picture")));
+        QVERIFY2(!b->accessibleName().isEmpty(), qPrintable(name + QStringLiteral(": no accessible name")));
+        if (a) {
+            ++fromActions;
+            const bool beside = tool->toolButtonStyle() == Qt::ToolButtonTextBesideIcon;
+            QCOMPARE(beside, name.startsWith(QLatin1String("Toolbar3_")));
+        }
+    }
+    int defined = 0;
+    for (const ToolBarDef& bar : toolBars())
+        defined += int(bar.buttons.size());
+    QCOMPARE(fromActions, defined);
 }
 
 void TestMainShell::folderDialog()

@@ -11,6 +11,7 @@
 #include "ftp/settings/mdl_ini.h"
 #include "ftp/ui/panelist.h"
 #include "common/testkit/tempappfolder.h"
+#include "tests/common/pictures.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,6 +34,7 @@
 #include <memory>
 
 using namespace tw;
+using namespace tw::test;
 using tw::test::FakePlatform;
 using tw::test::FtpServerFixture;
 using tw::test::TempAppFolder;
@@ -202,14 +204,22 @@ void TestFrmMain::connectListAndNavigate()
     putFile(env.server.homeFile(QStringLiteral("pub/x.bin")), QByteArray(2047, 'x'));
     putFile(env.local.filePath(QStringLiteral("page.html")), "<p>");
     env.saveProfile(true);
+    withoutIconTheme();
     auto w = env.window();
     QCOMPARE(w->windowTitle(), QStringLiteral("FTPクライアントβ"));
     QCOMPARE(itemNames(*w, 0), QStringList{QStringLiteral("page.html")});
     auto* up = w->findChild<QPushButton*>(QStringLiteral("Btn_Trs_0"));
     QVERIFY(!up->isEnabled());
+    for (const char* name : {"Btn_Trs_0", "Btn_Trs_1", "Btn_0", "Btn_1"})
+        QVERIFY2(drawsPicture(w->findChild<QPushButton*>(QLatin1String(name))->icon()), name);
+    auto* con = w->findChild<QToolButton*>(QStringLiteral("Btn_Con"));
+    QVERIFY(drawsPicture(con->icon()));
+    const qint64 connectPicture = con->icon().cacheKey();
 
     w->toggleConnection();
     QVERIFY(w->isConnected());
+    QVERIFY(drawsPicture(con->icon()));
+    QVERIFY(con->icon().cacheKey() != connectPicture);
     QVERIFY(up->isEnabled());
     QVERIFY(!w->findChild<QPushButton*>(QStringLiteral("Btn_User"))->isEnabled());
     QCOMPARE(itemNames(*w, 1), QStringList{QStringLiteral("pub")});
@@ -218,6 +228,7 @@ void TestFrmMain::connectListAndNavigate()
     w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(3);
     QTreeView* tree = w->pane(1)->report();
     QVERIFY(tree->isVisible());
+    QVERIFY(drawsPicture(qvariant_cast<QIcon>(tree->model()->index(0, 0).data(Qt::DecorationRole))));
     emit tree->doubleClicked(tree->model()->index(0, 0));
     QCOMPARE(itemNames(*w, 1), (QStringList{QStringLiteral("docs"), QStringLiteral("x.bin")}));
     QComboBox* box = dirBox(*w, 1);

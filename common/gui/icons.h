@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+namespace tw {
+
+// The pictures of buttons and windows. A name of the desktop's icon theme
+// ("document-save") is taken from the theme when it has it and from our own
+// set otherwise; our own names ("tw-br") always come from our set. Both are
+// scalable, so they stay sharp at any size and device pixel ratio.
+QIcon toolIcon(const QString& name);
+
+// The application's own picture: "quillet", "tagwright-ftp", "velmora".
+QIcon appIcon(const QString& name);
+
+// Once at start, before the first window: pictures the user's theme lacks
+// are looked up in a full theme when one is installed, then in our set.
+void setUpIcons();
+
+}  // namespace tw
