@@ -5,6 +5,7 @@
 #include "ftp/settings/profiles.h"
 #include "common/gui/icons.h"
 #include "common/gui/qtplatform.h"
+#include "common/gui/units.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     tw::FrmMainSetup setup{platform.platform(), tw::FtpSettingFiles::forProgram(), tw::FtpOptions(), QDir::currentPath()};
     tw::Frm_Main window(setup);
     platform.setParent(&window);
+    tw::centreOnScreen(&window);
     window.show();
     return app.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "common/gui/icons.h"
 #include "common/gui/qtplatform.h"
+#include "common/gui/units.h"
 #include "stylesheet/ui/velmorafrm.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char* argv[])
     tw::velmora::MainFrm w(platform.platform());
     platform.setParent(&w);
     w.resize(1040, 580);
+    tw::centreOnScreen(&w);
     w.show();
     return app.exec();
 }

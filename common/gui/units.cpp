@@ -27,4 +27,16 @@ double pixelsToTwips(int pixels, const QWidget* w)
     return pixels * twipsPerPixel(w);
 }
 
+void centreOnScreen(QWidget* w)
+{
+    const QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect free = screen->availableGeometry();
+    w->resize(w->size().boundedTo(free.size()));
+    QRect frame(QPoint(), w->size());
+    frame.moveCenter(free.center());
+    w->move(frame.topLeft());
+}
+
 }  // namespace tw

@@ -10,4 +10,8 @@ double twipsPerPixel(const QWidget* w = nullptr);
 int twipsToPixels(double twips, const QWidget* w = nullptr);
 double pixelsToTwips(int pixels, const QWidget* w = nullptr);
 
+// Before a window's first show: centred on its screen, made smaller where
+// the screen's free area is smaller than the window.
+void centreOnScreen(QWidget* w);
+
 }  // namespace tw
