@@ -26,6 +26,7 @@ BUILD = os.path.dirname(HERE)
 if not os.path.isdir(os.path.join(BUILD, "app")):
     BUILD = os.path.join(BUILD, "build")
 RUNS = 5
+SPLASH_MS = 500  # the editor's splash stays at least this long
 
 
 class X:
@@ -209,6 +210,10 @@ def main():
                                                   statistics.median(ours_t) / statistics.median(ref_t),
                                                   span(ours_m), span(ref_m),
                                                   statistics.median(ours_m) / statistics.median(ref_m)))
+            # The splash's wait is fixed; without it, what opening itself costs.
+            loading = [t - SPLASH_MS for t in ours_t]
+            print("    without the splash's %d ms wait: editor %s ms, ratio %.2f" % (
+                SPLASH_MS, span(loading), statistics.median(loading) / statistics.median(ref_t)))
     finally:
         xvfb.terminate()
         xvfb.wait()

@@ -4,6 +4,8 @@
 
 #include <QCryptographicHash>
 
+#include <utility>
+
 namespace tw {
 
 QByteArray SavedMark::digest(const QString& text)
@@ -21,8 +23,13 @@ void SavedMark::set(const EditBuffer& buffer, const QString& text)
         done.set_value(digest(text));
         m_digest = done.get_future().share();
     } else {
-        // The thread holds its own reference to the text until it is done.
-        m_digest = std::async(std::launch::async, [text] { return digest(text); }).share();
+        // The thread holds its own reference to the text while it works and
+        // lets it go when done: the task object itself lives as long as the
+        // digest does, and must not keep a large page alive.
+        m_digest = std::async(std::launch::async, [text = QString(text)]() mutable {
+                       const QString own = std::exchange(text, QString());
+                       return digest(own);
+                   }).share();
     }
 }
 

@@ -27,6 +27,14 @@ void prepareBrowserEngine()
     // The engine refuses to start its sandbox as root.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The preview shows pages as they are written, which needs no graphics
+    // card: the engine draws in software, so the editor loads no OpenGL
+    // driver (with a software driver that alone holds some 50 MB). A user
+    // who sets either variable keeps their choice.
+    if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 

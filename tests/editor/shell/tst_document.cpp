@@ -1,4 +1,5 @@
 #include "editor/shell/document.h"
+#include "editor/shell/savedmark.h"
 #include "editor/tags/editbuffer.h"
 #include "editor/tags/edithistory.h"
 #include "common/testkit/fakes.h"
@@ -59,6 +60,7 @@ private slots:
     void templateOpenAndSave();
     void dropIsOneUndoableChange();
     void newDeletesTemporaryPreview();
+    void savedMarkKeepsNoCopyOfALargePage();
 };
 
 void TestDocument::newDocumentIsTenLines()
@@ -325,4 +327,21 @@ void TestDocument::newDeletesTemporaryPreview()
 }
 
 QTEST_GUILESS_MAIN(TestDocument)
+void TestDocument::savedMarkKeepsNoCopyOfALargePage()
+{
+    // A large page is digested on another thread; once that is done, the
+    // mark must hold no reference to the text (a second copy of the page).
+    QString page(3 << 20, QLatin1Char('x'));
+    MemoryEditBuffer buffer(page);
+    SavedMark mark;
+    mark.set(buffer, page);
+    buffer.SetSelection(0, 0);
+    buffer.type(QStringLiteral("y"));
+    QVERIFY(mark.differsFrom(buffer));  // waits for the digest
+    QVERIFY(page.isDetached());
+    buffer.SetSelection(0, 1);
+    buffer.type(QString());
+    QVERIFY(!mark.differsFrom(buffer));
+}
+
 #include "tst_document.moc"
