@@ -31,9 +31,7 @@ int main(int argc, char** argv)
     ctx.splashMs = 500;
     tw::QtPrintDialogs printDialogs;
     ctx.printDialogs = &printDialogs;
-    tw::setUpIcons();
-    QApplication::setWindowIcon(tw::appIcon(QStringLiteral("tagwright-quillet")));
-    QGuiApplication::setDesktopFileName(QStringLiteral("tagwright-quillet"));
+    tw::setUpIcons(QStringLiteral("tagwright-quillet"));
 
     tw::MainFrm w(ctx);
     qt.setParent(&w);

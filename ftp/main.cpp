@@ -16,9 +16,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("ftp"));
     QApplication::setApplicationVersion(QStringLiteral("0.1"));
     tw::installJapaneseTranslations(app);
-    tw::setUpIcons();
-    QApplication::setWindowIcon(tw::appIcon(QStringLiteral("tagwright-ftp")));
-    QGuiApplication::setDesktopFileName(QStringLiteral("tagwright-ftp"));
+    tw::setUpIcons(QStringLiteral("tagwright-ftp"));
     tw::QtPlatform platform;
     tw::FrmMainSetup setup{platform.platform(), tw::FtpSettingFiles::forProgram(), tw::FtpOptions(), QDir::currentPath()};
     tw::Frm_Main window(setup);

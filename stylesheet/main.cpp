@@ -12,9 +12,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     tw::installJapaneseTranslations(app);
-    tw::setUpIcons();
-    QApplication::setWindowIcon(tw::appIcon(QStringLiteral("tagwright-velmora")));
-    QGuiApplication::setDesktopFileName(QStringLiteral("tagwright-velmora"));
+    tw::setUpIcons(QStringLiteral("tagwright-velmora"));
     tw::QtPlatform platform;
     tw::velmora::MainFrm w(platform.platform());
     platform.setParent(&w);

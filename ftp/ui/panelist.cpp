@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QSortFilterProxyModel>
 #include <QAbstractTableModel>
-#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeView>
 

@@ -12,7 +12,6 @@
 #include <QScreen>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>

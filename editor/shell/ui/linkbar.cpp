@@ -11,7 +11,6 @@
 
 namespace tw {
 
-
 LinkBar::LinkBar(QWidget* parent) : QToolBar(QStringLiteral("リンクバー"), parent)
 {
     setObjectName(QStringLiteral("LinkBar"));

@@ -326,7 +326,6 @@ void TestDocument::newDeletesTemporaryPreview()
     QCOMPARE(f.doc.title(), QStringLiteral("Tagwright - 新規文書"));
 }
 
-QTEST_GUILESS_MAIN(TestDocument)
 void TestDocument::savedMarkKeepsNoCopyOfALargePage()
 {
     // A large page is digested on another thread; once that is done, the
@@ -344,4 +343,5 @@ void TestDocument::savedMarkKeepsNoCopyOfALargePage()
     QVERIFY(!mark.differsFrom(buffer));
 }
 
+QTEST_GUILESS_MAIN(TestDocument)
 #include "tst_document.moc"
