@@ -125,6 +125,29 @@ bool isSizeNumber(const QString& text)
     return number.match(text).hasMatch();
 }
 
+bool isSizeWithUnit(const QString& text)
+{
+    static const QRegularExpression sized(
+        QStringLiteral("^(?:[0-9]+(?:\\.[0-9]+)?|\\.[0-9]+)"
+                       "(?:%|px|pt|pc|in|cm|mm|q|em|rem|ex|rex|ch|rch|cap|rcap|ic|ric|lh|rlh"
+                       "|vw|vh|vi|vb|vmin|vmax|svw|svh|lvw|lvh|dvw|dvh)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return sized.match(text).hasMatch();
+}
+
+QString fontFamilyValue(const QString& fontName)
+{
+    static const QStringList generic = {QStringLiteral("serif"),   QStringLiteral("sans-serif"),
+                                        QStringLiteral("monospace"), QStringLiteral("cursive"),
+                                        QStringLiteral("fantasy"), QStringLiteral("system-ui")};
+    const QString name = fontName.trimmed();
+    const bool quoted = name.size() >= 2 && (name.front() == QLatin1Char('"') || name.front() == QLatin1Char('\''))
+                        && name.back() == name.front();
+    if (generic.contains(name, Qt::CaseInsensitive) || quoted || name.contains(QLatin1Char(',')))
+        return name;
+    return QLatin1Char('"') + fontName + QLatin1Char('"');
+}
+
 RuleResult AppendStyleRule(const QString& output, const StyleRuleValues& v)
 {
     RuleResult r;
@@ -135,7 +158,8 @@ RuleResult AppendStyleRule(const QString& output, const StyleRuleValues& v)
     }
     // A size CSS cannot read would make the browser drop the whole declaration.
     const QString size = v.fontSize.trimmed();
-    if (!size.isEmpty() && !isSizeNumber(size)) {
+    const bool withUnit = isSizeWithUnit(size);
+    if (!size.isEmpty() && !withUnit && !isSizeNumber(size)) {
         r.outcome = RuleOutcome::BadSize;
         return r;
     }
@@ -151,11 +175,14 @@ RuleResult AppendStyleRule(const QString& output, const StyleRuleValues& v)
         }
     }
     if (!v.fontName.isEmpty())
-        t += QStringLiteral("  font-family : \"") + v.fontName + QStringLiteral("\";") + kCrLf;
+        t += QStringLiteral("  font-family : ") + fontFamilyValue(v.fontName) + QLatin1Char(';') + kCrLf;
     if (!v.fontColour.isEmpty())
         t += QStringLiteral("  color : ") + v.fontColour + QLatin1Char(';') + kCrLf;
+    if (!v.backgroundColour.isEmpty() && v.backgroundColour != QStringLiteral("なし"))
+        t += QStringLiteral("  background-color : ") + v.backgroundColour + QLatin1Char(';') + kCrLf;
     if (!size.isEmpty())
-        t += QStringLiteral("  font-size : ") + size + unitSuffix(v.sizeUnit) + QLatin1Char(';') + kCrLf;
+        t += QStringLiteral("  font-size : ") + size + (withUnit ? QString() : unitSuffix(v.sizeUnit)) + QLatin1Char(';')
+             + kCrLf;
     if (v.bold)
         t += QStringLiteral("  font-weight : bold;") + kCrLf;
     if (v.italic)

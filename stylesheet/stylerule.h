@@ -18,6 +18,7 @@ struct StyleRuleValues {
     std::array<QString, kScrollBarRows> scrollBarColours;
     QString fontName;
     QString fontColour;
+    QString backgroundColour;  // a colour item, "なし" or empty for none, or a typed value
     QString fontSize;
     QString sizeUnit = QStringLiteral("ピクセル");  // a unit item
     bool bold = false;
@@ -50,6 +51,12 @@ QString unitSuffix(const QString& unitItem);
 QString cursorValue(const QString& cursorText);
 // A size CSS accepts without a sign: "12", "1.5", ".5".
 bool isSizeNumber(const QString& text);
+// A number with a CSS length unit or a percent sign: "12px", "1.2em", "90%".
+bool isSizeWithUnit(const QString& text);
+// The value of the font-family line: a generic family (serif, monospace, ...)
+// bare, a list the user wrote with commas or a name already in quotes as
+// typed, any other name in double quotes.
+QString fontFamilyValue(const QString& fontName);
 
 enum class RuleOutcome { Appended, NoSelector, BadSize };
 

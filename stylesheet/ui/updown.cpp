@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -37,13 +38,17 @@ UpDown::UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent)
 
 void UpDown::stepBy(int steps)
 {
-    // Steps from the number in the box; a box without a number counts as the minimum.
+    // Steps the number in the box and keeps a unit typed after it ("12px");
+    // a box without a number counts as the minimum.
+    static const QRegularExpression numberAndUnit(QStringLiteral("^\\s*([0-9]*\\.?[0-9]+)(.*)$"));
+    const QRegularExpressionMatch m = numberAndUnit.match(m_buddy->text());
     bool ok = false;
-    double current = m_buddy->text().trimmed().toDouble(&ok);
+    double current = m.hasMatch() ? m.captured(1).toDouble(&ok) : 0;
     if (!ok || !std::isfinite(current))
         current = m_min;
+    const QString unit = m.hasMatch() ? m.captured(2).trimmed() : QString();
     const double next = steps > 0 ? std::floor(current) + steps : std::ceil(current) + steps;
-    m_buddy->setText(QString::number(int(std::clamp(next, double(m_min), double(m_max)))));
+    m_buddy->setText(QString::number(int(std::clamp(next, double(m_min), double(m_max)))) + unit);
 }
 
 bool UpDown::eventFilter(QObject* watched, QEvent* event)

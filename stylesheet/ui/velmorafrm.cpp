@@ -6,6 +6,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -116,7 +117,11 @@ QWidget* MainFrm::buildComposeTab()
     }
     FontCmb->addItems(families);
     FontCmb->setCurrentIndex(-1);
+    // What the user types is the value: no inline completion that turns
+    // "serif" into an installed font called "Serif".
+    FontCmb->setCompleter(nullptr);
     FontColorCmb = makeCombo(QStringLiteral("FontColorCmb"), fontColourItems(), true, fontFrame);
+    BackColorCmb = makeCombo(QStringLiteral("BackColorCmb"), scrollBarColourItems(), true, fontFrame);
     FontSizeTxt = new QLineEdit(fontFrame);
     FontSizeTxt->setObjectName(QStringLiteral("FontSizeTxt"));
     FontSizeTxt->setFixedWidth(60);
@@ -137,18 +142,21 @@ QWidget* MainFrm::buildComposeTab()
     fontGrid->addWidget(makeLabel(QStringLiteral("文字色："), FontColorCmb, fontFrame), 2, 0);
     fontGrid->addWidget(FontColorCmb, 2, 1, 1, 2);
     fontGrid->addWidget(makeColourButton(0, QStringLiteral("文字色")), 2, 3);
+    fontGrid->addWidget(makeLabel(QStringLiteral("背景色："), BackColorCmb, fontFrame), 3, 0);
+    fontGrid->addWidget(BackColorCmb, 3, 1, 1, 2);
+    fontGrid->addWidget(makeColourButton(kScrollBarRows + 1, QStringLiteral("背景色")), 3, 3);
     auto* sizeRow = new QHBoxLayout;
     sizeRow->addWidget(FontSizeTxt);
     sizeRow->addWidget(UpDown1);
     sizeRow->addWidget(FontSizeScaleCmb);
     sizeRow->addStretch();
-    fontGrid->addWidget(makeLabel(QStringLiteral("サイズ："), FontSizeTxt, fontFrame), 3, 0);
-    fontGrid->addLayout(sizeRow, 3, 1, 1, 3);
+    fontGrid->addWidget(makeLabel(QStringLiteral("サイズ："), FontSizeTxt, fontFrame), 4, 0);
+    fontGrid->addLayout(sizeRow, 4, 1, 1, 3);
     auto* styleRow = new QHBoxLayout;
     for (QCheckBox* c : {BoldChk, ItaricChk, UnderLineChk, OverLineChk, UchikeshiChk})
         styleRow->addWidget(c);
     styleRow->addStretch();
-    fontGrid->addLayout(styleRow, 4, 0, 1, 4);
+    fontGrid->addLayout(styleRow, 5, 0, 1, 4);
     fontGrid->setColumnStretch(1, 1);
 
     // Background image frame.
@@ -260,6 +268,7 @@ StyleRuleValues MainFrm::ruleValues() const
         v.scrollBarColours[i] = ScrollBarColorCmb[i]->currentText();
     v.fontName = FontCmb->currentText();
     v.fontColour = FontColorCmb->currentText();
+    v.backgroundColour = BackColorCmb->currentText();
     v.fontSize = FontSizeTxt->text();
     v.sizeUnit = FontSizeScaleCmb->currentText();
     v.bold = BoldChk->isChecked();
@@ -298,6 +307,8 @@ QComboBox* MainFrm::colourTargetCombo(int target) const
         return FontColorCmb;
     if (target >= 1 && target <= kScrollBarRows)
         return ScrollBarColorCmb[target - 1];
+    if (target == kScrollBarRows + 1)
+        return BackColorCmb;
     return nullptr;
 }
 
@@ -319,7 +330,8 @@ void MainFrm::SettingBtn_Click()
     case RuleOutcome::NoSelector:
         return;
     case RuleOutcome::BadSize:
-        showMessage(QStringLiteral("サイズには半角の数値を入力してください（例：12、1.5）。\n単位は右の一覧から選んでください。"));
+        showMessage(QStringLiteral("サイズには半角の数値を入力してください（例：12、1.5）。\n"
+                                   "単位は右の一覧から選ぶか、数値の後に続けて入力してください（例：12px、1.2em、90%）。"));
         FontSizeTxt->setFocus();
         FontSizeTxt->selectAll();
         return;
@@ -331,9 +343,25 @@ void MainFrm::SettingBtn_Click()
 
 void MainFrm::OutputBtn_Click()
 {
-    const SaveResult r = saveStyleOutput(m_platform, outputFormat(), outputText(), m_saveFolder);
+    const QString text = outputText();
+    const SaveResult r = saveStyleOutput(m_platform, outputFormat(), text, m_saveFolder);
     if (!r.path.isEmpty())
         m_saveFolder = QFileInfo(r.path).absolutePath();
+    if (r.outcome == SaveOutcome::Saved)
+        m_writtenText = text;
+}
+
+void MainFrm::closeEvent(QCloseEvent* event)
+{
+    const QString text = outputText();
+    if (text != m_writtenText && !text.trimmed().isEmpty()
+        && m_platform.messages->show(QStringLiteral("出力していないスタイルがあります。\n破棄して終了しますか？"), kTitle,
+                                     MsgIcon::Question, MsgButtons::YesNo)
+               != MsgResult::Yes) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void MainFrm::showMessage(const QString& text)

@@ -35,7 +35,7 @@ public:
     OutputFormat outputFormat() const;
 
     // Opens the colour picker for a combo: 0 is the text colour, 1 to 8 the
-    // scroll-bar colours 0 to 7.
+    // scroll-bar colours 0 to 7, 9 the background colour.
     void openColorSelect(int target);
     QComboBox* colourTargetCombo(int target) const;
 
@@ -47,9 +47,10 @@ private:
     QTabWidget* Tab;
     QListWidget* List1;
     std::array<QComboBox*, kScrollBarRows> ScrollBarColorCmb;
-    std::array<QPushButton*, kScrollBarRows + 1> ColorSelectBtn;
+    std::array<QPushButton*, kScrollBarRows + 2> ColorSelectBtn;
     QComboBox* FontCmb;
     QComboBox* FontColorCmb;
+    QComboBox* BackColorCmb;
     QLineEdit* FontSizeTxt;
     UpDown* UpDown1;
     QComboBox* FontSizeScaleCmb;
@@ -70,10 +71,12 @@ private:
     QWidget* buildComposeTab();
     QWidget* buildOutputTab();
     void showMessage(const QString& text);
+    void closeEvent(QCloseEvent* event) override;
 
     Platform m_platform;
     int m_colourTarget = 0;
     QString m_saveFolder;  // where the save dialog starts: the folder of the last save
+    QString m_writtenText;  // the output text as the last 出力 wrote it
 };
 
 }  // namespace tw::velmora

@@ -87,13 +87,14 @@ void TestStyleRule::appendRule_data()
     StyleRuleValues all = rule(QStringLiteral("TABLE (表)"));
     all.fontName = QStringLiteral("ＭＳ ゴシック");
     all.fontColour = QStringLiteral("#0AABFF");
+    all.backgroundColour = QStringLiteral("navy");
     all.fontSize = QStringLiteral("1.5");
     all.sizeUnit = QStringLiteral("センチメートル");
     all.bold = all.italic = all.overline = all.backImage = all.backImageFixed = true;
     all.backImageUrl = QStringLiteral("画像/背景 1.gif");
     all.cursor = QStringLiteral("wait (砂時計)");
     QTest::newRow("every property, in order") << all
-        << "  font-family : \"ＭＳ ゴシック\";\n  color : #0AABFF;\n  font-size : 1.5cm;\n"
+        << "  font-family : \"ＭＳ ゴシック\";\n  color : #0AABFF;\n  background-color : navy;\n  font-size : 1.5cm;\n"
            "  font-weight : bold;\n  font-style : italic;\n  text-decoration : overline ;\n"
            "  background-image : url(画像/背景 1.gif);\n  background-attachment: fixed;\n  cursor : wait;\n";
 
@@ -101,6 +102,18 @@ void TestStyleRule::appendRule_data()
     u.fontSize = QStringLiteral(" 12 ");
     u.sizeUnit = QStringLiteral("em");
     QTest::newRow("unknown unit is pixels") << u << "  font-size : 12px;\n";
+    // A typed unit stands; generic families bare in any case; lists and quoted names as typed.
+    const char* const cases[][3] = {{"12px", "", "  font-size : 12px;"}, {"90%", "", "  font-size : 90%;"},
+                                    {".5REM", "", "  font-size : .5REM;"}, {"", "Sans-Serif", "  font-family : Sans-Serif;"},
+                                    {"", "system-ui", "  font-family : system-ui;"}, {"", "serifa", "  font-family : \"serifa\";"},
+                                    {"", "\"游ゴシック\", serif", "  font-family : \"游ゴシック\", serif;"}};
+    for (const auto& [size, font, line] : cases) {
+        StyleRuleValues n = rule(QStringLiteral("P (段落)"));
+        n.fontSize = QString::fromUtf8(size);
+        n.fontName = QString::fromUtf8(font);
+        n.backgroundColour = QStringLiteral("なし");
+        QTest::newRow(line) << n << QString::fromUtf8(line) + QLatin1Char('\n');
+    }
 }
 
 void TestStyleRule::appendRule()
@@ -121,7 +134,8 @@ void TestStyleRule::refusedInput_data()
     QTest::addColumn<int>("outcome");
     QTest::newRow("no selector") << "" << "12" << int(RuleOutcome::NoSelector);
     QTest::newRow("size as words") << "P (段落)" << "大きい" << int(RuleOutcome::BadSize);
-    QTest::newRow("size with its unit") << "P (段落)" << "12px" << int(RuleOutcome::BadSize);
+    QTest::newRow("unit without a number") << "P (段落)" << "px" << int(RuleOutcome::BadSize);
+    QTest::newRow("unknown unit") << "P (段落)" << "12pp" << int(RuleOutcome::BadSize);
     QTest::newRow("full-width digits") << "P (段落)" << "１２" << int(RuleOutcome::BadSize);
 }
 

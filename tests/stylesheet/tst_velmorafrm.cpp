@@ -84,6 +84,8 @@ private slots:
     void pickerWritesIntoItsCombo();
     void pickerNumberBoxes();
     void sizeInput();
+    void typedFontAndBackground();
+    void closeAsksForUnwrittenRules();
 };
 
 void TestVelmoraFrm::startsOnTheComposeTab()
@@ -226,6 +228,36 @@ void TestVelmoraFrm::sizeInput()
     v.click(childOf<QPushButton>(&v.w, "SettingBtn"));
     QCOMPARE(v.w.outputText(), QStringLiteral("\r\nP {\r\n  font-size : 99mm;\r\n}\r\n"));
     QCOMPARE(v.fakes.messages.shown.size(), 1);
+}
+
+void TestVelmoraFrm::typedFontAndBackground()
+{
+    Velmora v;
+    v.select(QStringLiteral("P (段落)"));
+    QTest::keyClicks(childOf<QComboBox>(&v.w, "FontCmb"), "serif\r");  // no completion to an installed "Serif"
+    QTest::keyClicks(childOf<QLineEdit>(&v.w, "FontSizeTxt"), "12px");
+    QTest::keyClick(childOf<QLineEdit>(&v.w, "FontSizeTxt"), Qt::Key_Up);  // steps the number, keeps the unit
+    v.pick(9, [](ColorSelect* d) { type(childOf<QLineEdit>(d, "BTxt"), QStringLiteral("255")); });
+    v.click(childOf<QPushButton>(&v.w, "SettingBtn"));
+    QCOMPARE(v.w.outputText(), QStringLiteral("\r\nP {\r\n  font-family : serif;\r\n  background-color : #0000FF;\r\n"
+                                              "  font-size : 13px;\r\n}\r\n"));
+}
+
+void TestVelmoraFrm::closeAsksForUnwrittenRules()
+{
+    Velmora v;
+    v.select(QStringLiteral("P (段落)"));
+    v.click(childOf<QPushButton>(&v.w, "SettingBtn"));
+    v.fakes.messages.answer(MsgResult::No);
+    QVERIFY(!v.w.close());
+    v.fakes.files.answer(v.dir.filePath(QStringLiteral("a.css")));
+    v.click(childOf<QPushButton>(&v.w, "OutputBtn"));
+    QVERIFY(v.w.close());  // written: no second question
+    v.w.show();
+    QTest::keyClicks(childOf<QPlainTextEdit>(&v.w, "OutputTxt"), "/* later */");
+    v.fakes.messages.answer(MsgResult::Yes);
+    QVERIFY(v.w.close());
+    QCOMPARE(v.fakes.messages.shown.size(), 2);
 }
 
 QTEST_MAIN(TestVelmoraFrm)
