@@ -19,6 +19,8 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QAction>
+#include <QInputMethodEvent>
 #include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
@@ -173,8 +175,13 @@ private slots:
     void uploadsAreAllOrNothing();
     void treeCopiesSayWhatTheyLeftOut();
     void profileDialog();
+    void passwordReadsBackAsTyped_data();
+    void passwordReadsBackAsTyped();
+    void detailSettings();
     void closeWhileConnectedAsks();
     void keysInLists();
+    void selectionInEveryView_data();
+    void selectionInEveryView();
     void hostileNamesStayOut();
 };
 
@@ -207,6 +214,58 @@ void TestFrmMain::keysInLists()
     QVERIFY(!w->findChild<QPushButton*>(QStringLiteral("m_Permision"))->isEnabled());
     w->setActivePane(1);
     QVERIFY(w->findChild<QPushButton*>(QStringLiteral("m_Permision"))->isEnabled());
+}
+
+void TestFrmMain::selectionInEveryView_data()
+{
+    QTest::addColumn<int>("view");
+    QTest::newRow("大きいアイコン") << 0;
+    QTest::newRow("小さいアイコン") << 1;
+    QTest::newRow("一覧表示") << 2;
+    QTest::newRow("詳細表示") << 3;
+}
+
+void TestFrmMain::selectionInEveryView()
+{
+    QFETCH(int, view);
+    Env env;
+    QVERIFY(env.server.isRunning());
+    const QStringList names = {"a.txt", "b.txt", "c.txt", "d.txt"};
+    for (const QString& n : names)
+        putFile(env.server.homeFile(n), n.toUtf8());
+    QVERIFY(QDir().mkpath(env.server.homeFile(QStringLiteral("dir"))));
+    env.saveProfile(true);
+    auto w = env.window();
+    w->toggleConnection();
+    if (view)
+        w->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(view);
+    // Shift+click takes a range, Ctrl+click takes one out of it.
+    click(*w, 1, "a.txt");
+    click(*w, 1, "c.txt", Qt::ShiftModifier);
+    click(*w, 1, "b.txt", Qt::ControlModifier);
+    w->findChild<QPushButton*>(QStringLiteral("Btn_Trs_1"))->click();
+    QCOMPARE(filesIn(env.local.path()), (QStringList{"a.txt", "c.txt"}));
+    // The keyboard: from d.txt up to the first item, then the folder out again.
+    click(*w, 1, "d.txt");
+    QTest::keyClick(w->pane(1)->currentView(), Qt::Key_Home, Qt::ShiftModifier);
+    click(*w, 1, "dir", Qt::ControlModifier);
+    env.fakes.messages.answer(MsgResult::Yes);
+    QTest::keyClick(w->pane(1)->currentView(), Qt::Key_Delete);
+    QCOMPARE(filesIn(env.server.home()), QStringList{"dir"});
+    QCOMPARE(itemNames(*w, 1), QStringList{"dir"});
+    // A rubber band from the empty space over the local items.
+    auto* local = qobject_cast<QAbstractItemView*>(w->pane(0)->currentView());
+    const QRect first = local->visualRect(local->model()->index(0, 0));
+    const QPoint corner = local->viewport()->rect().bottomRight() - QPoint(4, 4);
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QTest::mousePress(local->viewport(), Qt::LeftButton, {}, corner);
+    QTest::mouseMove(local->viewport(), first.center());
+    QTest::mouseMove(local->viewport(), first.topLeft() + QPoint(1, 1));
+    QTest::mouseRelease(local->viewport(), Qt::LeftButton, {}, first.topLeft() + QPoint(1, 1));
+    env.fakes.messages.answer(MsgResult::Yes);
+    w->findChild<QPushButton*>(QStringLiteral("m_DelFile"))->click();
+    QCOMPARE(filesIn(env.local.path()), QStringList{});
 }
 
 void TestFrmMain::hostileNamesStayOut()
@@ -296,6 +355,14 @@ void TestFrmMain::connectListAndNavigate()
     box->setEditText(QStringLiteral("/pub/docs/"));
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     QCOMPARE(itemNames(*w, 1), QStringList{QStringLiteral("a.txt")});
+    // Enter opens exactly the typed text, not a longer folder of the history.
+    box->lineEdit()->clear();
+    QTest::keyClicks(box->lineEdit(), QStringLiteral("/"));
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QCOMPARE(box->currentText(), QStringLiteral("/"));
+    QCOMPARE(itemNames(*w, 1), QStringList{QStringLiteral("pub")});
+    box->setEditText(QStringLiteral("/pub/docs/"));
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     w->findChild<QPushButton*>(QStringLiteral("Btn_1"))->click();
     QCOMPARE(box->currentText(), QStringLiteral("/pub/"));
     QCOMPARE(itemNames(*w, 1).size(), 2);
@@ -778,6 +845,70 @@ void TestFrmMain::profileDialog()
     QCOMPARE(w->profile().Server, env.server.serverText());
     QCOMPARE(w->profile().LastPathLocal, env.local.path() + u'/');
     QCOMPARE(dirBox(*w, 0)->currentText(), env.local.path() + u'/');
+}
+
+void TestFrmMain::passwordReadsBackAsTyped_data()
+{
+    // What Linux input methods type; CP932 reads each back as its full-width twin.
+    QTest::addColumn<QString>("password");
+    for (const char16_t c : {u'〜', u'—', u'−', u'‖', u'¬', u'¢', u'£'})
+        QTest::newRow(qPrintable(QString(QChar(c)))) << QStringLiteral("pw") + QChar(c) + QStringLiteral("9");
+    QTest::newRow("CP932 as it was") << QStringLiteral("ｶﾅ～漢字");
+}
+
+void TestFrmMain::passwordReadsBackAsTyped()
+{
+    QFETCH(QString, password);
+    Env env;
+    auto w = env.window();
+    connect(w.get(), &Frm_Main::dialogOpened, this, [&](QDialog* d) {
+        QTimer::singleShot(0, d, [&, d] {
+            auto* user = qobject_cast<Frm_User*>(d);
+            user->field(0)->setText(QStringLiteral("サイト"));
+            user->field(1)->setText(QStringLiteral("example.org"));
+            QInputMethodEvent typed;
+            typed.setCommitString(password);
+            QApplication::sendEvent(user->field(3), &typed);
+            d->findChild<QPushButton*>(QStringLiteral("Btn_0"))->click();
+        });
+    });
+    w->findChild<QPushButton*>(QStringLiteral("Btn_User"))->click();
+    QCOMPARE(w->profile().Password, password);
+    w->close();
+    QCOMPARE(env.window()->profile().Password, password);
+}
+
+void TestFrmMain::detailSettings()
+{
+    Env env;
+    env.saveProfile(true);
+    putFile(env.local.filePath(QStringLiteral("a.php")), "<?php");
+    auto w = env.window();
+    QCOMPARE(w->pane(0)->item(1).icon, int(ListItem::OtherIcon));
+    connect(w.get(), &Frm_Main::dialogOpened, this, [&](QDialog* d) {
+        QTimer::singleShot(0, d, [&, d] {
+            auto* ext = d->findChild<QLineEdit*>(QStringLiteral("txt_Ext"));
+            for (const QString& typed : {QStringLiteral("a b"), QStringLiteral(".php")}) {
+                ext->clear();
+                QTest::keyClicks(ext, typed);
+                d->findChild<QPushButton*>(QStringLiteral("cmd_add"))->click();
+            }
+            d->findChild<QCheckBox*>(QStringLiteral("chk_ListCache"))->click();
+            d->findChild<QPushButton*>(QStringLiteral("cmd_ok"))->click();
+        });
+    });
+    w->findChild<QAction*>(QStringLiteral("m_DetailSet"))->trigger();
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QCOMPARE(env.fakes.messages.shown[0].text, QStringLiteral("拡張子として使えない文字が含まれています\r\na b"));
+    QCOMPARE(w->pane(0)->item(1).icon, int(ListItem::TextIcon));
+    QCOMPARE(IniRead(env.files.ftpIni, QStringLiteral("Extension"), QStringLiteral("Extension10"), {}), QStringLiteral("PHP"));
+    QCOMPARE(IniRead(env.files.ftpIni, QStringLiteral("Skyport"), QStringLiteral("ListCache"), {}), QStringLiteral("False"));
+    w->close();
+    setTextExtensions(BuiltInTextExtensions());
+    auto again = env.window();
+    QVERIFY(!again->listCache());
+    QCOMPARE(TextExtensions(), BuiltInTextExtensions() + QStringList{QStringLiteral("PHP")});
+    setTextExtensions(BuiltInTextExtensions());
 }
 
 void TestFrmMain::closeWhileConnectedAsks()
