@@ -169,9 +169,11 @@ bool pathCommand(FtpConnection& c, const char* verb, const QString& path)
     return true;
 }
 
-bool removeTree(FtpConnection& c, const QString& folder, int depth)
+QString listingSignature(const QList<DirEntry>& entries, bool foldersOnly = false);
+
+bool removeTree(FtpConnection& c, const QString& folder, QStringList& ancestors)
 {
-    if (depth > kMaxTreeDepth)
+    if (ancestors.size() > kMaxTreeDepth)
         return false;
     const QString dir = withSlash(c.absolutePath(folder));
     if (dir == u"/")
@@ -182,6 +184,12 @@ bool removeTree(FtpConnection& c, const QString& folder, int depth)
         c.setLastError(FtpErrorKind::BadName, listing.rejected.first());
         return false;
     }
+    // A folder that lists a folder above it again is a link to it: the link
+    // goes, what it points to is never walked twice.
+    if (!listing.entries.isEmpty() && ancestors.contains(listingSignature(listing.entries)))
+        return pathCommand(c, "DELE", withoutSlash(dir));
+    // By the time its sub-folders are listed, only they are left in it.
+    ancestors.append(listingSignature(listing.entries, true));
     QStringList subFolders;
     for (const DirEntry& e : listing.entries) {
         const QString full = dir + e.name;
@@ -191,21 +199,26 @@ bool removeTree(FtpConnection& c, const QString& folder, int depth)
             return false;
     }
     for (const QString& sub : subFolders) {
-        if (!removeTree(c, sub, depth + 1))
+        if (!removeTree(c, sub, ancestors))
             return false;
     }
+    ancestors.removeLast();
     return pathCommand(c, "RMD", withoutSlash(dir));
 }
 
 // What identifies a folder's contents: a folder whose listing equals that of
 // a folder above it is that folder again (a link to itself on the server).
-QString listingSignature(const QList<DirEntry>& entries)
+// A folder's time is left out: it changes as files go from the folder.
+QString listingSignature(const QList<DirEntry>& entries, bool foldersOnly)
 {
     QStringList parts;
     parts.reserve(entries.size());
     for (const DirEntry& e : entries) {
-        parts.append(e.name + u'\x1f' + (e.folder ? u'd' : u'f') + QString::number(e.size) + u'\x1f' +
-                     e.lastWrite.toString(Qt::ISODate) + u'\x1f' + e.unique);
+        if (e.folder)
+            parts.append(e.name + u'\x1f' + e.unique);
+        else if (!foldersOnly)
+            parts.append(e.name + u'\x1f' + QString::number(e.size) + u'\x1f' + e.lastWrite.toString(Qt::ISODate) +
+                         u'\x1f' + e.unique);
     }
     parts.sort();
     return parts.join(u'\x1e');
@@ -493,7 +506,8 @@ bool FtpRemoveTree(FtpConnection& connection, const QString& folder)
 {
     if (folder.isEmpty() || hasBreakOrNul(folder))
         return false;
-    return removeTree(connection, folder, 0);
+    QStringList ancestors;
+    return removeTree(connection, folder, ancestors);
 }
 
 bool PlanDownloadTree(FtpConnection& connection, const QString& remoteFolder, const QString& localFolder,

@@ -328,11 +328,9 @@ void TestFrmMain::connectListAndNavigate()
     QVERIFY(w->pane(0)->report()->isVisible());
     // Folders come first until a column header is clicked; the order chosen
     // then stays for the next listing.
-    QCOMPARE(w->pane(1)->names(), (QStringList{QStringLiteral("docs"), QStringLiteral("x.bin")}));
-    QHeaderView* header = tree->header();
-    for (const QString& first : {QStringLiteral("x.bin"), QStringLiteral("docs")}) {
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    QCOMPARE(w->pane(1)->names(), (QStringList{"docs", "x.bin"}));
+    for (const QString first : {"x.bin", "docs"}) {
+        QTest::mouseClick(tree->header()->viewport(), Qt::LeftButton, {}, QPoint(5, tree->header()->height() / 2));
         w->refresh();
         QCOMPARE(w->pane(1)->item(1).name, first);
     }
@@ -343,10 +341,10 @@ void TestFrmMain::connectListAndNavigate()
     QCOMPARE(itemNames(*w, 1), QStringList{QStringLiteral("a.txt")});
     // Enter opens exactly the typed text, not a longer folder of the history.
     box->lineEdit()->clear();
-    QTest::keyClicks(box->lineEdit(), QStringLiteral("/"));
+    QTest::keyClicks(box->lineEdit(), "/");
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     QCOMPARE(box->currentText(), QStringLiteral("/"));
-    QCOMPARE(itemNames(*w, 1), QStringList{QStringLiteral("pub")});
+    QCOMPARE(itemNames(*w, 1), QStringList{"pub"});
     box->setEditText(QStringLiteral("/pub/docs/"));
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     w->findChild<QPushButton*>(QStringLiteral("Btn_1"))->click();
@@ -663,13 +661,13 @@ void TestFrmMain::stopButtonEndsSlowDownload()
     slow.throttleBytesPerSec = 20000;
     Env env(slow);
     QVERIFY(env.server.isRunning());
-    putFile(env.server.homeFile(QStringLiteral("big.bin")), QByteArray(4 * 1024 * 1024, 'b'));
-    putFile(env.server.homeFile(QStringLiteral("empty.txt")), {});
-    putFile(env.local.filePath(QStringLiteral("big.bin")), "old");
+    putFile(env.server.homeFile("big.bin"), QByteArray(4 * 1024 * 1024, 'b'));
+    putFile(env.server.homeFile("empty.txt"), {});
+    putFile(env.local.filePath("big.bin"), "old");
     env.saveProfile(true);
     auto w = env.window();
     w->toggleConnection();
-    select(*w, 1, {QStringLiteral("big.bin"), QStringLiteral("empty.txt")});
+    select(*w, 1, {"big.bin", "empty.txt"});
     QStringList seen;
     stopWhenUnderway(*w, [&](Frm_State* state) {
         seen << state->windowTitle() << state->label(0)->text() << state->label(2)->text().section(u'/', 1)
@@ -688,19 +686,17 @@ void TestFrmMain::stopButtonEndsSlowDownload()
         QVERIFY(!w->close());
     });
     w->transfer(false);
-    QCOMPARE(seen, (QStringList{QStringLiteral("処理中です..."), QStringLiteral("big.bin を受信中です..."),
-                                QStringLiteral(" 4,096KB"), QStringLiteral("ファイル 1 / 2　"),
-                                QStringLiteral(" 4,096KB"), QStringLiteral("big.bin")}));
+    QCOMPARE(seen, (QStringList{"処理中です...", "big.bin を受信中です...", " 4,096KB", "ファイル 1 / 2　", " 4,096KB", "big.bin"}));
     QCOMPARE(env.fakes.messages.shown.size(), 2);
     QCOMPARE(env.fakes.messages.shown[1].text,
              QStringLiteral("ファイルの受信に失敗しました\r\nbig.bin\r\n") + describeFtpError({FtpErrorKind::Cancelled, {}}));
     // The old file stays, and no partial file is left beside it.
     QCOMPARE(bytesOf(env.local.filePath(QStringLiteral("big.bin"))), QByteArray("old"));
-    QCOMPARE(filesIn(env.local.path()), QStringList{QStringLiteral("big.bin")});
+    QCOMPARE(filesIn(env.local.path()), QStringList{"big.bin"});
     // The connection works on.
     w->setActivePane(1);
     w->refresh();
-    QCOMPARE(itemNames(*w, 1), (QStringList{QStringLiteral("big.bin"), QStringLiteral("empty.txt")}));
+    QCOMPARE(itemNames(*w, 1), (QStringList{"big.bin", "empty.txt"}));
 }
 
 void TestFrmMain::uploadsAreAllOrNothing_data()
@@ -760,6 +756,10 @@ void TestFrmMain::uploadsAreAllOrNothing()
     QCOMPARE(env.fakes.messages.shown.size(), 4);
     QCOMPARE(env.fakes.messages.shown[2].text, QStringLiteral("フォルダの外を指すリンクのため、次のファイルは送信しませんでした:\r\nsite/key"));
     QCOMPARE(env.fakes.messages.shown[3].text, QStringLiteral("上のフォルダと同じ内容を示すため、次のフォルダはたどりませんでした:\r\nloop/self"));
+    // Deleting it removes the link to itself, not the same files twice over.
+    env.fakes.messages.answer(MsgResult::Yes);
+    QTest::keyClick(w->pane(1)->currentView(), Qt::Key_Delete);
+    QCOMPARE(filesIn(env.server.home()), (QStringList{"live.bin", "page.html", "site"}));
 }
 
 void TestFrmMain::profileDialog()
