@@ -46,8 +46,6 @@ namespace {
 void putFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).path());
-    if (path.endsWith(u'/'))
-        return;
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
@@ -111,7 +109,6 @@ void click(Frm_Main& w, int pane, const QString& name, Qt::KeyboardModifiers key
     QTest::mouseClick(view->viewport(), Qt::LeftButton, keys, view->visualRect(index).center());
 }
 
-// A click on the first name, Ctrl+click on the others.
 void select(Frm_Main& w, int pane, const QStringList& names)
 {
     for (qsizetype i = 0; i < names.size(); ++i)
@@ -221,7 +218,7 @@ void TestFrmMain::selectionInEveryView()
 {
     QFETCH(int, view);
     Env env;
-    for (const char* n : {"a.txt", "b.txt", "c.txt", "d.txt", "dir/"})
+    for (const char* n : {"a.txt", "b.txt", "c.txt", "d.txt", "dir/x"})
         putFile(env.server.homeFile(n), "x");
     env.saveProfile(true);
     auto w = env.window();
@@ -325,8 +322,7 @@ void TestFrmMain::connectListAndNavigate()
 
     // Both panes share the view; the report sorts by a clicked column.
     QVERIFY(w->pane(0)->report()->isVisible());
-    // Folders come first until a column header is clicked; the order chosen
-    // then stays for the next listing.
+    // Folders first until a header is clicked; the order chosen stays for the next listing.
     QCOMPARE(w->pane(1)->names(), (QStringList{"docs", "x.bin"}));
     for (const QString first : {"x.bin", "docs"}) {
         QTest::mouseClick(tree->header()->viewport(), Qt::LeftButton, {}, QPoint(5, tree->header()->height() / 2));
@@ -671,8 +667,7 @@ void TestFrmMain::stopButtonEndsSlowDownload()
         seen << state->windowTitle() << state->label(0)->text() << state->label(2)->text().section(u'/', 1)
              << state->label(3)->text().section(u'/', 0, 1).section(u'合', 0, 0)
              << state->label(3)->text().section(u'/', 2);
-        // Mid-way nothing new is in the folder: a crash would leave nothing.
-        seen << filesIn(env.local.path());
+        seen << filesIn(env.local.path());  // nothing new mid-way: a crash leaves nothing
         // The window stays usable; a command that needs the server says why not.
         QVERIFY(w->centralWidget()->isEnabled() && !w->findChild<QPushButton*>(QStringLiteral("Btn_Trs_1"))->isEnabled());
         w->setActivePane(0);
@@ -738,8 +733,7 @@ void TestFrmMain::uploadsAreAllOrNothing()
         QCOMPARE(env.fakes.messages.shown.last().text, QStringLiteral("ファイルの送信に失敗しました\r\n") + name +
                                                            "\r\n" + describeFtpError({FtpErrorKind::Cancelled, {}}));
     }
-    // A whole upload replaces the old file, also where the server refuses
-    // to rename over it.
+    // A whole upload replaces the old file, also where the server refuses that rename.
     select(*w, 0, {"page.html"});
     w->findChild<QPushButton*>(QStringLiteral("Btn_Trs_0"))->click();
     QCOMPARE(env.fakes.messages.shown.size(), 2);
@@ -848,7 +842,6 @@ void TestFrmMain::detailSettings()
     QCOMPARE(w->pane(0)->item(1).icon, int(ListItem::TextIcon));
     w->close();
     // Read back from Ftp.ini by the next start.
-    setTextExtensions({});
     QVERIFY(!env.window()->listCache());
     QCOMPARE(TextExtensions(), BuiltInTextExtensions() + QStringList{"PHP"});
     setTextExtensions(BuiltInTextExtensions());
