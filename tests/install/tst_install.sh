@@ -56,7 +56,7 @@ grep -q 'Kept (changed since it was installed):.*teigata.csv' "$work/out" || fai
 for f in quillet.ini Ftp.ini User.ini; do
   grep -qxF "Kept (written by the programs or by you): $setting/$f" "$work/out" || fail "uninstall did not name $f: $(cat "$work/out")"
 done
-grep -qxF "Kept folder: $setting" "$work/out" || fail "uninstall did not name the folder $setting"
+grep -qxF "Kept folder: $prefix/$app" "$work/out" && grep -qxF "Kept folder: $setting" "$work/out" || fail "uninstall did not name the folders it kept"
 grep -q '^Removed Tagwright from .* except the 4 files named above' "$work/out" || fail "uninstall claims: $(tail -2 "$work/out")"
 grep -qF "uninstall --purge \"$prefix\"" "$work/out" || fail "uninstall does not offer --purge"
 user_files="$(printf '%s\n' "$app/tools/Setting/Ftp.ini" "$app/tools/Setting/User.ini" "$app/tools/Setting/quillet.ini" "$app/tools/Setting/teigata.csv" | sort)"
