@@ -829,7 +829,6 @@ void TestFrmMain::detailSettings()
     env.saveProfile(true);
     putFile(env.local.filePath("a.php"), "<?php");
     auto w = env.window();
-    QCOMPARE(w->pane(0)->item(1).icon, int(ListItem::OtherIcon));
     connect(w.get(), &Frm_Main::dialogOpened, this, [&](QDialog* d) {
         QTimer::singleShot(0, d, [&, d] {
             d->findChild<QLineEdit*>(QStringLiteral("txt_Ext"))->setText(".php");
