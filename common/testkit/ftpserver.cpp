@@ -31,6 +31,7 @@ p.add_argument('--no-mlsd', action='store_true')
 p.add_argument('--hostile', action='store_true')
 p.add_argument('--stall', default='')
 p.add_argument('--throttle', type=int, default=0)
+p.add_argument('--no-rename-over', action='store_true')
 a = p.parse_args()
 logging.basicConfig(level=logging.CRITICAL)
 logging.getLogger('pyftpdlib').setLevel(logging.CRITICAL)
@@ -98,6 +99,12 @@ class Handler(FTPHandler):
         if a.stall and a.stall in line:
             time.sleep(3600)
         return FTPHandler.pre_process_command(self, line, cmd, arg)
+
+    def ftp_RNTO(self, path):
+        if a.no_rename_over and os.path.exists(path):
+            self._rnfr = None
+            return self.respond('550 File exists.')
+        return FTPHandler.ftp_RNTO(self, path)
 
     def on_login(self, username):
         note('LOGIN ' + username)
@@ -188,6 +195,8 @@ void FtpServerFixture::start()
         args << QStringLiteral("--hostile");
     if (!m_options.stallOn.isEmpty())
         args << QStringLiteral("--stall") << m_options.stallOn;
+    if (m_options.noRenameOver)
+        args << QStringLiteral("--no-rename-over");
     if (m_options.throttleBytesPerSec > 0)
         args << QStringLiteral("--throttle") << QString::number(m_options.throttleBytesPerSec);
     m_port = startPythonServer(m_process, script, args, m_dir.filePath(QStringLiteral("server.err")), &m_error);

@@ -25,6 +25,8 @@ public:
         bool hostile = false;
         // A command line containing this text is never answered.
         QString stallOn;
+        // RNTO onto an existing file is refused, as some servers do.
+        bool noRenameOver = false;
         // Data connections move at most this many bytes a second (0: no limit).
         int throttleBytesPerSec = 0;
         // Record every command and login (see commands(), loginCount()).

@@ -1,13 +1,63 @@
 #include "ftp/client/operations.h"
 
 #include "ftp/session/ftpoperations.h"
+#include "ftp/session/progress.h"
 #include "ftp/client/mdl_main.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+
+#include <optional>
 
 namespace tw {
+
+namespace {
+
+// Passes a file's progress on and adds the count of the whole transfer.
+class OverallProgress : public FtpProgressListener {
+public:
+    OverallProgress(FtpProgressListener* inner, int files, qint64 bytes) : m_inner(inner), m_files(files), m_bytes(bytes)
+    {
+    }
+    void nextFile(qint64 size)
+    {
+        m_before += m_current;
+        m_current = 0;
+        m_size = size;
+        ++m_file;
+        show();
+    }
+    void setLabel(int index, const QString& text) override { m_inner->setLabel(index, text); }
+    void startBar() override { m_inner->startBar(); }
+    void drawBar(qint64 done, qint64 total) override
+    {
+        m_inner->drawBar(done, total);
+        // ASCII mode changes the length on the way: never count past the size.
+        m_current = std::min(done, m_size);
+        show();
+    }
+    void pumpEvents() override { m_inner->pumpEvents(); }
+
+private:
+    void show()
+    {
+        m_inner->setLabel(3, QStringLiteral("ファイル %1 / %2　合計 %3")
+                                 .arg(m_file)
+                                 .arg(m_files)
+                                 .arg(formatTransferCounter(m_before + m_current, m_bytes)));
+    }
+    FtpProgressListener* m_inner;
+    int m_files;
+    qint64 m_bytes;
+    int m_file = 0;
+    qint64 m_before = 0;
+    qint64 m_current = 0;
+    qint64 m_size = 0;
+};
+
+}  // namespace
 
 TransferOutcome RunTransfers(FtpConnection& c, TransferDirection direction, const QString& sourceFolder,
                              const QString& destinationFolder, const QList<PaneEntry>& items, TransferType type,
@@ -17,35 +67,77 @@ TransferOutcome RunTransfers(FtpConnection& c, TransferDirection direction, cons
     const QString source = WithSeparator(sourceFolder, u'/');
     const QString destination = WithSeparator(destinationFolder, u'/');
     TransferOutcome out;
+    auto fail = [&](const QString& item, const QString& file, const FtpError& error) {
+        out.ok = false;
+        out.failedName = item;
+        out.failedFile = file;
+        out.error = error;
+        return out;
+    };
+    // Every item is planned before the first byte goes.
+    QList<TreePlan> plans;
+    int files = 0;
+    qint64 bytes = 0;
     for (const PaneEntry& item : items) {
         // Names come from a listing or from the disk; one that could leave
         // the folder is never joined to it.
-        if (!isSafeEntryName(item.name)) {
-            out = {false, out.transferred, item.name, {FtpErrorKind::BadName, item.name}};
-            return out;
-        }
+        if (!isSafeEntryName(item.name))
+            return fail(item.name, item.name, {FtpErrorKind::BadName, item.name});
         const QString from = source + item.name;
         const QString to = destination + item.name;
+        TreePlan plan;
+        if (!item.folder) {
+            qint64 size = item.size;
+            if (upload)
+                size = QFileInfo(from).size();
+            plan.files.append({from, to, item.name, std::max<qint64>(0, size)});
+        } else if (!(upload ? PlanUploadTree(from, to, plan) : PlanDownloadTree(c, from, to, plan))) {
+            const FtpError error = c.lastError();
+            return fail(item.name, item.name, error.kind == FtpErrorKind::None && upload ? FtpError{FtpErrorKind::LocalFile, {}} : error);
+        }
+        out.skipped += plan.skipped;
+        out.repeated += plan.repeated;
+        out.tooDeep += plan.tooDeep;
+        files += int(plan.files.size());
+        for (const TreePlan::File& f : std::as_const(plan.files))
+            bytes += f.size;
+        plans.append(plan);
+    }
+    FtpProgressListener* listener = c.progressListener();
+    std::optional<OverallProgress> overall;
+    if (listener) {
+        overall.emplace(listener, files, bytes);
+        c.setProgressListener(&*overall);
+    }
+    const auto restore = qScopeGuard([&] { c.setProgressListener(listener); });
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const PaneEntry& item = items[i];
+        QString current = item.name;
         bool ok = false;
-        if (item.folder)
-            ok = upload ? FtpUploadTree(c, from, to, type) : FtpDownloadTree(c, from, to, type);
-        else
-            ok = upload ? FtpUpload(c, from, to, type) : FtpDownload(c, from, to, type, item.size);
+        if (item.folder) {
+            ok = RunTreePlan(c, upload, plans[i], type, [&](const TreePlan::File& f) {
+                current = f.name;
+                if (overall)
+                    overall->nextFile(f.size);
+            });
+        } else {
+            if (overall)
+                overall->nextFile(plans[i].files[0].size);
+            const TreePlan::File& f = plans[i].files[0];
+            ok = upload ? FtpUpload(c, f.from, f.to, type) : FtpDownload(c, f.from, f.to, type, item.size);
+        }
         const FtpError error = c.lastError();
         if (patch && !c.cancelRequested()) {
             DirEntry found;
+            const QString to = destination + item.name;
             const bool exists = upload ? FtpFindFile(c, to, found) == 1 : LocalFindFile(to, found) == 1;
             if (exists) {
                 found.name = item.name;
                 patch(found);
             }
         }
-        if (!ok) {
-            out.ok = false;
-            out.failedName = item.name;
-            out.error = error;
-            return out;
-        }
+        if (!ok)
+            return fail(item.name, current, error);
         ++out.transferred;
     }
     return out;

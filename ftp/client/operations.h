@@ -28,13 +28,19 @@ struct TransferOutcome {
     bool ok = true;
     int transferred = 0;  // items copied whole
     QString failedName;   // the item the walk stopped at
+    QString failedFile;   // the file of that item that was not copied ("site/a.gif")
     FtpError error;
+    QStringList skipped;   // links pointing outside the folder sent
+    QStringList repeated;  // server folders that list a folder above them
+    QStringList tooDeep;   // folders not followed for their depth
 };
 
 // Copies the items from the source folder to the destination folder
 // (upload: local to remote; download: remote to local), stopping at the
-// first failure. With a patch function, the destination entry of each item
-// that exists afterwards is handed to it (to update the destination pane).
+// first failure. Folders are walked first, so that the progress window can
+// count the files and bytes of the whole transfer (label 3). With a patch
+// function, the destination entry of each item that exists afterwards is
+// handed to it (to update the destination pane).
 TransferOutcome RunTransfers(FtpConnection& connection, TransferDirection direction, const QString& sourceFolder,
                              const QString& destinationFolder, const QList<PaneEntry>& items, TransferType type,
                              const std::function<void(const DirEntry&)>& patch = {});

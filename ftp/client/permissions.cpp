@@ -5,14 +5,18 @@ namespace tw {
 PermissionDigits PermissionDigits::fromAccessText(const QString& text)
 {
     PermissionDigits p;
-    bool ok = false;
-    const uint value = text.toUInt(&ok, 10);
-    if (!ok || value == 0 || text.size() > 3)
-        return p;
-    const QString digits = text.rightJustified(3, u'0');
-    for (int k = 0; k < 3; ++k) {
-        // Only 0 to 7 are permission digits; 8 and 9 keep the bits they have.
-        p.m_digits[k] = digits[k].digitValue() & 7;
+    // The first three characters are the digits ("644 " after a change);
+    // a shorter all-digit text lost its leading zeros in the listing ("44").
+    QString digits = text.left(3);
+    bool number = false;
+    digits.toUInt(&number, 10);
+    if (number && digits.size() < 3)
+        digits = digits.rightJustified(3, u'0');
+    for (int k = 0; k < 3 && k < digits.size(); ++k) {
+        // Only 0 to 7 are permission digits; 8 and 9 keep the bits they
+        // have, anything else counts as 0.
+        const int d = digits[k].digitValue();
+        p.m_digits[k] = d < 0 ? 0 : d & 7;
     }
     return p;
 }

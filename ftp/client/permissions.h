@@ -12,8 +12,9 @@ public:
     // Box 0 stands for 4, box 1 for 2, box 2 for 1.
     static constexpr int kBoxValue[3] = {4, 2, 1};
 
-    // The access column's text. Empty, zero or not a number gives 000; a
-    // short text is a number whose leading zeros were left out ("44" is 044).
+    // The access column's text: its first three characters read as digits
+    // ("644 " and "644" alike; empty gives 000). A shorter number lost its
+    // leading zeros ("44" is 044).
     static PermissionDigits fromAccessText(const QString& text);
 
     int digit(int cls) const { return m_digits[cls]; }

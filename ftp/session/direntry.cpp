@@ -108,6 +108,8 @@ bool parseMlsdLine(const QByteArray& line, const NameDecoder& decode, DirEntry& 
             e.size = value.toLongLong();
         } else if (key == "modify") {
             e.lastWrite = parseMlsdTime(value);
+        } else if (key == "unique") {
+            e.unique = QString::fromLatin1(value);
         } else if (key == "unix.mode") {
             // Some servers write the octal number with Python's "0o" prefix.
             const QByteArray digits = value.startsWith("0o") || value.startsWith("0O") ? value.mid(2) : value;

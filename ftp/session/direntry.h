@@ -22,6 +22,8 @@ struct DirEntry {
     // The permission digits read as a hexadecimal number: rwxr-xr-x is 0x755,
     // so its hexadecimal rendering is the three digits. 0 when unknown.
     quint32 access = 0;
+    // The server's identity of the file or folder (MLSD "unique"), or empty.
+    QString unique;
 
     quint32 attributes() const { return folder ? FolderAttribute : NormalAttribute; }
     // "755"; "0" when the server gave no permissions.

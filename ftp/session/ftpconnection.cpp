@@ -674,8 +674,10 @@ std::unique_ptr<FtpConnection> FtpConnection::open(const QString& server, const 
     if (d.utf8)
         d.setup.append(QByteArrayLiteral("OPTS UTF8 ON"));
     // Ask for the permission fact where the server has it but does not send it.
+    // The identity fact, where offered, tells a folder that lists itself.
     if (d.mlst && mlstFacts.contains("unix.mode;") && !mlstFacts.contains("unix.mode*"))
-        d.setup.append(QByteArrayLiteral("OPTS MLST type;size;modify;unix.mode;"));
+        d.setup.append(QByteArrayLiteral("OPTS MLST type;size;modify;unix.mode;") +
+                       (mlstFacts.contains("unique") ? "unique;" : ""));
     d.setupStale = !d.setup.isEmpty();
     if (!d.ensureSetup()) {
         err = {FtpErrorKind::Network, {}};

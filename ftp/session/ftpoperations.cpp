@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryFile>
 
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -42,9 +44,12 @@ bool hasBreakOrNul(const QString& text)
     return text.contains(u'\r') || text.contains(u'\n') || text.contains(u'\0');
 }
 
-// A download lands in a temporary file beside the target and replaces the
-// target only once it has arrived whole. Unlike settings files it is not
-// forced to disk first: that would double the time of a large download.
+// A download is written into an unnamed file in the target's folder
+// (O_TMPFILE) and linked in only once it has arrived whole, so a crash or a
+// power cut leaves nothing behind. Where the file system has no unnamed
+// files, a hidden file beside the target is used instead. Unlike settings
+// files it is not forced to disk first: that would double the time of a
+// large download.
 class DownloadTarget {
 public:
     explicit DownloadTarget(const QString& target) : m_target(QFile::encodeName(target)) {}
@@ -53,16 +58,20 @@ public:
         if (m_fd >= 0) {
             m_file.close();
             ::close(m_fd);
-            ::unlink(m_temp.constData());
+            if (!m_unnamed)
+                ::unlink(m_temp.constData());
         }
     }
-    // A hidden file beside the target, made with plain system calls: a tree
-    // of small files spends more time here than on the wire otherwise.
     bool open()
     {
         const qsizetype slash = m_target.lastIndexOf('/');
-        m_temp = m_target.left(slash + 1) + '.' + m_target.mid(slash + 1) + ".XXXXXX.part";
-        m_fd = ::mkostemps(m_temp.data(), 5, O_CLOEXEC);
+        const QByteArray folder = slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : m_target.left(slash);
+        m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        m_unnamed = m_fd >= 0;
+        if (!m_unnamed) {
+            m_temp = m_target.left(slash + 1) + '.' + m_target.mid(slash + 1) + ".XXXXXX.part";
+            m_fd = ::mkostemps(m_temp.data(), 5, O_CLOEXEC);
+        }
         if (m_fd < 0)
             return false;
         return m_file.open(m_fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
@@ -72,20 +81,49 @@ public:
     {
         // The permissions a new file gets, or those of the file replaced.
         struct stat st {};
-        const mode_t mode = ::stat(m_target.constData(), &st) == 0 ? st.st_mode & 07777 : 0666 & ~processUmask();
+        const bool replaces = ::stat(m_target.constData(), &st) == 0;
+        const mode_t mode = replaces ? st.st_mode & 07777 : 0666 & ~processUmask();
         if (!m_file.flush() || m_file.error() != QFileDevice::NoError || ::fchmod(m_fd, mode) != 0)
             return false;
         m_file.close();
+        if (m_unnamed && !linkUnnamed(replaces))
+            return false;
         const int fd = m_fd;
         m_fd = -1;
-        if (::close(fd) != 0 || std::rename(m_temp.constData(), m_target.constData()) != 0) {
-            ::unlink(m_temp.constData());
+        const bool renamed = m_temp.isEmpty() || std::rename(m_temp.constData(), m_target.constData()) == 0;
+        if (::close(fd) != 0 || !renamed) {
+            if (!m_temp.isEmpty())
+                ::unlink(m_temp.constData());
             return false;
         }
         return true;
     }
 
 private:
+    // A new file is linked in under its own name (which fails rather than
+    // replace a file that appeared meanwhile); a file that is replaced gets
+    // a hidden name first, renamed over the old one a moment later.
+    bool linkUnnamed(bool replaces)
+    {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
+        const qsizetype slash = m_target.lastIndexOf('/');
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            const QByteArray name =
+                replaces ? m_target.left(slash + 1) + '.' + m_target.mid(slash + 1) + '.' +
+                               QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".part"
+                         : m_target;
+            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
+                m_unnamed = false;
+                if (replaces)
+                    m_temp = name;
+                return true;
+            }
+            if (errno != EEXIST || !replaces)
+                return false;
+        }
+        return false;
+    }
+
     static mode_t processUmask()
     {
         static const mode_t mask = [] {
@@ -99,6 +137,7 @@ private:
     QByteArray m_target;
     QByteArray m_temp;
     int m_fd = -1;
+    bool m_unnamed = false;
     QFile m_file;
 };
 
@@ -130,9 +169,11 @@ bool pathCommand(FtpConnection& c, const char* verb, const QString& path)
     return true;
 }
 
-bool removeTree(FtpConnection& c, const QString& folder, int depth)
+QString listingSignature(const QList<DirEntry>& entries, bool foldersOnly = false);
+
+bool removeTree(FtpConnection& c, const QString& folder, QStringList& ancestors)
 {
-    if (depth > kMaxTreeDepth)
+    if (ancestors.size() > kMaxTreeDepth)
         return false;
     const QString dir = withSlash(c.absolutePath(folder));
     if (dir == u"/")
@@ -143,6 +184,12 @@ bool removeTree(FtpConnection& c, const QString& folder, int depth)
         c.setLastError(FtpErrorKind::BadName, listing.rejected.first());
         return false;
     }
+    // A folder that lists a folder above it again is a link to it: the link
+    // goes, what it points to is never walked twice.
+    if (!listing.entries.isEmpty() && ancestors.contains(listingSignature(listing.entries)))
+        return pathCommand(c, "DELE", withoutSlash(dir));
+    // By the time its sub-folders are listed, only they are left in it.
+    ancestors.append(listingSignature(listing.entries, true));
     QStringList subFolders;
     for (const DirEntry& e : listing.entries) {
         const QString full = dir + e.name;
@@ -152,76 +199,131 @@ bool removeTree(FtpConnection& c, const QString& folder, int depth)
             return false;
     }
     for (const QString& sub : subFolders) {
-        if (!removeTree(c, sub, depth + 1))
+        if (!removeTree(c, sub, ancestors))
             return false;
     }
+    ancestors.removeLast();
     return pathCommand(c, "RMD", withoutSlash(dir));
 }
 
-bool downloadTree(FtpConnection& c, const QString& remoteFolder, const QString& localFolder, TransferType type,
-                  int depth)
+// What identifies a folder's contents: a folder whose listing equals that of
+// a folder above it is that folder again (a link to itself on the server).
+// A folder's time is left out: it changes as files go from the folder.
+QString listingSignature(const QList<DirEntry>& entries, bool foldersOnly)
 {
-    if (depth > kMaxTreeDepth)
-        return false;
-    const QString remote = withSlash(c.absolutePath(remoteFolder));
-    const QString local = withSlash(localFolder);
-    if (!QFileInfo(local).isDir() && !QDir().mkpath(local)) {
-        c.setLastError(FtpErrorKind::LocalFile);
-        return false;
+    QStringList parts;
+    parts.reserve(entries.size());
+    for (const DirEntry& e : entries) {
+        if (e.folder)
+            parts.append(e.name + u'\x1f' + e.unique);
+        else if (!foldersOnly)
+            parts.append(e.name + u'\x1f' + QString::number(e.size) + u'\x1f' + e.lastWrite.toString(Qt::ISODate) +
+                         u'\x1f' + e.unique);
     }
+    parts.sort();
+    return parts.join(u'\x1e');
+}
+
+bool planDownload(FtpConnection& c, const QString& remote, const QString& local, const QString& relative,
+                  QStringList& ancestors, TreePlan& plan)
+{
     ParsedListing listing;
+    announce(c, QStringLiteral("%1 の一覧を取得中です...").arg(relative), nullptr);
     if (!c.listFolder(remote, listing))
         return false;
     if (!listing.rejected.isEmpty()) {
         c.setLastError(FtpErrorKind::BadName, listing.rejected.first());
         return false;
     }
+    const QString signature = listingSignature(listing.entries);
+    if (!listing.entries.isEmpty() && ancestors.contains(signature)) {
+        plan.repeated.append(relative);
+        return true;
+    }
+    plan.folders.append(local);
+    ancestors.append(signature);
     QStringList subFolders;
-    for (const DirEntry& e : listing.entries) {
-        if (!isSafeEntryName(e.name))
-            return false;
+    for (const DirEntry& e : std::as_const(listing.entries)) {
         if (e.folder)
             subFolders.append(e.name);
-        else if (!FtpDownload(c, remote + e.name, local + e.name, type, e.size))
+        else
+            plan.files.append({remote + e.name, local + e.name, relative + u'/' + e.name, e.size});
+    }
+    for (const QString& name : std::as_const(subFolders)) {
+        if (ancestors.size() > kMaxTreeDepth)
+            plan.tooDeep.append(relative + u'/' + name);
+        else if (!planDownload(c, remote + name + u'/', local + name + u'/', relative + u'/' + name, ancestors,
+                               plan))
             return false;
     }
-    for (const QString& name : subFolders) {
-        if (!downloadTree(c, remote + name, local + name, type, depth + 1))
-            return false;
-    }
+    ancestors.removeLast();
     return true;
 }
 
-bool uploadTree(FtpConnection& c, const QString& localFolder, const QString& remoteFolder, TransferType type,
-                int depth)
+void planUpload(const QString& root, const QString& local, const QString& remote, const QString& relative, int depth,
+                TreePlan& plan)
 {
-    if (depth > kMaxTreeDepth)
-        return false;
-    const QString local = withSlash(localFolder);
-    const QString remote = withSlash(c.absolutePath(remoteFolder));
-    if (!QFileInfo(local).isDir())
-        return false;
-    DirEntry existing;
-    const bool present = c.findEntry(remote, existing) && existing.folder;
-    if (!present && !FtpMakeDir(c, remote))
-        return false;
+    plan.folders.append(remote);
     const QFileInfoList entries =
         QDir(local).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                                   QDir::Name);
     QStringList subFolders;
     for (const QFileInfo& fi : entries) {
-        if (fi.isDir()) {
-            if (!fi.isSymLink())
-                subFolders.append(fi.fileName());
-        } else if (!FtpUpload(c, local + fi.fileName(), remote + fi.fileName(), type)) {
-            return false;
+        const QString name = relative + u'/' + fi.fileName();
+        if (fi.isSymLink()) {
+            // A link is sent only as a file of the folder being sent: what
+            // it points to outside (a private key, the home folder) stays.
+            const QString target = fi.canonicalFilePath();
+            if (target.isEmpty() || !target.startsWith(root) || !fi.isFile()) {
+                if (target.isEmpty() || !target.startsWith(root))
+                    plan.skipped.append(name);
+                continue;
+            }
         }
+        if (fi.isDir())
+            subFolders.append(fi.fileName());
+        else
+            plan.files.append({local + fi.fileName(), remote + fi.fileName(), name, fi.size()});
     }
-    for (const QString& name : subFolders) {
-        if (!uploadTree(c, local + name, remote + name, type, depth + 1))
-            return false;
+    for (const QString& sub : std::as_const(subFolders)) {
+        if (depth >= kMaxTreeDepth)
+            plan.tooDeep.append(relative + u'/' + sub);
+        else
+            planUpload(root, local + sub + u'/', remote + sub + u'/', relative + u'/' + sub, depth + 1, plan);
     }
-    return true;
+}
+
+// Puts a new upload in place: the temporary file renamed over the target.
+bool replaceWithUpload(FtpConnection& c, const QString& temp, const QString& target, bool& keepTemp)
+{
+    if (FtpRename(c, temp, target))
+        return true;
+    // Some servers refuse to rename over an existing file: the old one is
+    // deleted right before the rename.
+    const FtpError refused = c.lastError();
+    DirEntry old;
+    if (!c.findEntry(target, old) || old.folder || !pathCommand(c, "DELE", target)) {
+        c.setLastError(refused.kind, refused.reply);
+        return false;
+    }
+    if (FtpRename(c, temp, target))
+        return true;
+    // The old file is gone: the new one stays under its temporary name.
+    keepTemp = true;
+    c.setLastError(FtpErrorKind::Refused, QStringLiteral("%1 (%2)").arg(c.lastError().reply, temp));
+    return false;
+}
+
+// Deletes what a stopped or failed upload left, keeping the reason it failed.
+void discardUpload(FtpConnection& c, const QString& temp)
+{
+    const FtpError why = c.lastError();
+    const bool cancelled = c.cancelRequested();
+    c.clearCancel();
+    pathCommand(c, "DELE", temp);
+    if (cancelled)
+        c.cancel();
+    c.setLastError(why.kind, why.reply);
 }
 
 }  // namespace
@@ -355,7 +457,16 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
         connection.setLastError(FtpErrorKind::LocalFile);
         return false;
     }
-    return connection.store(file, file.size(), connection.absolutePath(remote), ascii);
+    // Sent under a temporary name in the same folder, then renamed: the live
+    // site never shows a cut file, and a stopped upload leaves the old one.
+    const QString target = connection.absolutePath(remote);
+    const QString temp = target.left(target.lastIndexOf(u'/') + 1) + u'.' + lastSegment(target) + QStringLiteral(".twpart");
+    bool keepTemp = false;
+    if (connection.store(file, file.size(), temp, ascii) && replaceWithUpload(connection, temp, target, keepTemp))
+        return true;
+    if (!keepTemp)
+        discardUpload(connection, temp);
+    return false;
 }
 
 bool FtpDelete(FtpConnection& connection, const QString& remote)
@@ -395,23 +506,66 @@ bool FtpRemoveTree(FtpConnection& connection, const QString& folder)
 {
     if (folder.isEmpty() || hasBreakOrNul(folder))
         return false;
-    return removeTree(connection, folder, 0);
+    QStringList ancestors;
+    return removeTree(connection, folder, ancestors);
+}
+
+bool PlanDownloadTree(FtpConnection& connection, const QString& remoteFolder, const QString& localFolder,
+                      TreePlan& plan)
+{
+    if (remoteFolder.isEmpty() || localFolder.isEmpty() || hasBreakOrNul(remoteFolder))
+        return false;
+    const QString remote = withSlash(connection.absolutePath(remoteFolder));
+    QStringList ancestors;
+    return planDownload(connection, remote, withSlash(localFolder), lastSegment(withoutSlash(remote)), ancestors,
+                        plan);
+}
+
+bool PlanUploadTree(const QString& localFolder, const QString& remoteFolder, TreePlan& plan)
+{
+    const QFileInfo top(withoutSlash(localFolder));
+    if (!top.isDir() || remoteFolder.isEmpty() || hasBreakOrNul(remoteFolder))
+        return false;
+    planUpload(withSlash(top.canonicalFilePath()), withSlash(localFolder), withSlash(remoteFolder), top.fileName(), 0,
+               plan);
+    return true;
+}
+
+bool RunTreePlan(FtpConnection& connection, bool upload, const TreePlan& plan, TransferType type,
+                 const std::function<void(const TreePlan::File&)>& beforeFile)
+{
+    for (const QString& folder : plan.folders) {
+        if (upload) {
+            DirEntry existing;
+            const QString remote = connection.absolutePath(folder);
+            if (!(connection.findEntry(remote, existing) && existing.folder) && !FtpMakeDir(connection, remote))
+                return false;
+        } else if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+            connection.setLastError(FtpErrorKind::LocalFile);
+            return false;
+        }
+    }
+    for (const TreePlan::File& f : plan.files) {
+        if (beforeFile)
+            beforeFile(f);
+        if (!(upload ? FtpUpload(connection, f.from, f.to, type) : FtpDownload(connection, f.from, f.to, type, f.size)))
+            return false;
+    }
+    return true;
 }
 
 bool FtpDownloadTree(FtpConnection& connection, const QString& remoteFolder, const QString& localFolder,
                      TransferType type)
 {
-    if (remoteFolder.isEmpty() || localFolder.isEmpty() || hasBreakOrNul(remoteFolder))
-        return false;
-    return downloadTree(connection, remoteFolder, localFolder, type, 0);
+    TreePlan plan;
+    return PlanDownloadTree(connection, remoteFolder, localFolder, plan) && RunTreePlan(connection, false, plan, type);
 }
 
 bool FtpUploadTree(FtpConnection& connection, const QString& localFolder, const QString& remoteFolder,
                    TransferType type)
 {
-    if (remoteFolder.isEmpty() || localFolder.isEmpty() || hasBreakOrNul(remoteFolder))
-        return false;
-    return uploadTree(connection, localFolder, remoteFolder, type, 0);
+    TreePlan plan;
+    return PlanUploadTree(localFolder, remoteFolder, plan) && RunTreePlan(connection, true, plan, type);
 }
 
 bool FtpSendCommand(FtpConnection& connection, const QString& command)

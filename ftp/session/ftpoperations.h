@@ -11,8 +11,10 @@
 #include "ftp/session/transfertype.h"
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace tw {
@@ -46,6 +48,9 @@ int FtpFindFile(FtpConnection& connection, const QString& path, DirEntry& entry)
 // download leaves no file behind.
 bool FtpDownload(FtpConnection& connection, const QString& remote, const QString& local, TransferType type,
                  qint64 knownSize = -1);
+// An upload goes to a temporary name in the destination folder and is
+// renamed over the target once whole; a stopped or failed one deletes its
+// temporary file and leaves the old file as it was.
 bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type);
 
 bool FtpDelete(FtpConnection& connection, const QString& remote);
@@ -57,14 +62,39 @@ bool FtpMakeDir(FtpConnection& connection, const QString& folder);
 // folder is never deleted.
 bool FtpRemoveTree(FtpConnection& connection, const QString& folder);
 
-// Copies a folder with its sub-folders. Stops at the first failure; a
-// listing that names an entry which is not a plain name ("../x", "a/b")
-// fails the folder and nothing is written for it, so nothing can land
-// outside the local folder.
+// A folder copy, worked out before anything is sent: the folders to create
+// (parents first), the files, and what is left out and why.
+struct TreePlan {
+    struct File {
+        QString from, to;
+        QString name;  // below the copied folder's parent ("site/img/a.gif")
+        qint64 size = 0;
+    };
+    QStringList folders;
+    QList<File> files;
+    QStringList skipped;   // links that point outside the folder being sent
+    QStringList repeated;  // server folders that list a folder above them again
+    QStringList tooDeep;   // folders below the depth a real site never reaches
+};
+
+// Lists a remote folder tree. A listing that names an entry which is not a
+// plain name ("../x", "a/b") fails the whole plan, so nothing can land
+// outside the local folder. A folder whose listing repeats that of a folder
+// above it is not followed.
+bool PlanDownloadTree(FtpConnection& connection, const QString& remoteFolder, const QString& localFolder,
+                      TreePlan& plan);
+// Walks a local folder tree. Folders reached through symbolic links are not
+// followed; a linked file is sent only when it lies inside the folder.
+bool PlanUploadTree(const QString& localFolder, const QString& remoteFolder, TreePlan& plan);
+// Creates the folders (a remote one only when it does not exist) and copies
+// the files in order, stopping at the first failure. beforeFile hears of
+// each file before it goes.
+bool RunTreePlan(FtpConnection& connection, bool upload, const TreePlan& plan, TransferType type,
+                 const std::function<void(const TreePlan::File&)>& beforeFile = {});
+
+// A plan made and run.
 bool FtpDownloadTree(FtpConnection& connection, const QString& remoteFolder, const QString& localFolder,
                      TransferType type);
-// Creates the remote folder when it does not exist (an existing empty one is
-// used as it is). Folders reached through symbolic links are not followed.
 bool FtpUploadTree(FtpConnection& connection, const QString& localFolder, const QString& remoteFolder,
                    TransferType type);
 

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace tw {
 
 void FtpProgressListener::pumpEvents()
@@ -12,9 +14,8 @@ void FtpProgressListener::pumpEvents()
 
 QString formatKiloBytes(qint64 bytes)
 {
-    const qint64 kb = (bytes + 512) / 1024;
-    if (kb <= 0)
-        return QString();
+    // 0 is shown as 0: an empty number ("KB / KB") says nothing.
+    const qint64 kb = std::max<qint64>(0, (bytes + 512) / 1024);
     QString digits = QString::number(kb);
     for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
         digits.insert(i, u',');

@@ -10,7 +10,8 @@ namespace tw {
 class FtpProgressListener {
 public:
     virtual ~FtpProgressListener() = default;
-    // Caption of label 0, 1 or 2.
+    // Caption of label 0, 1 or 2, or of label 3: the files and bytes of the
+    // whole transfer.
     virtual void setLabel(int index, const QString& text) = 0;
     // A transfer starts: the bar is cleared and made visible, nothing drawn.
     virtual void startBar() = 0;
@@ -21,8 +22,7 @@ public:
     virtual void pumpEvents();
 };
 
-// Whole kilobytes, rounded, with thousands separators; empty for 0 (the
-// counter's "##,##" form).
+// Whole kilobytes, rounded, with thousands separators; "0" for 0.
 QString formatKiloBytes(qint64 bytes);
 
 // "1,234KB / 5,678KB": the counter of label 2.

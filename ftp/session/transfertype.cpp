@@ -14,7 +14,7 @@ TransferType transferTypeFromInt(int value)
     }
 }
 
-const QStringList& TextExtensions()
+const QStringList& BuiltInTextExtensions()
 {
     static const QStringList list = {
         QStringLiteral("CGI"),  QStringLiteral("CSS"),  QStringLiteral("HTM"),   QStringLiteral("HTML"),
@@ -22,6 +22,38 @@ const QStringList& TextExtensions()
         QStringLiteral("SHTML"), QStringLiteral("TXT"),
     };
     return list;
+}
+
+namespace {
+QStringList& currentTextExtensions()
+{
+    static QStringList list = BuiltInTextExtensions();
+    return list;
+}
+}  // namespace
+
+const QStringList& TextExtensions()
+{
+    return currentTextExtensions();
+}
+
+void setTextExtensions(const QStringList& extensions)
+{
+    currentTextExtensions() = extensions;
+}
+
+QString normalizedExtension(const QString& text)
+{
+    QString e = text.trimmed();
+    if (e.startsWith(u'.'))
+        e.remove(0, 1);
+    for (const QChar c : e) {
+        // It is stored as an INI value and compared with the text after a
+        // name's last dot.
+        if (c.isSpace() || c == u'.' || c == u'/' || c == u'\\' || c == u'=' || c.unicode() < 0x20)
+            return QString();
+    }
+    return e.toUpper();
 }
 
 QString extensionOf(const QString& name)

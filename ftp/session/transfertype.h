@@ -13,7 +13,14 @@ enum class TransferType { Automatic = 0, Ascii = 1, Binary = 2 };
 TransferType transferTypeFromInt(int value);
 
 // The built-in text extensions, in their fixed order (indexes 0 to 9).
+const QStringList& BuiltInTextExtensions();
+// The extensions automatic mode sends as ASCII: the built-in list until the
+// program sets the one stored in Ftp.ini or chosen in 詳細設定.
 const QStringList& TextExtensions();
+void setTextExtensions(const QStringList& extensions);
+// An extension as the list keeps it: upper case, without a leading "."; empty
+// when the text cannot be one (blank, a dot, a separator, "=").
+QString normalizedExtension(const QString& text);
 
 // The text after the last "." of a name; empty when there is none.
 QString extensionOf(const QString& name);

@@ -16,8 +16,11 @@ QString EncodePassword(const QString& plain)
 {
     if (plain.isEmpty())
         return QString();
+    // CP932 holds 〜, —, −, ‖, ¢, £ and ¬ under codes that read back as their
+    // full-width twins: such a password would not match at the next login.
     const EncodeResult cp932 = encodeCp932(plain);
-    const QByteArray bytes = cp932.ok ? cp932.bytes : kUtf8Mark + plain.toUtf8();
+    const bool exact = cp932.ok && decodeCp932(cp932.bytes) == plain;
+    const QByteArray bytes = exact ? cp932.bytes : kUtf8Mark + plain.toUtf8();
     QString out;
     out.reserve(bytes.size() * 6);
     QRandomGenerator* random = QRandomGenerator::global();

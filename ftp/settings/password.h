@@ -5,7 +5,8 @@
 //
 // Each byte of the password's CP932 form is written as three decimal digits
 // followed by three filler characters ("a" -> "097" + 3 fillers). A password
-// CP932 cannot hold is stored as UTF-8 behind the bytes EF BB BF.
+// whose CP932 form does not read back as the same text is stored as UTF-8
+// behind the bytes EF BB BF.
 
 #include <QString>
 

@@ -81,6 +81,16 @@ FtpProgramSettings LoadSettings(const FtpSettingFiles& files)
     FtpProgramSettings s;
     s.User = IniRead(files.ftpIni, kSkyport, QStringLiteral("User"), QString());
     s.ListCache = parseStoredBool(IniRead(files.ftpIni, kSkyport, QStringLiteral("ListCache"), QStringLiteral("1")), true);
+    // The list 詳細設定 changed is read back; keys run from Extension0 up.
+    QStringList extensions;
+    for (int i = 0;; ++i) {
+        const QString e = normalizedExtension(IniRead(files.ftpIni, kExtension, kExtension + QString::number(i), {}));
+        if (e.isEmpty())
+            break;
+        extensions.append(e);
+    }
+    if (!extensions.isEmpty())
+        s.Extensions = extensions;
     return s;
 }
 

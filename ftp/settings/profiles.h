@@ -22,6 +22,9 @@ struct ConnectionProfile {
 struct FtpProgramSettings {
     QString User;           // Name of the current profile
     bool ListCache = true;  // patch lists in place after an operation
+    // The text extensions of section Extension; the built-in list when the
+    // section is missing or holds none.
+    QStringList Extensions = BuiltInTextExtensions();
 };
 
 struct FtpSettingFiles {
@@ -45,7 +48,7 @@ void LoadProfile(const FtpSettingFiles& files, ConnectionProfile& profile);
 FtpProgramSettings LoadSettings(const FtpSettingFiles& files);
 bool SaveSettings(const FtpSettingFiles& files, const FtpProgramSettings& settings);
 
-// Rewrites section Extension of Ftp.ini from TextExtensions (Extension0..9).
+// Rewrites section Extension of Ftp.ini from TextExtensions (Extension0, 1, ...).
 bool SaveExtensionList(const FtpSettingFiles& files);
 
 // The profile names of User.ini in file order.

@@ -1,5 +1,6 @@
 #include "ftp/ui/frm_main.h"
 
+#include "ftp/ui/frm_detail.h"
 #include "ftp/ui/frm_pms.h"
 #include "ftp/ui/frm_state.h"
 #include "ftp/ui/frm_user.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -58,6 +60,7 @@ Frm_Main::Frm_Main(const FrmMainSetup& setup, QWidget* parent) : QMainWindow(par
     // Start-up: settings, the profile they name, its local folder, the
     // profile box, disconnected.
     m_settings = LoadSettings(m_setup.files);
+    setTextExtensions(m_settings.Extensions);
     m_profile.Name = m_settings.User;
     LoadProfile(m_setup.files, m_profile);
     if (m_profile.LastPathLocal.isEmpty())
@@ -156,11 +159,25 @@ int Frm_Main::FindListItem(int pane, const QString& name) const
     return m_lv[pane]->findItem(name);
 }
 
+bool Frm_Main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        for (int p = 0; p < 2; ++p) {
+            if (watched == m_dir[p]->lineEdit() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+                pathEntered(p);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void Frm_Main::pathEntered(int pane)
 {
-    const QString text = m_dir[pane]->currentText();
+    const QString text = m_dir[pane]->lineEdit()->text();
     if (pane == Remote) {
-        if (isConnected()) {
+        if (isConnected() && !busyRefused()) {
             // A relative name is taken in the folder shown.
             SetRemotePath(text.startsWith(u'/') ? text : folderOf(Remote) + text);
         }
@@ -175,6 +192,8 @@ void Frm_Main::pathEntered(int pane)
 
 void Frm_Main::goUp(int pane)
 {
+    if (pane == Remote && busyRefused())
+        return;
     m_up[pane]->setEnabled(false);
     const int index = m_dir[pane]->currentIndex();
     if (index >= 0 && index + 1 < m_dir[pane]->count()) {
@@ -190,7 +209,7 @@ void Frm_Main::goUp(int pane)
 void Frm_Main::openFolderItem(int pane, int row)
 {
     const ListItem item = m_lv[pane]->item(row);
-    if (item.icon != ListItem::FolderIcon)
+    if (item.icon != ListItem::FolderIcon || (pane == Remote && busyRefused()))
         return;
     m_dir[pane]->setEditText(folderOf(pane) + item.name + u'/');
     pathEntered(pane);
@@ -219,10 +238,8 @@ void Frm_Main::driveChosen(int index)
 
 void Frm_Main::refresh()
 {
-    if (m_busy)
-        return;
     if (m_activePane == Remote) {
-        if (isConnected())
+        if (isConnected() && !busyRefused())
             ListRemote(shownFolder(Remote));
     } else {
         ListLocal(shownFolder(Local));
@@ -309,7 +326,7 @@ void Frm_Main::refillProfiles()
 
 void Frm_Main::openProfiles()
 {
-    if (isConnected() || m_busy)
+    if (isConnected() || busyRefused())
         return;
     // The dialog may make another profile current; this one keeps its view.
     SaveViewState();
@@ -329,7 +346,7 @@ void Frm_Main::openProfiles()
 
 void Frm_Main::toggleConnection()
 {
-    if (m_busy)
+    if (busyRefused())
         return;
     if (isConnected()) {
         if (!FtpDisconnect(m_ftp))
@@ -393,6 +410,34 @@ void Frm_Main::ShowDisconnected()
 void Frm_Main::showError(const QString& text)
 {
     m_setup.platform.messages->show(text, frmMainCaption(), MsgIcon::Critical, MsgButtons::Ok);
+}
+
+bool Frm_Main::busyRefused()
+{
+    if (!m_busy)
+        return false;
+    m_setup.platform.messages->show(QStringLiteral("転送中のため、サーバを使う操作は出来ません\r\n"
+                                                   "転送が終わるか中止してから、もう一度実行してください"),
+                                    frmMainCaption(), MsgIcon::Information, MsgButtons::Ok);
+    return true;
+}
+
+void Frm_Main::openDetails()
+{
+    Frm_Detail dialog({TextExtensions(), m_settings.ListCache}, m_setup.platform, this);
+    emit dialogOpened(&dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const DetailChoices chosen = dialog.choices();
+    setTextExtensions(chosen.extensions);
+    m_settings.ListCache = chosen.listCache;
+    m_settings.User = m_profile.Name;
+    if (!SaveExtensionList(m_setup.files) || !SaveSettings(m_setup.files, m_settings))
+        showError(QStringLiteral("設定を保存出来ませんでした\r\n") + m_setup.files.ftpIni);
+    // The icons tell text files from others.
+    ListLocal(shownFolder(Local));
+    if (isConnected() && !m_busy)
+        ListRemote(shownFolder(Remote));
 }
 
 // ---- long operations --------------------------------------------------------

@@ -67,6 +67,7 @@ public:
     void makeFolder();
     void renameSelected();
     void changePermissions();
+    void openDetails();
 
 signals:
     // A modal dialog of the window is about to run (tests answer it).
@@ -74,6 +75,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
@@ -95,6 +97,8 @@ private:
     void ShowConnected();
     void ShowDisconnected();
     void showError(const QString& text);
+    // True (after saying so) while a transfer holds the connection.
+    bool busyRefused();
     QList<PaneEntry> selectedEntries(int pane) const;
     // Runs a long server operation with the progress window shown and
     // everything that could start another one disabled.

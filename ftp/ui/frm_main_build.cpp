@@ -99,10 +99,13 @@ void Frm_Main::buildControls()
         connect(m_dir[p], &QComboBox::activated, this, [this, p](int i) {
             if (p == Local)
                 ListLocal(m_dir[p]->itemText(i));
-            else
+            else if (!busyRefused())
                 ListRemote(m_dir[p]->itemText(i));
         });
-        connect(m_dir[p]->lineEdit(), &QLineEdit::returnPressed, this, [this, p] { pathEntered(p); });
+        // Enter opens exactly what was typed: no inline completion from the
+        // history, and the box does not swap the text for an item it matches.
+        m_dir[p]->setCompleter(nullptr);
+        m_dir[p]->lineEdit()->installEventFilter(this);
         m_up[p] = new QPushButton(QStringLiteral("上へ"), central);
         m_up[p]->setObjectName(QStringLiteral("Btn_%1").arg(p));
         m_up[p]->setIcon(toolIcon(QStringLiteral("go-up")));
@@ -203,6 +206,7 @@ void Frm_Main::buildMenus()
     QMenu* settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
     settings->setObjectName(QStringLiteral("m_Setting"));
     m_userAct = action(settings, QStringLiteral("ユーザ設定(&U)"), QStringLiteral("m_User"), &Frm_Main::openProfiles);
+    action(settings, QStringLiteral("詳細設定(&D)"), QStringLiteral("m_DetailSet"), &Frm_Main::openDetails);
     action(settings, QStringLiteral("バージョン情報(&A)"), QStringLiteral("m_Version"), [this] {
         m_setup.platform.messages->show(frmMainCaption() + QStringLiteral("\r\nTagwright ") +
                                             QCoreApplication::applicationVersion(),

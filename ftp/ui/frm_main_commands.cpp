@@ -18,9 +18,12 @@ namespace tw {
 
 void Frm_Main::runWithProgress(const std::function<void(Frm_State&)>& work)
 {
+    // Only the transfer buttons go grey: the local pane, scrolling and the
+    // window stay usable, and commands that need the connection say why
+    // they cannot run.
     m_busy = true;
-    centralWidget()->setEnabled(false);
-    menuBar()->setEnabled(false);
+    for (QPushButton* b : m_trsBtn)
+        b->setEnabled(false);
     Frm_State state(this);
     state.setAttribute(Qt::WA_DeleteOnClose, false);
     if (m_ftp) {
@@ -43,9 +46,9 @@ void Frm_Main::runWithProgress(const std::function<void(Frm_State&)>& work)
         m_ftp->clearCancel();
     }
     state.finish();
-    centralWidget()->setEnabled(true);
-    menuBar()->setEnabled(true);
     m_busy = false;
+    for (QPushButton* b : m_trsBtn)
+        b->setEnabled(isConnected());
 }
 
 QList<PaneEntry> Frm_Main::selectedEntries(int pane) const
@@ -60,7 +63,7 @@ QList<PaneEntry> Frm_Main::selectedEntries(int pane) const
 
 void Frm_Main::transfer(bool upload)
 {
-    if (!m_ftp || m_busy)
+    if (!m_ftp || busyRefused())
         return;
     const int source = upload ? Local : Remote;
     const int destination = upload ? Remote : Local;
@@ -70,11 +73,12 @@ void Frm_Main::transfer(bool upload)
     const TransferType type = m_profile.TransMode;
     TransferOutcome outcome;
     runWithProgress([&](Frm_State&) {
-        for (QPushButton* b : m_trsBtn)
-            b->setEnabled(false);
         std::function<void(const DirEntry&)> patch;
         if (m_settings.ListCache) {
-            patch = [this, destination](const DirEntry& found) {
+            patch = [this, destination, to](const DirEntry& found) {
+                // The user may have moved the pane to another folder meanwhile.
+                if (folderOf(destination) != to)
+                    return;
                 const ListItem fresh = MakeListItem(found, destination == Remote);
                 const int row = FindListItem(destination, found.name);
                 if (row == 0) {
@@ -92,28 +96,36 @@ void Frm_Main::transfer(bool upload)
         outcome = RunTransfers(*m_ftp, upload ? TransferDirection::Upload : TransferDirection::Download, from, to,
                                items, type, patch);
     });
-    if (!outcome.ok) {
-        const QString reason = describeFtpError(outcome.error);
-        showError((upload ? QStringLiteral("ファイルの送信に失敗しました") : QStringLiteral("ファイルの受信に失敗しました")) +
-                  QStringLiteral("\r\n") + outcome.failedName +
-                  (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason));
-    }
-    if (!m_settings.ListCache) {
+    // A failed transfer may have left the destination other than patched.
+    if (!m_settings.ListCache || !outcome.ok) {
         if (upload)
             ListRemote(shownFolder(Remote));
         else
             ListLocal(shownFolder(Local));
     }
-    for (QPushButton* b : m_trsBtn)
-        b->setEnabled(isConnected());
+    if (!outcome.ok) {
+        const QString reason = describeFtpError(outcome.error);
+        showError((upload ? QStringLiteral("ファイルの送信に失敗しました") : QStringLiteral("ファイルの受信に失敗しました")) +
+                  QStringLiteral("\r\n") + outcome.failedFile +
+                  (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason));
+    }
+    QStringList notes;
+    auto note = [&](const QStringList& names, const QString& why) {
+        if (!names.isEmpty())
+            notes.append(why + QStringLiteral("\r\n") + names.join(QStringLiteral("\r\n")));
+    };
+    note(outcome.skipped, QStringLiteral("フォルダの外を指すリンクのため、次のファイルは送信しませんでした:"));
+    note(outcome.repeated, QStringLiteral("上のフォルダと同じ内容を示すため、次のフォルダはたどりませんでした:"));
+    note(outcome.tooDeep, QStringLiteral("階層が深すぎるため、次のフォルダはたどりませんでした:"));
+    if (!notes.isEmpty())
+        m_setup.platform.messages->show(notes.join(QStringLiteral("\r\n\r\n")), frmMainCaption(), MsgIcon::Information,
+                                        MsgButtons::Ok);
 }
 
 void Frm_Main::deleteSelected()
 {
-    if (m_busy)
-        return;
     const int pane = m_activePane;
-    if (pane == Remote && !m_ftp)
+    if (pane == Remote && (!m_ftp || busyRefused()))
         return;
     if (m_setup.platform.messages->show(QStringLiteral("選択したファイルを全て削除しますが\r\nよろしいですか？"),
                                         frmMainCaption(), MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
@@ -121,11 +133,16 @@ void Frm_Main::deleteSelected()
     const QList<PaneEntry> items = selectedEntries(pane);
     const QString folder = folderOf(pane);
     QStringList failed;
-    runWithProgress([&](Frm_State& state) {
-        if (pane == Local)
-            state.setLabel(0, QStringLiteral("削除中です..."));
-        failed = DeleteEntries(pane == Remote ? m_ftp.get() : nullptr, folder, items);
-    });
+    if (m_busy) {
+        // Local files, while a transfer runs: its progress window is shown.
+        failed = DeleteEntries(nullptr, folder, items);
+    } else {
+        runWithProgress([&](Frm_State& state) {
+            if (pane == Local)
+                state.setLabel(0, QStringLiteral("削除中です..."));
+            failed = DeleteEntries(pane == Remote ? m_ftp.get() : nullptr, folder, items);
+        });
+    }
     if (m_settings.ListCache) {
         // What could not be deleted stays in the list.
         for (const PaneEntry& e : items) {
@@ -145,10 +162,8 @@ void Frm_Main::deleteSelected()
 
 void Frm_Main::makeFolder()
 {
-    if (m_busy)
-        return;
     const int pane = m_activePane;
-    if (pane == Remote && !m_ftp)
+    if (pane == Remote && (!m_ftp || busyRefused()))
         return;
     const QString name = NewFolderName(m_lv[pane]->names(), pane == Remote);
     MakeFolder(pane == Remote ? m_ftp.get() : nullptr, folderOf(pane), name);
@@ -160,14 +175,14 @@ void Frm_Main::makeFolder()
 
 void Frm_Main::renameSelected()
 {
-    if (m_busy || (m_activePane == Remote && !m_ftp))
+    if (m_activePane == Remote && (!m_ftp || busyRefused()))
         return;
     m_lv[m_activePane]->editSelected();
 }
 
 void Frm_Main::renameRequested(int pane, int row, const QString& newName)
 {
-    if (m_busy || (pane == Remote && !m_ftp))
+    if (pane == Remote && (!m_ftp || busyRefused()))
         return;
     ListItem item = m_lv[pane]->item(row);
     if (!RenameEntry(pane == Remote ? m_ftp.get() : nullptr, folderOf(pane), item.name, newName)) {
@@ -186,7 +201,7 @@ void Frm_Main::renameRequested(int pane, int row, const QString& newName)
 
 void Frm_Main::changePermissions()
 {
-    if (m_busy || !m_ftp)
+    if (!m_ftp || busyRefused())
         return;
     const QList<int> rows = m_lv[Remote]->selectedRows();
     if (rows.isEmpty())
@@ -204,7 +219,7 @@ void Frm_Main::changePermissions()
     if (m_settings.ListCache) {
         if (const int row = FindListItem(Remote, item.name)) {
             ListItem changed = m_lv[Remote]->item(row);
-            changed.accessText = dialog.digits().text();
+            changed.accessText = dialog.strPms();
             m_lv[Remote]->setItem(row, changed);
         }
     } else {

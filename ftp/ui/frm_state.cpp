@@ -18,7 +18,7 @@ Frm_State::Frm_State(QWidget* owner) : QWidget(owner, Qt::Window | Qt::Dialog)
     setObjectName(QStringLiteral("Frm_State"));
     setWindowTitle(QStringLiteral("処理中です..."));
     auto* layout = new QVBoxLayout(this);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         m_lbl[i] = new QLabel(this);
         m_lbl[i]->setObjectName(QStringLiteral("Lbl_%1").arg(i));
         m_lbl[i]->setMinimumWidth(320);
@@ -41,7 +41,7 @@ Frm_State::Frm_State(QWidget* owner) : QWidget(owner, Qt::Window | Qt::Dialog)
 
 void Frm_State::setLabel(int index, const QString& text)
 {
-    if (index >= 0 && index < 3)
+    if (index >= 0 && index < 4)
         m_lbl[index]->setText(text);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The progress window of transfers and deletions: the file, the mode, the
-// byte counter, the bar, and a button that stops the running transfer.
+// byte counter, the bar, the count of the whole transfer, and a button that
+// stops the running transfer.
 
 #include "ftp/session/progress.h"
 
@@ -39,7 +40,7 @@ protected:
 private:
     void requestCancel();
 
-    QLabel* m_lbl[3];
+    QLabel* m_lbl[4];
     QProgressBar* m_prog;
     QPushButton* m_stop;
     std::function<void()> m_onCancel;

@@ -30,13 +30,23 @@ const QIcon& iconFor(int index)
     return icons[std::clamp(index, 1, 3) - 1];
 }
 
+constexpr int kFolderRole = Qt::UserRole + 2;
+
 class PaneSortModel : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
+    // By name with folders first, until the user picks a column.
+    bool foldersFirst = true;
 
 protected:
     bool lessThan(const QModelIndex& a, const QModelIndex& b) const override
     {
+        if (foldersFirst) {
+            const bool fa = a.data(kFolderRole).toBool();
+            const bool fb = b.data(kFolderRole).toBool();
+            if (fa != fb)
+                return sortOrder() == Qt::AscendingOrder ? fa : fb;
+        }
         const QVariant x = a.data(kSortRole);
         const QVariant y = b.data(kSortRole);
         if (x.typeId() == QMetaType::LongLong)
@@ -82,6 +92,8 @@ public:
             return c == 0 ? QVariant(iconFor(i.icon)) : QVariant();
         case Qt::TextAlignmentRole:
             return c == 1 ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
+        case kFolderRole:
+            return i.folder;
         case kSortRole:
             if (c == 1)
                 return qint64(i.folder ? -1 : i.size);
@@ -161,7 +173,11 @@ PaneList::PaneList(bool remote, QWidget* parent) : QStackedWidget(parent), m_rem
     m_tree->setAllColumnsShowFocus(true);
     m_tree->setSortingEnabled(true);
     m_tree->header()->setSortIndicatorShown(true);
-    m_tree->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_tree->header()->setSortIndicator(0, Qt::AscendingOrder);
+    connect(m_tree->header(), &QHeaderView::sectionClicked, this, [this] {
+        static_cast<PaneSortModel*>(m_proxy)->foldersFirst = false;
+        resort();
+    });
     m_tree->setColumnWidth(0, 170);
     m_tree->setColumnWidth(1, 70);
     m_tree->setColumnWidth(2, 70);
@@ -192,15 +208,20 @@ void PaneList::clear()
 void PaneList::addItems(const QList<ListItem>& items)
 {
     m_model->append(items);
-    // A new listing keeps the sort order the user chose.
-    const int column = m_tree->header()->sortIndicatorSection();
-    if (column >= 0 && column < m_model->columnCount())
-        m_proxy->sort(column, m_tree->header()->sortIndicatorOrder());
+    resort();
 }
 
 void PaneList::addItem(const ListItem& item)
 {
     m_model->append({item});
+    resort();
+}
+
+void PaneList::resort()
+{
+    // A new listing or item keeps the sort order the user chose.
+    const int column = m_tree->header()->sortIndicatorSection();
+    m_proxy->sort(column >= 0 && column < m_model->columnCount() ? column : 0, m_tree->header()->sortIndicatorOrder());
 }
 
 QModelIndex PaneList::proxyIndex(int row) const
@@ -252,19 +273,14 @@ QStringList PaneList::names() const
 
 QList<int> PaneList::selectedRows() const
 {
+    // The icon views select the name cell only, the report whole rows: a
+    // row counts as selected when any of its cells is.
     QList<int> rows;
-    for (const QModelIndex& i : m_tree->selectionModel()->selectedRows(0))
+    for (const QModelIndex& i : m_tree->selectionModel()->selectedIndexes())
         rows.append(i.row() + 1);
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
-}
-
-void PaneList::selectRow(int row, bool add)
-{
-    const QModelIndex index = proxyIndex(row);
-    auto flags = QItemSelectionModel::Rows | (add ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect);
-    m_tree->selectionModel()->select(index, flags);
-    m_tree->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }
 
 void PaneList::setViewMode(ViewMode mode)

@@ -37,7 +37,6 @@ public:
     QStringList names() const;
     // 1-based rows of the selected items, in list order.
     QList<int> selectedRows() const;
-    void selectRow(int row, bool add = false);
 
     void setViewMode(ViewMode mode);
     ViewMode viewMode() const { return m_mode; }
@@ -61,6 +60,7 @@ protected:
 private:
     friend class RenameDelegate;
     QModelIndex proxyIndex(int row) const;
+    void resort();
     void onEdited(const QModelIndex& proxy, const QString& text);
 
     bool m_remote;

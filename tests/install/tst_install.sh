@@ -48,9 +48,18 @@ setting="$prefix/$app/tools/Setting"
 echo 'mine,1' >> "$setting/teigata.csv"
 cp "$setting/teigata.csv" "$work/teigata.mine"
 echo '[Setting]' > "$setting/quillet.ini"
+echo '[Skyport]' > "$setting/Ftp.ini"
+echo '[site]' > "$setting/User.ini"
 tw uninstall "$prefix" > "$work/out"
 grep -q 'Kept (changed since it was installed):.*teigata.csv' "$work/out" || fail "uninstall did not say it kept teigata.csv"
-user_files="$(printf '%s\n' "$app/tools/Setting/quillet.ini" "$app/tools/Setting/teigata.csv")"
+# Every file and folder that stays is named, and how to remove them too.
+for f in quillet.ini Ftp.ini User.ini; do
+  grep -qxF "Kept (written by the programs or by you): $setting/$f" "$work/out" || fail "uninstall did not name $f: $(cat "$work/out")"
+done
+grep -qxF "Kept folder: $prefix/$app" "$work/out" && grep -qxF "Kept folder: $setting" "$work/out" || fail "uninstall did not name the folders it kept"
+grep -q '^Removed Tagwright from .* except the 4 files named above' "$work/out" || fail "uninstall claims: $(tail -2 "$work/out")"
+grep -qF "uninstall --purge \"$prefix\"" "$work/out" || fail "uninstall does not offer --purge"
+user_files="$(printf '%s\n' "$app/tools/Setting/Ftp.ini" "$app/tools/Setting/User.ini" "$app/tools/Setting/quillet.ini" "$app/tools/Setting/teigata.csv" | sort)"
 [ "$(listing)" = "$user_files" ] || fail "after uninstall: $(listing)"
 cmp -s "$setting/teigata.csv" "$work/teigata.mine" || fail "uninstall changed the user's teigata.csv"
 [ -z "$(cd "$prefix" && find . -mindepth 1 -type d -empty)" ] || fail "empty folders left behind"
@@ -63,4 +72,11 @@ tw uninstall "$prefix" > "$work/out"
 [ "$(listing)" = "$user_files" ] || fail "after the second uninstall: $(listing)"
 cmp -s "$setting/teigata.csv" "$work/teigata.mine" || fail "the second uninstall changed the user's teigata.csv"
 if tw uninstall "$prefix" > "$work/out" 2>&1; then fail "an uninstall with nothing installed reported success"; fi
+
+# --purge removes the settings too, and nothing of the prefix that is not ours.
+mkdir -p "$prefix/bin" && echo mine > "$prefix/bin/mine"
+tw install "$prefix" > "$work/out"
+tw uninstall --purge "$prefix" > "$work/out"
+[ "$(listing)" = "bin/mine" ] || fail "after uninstall --purge: $(listing)"
+grep -qxF "Removed Tagwright from $prefix" "$work/out" || fail "uninstall --purge said: $(cat "$work/out")"
 echo "install/uninstall: ok"

@@ -180,6 +180,7 @@ void TestMdlMain::permissionDigits_data()
     QTest::addColumn<QString>("access");
     QTest::addColumn<QString>("digits");
     QTest::newRow("755") << "755" << "755";
+    QTest::newRow("after a change, with its blank") << "644 " << "644";
     QTest::newRow("empty") << "" << "000";
     QTest::newRow("zero") << "0" << "000";
     QTest::newRow("leading zero left out") << "44" << "044";

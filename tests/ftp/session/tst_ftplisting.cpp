@@ -248,7 +248,8 @@ private slots:
         QTest::addColumn<qint64>("total");
         QTest::addColumn<QString>("text");
         QTest::newRow("thousands") << qint64(1234 * 1024) << qint64(5678 * 1024) << "1,234KB / 5,678KB";
-        QTest::newRow("nothing yet shows no digits") << qint64(0) << qint64(2048) << "KB / 2KB";
+        QTest::newRow("nothing yet shows 0") << qint64(0) << qint64(2048) << "0KB / 2KB";
+        QTest::newRow("a small file") << qint64(100) << qint64(300) << "0KB / 0KB";
         QTest::newRow("rounded") << qint64(1535) << qint64(1536) << "1KB / 2KB";
         QTest::newRow("millions") << qint64(1234567) * 1024 << qint64(1234567) * 1024 << "1,234,567KB / 1,234,567KB";
     }

@@ -643,7 +643,7 @@ private slots:
         QVERIFY(!FtpDownloadTree(*c, "/hostile", target, TransferType::Binary));
         const QStringList written =
             QDir(sandbox.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        QCOMPARE(written, QStringList{"a"});
+        QVERIFY2(written.isEmpty(), qPrintable(written.join(u' ')));
         QVERIFY(!QFileInfo::exists(sandbox.filePath("a/evil")));
         QVERIFY(!QFileInfo::exists(sandbox.filePath("a/b/evil")));
         QVERIFY(!QFileInfo::exists(sandbox.filePath("evil")));
