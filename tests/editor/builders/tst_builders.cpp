@@ -9,7 +9,7 @@
 #include "editor/builders/scriptlibrary.h"
 #include "editor/builders/table.h"
 
-#include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
 
@@ -74,7 +74,8 @@ private slots:
     void gradation_data();
     void gradation();
     void gradationSizesAndBreaks();
-    void longInputsAreLinear();
+    void longInputsGiveWholeResults();
+    void fuzzEveryGenerator();
     void table_data();
     void table();
     void marquee_data();
@@ -208,7 +209,7 @@ void TestBuilders::calendar_data()
         return s;
     };
     const QString open = QStringLiteral("<tr align=\"center\">\r\n");
-    const QString close = QStringLiteral("\r\n</tr>\r\n</table>\r\n<!-- ■ここまでカレンダー■ -->");
+    const QString close = QStringLiteral("</tr>\r\n</table>\r\n<!-- ■ここまでカレンダー■ -->");
     QTest::newRow("starts on Sunday, 28 days") << 2026 << 2 << 4
                                                << open + cells(1, 7) + row + cells(8, 14) + row + cells(15, 21) + row +
                                                       cells(22, 28) + close;
@@ -252,6 +253,8 @@ void TestBuilders::calendarWhole()
                     "<td>日</td><td>月</td><td>火</td><td>水</td><td>木</td><td>金</td><td>土</td>", "</tr>",
                     "<!-- 日付表示部 -->", "<tr align=\"center\">", ""}));
     QCOMPARE(BuildCalendar({2026, 13, QStringLiteral("0")}), QString());
+    QVERIFY(BuildCalendar({794, 10, QStringLiteral("0")}).contains(QStringLiteral(">0794 年</td>")));
+    QVERIFY(BuildCalendar({1, 1, QStringLiteral("0")}).contains(QStringLiteral(">0001 年</td>")));
 }
 
 void TestBuilders::list_data()
@@ -287,7 +290,8 @@ void TestBuilders::list_data()
     QTest::newRow("negative count: no items") << L("●", "-4") << lines({"<UL type=\"disc\">", "</UL>"});
     QTest::newRow("2.5 items are two") << L("指定なし(・)", "2.5")
                                        << lines({"<UL>", " <LI></LI>", " <LI></LI>", "</UL>"});
-    QTest::newRow("unknown kind builds nothing") << L("◇", "3") << QString();
+    QTest::newRow("unknown kind refused") << L("◇", "3") << QStringLiteral("マークには一覧にある種類を選んでください。");
+    QTest::newRow("empty kind refused") << L("", "1") << QStringLiteral("マークには一覧にある種類を選んでください。");
     // Refused with a message, nothing built.
     QTest::newRow("count not a number") << L("●", "abc") << QStringLiteral("項目数には数値を入力してください。");
     QTest::newRow("count empty") << L("●", "") << QStringLiteral("項目数には数値を入力してください。");
@@ -369,28 +373,82 @@ void TestBuilders::gradationSizesAndBreaks()
     QCOMPARE(BuildGradation(GradationOptions{}).preview[0].pointSize, 10);
 }
 
-void TestBuilders::longInputsAreLinear()
+void TestBuilders::longInputsGiveWholeResults()
 {
-    // Ten times the text may take about ten times as long, not a hundred;
-    // a wrong result counts as taking forever.
-    auto timeGradation = [](int n) -> qint64 {
-        GradationOptions o;
-        o.text = QString(n, QChar(u'字'));
-        QElapsedTimer t;
-        t.start();
-        const bool right = BuildGradation(o).text.count(QStringLiteral("</font>")) == n;
-        return right ? t.nsecsElapsed() : std::numeric_limits<qint64>::max() / 2;
+    // How the time grows with the input is bench_builders' to measure.
+    GradationOptions g;
+    g.text = QString(50000, QChar(u'字'));
+    QCOMPARE(BuildGradation(g).text.count(QStringLiteral("</font>")), 50000);
+    const QString table = BuildTable({QStringLiteral("10000"), QStringLiteral("100")});
+    QCOMPARE(table.count(QStringLiteral("  <td></td>\r\n")), 1000000);
+    QCOMPARE(table.count(QStringLiteral(" <tr>\r\n")), 10000);
+}
+
+void TestBuilders::fuzzEveryGenerator()
+{
+    // Hostile field values in every generator: each call returns, the text
+    // stays within what the values can ask for, and refused values build nothing.
+    const QString big(1 << 20, QLatin1Char('9'));
+    const QStringList pool = {QString(), QStringLiteral("-5"), QStringLiteral("0"), QStringLiteral("1"),
+                              QStringLiteral("3"), QStringLiteral("-1e18"), QStringLiteral("1e18"),
+                              QStringLiteral("1000000000"), QStringLiteral("100000"), QStringLiteral("1000001"),
+                              QStringLiteral("abc"), QStringLiteral("nan"), QStringLiteral("-inf"),
+                              QStringLiteral("１万"), QStringLiteral(" 2.5 "), QStringLiteral("0x10"),
+                              QStringLiteral("<\"&\r\n"), big, QString(1 << 20, QChar(u'字'))};
+    QRandomGenerator rng(25);  // the same values on every run
+    auto any = [&] { return pool[rng.bounded(int(pool.size()))]; };
+    auto anyInt = [&] {
+        const int ints[] = {0, -1, 1, 7, 13, 255, 256, 9999, 10000, std::numeric_limits<int>::min(),
+                            std::numeric_limits<int>::max()};
+        return ints[rng.bounded(int(std::size(ints)))];
     };
-    timeGradation(500);
-    QVERIFY(timeGradation(50000) < 40 * timeGradation(5000) + 20'000'000);
-    auto timeTable = [](const char* rows) -> qint64 {
-        TableOptions o{QString::fromLatin1(rows), QStringLiteral("100")};
-        QElapsedTimer t;
-        t.start();
-        const bool right = BuildTable(o).count(QStringLiteral("<td>")) == 100 * QString::fromLatin1(rows).toInt();
-        return right ? t.nsecsElapsed() : std::numeric_limits<qint64>::max() / 2;
-    };
-    QVERIFY(timeTable("10000") < 40 * timeTable("1000") + 20'000'000);
+    for (int round = 0; round < 60; ++round) {
+        const TableOptions t{any(), any(), any(), any(), any(), any(), any()};
+        const QString table = BuildTable(t);
+        const qint64 given = t.width.size() + t.border.size() + t.align.size() + t.bgColor.size();
+        QVERIFY(tableInputProblem(t).isEmpty() ? table.endsWith(QStringLiteral("</table>\r\n")) : table.isEmpty());
+        QVERIFY(table.size() <= 28 * kMaxTableCells + given + 100);  // 13 a cell, 15 a row
+
+        const ListOptions l{round % 3 ? listKindNames()[rng.bounded(11)] : any(), any(), any(), any()};
+        const QString list = BuildList(l);
+        QVERIFY(listInputProblem(l).isEmpty() ? list.endsWith(QLatin1String("L>")) : list.isEmpty());
+        QVERIFY(list.size() <= 17 * qint64(kMaxListItems) + l.start.size() + l.picture.size() + 100);
+
+        const CalendarOptions c{anyInt(), anyInt(), any()};
+        const QString calendar = BuildCalendar(c);
+        QVERIFY(calendar.isEmpty() || calendar.endsWith(QStringLiteral("<!-- ■ここまでカレンダー■ -->")));
+        QVERIFY(calendar.size() <= 1200 + c.border.size());
+
+        GradationOptions g;
+        g.text = round % 10 ? any().left(2000) : any();
+        for (int i = 0; i < 3; ++i) {
+            g.start[i] = anyInt();
+            g.end[i] = anyInt();
+        }
+        g.startSize = anyInt();
+        g.endSize = anyInt();
+        g.fontSize = rng.bounded(2);
+        g.lineBreaks = rng.bounded(2);
+        const Gradation gradation = BuildGradation(g);
+        QCOMPARE(gradation.preview.size(), g.text.size());  // the pool holds no surrogate pairs
+        QVERIFY(gradation.text.size() <= 43 * g.text.size());
+
+        PageSkeletonOptions p{any(), any(), any(), any(), any(), any(), any(), any(),
+                              any(), any(), any(), any(), any(), any(), bool(rng.bounded(2)), anyInt()};
+        QVERIFY(BuildPageSkeleton(p).endsWith(QStringLiteral("</HTML>")));
+
+        MarqueeOptions m{any(), any(), bool(rng.bounded(2)), any(), any(), bool(rng.bounded(2)),
+                         any(), any(), any(), any(), any()};
+        QVERIFY(BuildMarquee(m).endsWith(m.text + QStringLiteral("</MARQUEE>")));
+
+        const LinkOptions k{anyInt(), any(), any(), any(), any(), any(), any(), any()};
+        const QString link = BuildLink(k);
+        QVERIFY(link.isEmpty() == (k.tab < 0 || k.tab > 2));
+
+        const QString library = any() + QStringLiteral(",,") + any() + QStringLiteral("\r\n") + any();
+        for (const ScriptFragment& f : parseScriptLibrary(library))
+            QVERIFY(expandScriptContent(f.content).size() <= 2 * library.size());
+    }
 }
 
 void TestBuilders::table_data()
@@ -425,8 +483,18 @@ void TestBuilders::table_data()
     QTest::newRow("columns empty") << o << QStringLiteral("横（列）には数値を入力してください。");
     o.rows = QStringLiteral("1e9");
     o.columns = QStringLiteral("0");
-    const QString tooLarge = QStringLiteral("表が大きすぎます。縦（行）と、縦×横のセルの数は 1000000 以下にしてください。");
+    const QString tooLarge =
+        QStringLiteral("表が大きすぎます。縦（行）、横（列）と、縦×横のセルの数は 1000000 以下にしてください。");
     QTest::newRow("rows huge") << o << tooLarge;
+    // No rows (or fewer than none) let no column count through.
+    for (const char* rows : {"0", "-5"}) {
+        o.rows = QString::fromLatin1(rows);
+        o.columns = QStringLiteral("1e18");
+        QTest::newRow(rows) << o << tooLarge;
+    }
+    o.rows = QStringLiteral("0");
+    o.columns = QStringLiteral("1000000");
+    QTest::newRow("no rows build no row") << o << lines({"<table border=\"1\">", "</table>", ""});
     o.rows = QStringLiteral("10001");
     o.columns = QStringLiteral("100");
     QTest::newRow("cells huge") << o << tooLarge;
