@@ -456,7 +456,7 @@ void MainFrm::load()
     if (m_loaded)
         return;
     m_loaded = true;
-    m_session.printSettings() = presetPrintSettings(font().pointSizeF());
+    m_session.printSettings() = presetPrintSettings(printerFontPoints());
     WindowPlacement placement;
     m_session.loadSettings(placement);
     applyPlacement(placement);

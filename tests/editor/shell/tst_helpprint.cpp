@@ -22,8 +22,16 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QDir>
+#include <QFileInfo>
 #include <QTest>
 #include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+
+#include <sys/resource.h>
 
 using namespace tw;
 using namespace tw::test;
@@ -87,10 +95,13 @@ class TestHelpPrint : public QObject {
 private slots:
     void helpMenu();
     void versionCheckAgainstLocalServer();
+    void menuCheckSaysWhenPageCannotBeFetched();
     void splashTimingAndClosing();
     void aboutBox();
     void printLongDocument();
     void pageSetupGreysAndRefuses();
+    void pageSetupStartsAtPrinterFontSize();
+    void printToPdfOnFullDiskKeepsOldFile();
 };
 
 void TestHelpPrint::helpMenu()
@@ -154,6 +165,22 @@ void TestHelpPrint::versionCheckAgainstLocalServer()
         QCOMPARE(s.fakes.messages.shown.size(), 1);
         QCOMPARE(s.fakes.messages.shown[0].text, QStringLiteral("このソフトは現在最新版です"));
     }
+}
+
+void TestHelpPrint::menuCheckSaysWhenPageCannotBeFetched()
+{
+    // No server on the port: the check at start stays quiet, the menu says why.
+    Shell s("[Setting]\r\nNewVersionCheck=1\r\n[Web]\r\nVersionPage=http://127.0.0.1:1/v.html\r\n", true);
+    s.w->session().checkVersionAtStart();
+    QVERIFY(s.fakes.messages.shown.isEmpty());
+    QAction* check = s.w->action(QStringLiteral("IDM_HELP_NEWCHECK"));
+    QVERIFY(childOf<QMenu>(&*s.w, "IDM_HELP")->actions().contains(check));
+    check->trigger();
+    QCOMPARE(s.fakes.messages.shown.size(), 1);
+    QVERIFY2(s.fakes.messages.shown[0].text.startsWith(QStringLiteral("最新版の情報を確認できませんでした。\r\nサーバーに接続できませんでした")),
+             qPrintable(s.fakes.messages.shown[0].text));
+    QCOMPARE(s.fakes.messages.shown[0].title, QStringLiteral("最新版の確認"));
+    QVERIFY(!s.app.exists(QStringLiteral("verchk.html")));
 }
 
 void TestHelpPrint::splashTimingAndClosing()
@@ -300,5 +327,87 @@ void TestHelpPrint::pageSetupGreysAndRefuses()
     QCOMPARE(s.w->session().printSettings().LeftMargin, 16);
 }
 
-QTEST_MAIN(TestHelpPrint)
+void TestHelpPrint::pageSetupStartsAtPrinterFontSize()
+{
+    // The windows' font (9 points here) is not the printer's.
+    const QFont before = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
+    QFont small = before;
+    small.setPointSize(9);
+    QApplication::setFont(small);
+    Shell s;
+    QStringList sizes;
+    s.withDialog("IDM_PAGESETTING", [&](QWidget* d) {
+        sizes << childOf<QLineEdit>(d, "PrintTitleFontSizeTxt")->text()
+              << childOf<QLineEdit>(d, "PrintPageNumFontSizeTxt")->text();
+        QTest::mouseClick(childOf<QPushButton>(d, "CancelBtn"), Qt::LeftButton);
+    });
+    QCOMPARE(sizes, (QStringList{"10", "10"}));
+}
+
+namespace {
+QString longDocument()
+{
+    QStringList lines;
+    for (int i = 1; i <= 400; ++i)
+        lines << QStringLiteral("<p>行%1 の本文 The quick brown fox</p>").arg(i);
+    return lines.join(QLatin1String("\r\n"));
+}
+
+// The child's part: the main window prints the long document to the given
+// PDF by Ctrl+P and writes the messages it showed to standard output.
+int printInChild(const QString& pdf)
+{
+    Shell s;
+    s.pdf = PdfPrintDialogs(pdf);
+    s.w->session().buffer().SetText(longDocument());
+    QApplication::setActiveWindow(&*s.w);
+    if (!QTest::qWaitForWindowExposed(&*s.w))
+        return 1;
+    QWidget* edit = childOf<QWidget>(&*s.w, "RichTextBox1");
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_P, Qt::ControlModifier);
+    for (const ShownMessage& m : s.fakes.messages.shown)
+        std::fputs(qPrintable(m.text + QLatin1Char('\n')), stdout);
+    return 0;
+}
+}  // namespace
+
+void TestHelpPrint::printToPdfOnFullDiskKeepsOldFile()
+{
+    Shell s;
+    s.w->session().buffer().SetText(longDocument());
+    QVERIFY(s.w->runCommand(QStringLiteral("IDM_PRINT")));
+    const QString pdf = s.app.file(QStringLiteral("out.pdf"));
+    const QByteArray old = s.app.read(QStringLiteral("out.pdf"));
+    QVERIFY2(old.size() > 20000, qPrintable(QString::number(old.size())));
+
+    // The same printout from a process whose files may not grow past half of it.
+    QProcess child;
+    child.setChildProcessModifier([limit = rlim_t(old.size() / 2)] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit r{};
+        ::getrlimit(RLIMIT_FSIZE, &r);
+        r.rlim_cur = limit;
+        ::setrlimit(RLIMIT_FSIZE, &r);
+    });
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--print-to"), pdf});
+    QVERIFY(child.waitForFinished(60000));
+    QCOMPARE(child.exitCode(), 0);
+    const QString said = QString::fromUtf8(child.readAllStandardOutput());
+    QVERIFY2(said.startsWith(QStringLiteral("PDF ファイルに印刷できませんでした: ") + pdf), qPrintable(said));
+    QVERIFY2(said.contains(QStringLiteral("元のファイルは変更していません。")), qPrintable(said));
+    QCOMPARE(s.app.read(QStringLiteral("out.pdf")), old);
+    QCOMPARE(QDir(QFileInfo(pdf).path()).entryList({QStringLiteral("*.pdf*")}, QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("out.pdf")});
+}
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--print-to") == 0)
+        return printInChild(QString::fromLocal8Bit(argv[2]));
+    TestHelpPrint t;
+    return QTest::qExec(&t, argc, argv);
+}
 #include "tst_helpprint.moc"
