@@ -347,7 +347,9 @@ void TestHelpPrint::printToPdfOnFullDiskKeepsOldFile()
     QProcess child;
     child.setChildProcessModifier([limit = rlim_t(old.size() / 2)] {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit r{limit, RLIM_INFINITY};
+        rlimit r{};
+        ::getrlimit(RLIMIT_FSIZE, &r);
+        r.rlim_cur = limit;
         ::setrlimit(RLIMIT_FSIZE, &r);
     });
     child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--print-to"), pdf});
