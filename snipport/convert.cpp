@@ -9,6 +9,10 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <cerrno>
+
+#include <unistd.h>
+
 namespace tw {
 
 namespace {
@@ -142,19 +146,30 @@ SnipportOutcome runSnipport(const QString& folder, MessageBoxes* boxes)
         return SnipportOutcome::BackupExists;
     }
 
-    if (!QFile::rename(source, backup)) {
-        tell(boxes,
-             QStringLiteral("[teigata.csv]の名前を[teigata.bak]に変更できませんでした。") + kCrLf
-                 + QStringLiteral("[teigata.csv]は変更していません。"),
-             MsgIcon::Critical);
-        return SnipportOutcome::Failed;
+    // teigata.csv exists at every moment of the switch, so a program killed
+    // half-way never leaves the folder without it: the old file gets its
+    // second name teigata.bak first, then the converted file replaces
+    // teigata.csv in one step.
+    const QByteArray sourceName = QFile::encodeName(source);
+    const QByteArray backupName = QFile::encodeName(backup);
+    if (::link(sourceName.constData(), backupName.constData()) != 0) {
+        const int e = errno;
+        // A folder that cannot hold a second name for a file gets a copy.
+        const bool copied = e != EEXIST && QFile::copy(source, backup);
+        if (!copied) {
+            tell(boxes,
+                 QStringLiteral("[teigata.bak]を作成できませんでした。") + kCrLf + fileErrorText(e) + kCrLf
+                     + QStringLiteral("[teigata.csv]は変更していません。"),
+                 MsgIcon::Critical);
+            return e == EEXIST ? SnipportOutcome::BackupExists : SnipportOutcome::Failed;
+        }
     }
-    if (!QFile::rename(converted, source)) {
-        const bool restored = QFile::rename(backup, source);
+    if (::rename(QFile::encodeName(converted).constData(), sourceName.constData()) != 0) {
+        const int e = errno;
+        ::unlink(backupName.constData());
         tell(boxes,
-             QStringLiteral("[teigata_Conv.csv]の名前を[teigata.csv]に変更できませんでした。") + kCrLf
-                 + (restored ? QStringLiteral("[teigata.csv]は変更していません。")
-                             : QStringLiteral("元のファイルは[teigata.bak]にあります。")),
+             QStringLiteral("[teigata_Conv.csv]の名前を[teigata.csv]に変更できませんでした。") + kCrLf + fileErrorText(e)
+                 + kCrLf + QStringLiteral("[teigata.csv]は変更していません。"),
              MsgIcon::Critical);
         return SnipportOutcome::Failed;
     }

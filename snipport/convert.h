@@ -14,7 +14,7 @@ namespace tw {
 enum class SnipportOutcome {
     Declined,         // the user did not answer Yes; nothing touched
     CreatedDefaults,  // no teigata.csv: one was written with the five default snippets
-    Converted,        // teigata.csv -> teigata.bak, teigata_Conv.csv -> teigata.csv
+    Converted,        // teigata.csv -> teigata.bak, teigata_Conv.csv -> teigata.csv (teigata.csv always there)
     Refused,          // a line is not a version 1 line; no file renamed
     BackupExists,     // teigata.bak is in the way; no file renamed
     Failed,           // a file could not be read, written or renamed; reported

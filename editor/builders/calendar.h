@@ -20,8 +20,9 @@ struct MonthShape {
 // Nothing (all zero) for a month outside 1-12 or a year outside 1-9999.
 MonthShape monthShape(int year, int month);
 
-// The table, CR LF line breaks, no break after the closing comment; empty
-// for a month monthShape refuses.
+// The table, CR LF line breaks, none between the last day and its </tr> and
+// none after the closing comment; the year in four digits (0794). Empty for a
+// month monthShape refuses.
 QString BuildCalendar(const CalendarOptions& o);
 
 }  // namespace tw

@@ -52,6 +52,10 @@ ListRows listRowsFor(const QString& kind)
 
 QString listInputProblem(const ListOptions& o)
 {
+    // The combo box takes typed text; a kind it does not list builds no list,
+    // and inserting nothing would only delete the selection.
+    if (kindOf(o.kind).kind == Kind::Unknown)
+        return QStringLiteral("マークには一覧にある種類を選んでください。");
     const std::optional<double> count = typedNumber(o.count);
     if (!count)
         return QStringLiteral("項目数には数値を入力してください。");
@@ -65,7 +69,7 @@ QString listInputProblem(const ListOptions& o)
 QString BuildList(const ListOptions& o)
 {
     const KindInfo k = kindOf(o.kind);
-    if (k.kind == Kind::Unknown || !listInputProblem(o).isEmpty())
+    if (!listInputProblem(o).isEmpty())
         return QString();
     const QString CRLF = QStringLiteral("\r\n");
     // The items run for i = 1, 2, ... while i <= count.
@@ -100,7 +104,7 @@ QString BuildList(const ListOptions& o)
         item = QStringLiteral(" <DT>") + CRLF + QStringLiteral("  <DD>") + CRLF;
         close = QStringLiteral("</DL>");
         break;
-    case Kind::Unknown: break;
+    case Kind::Unknown: return QString();
     }
     QString s;
     s.reserve(open.size() + 2 + qsizetype(items) * item.size() + close.size());

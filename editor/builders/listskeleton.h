@@ -27,10 +27,11 @@ ListRows listRowsFor(const QString& kind);
 // The most items one list may get; more would only make the editor stall.
 constexpr int kMaxListItems = 100000;
 
-// Why the values cannot be built, in Japanese; empty when they can.
+// Why the values cannot be built (a kind that is none of the items, a count
+// or start that is no number), in Japanese; empty when they can.
 QString listInputProblem(const ListOptions& o);
-// The list, CR LF breaks, nothing after the closing tag; empty for a kind
-// that is none of the items and for values listInputProblem refuses.
+// The list, CR LF breaks, nothing after the closing tag; empty for values
+// listInputProblem refuses.
 QString BuildList(const ListOptions& o);
 
 }  // namespace tw

@@ -18,9 +18,11 @@ QString tableInputProblem(const TableOptions& o)
     const std::optional<double> columns = typedNumber(o.columns);
     if (!columns)
         return QStringLiteral("横（列）には数値を入力してください。");
+    // Each count on its own first: no rows must not let any number of cells through.
     const double r = loopCount(*rows);
-    if (r > kMaxTableCells || r * loopCount(*columns) > kMaxTableCells)
-        return QStringLiteral("表が大きすぎます。縦（行）と、縦×横のセルの数は %1 以下にしてください。")
+    const double c = loopCount(*columns);
+    if (r > kMaxTableCells || c > kMaxTableCells || r * c > kMaxTableCells)
+        return QStringLiteral("表が大きすぎます。縦（行）、横（列）と、縦×横のセルの数は %1 以下にしてください。")
             .arg(qint64(kMaxTableCells));
     return QString();
 }
@@ -44,13 +46,15 @@ QString BuildTable(const TableOptions& o)
 
     const qsizetype rows = qsizetype(loopCount(*typedNumber(o.rows)));
     const qsizetype cells = qsizetype(loopCount(*typedNumber(o.columns)));
+    const QString close = QStringLiteral("</table>") + CRLF;
+    if (rows == 0)
+        return open + close;
     const QString cell = QStringLiteral("  <td></td>") + CRLF;
     QString row = QStringLiteral(" <tr>") + CRLF;
     row.reserve(row.size() + cells * cell.size() + 7);
     for (qsizetype c = 0; c < cells; ++c)
         row += cell;
     row += QStringLiteral(" </tr>") + CRLF;
-    const QString close = QStringLiteral("</table>") + CRLF;
 
     QString s;
     s.reserve(open.size() + rows * row.size() + close.size());

@@ -22,8 +22,8 @@ struct TableOptions {
     QString bgColor = colourNotSet();  // GridBackColor's items are the skeleton's colour names
 };
 
-// The most cells (rows times cells per row) and rows one table may get; more
-// would only make the editor stall.
+// The most rows, cells per row and cells (rows times cells per row) one
+// table may get; more would only make the editor stall.
 constexpr double kMaxTableCells = 1000000;
 
 // Why the rows and columns cannot be built, in Japanese; empty when they can.

@@ -23,6 +23,8 @@ public:
     virtual void showPageSetting() = 0;
     // Prints the whole text after the print dialog.
     virtual void printDocument() = 0;
+    // The customise dialog of a tool bar (Toolbar1, Toolbar2); kept for this run only.
+    virtual void customizeToolBar(const QString& toolBarName) = 0;
 
     // Arrangement and focus.
     virtual void applyLayout() = 0;

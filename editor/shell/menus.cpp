@@ -78,7 +78,7 @@ QList<MenuNode> mainMenuBar()
                  separator("separatorF"), entry("IDM_PREVIEW_WINDOW")}),
         submenu("IDM_TOOL", "ツール(&T)",
                 entries({"IDM_STYLESEEAT", "IDM_FTP", "", "IDM_TEXTNUMADD", "IDM_ANGOU", "IDM_TAGERACE", "",
-                         "IDM_OPTION"})),
+                         "IDM_DEFAULT_TOOLBAR", "IDM_EDIT_TOOLBAR", "", "IDM_OPTION"})),
         submenu("IDM_HELP", "ヘルプ(&H)",
                 entries({"IDM_HELPDOCUMENT", "IDM_HP", "", "IDM_HELP_NEWCHECK", "", "IDM_ABOUT"})),
     };

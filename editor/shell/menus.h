@@ -31,4 +31,10 @@ struct ToolBarDef {
 // Toolbar1, Toolbar2, Toolbar3 in the order they stand.
 QList<ToolBarDef> toolBars();
 
+// A button of a customised tool bar: where it stands and whether it shows.
+struct ToolButtonState {
+    ToolButtonDef button;
+    bool visible = true;
+};
+
 }  // namespace tw

@@ -75,6 +75,10 @@ void registerShellCommands(CommandRegistry& r, const ShellCommandContext& c)
     r.add({.id = S("IDM_VIEW_FILEFOLDER"), .caption = S("ファイル一覧カレントフォルダ変更"),
            .run = [&window] { window.chooseFolder(); }});
     r.add({.id = S("IDM_PATHCHANGE"), .caption = S("ドライブとフォルダの変更"), .run = [&window] { window.chooseFolder(); }});
+    r.add({.id = S("IDM_DEFAULT_TOOLBAR"), .caption = S("標準ツールバーの設定(&D)..."),
+           .run = [&window] { window.customizeToolBar(QStringLiteral("Toolbar1")); }});
+    r.add({.id = S("IDM_EDIT_TOOLBAR"), .caption = S("編集ツールバーの設定(&E)..."),
+           .run = [&window] { window.customizeToolBar(QStringLiteral("Toolbar2")); }});
     r.add({.id = S("IDM_OPTION"), .caption = S("オプション(&O)..."), .contextId = S("IDM_CONTEXT_TOOL_OPTION"),
            .contextCaption = S("オプション(&O)..."), .run = [&window] { window.showOptions(); }});
 }

@@ -100,7 +100,8 @@ void VersionCheck::CheckForNewVersion(std::int16_t ShowIfCurrent)
     const QString file = versionCheckFile(m_appFolder);
     // A file left by an earlier run must not stand in for a failed download.
     QFile::remove(file);
-    m_platform.downloader->download(versionPageRequest(m_pages.versionPage, m_appFolder));
+    const DownloadResult fetched =
+        m_platform.downloader->download(versionPageRequest(m_pages.versionPage, m_appFolder));
     QByteArray page;
     QFile f(file);
     if (f.open(QIODevice::ReadOnly)) {
@@ -109,10 +110,19 @@ void VersionCheck::CheckForNewVersion(std::int16_t ShowIfCurrent)
     }
     QFile::remove(file);
     m_running = false;
-
-    const std::optional<QString> published = publishedVersion(page);
-    if (!published || !m_platform.messages)
+    if (!m_platform.messages)
         return;
+
+    const std::optional<QString> published = fetched.ok ? publishedVersion(page) : std::nullopt;
+    if (!published) {
+        // The user who asked from the menu is told; the check at start stays quiet.
+        if (ShowIfCurrent == 1) {
+            const QString why = fetched.ok ? QStringLiteral("バージョンの情報が見つかりませんでした。") : fetched.error;
+            m_platform.messages->show(QStringLiteral("最新版の情報を確認できませんでした。\r\n") + why, kTitle,
+                                      MsgIcon::Warning, MsgButtons::Ok);
+        }
+        return;
+    }
     if (*published != programVersion()) {
         const MsgResult r = m_platform.messages->show(
             QStringLiteral("最新バージョンが見つかりました。\r\nソフトのページを確認しますか？"), kTitle,

@@ -49,9 +49,10 @@ public:
     void setPages(const WebPages& pages) { m_pages = pages; }
     const WebPages& pages() const { return m_pages; }
 
-    // ShowIfCurrent 1 also says that the program is current; otherwise only
-    // a differing version is reported. A failed download, an unusable page
-    // or a check already running end without a message.
+    // ShowIfCurrent 1 also says that the program is current, and why no
+    // version could be found (a failed download, a page without one);
+    // otherwise only a differing version is reported. A check already
+    // running ends without a message.
     void CheckForNewVersion(std::int16_t ShowIfCurrent);
     bool running() const { return m_running; }
 

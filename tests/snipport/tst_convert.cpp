@@ -4,6 +4,28 @@
 
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// Every rename of the program comes through here, so that a test
+// can end the process right before the nth of them, as a kill would.
+static int g_dieBefore = 0;
+static int g_calls = 0;
+extern "C" int rename(const char* from, const char* to) noexcept
+{
+    if (g_dieBefore > 0 && ++g_calls == g_dieBefore)
+        ::_exit(70);
+    return int(::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, 0));
+}
+extern "C" int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned flags) noexcept
+{
+    if (g_dieBefore > 0 && ++g_calls == g_dieBefore)
+        ::_exit(70);
+    return int(::syscall(SYS_renameat2, fromDir, from, toDir, to, flags));
+}
+
 using namespace tw;
 using tw::test::FakeMessageBoxes;
 using tw::test::TempAppFolder;
@@ -36,6 +58,7 @@ private slots:
     void run_data();
     void run();
     void secondRunRefuses();
+    void killedDuringSwitchKeepsTeigataCsv();
 };
 
 void TestConvert::lines_data()
@@ -173,6 +196,30 @@ void TestConvert::secondRunRefuses()
     QCOMPARE(folder.read(QStringLiteral("teigata.csv")), kV2Line);
     QCOMPARE(folder.read(QStringLiteral("teigata.bak")), kV1Line);
     QCOMPARE(boxes.shown.last().text, snipportRefusedMessage());
+}
+
+void TestConvert::killedDuringSwitchKeepsTeigataCsv()
+{
+    // Killed before each of its renames in turn, the conversion
+    // leaves teigata.csv whole, old or new; the last run completes.
+    int code = 70;
+    for (int step = 1; code == 70; ++step) {
+        QVERIFY(step < 20);
+        TempAppFolder folder;
+        folder.put(QStringLiteral("teigata.csv"), kV1Line);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            g_dieBefore = step;
+            FakeMessageBoxes boxes;
+            boxes.defaultAnswer = MsgResult::Yes;
+            ::_exit(runSnipport(folder.path(), &boxes) == SnipportOutcome::Converted ? 0 : 1);
+        }
+        int status = 0;
+        QVERIFY(::waitpid(pid, &status, 0) == pid && WIFEXITED(status));
+        code = WEXITSTATUS(status);
+        const QByteArray csv = folder.exists(QStringLiteral("teigata.csv")) ? folder.read(QStringLiteral("teigata.csv")) : "";
+        QVERIFY2(code == 0 ? csv == kV2Line : code == 70 && (csv == kV1Line || csv == kV2Line), qPrintable(QString::number(step)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestConvert)

@@ -1,6 +1,10 @@
 #include "editor/shell/ui/documentprinter.h"
 
+#include "common/textfile.h"
+
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -8,7 +12,13 @@
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTemporaryFile>
 #include <QTextLayout>
+
+#include <cerrno>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tw {
 
@@ -93,6 +103,11 @@ private:
 };
 }  // namespace
 
+int printerFontPoints()
+{
+    return 10;
+}
+
 PrinterMetrics printerMetrics(QPrinter& printer)
 {
     // The printable area starts where the printer itself can print; the
@@ -109,12 +124,13 @@ PrinterMetrics printerMetrics(QPrinter& printer)
     m.innerHeight = int(std::lround(printable.height() * toTwips));
     m.offsetX = int(std::lround((printable.left() - sheet.left()) * toTwips));
     m.offsetY = int(std::lround((printable.top() - sheet.top()) * toTwips));
-    m.fontPoints = int(std::lround(QGuiApplication::font().pointSizeF()));
+    m.fontPoints = printerFontPoints();
     return m;
 }
 
-PrintOutcome printSourceText(QPrinter& printer, const PrintSettings& settings, const QString& title,
-                             const QString& text, const QFont& textFont)
+namespace {
+PrintOutcome paintDocument(QPrinter& printer, const PrintSettings& settings, const QString& title,
+                           const QString& text, const QFont& textFont)
 {
     const PrinterMetrics metrics = printerMetrics(printer);
     PrintOutcome out;
@@ -124,8 +140,6 @@ PrintOutcome printSourceText(QPrinter& printer, const PrintSettings& settings, c
     QPainter painter;
     if (!painter.begin(&printer)) {
         out.error = QStringLiteral("印刷を開始できませんでした。");
-        if (printer.outputFormat() == QPrinter::PdfFormat)
-            out.error += QStringLiteral("\r\n%1 に書き込めません。").arg(printer.outputFileName());
         return out;
     }
     painter.setPen(Qt::black);
@@ -134,6 +148,90 @@ PrintOutcome printSourceText(QPrinter& printer, const PrintSettings& settings, c
     out = printPages(settings, metrics, title, target.length(), target);
     painter.end();
     return out;
+}
+
+// A PDF the printer finished writing: its header, and the cross-reference
+// table where the trailer says, right before the end marker. A write that
+// stopped part-way (a full disk) leaves the end missing.
+bool completePdf(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = f.readAll();
+    const qsizetype end = bytes.lastIndexOf("%%EOF");
+    if (!bytes.startsWith("%PDF-") || end < 0 || !bytes.mid(end + 5).trimmed().isEmpty())
+        return false;
+    const qsizetype startxref = bytes.lastIndexOf("startxref", end);
+    if (startxref < 0)
+        return false;
+    bool ok = false;
+    const qint64 table = bytes.mid(startxref + 9, end - startxref - 9).trimmed().toLongLong(&ok);
+    return ok && table > 0 && table < startxref && bytes.mid(table, 4) == "xref";
+}
+
+// Printing to a PDF file: the pages go to a temporary file beside it, which
+// replaces the file only once it is complete and on the disk, so a failure
+// leaves an older PDF of that name as it was.
+PrintOutcome printToPdfFile(QPrinter& printer, const PrintSettings& settings, const QString& title,
+                            const QString& text, const QFont& textFont)
+{
+    const QString chosen = printer.outputFileName();
+    QFileInfo info(chosen);
+    // A link keeps pointing where it did; the file it names gets the pages.
+    const QString target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    info = QFileInfo(target);
+    const bool existed = info.exists();
+    PrintOutcome out;
+    auto fail = [&](const QString& why) {
+        out.error = QStringLiteral("PDF ファイルに印刷できませんでした: %1\r\n%2").arg(QDir::toNativeSeparators(chosen), why);
+        if (existed)
+            out.error += QStringLiteral("\r\n元のファイルは変更していません。");
+        return out;
+    };
+    if (info.isDir())
+        return fail(fileErrorText(EISDIR));
+    QTemporaryFile temp(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
+    if (!temp.open())
+        return fail(QStringLiteral("このフォルダにはファイルを作成できません。"));
+    temp.close();  // the printer opens it by its name
+
+    printer.setOutputFileName(temp.fileName());
+    const PrintOutcome painted = paintDocument(printer, settings, title, text, textFont);
+    printer.setOutputFileName(chosen);
+    if (!painted.error.isEmpty())
+        return fail(painted.error);
+    if (!completePdf(temp.fileName()))
+        return fail(QStringLiteral("ファイルを最後まで書き込めませんでした。ディスクの空き容量を確認してください。"));
+    if (!temp.open() || ::fsync(temp.handle()) != 0)
+        return fail(fileErrorText(errno));
+    temp.close();
+    // The replaced file's permissions stay; a new file gets the usual ones.
+    struct stat old;
+    mode_t mode = 0;
+    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        mode = ::umask(0);
+        ::umask(mode);
+        mode = 0666 & ~mode;
+    }
+    const QByteArray tempName = QFile::encodeName(temp.fileName());
+    if (::chmod(tempName.constData(), mode) != 0 ||
+        ::rename(tempName.constData(), QFile::encodeName(target).constData()) != 0)
+        return fail(fileErrorText(errno));
+    temp.setAutoRemove(false);
+    out.pages = painted.pages;
+    return out;
+}
+}  // namespace
+
+PrintOutcome printSourceText(QPrinter& printer, const PrintSettings& settings, const QString& title,
+                             const QString& text, const QFont& textFont)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return printToPdfFile(printer, settings, title, text, textFont);
+    return paintDocument(printer, settings, title, text, textFont);
 }
 
 }  // namespace tw

@@ -8,6 +8,7 @@
 #include "editor/shell/ui/documentprinter.h"
 #include "editor/shell/ui/pagesettingfrm.h"
 #include "editor/shell/ui/splashfrm.h"
+#include "editor/shell/ui/toolbarcustomizefrm.h"
 #include "editor/shell/ui/designbar.h"
 #include "editor/tags/formatting.h"
 #include "editor/shell/ui/fselect.h"
@@ -273,6 +274,41 @@ void MainFrm::printDocument()
         report(r.error);
 }
 
+void MainFrm::customizeToolBar(const QString& name)
+{
+    auto* bar = findChild<QToolBar*>(name, Qt::FindDirectChildrenOnly);
+    const QList<ToolBarDef> defs = toolBars();
+    const auto def = std::find_if(defs.begin(), defs.end(), [&name](const ToolBarDef& d) { return d.name == name; });
+    if (!bar || def == defs.end())
+        return;
+    // The buttons the bar was built with, as the program starts, and as they stand now.
+    QList<ToolButtonState> defaults;
+    for (const ToolButtonDef& b : def->buttons) {
+        if (action(name + QLatin1Char('_') + b.key))
+            defaults.append({b, true});
+    }
+    QList<ToolButtonState> current;
+    for (QAction* a : bar->actions()) {
+        for (const ToolButtonState& d : defaults) {
+            if (d.button.key == a->data().toString())
+                current.append({d.button, a->isVisible()});
+        }
+    }
+    ToolbarCustomizeFrm dlg(def->title, current, defaults, this);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    const QList<QAction*> old = bar->actions();
+    for (QAction* a : old)
+        bar->removeAction(a);
+    for (const ToolButtonState& b : dlg.buttons()) {
+        QAction* a = action(name + QLatin1Char('_') + b.button.key);
+        bar->addAction(a);
+        a->setVisible(b.visible);
+        if (QWidget* w = bar->widgetForAction(a))
+            w->setAccessibleName(b.button.tip);  // a new button for the moved action
+    }
+}
+
 void MainFrm::selectSourceTab()
 {
     m_tabs->setCurrentIndex(0);
@@ -456,7 +492,7 @@ void MainFrm::load()
     if (m_loaded)
         return;
     m_loaded = true;
-    m_session.printSettings() = presetPrintSettings(font().pointSizeF());
+    m_session.printSettings() = presetPrintSettings(printerFontPoints());
     WindowPlacement placement;
     m_session.loadSettings(placement);
     applyPlacement(placement);

@@ -66,6 +66,7 @@ public:
     void showAbout() override;
     void showPageSetting() override;
     void printDocument() override;
+    void customizeToolBar(const QString& toolBarName) override;
     void applyLayout() override { ApplyLayout(); }
     void selectSourceTab() override;
     void refreshFileList() override;

@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -90,12 +89,14 @@ private slots:
     void opensWithInitialValuesAndCancels_data();
     void opensWithInitialValuesAndCancels();
     void listInsertsAtSelectionAsOneUndoStep();
-    void listRefusesBadCountAndStaysOpen();
-    void longListIsOneQuickStep();
+    void refusesWhatItCannotBuildAndStaysOpen_data();
+    void refusesWhatItCannotBuildAndStaysOpen();
+    void longListIsOneStep();
     void calendarPagesAcrossYears();
     void gradationTakesPickedColour();
     void skeletonBecomesNewUnchangedDocument();
-    void hugeTableIsOneQuickStep();
+    void hugeTableIsOneStep();
+    void calendarPadsYearAndClosesLastRowOnItsLine();
     void marqueeWrapsSelectionExactly();
     void linkDialogTabsAndPickedFile();
     void linkBarButtons_data();
@@ -232,34 +233,55 @@ void TestBuilderWin::listInsertsAtSelectionAsOneUndoStep()
     QVERIFY(e.buffer().text().contains(QStringLiteral("<UL style=\"list-style-image:url(./img/dot.gif);\">")));
 }
 
-void TestBuilderWin::listRefusesBadCountAndStaysOpen()
+void TestBuilderWin::refusesWhatItCannotBuildAndStaysOpen_data()
 {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("typed");  // control, text, control, text, ...
+    QTest::addColumn<QString>("message");
+    const QString tooLarge = QStringLiteral("表が大きすぎます。縦（行）、横（列）と、縦×横のセルの数は 1000000 以下にしてください。");
+    QTest::newRow("list count") << "IDM_CONTEXT_INSERT_LIST" << QStringList{"ListCntTxt", "x"}
+                                << "項目数には数値を入力してください。";
+    QTest::newRow("unknown list kind") << "IDM_LIST" << QStringList{"ListKindCmb", "star"}
+                                       << "マークには一覧にある種類を選んでください。";
+    // Once a row of a billion cells, built before the rows were looked at.
+    QTest::newRow("no rows, a billion cells") << "IDM_TABLE" << QStringList{"Text2", "0", "Text3", "1000000000"} << tooLarge;
+    QTest::newRow("-5 rows, 1e18 cells") << "IDM_TABLE" << QStringList{"Text2", "-5", "Text3", "1e18"} << tooLarge;
+}
+
+void TestBuilderWin::refusesWhatItCannotBuildAndStaysOpen()
+{
+    QFETCH(QString, action);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, message);
     Editor e;
     e.selectB();
     bool stillOpen = false;
-    QVERIFY(e.withDialog(QStringLiteral("IDM_CONTEXT_INSERT_LIST"), [&](QWidget* d) {
-        childOf<QLineEdit>(d, "ListCntTxt")->setText(QStringLiteral("三"));
-        click(d, "InsertBtn");
+    QVERIFY(e.withDialog(action, [&](QWidget* d) {
+        for (qsizetype i = 0; i < typed.size(); i += 2) {
+            QWidget* w = childOf<QWidget>(d, qPrintable(typed[i]));
+            auto* edit = qobject_cast<QComboBox*>(w) ? static_cast<QComboBox*>(w)->lineEdit() : static_cast<QLineEdit*>(w);
+            edit->selectAll();
+            QTest::keyClicks(edit, typed[i + 1]);
+        }
+        const bool list = action.contains(QStringLiteral("LIST"));
+        QTest::mouseClick(childOf<QPushButton>(d, list ? "InsertBtn" : "Command3"), Qt::LeftButton);
         stillOpen = d->isVisible();
-        click(d, "JavaExitBtn");
+        click(d, list ? "JavaExitBtn" : "Command1");
     }));
     QVERIFY(stillOpen);
     QCOMPARE(e.fakes.messages.shown.size(), 1);
-    QCOMPARE(e.fakes.messages.shown[0].text, QStringLiteral("項目数には数値を入力してください。"));
+    QCOMPARE(e.fakes.messages.shown[0].text, message);
     QCOMPARE(e.buffer().text(), QStringLiteral("<p>abc</p>"));
 }
 
-void TestBuilderWin::longListIsOneQuickStep()
+void TestBuilderWin::longListIsOneStep()
 {
     Editor e;
     e.selectB();
-    QElapsedTimer t;
-    t.start();
     QVERIFY(e.withDialog(QStringLiteral("IDM_LIST"), [](QWidget* d) {
         childOf<QLineEdit>(d, "ListCntTxt")->setText(QStringLiteral("10000"));
         click(d, "InsertBtn");
     }));
-    QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
     QCOMPARE(e.buffer().text().count(QStringLiteral(" <LI></LI>\r\n")), 10000);
     e.w->runCommand(QStringLiteral("IDM_UNDO"));
     QCOMPARE(e.buffer().text(), QStringLiteral("<p>abc</p>"));
@@ -286,7 +308,7 @@ void TestBuilderWin::calendarPagesAcrossYears()
     QVERIFY(text.contains(QStringLiteral("<td colspan=\"4\">2025 年</td>\r\n<td colspan=\"3\">11 月</td>")));
     // November 2025 starts on a Saturday.
     QVERIFY(text.contains(QStringLiteral("<td></td><td></td><td></td><td></td><td></td><td></td><td>1</td>\r\n")));
-    QVERIFY(text.endsWith(QStringLiteral("<td>30</td>\r\n</tr>\r\n</table>\r\n<!-- ■ここまでカレンダー■ -->c</p>")));
+    QVERIFY(text.endsWith(QStringLiteral("<td>30</td></tr>\r\n</table>\r\n<!-- ■ここまでカレンダー■ -->c</p>")));
     e.w->runCommand(QStringLiteral("IDM_UNDO"));
     QCOMPARE(e.buffer().text(), QStringLiteral("<p>abc</p>"));
 }
@@ -349,14 +371,12 @@ void TestBuilderWin::skeletonBecomesNewUnchangedDocument()
     QCOMPARE(e.app.read(QStringLiteral("site/index.html")), QByteArray("<p>old</p>"));
 }
 
-void TestBuilderWin::hugeTableIsOneQuickStep()
+void TestBuilderWin::hugeTableIsOneStep()
 {
     Editor e;
     e.selectB();
     e.fakes.colours.answer(0x0000FF);
     bool stillOpen = false;
-    QElapsedTimer t;
-    t.start();
     QVERIFY(e.withDialog(QStringLiteral("Toolbar1_table"), [&](QWidget* d) {
         childOf<QLineEdit>(d, "Text2")->setText(QStringLiteral("１万"));
         click(d, "Command3");
@@ -367,7 +387,6 @@ void TestBuilderWin::hugeTableIsOneQuickStep()
         click(d, "TableColorBtn");
         click(d, "Command3");
     }));
-    QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
     QVERIFY(stillOpen);
     QCOMPARE(e.fakes.messages.shown.size(), 1);
     QCOMPARE(e.fakes.messages.shown[0].text, QStringLiteral("縦（行）には数値を入力してください。"));
@@ -377,6 +396,17 @@ void TestBuilderWin::hugeTableIsOneQuickStep()
     QCOMPARE(text.count(QStringLiteral("  <td></td>\r\n")), 1000000);
     e.w->runCommand(QStringLiteral("IDM_UNDO"));
     QCOMPARE(e.buffer().text(), QStringLiteral("<p>abc</p>"));
+}
+
+void TestBuilderWin::calendarPadsYearAndClosesLastRowOnItsLine()
+{
+    Editor e;
+    e.fakes.clock.time = QDateTime(QDate(794, 10, 22), QTime(12, 0));
+    QVERIFY(e.withDialog(QStringLiteral("IDM_INSERT_CALENDAR"),
+                         [](QWidget* d) { QTest::mouseClick(childOf<QPushButton>(d, "InsertBtn"), Qt::LeftButton); }));
+    const QString text = e.buffer().text();
+    QVERIFY(text.contains(QStringLiteral("<td colspan=\"4\">0794 年</td>")));
+    QVERIFY(text.contains(QStringLiteral("<td>31</td></tr>\r\n</table>\r\n<!-- ■ここまでカレンダー■ -->")));
 }
 
 void TestBuilderWin::marqueeWrapsSelectionExactly()

@@ -27,6 +27,7 @@ struct RecordingWindow : EditorWindow {
     void showAbout() override { calls << "showAbout"; }
     void showPageSetting() override { calls << "showPageSetting"; }
     void printDocument() override { calls << "printDocument"; }
+    void customizeToolBar(const QString& name) override { calls << "customizeToolBar " + name; }
     void applyLayout() override { calls << "applyLayout"; }
     void selectSourceTab() override { calls << "selectSourceTab"; }
     void refreshFileList() override { calls << "refreshFileList"; }

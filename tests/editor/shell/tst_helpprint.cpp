@@ -22,8 +22,12 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QDir>
 #include <QTest>
 #include <QTimer>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace tw;
 using namespace tw::test;
@@ -87,10 +91,12 @@ class TestHelpPrint : public QObject {
 private slots:
     void helpMenu();
     void versionCheckAgainstLocalServer();
+    void menuCheckSaysWhenPageCannotBeFetched();
     void splashTimingAndClosing();
     void aboutBox();
     void printLongDocument();
-    void pageSetupGreysAndRefuses();
+    void pageSetupStartsAtPrinterFontSizeGreysAndRefuses();
+    void printToPdfOnFullDiskKeepsOldFile();
 };
 
 void TestHelpPrint::helpMenu()
@@ -154,6 +160,17 @@ void TestHelpPrint::versionCheckAgainstLocalServer()
         QCOMPARE(s.fakes.messages.shown.size(), 1);
         QCOMPARE(s.fakes.messages.shown[0].text, QStringLiteral("このソフトは現在最新版です"));
     }
+}
+
+void TestHelpPrint::menuCheckSaysWhenPageCannotBeFetched()
+{
+    // No server on the port: the check at start stays quiet, the menu says why.
+    Shell s("[Setting]\r\nNewVersionCheck=1\r\n[Web]\r\nVersionPage=http://127.0.0.1:1/v.html\r\n", true);
+    s.w->session().checkVersionAtStart();
+    QVERIFY(s.fakes.messages.shown.isEmpty());
+    s.w->action(QStringLiteral("IDM_HELP_NEWCHECK"))->trigger();
+    QCOMPARE(s.fakes.messages.shown.size(), 1);
+    QVERIFY(s.fakes.messages.shown[0].text.startsWith(QStringLiteral("最新版の情報を確認できませんでした。\r\nサーバーに接続")));
 }
 
 void TestHelpPrint::splashTimingAndClosing()
@@ -259,12 +276,17 @@ void TestHelpPrint::printLongDocument()
     QCOMPARE(one[0].trimmed(), QStringLiteral("短い本文"));
 }
 
-void TestHelpPrint::pageSetupGreysAndRefuses()
+void TestHelpPrint::pageSetupStartsAtPrinterFontSizeGreysAndRefuses()
 {
+    QFont small = QApplication::font();  // the windows' font is not the printer's
+    small.setPointSize(9);
+    QApplication::setFont(small);
     Shell s;
     const PrintSettings before = s.w->session().printSettings();
     s.withDialog("IDM_PAGESETTING", [&](QWidget* d) {
         QCOMPARE(d->windowTitle(), QStringLiteral("ページ設定"));
+        for (const char* size : {"PrintTitleFontSizeTxt", "PrintPageNumFontSizeTxt"})
+            QCOMPARE(childOf<QLineEdit>(d, size)->text(), QStringLiteral("10"));
         auto* titleChk = childOf<QCheckBox>(d, "TitleChk");
         QVERIFY(titleChk->isChecked());
         QVERIFY(childOf<QLineEdit>(d, "PrintTitleFontSizeTxt")->isEnabled());
@@ -300,5 +322,51 @@ void TestHelpPrint::pageSetupGreysAndRefuses()
     QCOMPARE(s.w->session().printSettings().LeftMargin, 16);
 }
 
-QTEST_MAIN(TestHelpPrint)
+// The child's part of the next test: Ctrl+P prints a page to the PDF, and
+// the messages shown go to standard output.
+int printInChild(const QString& pdf)
+{
+    Shell s;
+    s.pdf = PdfPrintDialogs(pdf);
+    s.w->session().buffer().SetText(QStringLiteral("<p>本文</p>\r\n").repeated(300));
+    QApplication::setActiveWindow(&*s.w);
+    QTest::keyClick(childOf<QWidget>(&*s.w, "RichTextBox1"), Qt::Key_P, Qt::ControlModifier);
+    for (const ShownMessage& m : s.fakes.messages.shown)
+        std::fputs(qPrintable(m.text), stdout);
+    return 0;
+}
+
+void TestHelpPrint::printToPdfOnFullDiskKeepsOldFile()
+{
+    Shell s;
+    s.w->session().buffer().SetText(QStringLiteral("<p>本文</p>\r\n").repeated(300));
+    QVERIFY(s.w->runCommand(QStringLiteral("IDM_PRINT")));
+    const QString pdf = s.app.file(QStringLiteral("out.pdf"));
+    const QByteArray old = s.app.read(QStringLiteral("out.pdf"));
+    // The same printout from a process whose files may not grow past half of it.
+    QProcess child;
+    child.setChildProcessModifier([limit = rlim_t(old.size() / 2)] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit r{};
+        ::getrlimit(RLIMIT_FSIZE, &r);
+        r.rlim_cur = limit;
+        ::setrlimit(RLIMIT_FSIZE, &r);
+    });
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--print-to"), pdf});
+    QVERIFY(child.waitForFinished(60000) && child.exitCode() == 0);
+    QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()),
+             QStringLiteral("PDF ファイルに印刷できませんでした: %1\r\nファイルを最後まで書き込めませんでした。ディスクの空き容量を確認してください。"
+                            "\r\n元のファイルは変更していません。").arg(pdf));
+    QCOMPARE(s.app.read(QStringLiteral("out.pdf")), old);
+    QCOMPARE(QDir(s.app.path()).entryList({QStringLiteral("*.pdf*")}, QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
+}
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--print-to") == 0)
+        return printInChild(QString::fromLocal8Bit(argv[2]));
+    TestHelpPrint t;
+    return QTest::qExec(&t, argc, argv);
+}
 #include "tst_helpprint.moc"

@@ -7,6 +7,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
 #include <QMenuBar>
 #include <QTest>
 #include <QToolBar>
@@ -55,6 +59,7 @@ private slots:
     void commandLineOpensDocument();
     void lineNumbersFollowTheViewMenuAndAreKeptOutsideSetting();
     void encodingsReopenAndSaveByteForByte();
+    void toolbarCustomiseShowsHidesOrdersAndResets();
 };
 
 void TestMainFrm::firstStartInEmptyFolder()
@@ -366,6 +371,50 @@ void TestMainFrm::lineNumbersFollowTheViewMenuAndAreKeptOutsideSetting()
     Window again(app.path());
     QCOMPARE(childOf<RichTextBox>(&*again.w, "RichTextBox1")->marginWidth(0), 0);
     QVERIFY(!again.w->action(QStringLiteral("IDM_VIEW_LINENUMBER"))->isChecked());
+}
+
+void TestMainFrm::toolbarCustomiseShowsHidesOrdersAndResets()
+{
+    TempAppFolder app;
+    Window win(app.path());
+    auto keysOf = [&win](const char* bar) {
+        QStringList keys;  // "-" marks a hidden button
+        for (QAction* a : win.w->findChild<QToolBar*>(QLatin1String(bar))->actions())
+            keys << a->data().toString() + QLatin1String(a->isVisible() ? "" : "-");
+        return keys;
+    };
+    // Runs a Tools menu entry; in its dialog ticks or unticks the named rows, then presses the buttons.
+    auto customise = [&win](const char* id, QStringList rows, QStringList buttons) {
+        QTimer::singleShot(0, [=] {
+            QWidget* d = QApplication::activeModalWidget();
+            auto* list = childOf<QListWidget>(d, "ButtonList");
+            for (const QString& row : rows) {
+                const QRect r = list->visualItemRect(list->findItems(row.mid(1), Qt::MatchExactly).value(0));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+                if (row.startsWith(u'!'))
+                    QTest::keyClick(list, Qt::Key_Space);
+            }
+            for (const QString& b : buttons)
+                QTest::mouseClick(childOf<QPushButton>(d, qPrintable(b)), Qt::LeftButton);
+        });
+        QVERIFY(childOf<QMenu>(&*win.w, "IDM_TOOL")->actions().contains(win.w->action(QLatin1String(id))));
+        win.w->action(QLatin1String(id))->trigger();
+    };
+    const QStringList standard = keysOf("Toolbar1"), edit = keysOf("Toolbar2");
+    QStringList expected = standard;
+    expected.replace(expected.indexOf(QStringLiteral("print")), QStringLiteral("print-"));
+    expected.move(expected.indexOf(QStringLiteral("table")), expected.indexOf(QStringLiteral("table")) - 2);
+    customise("IDM_DEFAULT_TOOLBAR", {"!印刷", " テーブルの挿入"}, {"UpBtn", "UpBtn", "OKBtn"});
+    QCOMPARE(keysOf("Toolbar1"), expected);
+    customise("IDM_EDIT_TOOLBAR", {"!改行"}, {"CancelBtn"});
+    QCOMPARE(keysOf("Toolbar2"), edit);
+    customise("IDM_DEFAULT_TOOLBAR", {}, {"ResetBtn", "OKBtn"});
+    QCOMPARE(keysOf("Toolbar1"), standard);
+    // Not stored: the next start shows the bar as built.
+    customise("IDM_DEFAULT_TOOLBAR", {"!印刷"}, {"OKBtn"});
+    win.w->close();
+    Window again(app.path());
+    QVERIFY(again.w->action(QStringLiteral("Toolbar1_print"))->isVisible());
 }
 
 QTEST_MAIN(TestMainFrm)
