@@ -6,6 +6,7 @@
 #include "common/gui/icons.h"
 #include "common/gui/printing.h"
 #include "common/gui/qtplatform.h"
+#include "editor/shell/ui/singleinstance.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -28,6 +29,11 @@ int main(int argc, char** argv)
     if (!ctx.commandLine.isEmpty())
         ctx.commandLine = QFileInfo(ctx.commandLine).absoluteFilePath();
 
+    // An editor already running takes the document and comes to the front.
+    const QString instanceName = tw::SingleInstance::defaultName();
+    if (tw::SingleInstance::sendToRunning(instanceName, ctx.commandLine))
+        return 0;
+
     ctx.splashMs = 500;
     tw::QtPrintDialogs printDialogs;
     ctx.printDialogs = &printDialogs;
@@ -38,6 +44,9 @@ int main(int argc, char** argv)
     printDialogs.setParent(&w);
     w.load();
     w.show();
+    tw::SingleInstance instance(instanceName);
+    instance.onOpen = [&w](const QString& path) { w.openFromOtherStart(path); };
+    instance.listen();
     // Last of the start: the version check, once the window is up.
     QTimer::singleShot(0, &w, [&w] { w.session().checkVersionAtStart(); });
     return app.exec();

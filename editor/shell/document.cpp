@@ -145,6 +145,8 @@ void Document::FollowDocumentFolder(const QString& fullPath)
     if (!folder.isEmpty())
         setPanelFolder(folder);
     Fpath_Change();
+    if (onDocumentFile)
+        onDocumentFile(fullPath);
 }
 
 void Document::deleteTempPreview(const QString& folder) const

@@ -43,6 +43,8 @@ public:
     // links resolve, or in the file panel's folder for a new document.
     QString previewFolder() const { return hasOwnFile() ? m_documentFolder : m_panelFolder; }
     bool isModified() const;
+    // isModified() when it can be told without reading the text; nothing otherwise.
+    std::optional<bool> isModifiedAtOnce() const { return m_saved.differsAtOnce(m_buffer); }
 
     void setHeaderFooter(const QString& header, const QString& footer);
     QString header() const { return m_header; }
@@ -62,6 +64,8 @@ public:
     std::function<void(const QString& path)> onFileWritten;
     // The preview file of the document being replaced can go (new, open).
     std::function<void()> onDiscardPreview;
+    // The document took a file as its own (opened, saved under a name, dropped).
+    std::function<void(const QString& path)> onDocumentFile;
     // The encoding or line end the document is saved in changed.
     std::function<void()> onFormatChanged;
 

@@ -17,6 +17,19 @@ namespace {
 const QString kSection = QStringLiteral("Setting");
 const QString kViewSection = QStringLiteral("View");
 
+// The View section's switches, with the value a new installation starts with.
+struct ViewKey {
+    const char* key;
+    std::int16_t EditorSettings::*field;
+    std::int16_t initial;
+};
+const ViewKey kViewKeys[] = {
+    {"LineNumbers", &EditorSettings::LineNumbers, 1},
+    {"SyntaxColour", &EditorSettings::SyntaxColour, 1},
+    {"WordWrap", &EditorSettings::WordWrap, 0},
+    {"TagCompletion", &EditorSettings::TagCompletion, 1},
+};
+
 struct IntKey {
     const char* key;
     std::int16_t EditorSettings::*field;
@@ -130,9 +143,11 @@ void readSettingsFile(const QString& path, const QString& appFolder, EditorSetti
     };
     for (const IntKey& k : kIntKeysA)
         readInt(k);
-    const QString lineNumbers = ini.readString(kViewSection, QStringLiteral("LineNumbers"), QString());
-    if (lineNumbers == QLatin1String("0") || lineNumbers == QLatin1String("1"))
-        s.LineNumbers = std::int16_t(lineNumbers.toInt());
+    for (const ViewKey& k : kViewKeys) {
+        const QString v = ini.readString(kViewSection, QString::fromLatin1(k.key), QString());
+        if (v == QLatin1String("0") || v == QLatin1String("1"))
+            s.*k.field = std::int16_t(v.toInt());
+    }
     for (const TextKey& k : kTextKeys) {
         const QString v = read(k.key);
         if (!v.isEmpty())
@@ -190,10 +205,13 @@ bool writeSettingsFile(const QString& path, const QString& appFolder, const Edit
     }
     const QString folder = withSlash(workingFolder);
     ini.writeString(kSection, QStringLiteral("fpath"), holdsAFile(folder) ? folder : withSlash(appFolder));
-    // Only once the user has switched the numbers off: a file that never had
-    // the section keeps exactly its old layout.
-    if (s.LineNumbers != 1 || !ini.readString(kViewSection, QStringLiteral("LineNumbers"), QString()).isEmpty())
-        ini.writeString(kViewSection, QStringLiteral("LineNumbers"), QString::number(s.LineNumbers));
+    // Only once the user has changed one from its default: a file that never
+    // had the section keeps exactly its old layout.
+    for (const ViewKey& k : kViewKeys) {
+        const QString key = QString::fromLatin1(k.key);
+        if (s.*k.field != k.initial || !ini.readString(kViewSection, key, QString()).isEmpty())
+            ini.writeString(kViewSection, key, QString::number(s.*k.field));
+    }
     return ini.save(error);
 }
 

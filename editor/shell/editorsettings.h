@@ -25,6 +25,9 @@ struct EditorSettings {
     // Kept in quillet.ini's own section "View", so the Setting section stays
     // as other installations read it.
     std::int16_t LineNumbers = 1;
+    std::int16_t SyntaxColour = 1;   // HTML colouring of the edit box
+    std::int16_t WordWrap = 0;       // lines wrap at the box's right edge
+    std::int16_t TagCompletion = 1;  // element and attribute lists while typing
 };
 
 // Size and position of the main window in twips, as stored.

@@ -1,5 +1,6 @@
 #include "editor/shell/menus.h"
 
+#include "editor/shell/recentfiles.h"
 #include "editor/snippets/snippetmenu.h"
 
 namespace tw {
@@ -54,6 +55,11 @@ QList<MenuNode> mainMenuBar()
                         {entry("IDM_REOPEN_SJIS"), entry("IDM_REOPEN_UTF8"), separator(),
                          submenu("IDM_SAVEENCODING", "保存する文字コード",
                                  entries({"IDM_SAVEENC_SJIS", "IDM_SAVEENC_UTF8", "IDM_SAVEENC_UTF8BOM"}))}));
+    QList<MenuNode> recent;
+    for (int i = 0; i < RecentFiles::kMax; ++i)
+        recent.append(entry(recentCommandId(i)));
+    recent.append(entry("IDM_RECENT_NONE"));
+    file.append(submenu("IDM_RECENT", "最近使ったファイル(&R)", recent));
     file.append(separator());
     file.append(entry("IDM_EXIT"));
 
@@ -63,7 +69,7 @@ QList<MenuNode> mainMenuBar()
                 entries({"IDM_UNDO", "IDM_REDO", "", "IDM_CUT", "IDM_COPY", "IDM_PAST", "", "IDM_SELECTALL", "",
                          "IDM_SEARCH", "", "IDM_HTML", "IDM_DEFAULT", "", "IDM_BIGCHR", "IDM_SMALLCHR"})),
         submenu("IDM_VIEW", "表示(&V)",
-                entries({"IDM_PREVIEWSHOW", "IDM_VIEW_DESIGN", "IDM_VIEW_LINENUMBER", "", "IDM_VIEW_SIDE", "IDM_VIEW_VERTICAL",
+                entries({"IDM_PREVIEWSHOW", "IDM_VIEW_DESIGN", "IDM_VIEW_LINENUMBER", "IDM_VIEW_SYNTAX", "IDM_VIEW_WORDWRAP", "", "IDM_VIEW_SIDE", "IDM_VIEW_VERTICAL",
                          "IDM_VIEW_TABCHANGE", "", "IDM_VIEW_FILEREFRESH", "IDM_VIEW_FILEFOLDER"})),
         submenu("IDM_FORMAT", "フォント", fonts),
         submenu("IDM_ALIGN", "位置揃え", entries({"IDM_LEFT", "IDM_CENTER", "IDM_RIGHT"})),

@@ -25,6 +25,7 @@ OptionValues optionValuesFrom(const EditorSettings& s, const QString& workingFol
     v.NewVersionCheck = s.NewVersionCheck == 1;
     v.DefaultMaxWin = s.DefaultMaxWin == 1;
     v.RealTimePreview = s.RealTimePreview == 1;
+    v.TagCompletion = s.TagCompletion == 1;
     v.WorkingFolder = workingFolder;
     v.PreviewWindowX = QString::number(s.PreviewWindowX);
     v.PreviewWindowY = QString::number(s.PreviewWindowY);
@@ -58,6 +59,7 @@ OptionsOutcome applyOptionValues(const OptionValues& v, EditorSettings& s)
     s.DesignBar = flag(v.DesignBar);
     s.SoutaiPath = flag(v.SoutaiPath);
     s.NewVersionCheck = flag(v.NewVersionCheck);
+    s.TagCompletion = flag(v.TagCompletion);
     s.DefaultMaxWin = flag(v.DefaultMaxWin);
     s.RealTimePreview = flag(v.RealTimePreview);
     s.PreviewWindowX = *x;

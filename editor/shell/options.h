@@ -16,6 +16,7 @@ struct OptionValues {
     bool NewVersionCheck = false;
     bool DefaultMaxWin = false;
     bool RealTimePreview = false;
+    bool TagCompletion = false;  // stored in the View section, not in Setting
     QString WorkingFolder;
     QString PreviewWindowX;  // as typed in the size boxes
     QString PreviewWindowY;

@@ -17,6 +17,7 @@ QByteArray SavedMark::digest(const QString& text)
 void SavedMark::set(const EditBuffer& buffer, const QString& text)
 {
     m_revision = buffer.revision();
+    m_length = text.size();
     constexpr qsizetype kInBackground = 1 << 20;
     if (text.size() < kInBackground) {
         std::promise<QByteArray> done;
@@ -31,6 +32,15 @@ void SavedMark::set(const EditBuffer& buffer, const QString& text)
                        return digest(own);
                    }).share();
     }
+}
+
+std::optional<bool> SavedMark::differsAtOnce(const EditBuffer& buffer) const
+{
+    if (buffer.revision() == m_revision)
+        return false;
+    if (!m_digest.valid() || buffer.length() != m_length)
+        return true;
+    return std::nullopt;
 }
 
 bool SavedMark::differsFrom(const EditBuffer& buffer) const

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <future>
+#include <optional>
 
 namespace tw {
 
@@ -21,11 +22,15 @@ public:
     // thread; the first comparison waits for it.
     void set(const EditBuffer& buffer, const QString& text);
     bool differsFrom(const EditBuffer& buffer) const;
+    // The answer when it costs nothing (same change count, or another
+    // length); nothing when only the digest can tell.
+    std::optional<bool> differsAtOnce(const EditBuffer& buffer) const;
 
     static QByteArray digest(const QString& text);
 
 private:
     std::uint64_t m_revision = 0;
+    qsizetype m_length = 0;
     std::shared_future<QByteArray> m_digest;
 };
 

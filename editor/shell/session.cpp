@@ -48,7 +48,10 @@ EditorSession::EditorSession(EditBuffer& buffer, const Platform& platform, const
     };
     m_document.onRefreshPreview = [this](bool forced) { RefreshPreview(forced); };
     m_document.onDiscardPreview = [this] { m_preview.removeFile(); };
+    m_document.onDocumentFile = [this](const QString& path) { rememberRecent(path); };
     m_document.onFileWritten = [this](const QString& path) {
+        rememberRecent(path);
+        m_window.documentChanged();  // saved: the unsaved mark goes
         // A file saved into the listed folder shows up in the list.
         if (QFileInfo(path).absolutePath() == QFileInfo(m_document.panelFolder()).absoluteFilePath())
             m_window.refreshFileList();
@@ -64,6 +67,19 @@ void EditorSession::registerCommands()
     registerSnippetCommands(m_commands, {m_buffer, m_snippets, m_window});
     registerPreviewCommands(m_commands, {m_preview, m_settings, m_document, m_platform, m_appFolder, m_window});
     registerBuilderCommands(m_commands, {m_document, m_window});
+    registerRecentCommands(m_commands, m_recent, m_document, m_platform, m_window);
+}
+
+void EditorSession::rememberRecent(const QString& path)
+{
+    QString error;
+    if (!m_recent.add(QFileInfo(path).absoluteFilePath(), &error) && !m_recentWriteReported) {
+        // Said once: the list is kept in memory for this run all the same.
+        m_recentWriteReported = true;
+        m_platform.messages->show(QStringLiteral("最近使ったファイルの一覧を保存できませんでした。\n") + error,
+                                  QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
+    }
+    m_window.recentFilesChanged();
 }
 
 void EditorSession::loadSettings(WindowPlacement& placement)
@@ -74,6 +90,8 @@ void EditorSession::loadSettings(WindowPlacement& placement)
     QString stored = m_appFolder;
     readSettingsFile(settingsPath(m_appFolder), m_appFolder, m_settings, placement, stored);
     m_versionCheck.setPages(readWebPages(settingsPath(m_appFolder)));
+    m_recent.load(recentFilesPath(m_appFolder));
+    m_window.recentFilesChanged();
     m_document.setPanelFolder(startFolder(stored, m_appFolder));
     m_window.panelFolderChanged(m_document.panelFolder());
     m_window.browsersChanged();
@@ -155,6 +173,7 @@ void EditorSession::checkVersionAtStart()
 void EditorSession::onTextChanged()
 {
     m_history.onTextChanged();
+    m_window.documentChanged();
     if (m_settings.Preview == 1)
         RefreshPreview(false);
 }

@@ -11,6 +11,7 @@
 #include "editor/commands/editorwindow.h"
 #include "editor/shell/options.h"
 #include "editor/shell/printlayout.h"
+#include "editor/shell/recentfiles.h"
 #include "editor/shell/versioncheck.h"
 #include "common/platform.h"
 #include "editor/preview/preview.h"
@@ -36,6 +37,7 @@ public:
     const EditorSettings& settings() const { return m_settings; }
     SnippetStore& snippets() { return m_snippets; }
     PreviewPipeline& preview() { return m_preview; }
+    RecentFiles& recentFiles() { return m_recent; }
     CommandRegistry& commands() { return m_commands; }
     VersionCheck& versionCheck() { return m_versionCheck; }
     // Set at start from the printer; changed only by the page setup.
@@ -74,6 +76,7 @@ public:
 
 private:
     void registerCommands();
+    void rememberRecent(const QString& path);
 
     EditBuffer& m_buffer;
     Platform m_platform;
@@ -86,6 +89,8 @@ private:
     PreviewPipeline m_preview;
     VersionCheck m_versionCheck;
     PrintSettings m_printSettings;
+    RecentFiles m_recent;
+    bool m_recentWriteReported = false;
     CommandRegistry m_commands;
 };
 

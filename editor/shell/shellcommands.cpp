@@ -58,6 +58,20 @@ void registerShellCommands(CommandRegistry& r, const ShellCommandContext& c)
                    window.applyLayout();
                },
            .checked = [&settings] { return settings.LineNumbers != 0; }});
+    r.add({.id = S("IDM_VIEW_SYNTAX"), .caption = S("構文の色分け(&Y)"),
+           .run =
+               [&settings, &window] {
+                   settings.SyntaxColour = settings.SyntaxColour == 0 ? 1 : 0;
+                   window.applyLayout();
+               },
+           .checked = [&settings] { return settings.SyntaxColour != 0; }});
+    r.add({.id = S("IDM_VIEW_WORDWRAP"), .caption = S("右端で折り返す(&W)"),
+           .run =
+               [&settings, &window] {
+                   settings.WordWrap = settings.WordWrap == 0 ? 1 : 0;
+                   window.applyLayout();
+               },
+           .checked = [&settings] { return settings.WordWrap != 0; }});
     const std::pair<const char*, const char*> arrangements[] = {
         {"IDM_VIEW_SIDE", "横2分割(&S)"}, {"IDM_VIEW_VERTICAL", "縦2分割(&V)"}, {"IDM_VIEW_TABCHANGE", "タブ切り替え(&T)"}};
     for (int divide = 0; divide < 3; ++divide) {

@@ -2,8 +2,9 @@
 // Search and replace (the dialog SearchFrm, IDM_SEARCH). A run steps forward
 // through the occurrences of a search text in the whole document; at each
 // occurrence it waits until the user asks for the next one or for a
-// replacement. There is no backward search, no case-insensitive mode, no
-// wrap-around and no replace-all.
+// replacement. By default the search text is compared exactly, letter case
+// included; SearchOptions can make it a regular expression or ignore case.
+// replaceAll() replaces every occurrence in one change.
 //
 // The run is a state machine instead of a loop that waits: the dialog calls
 // one method per button and shows what the method returns, and between two
@@ -38,6 +39,7 @@
 
 #include "editor/tags/editbuffer.h"
 
+#include <QRegularExpression>
 #include <QString>
 
 namespace tw {
@@ -46,6 +48,30 @@ class EditBuffer;
 
 QString searchEnterTextsMessage();  // "検索・置換文字列を入力して下さい"
 QString searchNotFoundMessage();    // "検索文字が見つかりませんでした"
+
+struct SearchOptions {
+    bool regularExpression = false;  // the search text is a pattern; \\1.. in the replacement are its groups
+    bool caseSensitive = true;
+};
+
+// "正規表現が正しくありません。" with the reason, for a pattern that does not compile.
+QString searchBadPatternMessage(const QString& reason);
+
+struct ReplaceAllResult {
+    QString text;         // the text with every occurrence replaced
+    qsizetype count = 0;  // how many were replaced
+    std::vector<TextEdit> edits;  // the same as edits for EditBuffer::replaceRanges; empty when there are many
+                                  // (then the whole text is the cheaper change)
+    QString message;      // a bad pattern; then nothing is replaced
+};
+
+// Every occurrence, left to right, none searched again inside a replacement;
+// linear in the text and the number of occurrences.
+ReplaceAllResult replaceAllIn(const QString& text, const QString& find, const QString& replacement,
+                              const SearchOptions& options);
+
+// The message the dialog shows after replacing all: "N 個を置換しました。"
+QString replaceAllDoneMessage(qsizetype count);
 
 // What the user asked for at the occurrence the run waits on.
 enum class SearchRequest { None, Next, Replace };
@@ -65,7 +91,7 @@ public:
     // start; a run still waiting ends first without any change. An empty
     // document or search text only reports searchEnterTextsMessage(); an
     // empty replacement is allowed (replacing deletes the occurrence).
-    SearchOutcome start(const QString& find, const QString& replacement);
+    SearchOutcome start(const QString& find, const QString& replacement, const SearchOptions& options = {});
     // The request at the waiting occurrence: Next moves over it, Replace
     // replaces it (the replacement is never searched again). Then the run
     // goes on with the following occurrence. None, or no waiting run: nothing.
@@ -92,6 +118,10 @@ private:
     EditBuffer& m_buffer;
     QString m_find;
     QString m_replacement;
+    SearchOptions m_options;
+    QRegularExpression m_pattern;
+    QRegularExpressionMatch m_match;
+    qsizetype m_length = 0;  // of the waiting occurrence
     QString m_working;
     qsizetype m_from = 0;
     qsizetype m_at = -1;

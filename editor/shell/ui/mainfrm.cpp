@@ -21,6 +21,8 @@
 #include "editor/shell/ui/settingdlg.h"
 #include "editor/snippets/snippetinsert.h"
 #include "editor/snippets/snippetmenu.h"
+#include "editor/shell/recentfiles.h"
+#include "editor/tags/ui/tagassist.h"
 #include "editor/tags/ui/taghighlighter.h"
 #include "editor/snippets/ui/teigatafrm.h"
 #include "editor/tags/textconv.h"
@@ -38,6 +40,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace tw {
@@ -64,6 +67,11 @@ MainFrm::MainFrm(const QuilletContext& context, QWidget* parent)
 
     buildWorkArea();
     m_highlighter = new TagHighlighter(m_edit, this);
+    m_assist = new TagAssist(m_edit, m_highlighter);
+    m_markCheck = new QTimer(this);
+    m_markCheck->setSingleShot(true);
+    m_markCheck->setInterval(300);
+    connect(m_markCheck, &QTimer::timeout, this, [this] { showModifiedMark(m_session.document().isModified()); });
     buildMenusAndBars();
     buildStatusBar();
     connect(m_edit, &QsciScintilla::cursorPositionChanged, this, &MainFrm::UpdateStatusBar);
@@ -155,6 +163,7 @@ void MainFrm::buildMenusAndBars()
         m_edit->setFocus();
     });
     m_menus->refreshStates();
+    recentFilesChanged();
 }
 
 void MainFrm::buildStatusBar()
@@ -222,7 +231,7 @@ void MainFrm::showOptions()
     }
     // The colouring follows the option at once; it colours the visible text
     // itself, so the text is not put back into the box to trigger it.
-    m_highlighter->setEnabled(m_session.settings().ColorAdd == 1);
+    applyEditView();
 }
 
 void MainFrm::chooseFolder()
@@ -268,8 +277,8 @@ void MainFrm::printDocument()
     // The selection is offered, yet the whole text is printed.
     if (!dialogs.choose(printer, m_buffer.selectionLength() > 0))
         return;
-    const PrintOutcome r =
-        printSourceText(printer, m_session.printSettings(), windowTitle(), m_buffer.text(), m_edit->font());
+    const PrintOutcome r = printSourceText(printer, m_session.printSettings(), m_session.document().title(),
+                                           m_buffer.text(), m_edit->font());
     if (!r.error.isEmpty())
         report(r.error);
 }
@@ -483,6 +492,7 @@ void MainFrm::ApplyLayout()
     m_tabs->setVisible(r.tabsVisible);
     if (m_edit->lineNumbersShown() != (m_session.settings().LineNumbers != 0))
         m_edit->setLineNumbersShown(m_session.settings().LineNumbers != 0);
+    applyEditView();
     m_menus->refreshStates();
     m_linkBar->fitTo(pixelsToTwips(width(), this));
 }
@@ -496,7 +506,7 @@ void MainFrm::load()
     WindowPlacement placement;
     m_session.loadSettings(placement);
     applyPlacement(placement);
-    m_highlighter->setEnabled(m_session.settings().ColorAdd == 1);
+    applyEditView();
     m_session.loadSnippets();
     m_session.startNewDocument();
     if (m_session.settings().DefaultMaxWin == 1)
@@ -509,6 +519,74 @@ void MainFrm::load()
     m_tabs->setCurrentIndex(0);
     ApplyLayout();
     m_edit->setFocus();
+}
+
+void MainFrm::applyEditView()
+{
+    const EditorSettings& s = m_session.settings();
+    m_assist->applyColouring(s.ColorAdd == 1, s.SyntaxColour != 0);
+    m_assist->setCompletion(s.TagCompletion != 0);
+    const auto wrap = s.WordWrap != 0 ? QsciScintilla::WrapWord : QsciScintilla::WrapNone;
+    if (m_edit->wrapMode() != wrap)
+        m_edit->setWrapMode(wrap);
+}
+
+void MainFrm::titleChanged(const QString&)
+{
+    m_markCheck->stop();
+    const std::optional<bool> modified = m_session.document().isModifiedAtOnce();
+    showModifiedMark(modified ? *modified : m_session.document().isModified());
+    formatChanged();
+}
+
+void MainFrm::documentChanged()
+{
+    // Per key only what costs nothing; an edit that keeps the length (an
+    // undo back to the saved text) is compared once typing pauses.
+    const std::optional<bool> modified = m_session.document().isModifiedAtOnce();
+    if (modified) {
+        m_markCheck->stop();
+        showModifiedMark(*modified);
+    } else {
+        m_markCheck->start();
+    }
+}
+
+void MainFrm::showModifiedMark(bool modified)
+{
+    // "*" before the document's name: "Tagwright - *index.html".
+    QString title = m_session.document().title();
+    if (modified) {
+        const qsizetype at = title.startsWith(titlePrefix()) ? titlePrefix().size() : 0;
+        title.insert(at, QLatin1Char('*'));
+    }
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+void MainFrm::recentFilesChanged()
+{
+    if (!m_menus)
+        return;
+    const QStringList& paths = m_session.recentFiles().paths();
+    for (int i = 0; i < RecentFiles::kMax; ++i) {
+        QAction* a = action(recentCommandId(i));
+        a->setVisible(i < paths.size());
+        if (i < paths.size())
+            a->setText(recentCaption(i, paths[i]));
+    }
+    action(QStringLiteral("IDM_RECENT_NONE"))->setVisible(paths.isEmpty());
+}
+
+void MainFrm::openFromOtherStart(const QString& path)
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    if (!path.isEmpty() && m_session.document().Save_Check())
+        m_session.document().openPath(path);
 }
 
 void MainFrm::closeEvent(QCloseEvent* e)

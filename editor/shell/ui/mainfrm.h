@@ -15,6 +15,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QTabBar;
+class QTimer;
 
 namespace tw {
 
@@ -23,6 +24,7 @@ class DesignBar;
 class LinkBar;
 class PreviewView;
 class PreviewWindowFrm;
+class TagAssist;
 class TagHighlighter;
 class PrintDialogs;
 class TeigataFrm;
@@ -53,6 +55,9 @@ public:
     QString statusText(int panel) const;
     // Writes quillet.ini with the window's placement; a failure is reported.
     void SaveSettings();
+    // A document handed over by a second start of the program (empty: none):
+    // the window comes to the front, then opens it after Save_Check.
+    void openFromOtherStart(const QString& path);
     void ApplyLayout();
     void UpdateStatusBar();
 
@@ -73,11 +78,9 @@ public:
     void applyFilePattern() override;
     void focusEditBox() override;
     void closeWindow() override { close(); }
-    void titleChanged(const QString& title) override
-    {
-        setWindowTitle(title);
-        formatChanged();
-    }
+    void titleChanged(const QString& title) override;
+    void documentChanged() override;
+    void recentFilesChanged() override;
     void formatChanged() override;
     void panelFolderChanged(const QString& folder) override;
     void historyChanged() override;
@@ -101,6 +104,9 @@ private:
     void applyPlacement(const WindowPlacement& p);
     std::optional<WindowPlacement> normalPlacement() const;
     void report(const QString& text, MsgIcon icon = MsgIcon::Warning);
+    // Colouring, word wrap and completion as the settings say.
+    void applyEditView();
+    void showModifiedMark(bool modified);
 
     QuilletContext m_ctx;
     RichTextBox* m_edit;
@@ -120,6 +126,8 @@ private:
     QLabel* m_panels[4] = {};
     QLabel* m_formatPanel = nullptr;  // the document's encoding and line end
     TagHighlighter* m_highlighter = nullptr;
+    TagAssist* m_assist = nullptr;
+    QTimer* m_markCheck = nullptr;  // the unsaved mark when only reading the text can tell
 };
 
 }  // namespace tw

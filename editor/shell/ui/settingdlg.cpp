@@ -100,9 +100,10 @@ void Setting::buildGeneralTab(QWidget* page)
     m_defaultMaxWin = checkBox(page, "DefaultMaxWinChk", QStringLiteral("起動時に最大化する"));
     m_realTimePreview =
         checkBox(page, "RealTimePreviewChk", QStringLiteral("自動でプレビューする(F9による手動プレビューと両立)"));
+    m_tagCompletion = checkBox(page, "TagCompletionChk", QStringLiteral("タグと属性の入力候補を表示する"));
     int row = 0;
     for (QCheckBox* c : {m_preview, m_colorAdd, m_designBar, m_soutai, m_newVersionCheck, m_defaultMaxWin,
-                         m_realTimePreview})
+                         m_realTimePreview, m_tagCompletion})
         grid->addWidget(c, row++, 0, 1, 3);
 
     m_firstFolder = lineEdit(page, QStringLiteral("FirstFolderTxt"));
@@ -193,6 +194,7 @@ void Setting::fill(const OptionValues& v)
     m_newVersionCheck->setChecked(v.NewVersionCheck);
     m_defaultMaxWin->setChecked(v.DefaultMaxWin);
     m_realTimePreview->setChecked(v.RealTimePreview);
+    m_tagCompletion->setChecked(v.TagCompletion);
     m_firstFolder->setText(v.WorkingFolder);
     m_previewX->setText(v.PreviewWindowX);
     m_previewY->setText(v.PreviewWindowY);
@@ -216,6 +218,7 @@ OptionValues Setting::values() const
     v.NewVersionCheck = m_newVersionCheck->isChecked();
     v.DefaultMaxWin = m_defaultMaxWin->isChecked();
     v.RealTimePreview = m_realTimePreview->isChecked();
+    v.TagCompletion = m_tagCompletion->isChecked();
     v.WorkingFolder = m_firstFolder->text();
     v.PreviewWindowX = m_previewX->text();
     v.PreviewWindowY = m_previewY->text();

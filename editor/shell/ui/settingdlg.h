@@ -42,6 +42,7 @@ private:
     QCheckBox* m_newVersionCheck = nullptr;
     QCheckBox* m_defaultMaxWin = nullptr;
     QCheckBox* m_realTimePreview = nullptr;
+    QCheckBox* m_tagCompletion = nullptr;
     QLineEdit* m_firstFolder = nullptr;
     QLineEdit* m_previewX = nullptr;
     QLineEdit* m_previewY = nullptr;

@@ -415,7 +415,12 @@ bool RichTextBox::focusNextPrevChild(bool)
 void RichTextBox::keyPressEvent(QKeyEvent* e)
 {
     enterAction();
-    if (onKeyPress && onKeyPress(e)) {
+    // While the completion list is open its keys choose from it.
+    const bool listKey = SendScintilla(SCI_AUTOCACTIVE) != 0
+                         && (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter
+                             || e->key() == Qt::Key_Escape || e->key() == Qt::Key_Up || e->key() == Qt::Key_Down
+                             || e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown);
+    if (!listKey && onKeyPress && onKeyPress(e)) {
         e->accept();
     } else if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::ShiftModifier)) {
         // Shift+Enter breaks the line like Enter: the document has no soft breaks.

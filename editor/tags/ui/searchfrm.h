@@ -1,12 +1,14 @@
 #pragma once
 // The search and replace dialog: steps through the occurrences of a text in
-// the whole document, replacing them one by one on request.
+// the whole document, replacing them one by one on request, or replaces
+// them all at once.
 
 #include "common/platform.h"
 #include "editor/tags/search.h"
 
 #include <QDialog>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
@@ -32,9 +34,16 @@ private:
     QPushButton* SerchGo;
     QPushButton* SerchNext;
     QPushButton* TextChange;
+    QPushButton* ReplaceAllBtn;
     QPushButton* CloseBtn;
+    QCheckBox* RegexChk;
+    QCheckBox* CaseChk;
     void report(const SearchOutcome& o);
+    void report(const QString& message);
+    SearchOptions options() const;
+    void replaceAll();
 
+    EditBuffer& m_buffer;
     SearchRun m_run;
     MessageBoxes* m_messages;
 };

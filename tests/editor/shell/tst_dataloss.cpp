@@ -170,7 +170,7 @@ void TestDataLoss::panelClickAndTemplateAskFirst()
     QCOMPARE(e.fakes.messages.shown.size(), 1);
     QCOMPARE(e.fakes.messages.shown[0].text, QStringLiteral("内容が変更されていますが、保存しますか？"));
     QCOMPARE(e.w->session().buffer().text(), typed);
-    QCOMPARE(e.w->windowTitle(), QStringLiteral("Tagwright - 新規文書"));
+    QCOMPARE(e.w->windowTitle(), QStringLiteral("Tagwright - *新規文書"));
     QVERIFY(e.w->session().history().canUndo());
 
     e.fakes.messages.answer(MsgResult::No);

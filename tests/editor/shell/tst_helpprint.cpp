@@ -249,7 +249,7 @@ void TestHelpPrint::printLongDocument()
 
     const QStringList pages = s.printedPages();
     QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
-    const QString title = s.w->windowTitle();
+    const QString title = s.w->session().document().title();
     QString all;
     for (int n = 1; n <= pages.size(); ++n) {
         QVERIFY2(pages[n - 1].contains(title), qPrintable(QStringLiteral("no title on page %1").arg(n)));

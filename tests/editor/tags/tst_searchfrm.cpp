@@ -5,6 +5,7 @@
 #include "common/testkit/tempappfolder.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,6 +55,8 @@ private slots:
     void messages();
     void closingEndsAWaitingRun();
     void changingTheSearchTextDisablesNext();
+    void replaceAllIsOneUndoStep_data();
+    void replaceAllIsOneUndoStep();
     void conversionsThroughTheMenu_data();
     void conversionsThroughTheMenu();
 };
@@ -179,6 +182,47 @@ void TestSearchFrm::conversionsThroughTheMenu()
     QVERIFY(e.text() != text);
     e.w->runCommand(QStringLiteral("IDM_UNDO"));  // one change, one undo
     QCOMPARE(e.text(), text);
+}
+
+void TestSearchFrm::replaceAllIsOneUndoStep_data()
+{
+    QTest::addColumn<QString>("find");
+    QTest::addColumn<QString>("replace");
+    QTest::addColumn<bool>("regex");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<QString>("result");  // empty: unchanged
+    QTest::addColumn<QString>("message");
+    QTest::newRow("plain, case by default") << "a" << "aa" << false << true << "aa1 A2 aa3" << "2 個を置換しました。";
+    QTest::newRow("ignoring case") << "a" << "b" << false << false << "b1 b2 b3" << "3 個を置換しました。";
+    QTest::newRow("pattern with a group") << "a(\\d)" << "<\\1>" << true << false << "<1> <2> <3>" << "3 個を置換しました。";
+    QTest::newRow("pattern taken literally when off") << "a." << "x" << false << true << "" << "検索文字が見つかりませんでした";
+    QTest::newRow("bad pattern") << "a(" << "x" << true << true << "" << "正規表現が正しくありません。";
+}
+
+void TestSearchFrm::replaceAllIsOneUndoStep()
+{
+    QFETCH(QString, find);
+    QFETCH(QString, replace);
+    QFETCH(bool, regex);
+    QFETCH(bool, caseSensitive);
+    QFETCH(QString, result);
+    QFETCH(QString, message);
+    Editor e(QStringLiteral("a1 A2 a3"));
+    QVERIFY(childOf<QCheckBox>(&*e.dlg, "CaseChk")->isChecked());
+    QVERIFY(!childOf<QCheckBox>(&*e.dlg, "RegexChk")->isChecked());
+    if (regex)
+        QTest::mouseClick(childOf<QCheckBox>(&*e.dlg, "RegexChk"), Qt::LeftButton);
+    if (!caseSensitive)
+        QTest::mouseClick(childOf<QCheckBox>(&*e.dlg, "CaseChk"), Qt::LeftButton);
+    childOf<QLineEdit>(&*e.dlg, "SerchText")->setText(find);
+    childOf<QLineEdit>(&*e.dlg, "ChangeText")->setText(replace);
+    QTest::mouseClick(childOf<QPushButton>(&*e.dlg, "ReplaceAllBtn"), Qt::LeftButton);
+    QCOMPARE(e.fakes.messages.shown.size(), 1);
+    QVERIFY2(e.fakes.messages.shown[0].text.startsWith(message), qPrintable(e.fakes.messages.shown[0].text));
+    QCOMPARE(e.text(), result.isEmpty() ? QStringLiteral("a1 A2 a3") : result);
+    e.dlg->close();
+    e.w->runCommand(QStringLiteral("IDM_UNDO"));
+    QCOMPARE(e.text(), QStringLiteral("a1 A2 a3"));
 }
 
 QTEST_MAIN(TestSearchFrm)

@@ -365,7 +365,7 @@ void TestTagHighlighter::mainWindowFollowsTheSetting()
     QFETCH(int, colorAdd);
     TempAppFolder app;
     app.put(QStringLiteral("tools/Setting/quillet.ini"),
-            QByteArray("[Setting]\r\nColorAdd=") + QByteArray::number(colorAdd) + "\r\n");
+            QByteArray("[Setting]\r\nColorAdd=") + QByteArray::number(colorAdd) + "\r\n[View]\r\nSyntaxColour=0\r\n");
     FakePlatform fakes;
     MainFrm w(QuilletContext{fakes.platform(), app.path(), QString(), false});
     w.load();

@@ -1,0 +1,105 @@
+#include "editor/shell/recentfiles.h"
+
+#include "common/appfolder.h"
+#include "common/platform.h"
+#include "common/textfile.h"
+#include "editor/commands/commandregistry.h"
+#include "editor/commands/editorwindow.h"
+#include "editor/shell/document.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace tw {
+
+QString recentFilesPath(const QString& appFolder)
+{
+    return joinPath(settingsFolder(appFolder), QStringLiteral("recent.txt"));
+}
+
+void RecentFiles::load(const QString& path)
+{
+    m_file = path;
+    m_paths.clear();
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    for (const QString& line : QString::fromUtf8(f.read(1 << 20)).split(QLatin1Char('\n'))) {
+        const QString p = line.trimmed();
+        if (!p.isEmpty() && !m_paths.contains(p) && m_paths.size() < kMax)
+            m_paths << p;
+    }
+}
+
+bool RecentFiles::add(const QString& path, QString* error)
+{
+    if (!m_paths.isEmpty() && m_paths.front() == path)
+        return true;
+    m_paths.removeAll(path);
+    m_paths.prepend(path);
+    while (m_paths.size() > kMax)
+        m_paths.removeLast();
+    return save(error);
+}
+
+bool RecentFiles::remove(const QString& path, QString* error)
+{
+    return m_paths.removeAll(path) == 0 || save(error);
+}
+
+bool RecentFiles::save(QString* error) const
+{
+    if (m_file.isEmpty())
+        return true;
+    QByteArray data;
+    for (const QString& p : m_paths)
+        data += p.toUtf8() + '\n';
+    const WriteResult r = writeFileAtomic(m_file, data);
+    if (!r.ok && error)
+        *error = r.error;
+    return r.ok;
+}
+
+QString recentCommandId(int index)
+{
+    return QStringLiteral("IDM_RECENT%1").arg(index + 1);
+}
+
+QString recentCaption(int index, const QString& path)
+{
+    const QString key = index < 9 ? QStringLiteral("&%1").arg(index + 1) : QStringLiteral("1&0");
+    return key + QLatin1Char(' ') + QString(path).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+void openRecentFile(RecentFiles& recent, int index, Document& document, const Platform& platform,
+                    EditorWindow& window)
+{
+    if (index < 0 || index >= recent.paths().size())
+        return;
+    const QString path = recent.paths()[index];
+    if (!QFileInfo(path).isFile()) {
+        recent.remove(path);
+        window.recentFilesChanged();
+        platform.messages->show(QStringLiteral("ファイルが見つかりません。最近使ったファイルの一覧から外しました。\n") + path,
+                                QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
+        return;
+    }
+    if (document.Save_Check())
+        document.openPath(path);
+}
+
+void registerRecentCommands(CommandRegistry& r, RecentFiles& recent, Document& document, const Platform& platform,
+                            EditorWindow& window)
+{
+    for (int i = 0; i < RecentFiles::kMax; ++i) {
+        r.add({.id = recentCommandId(i),
+               .caption = recentCaption(i, QString()),
+               .run = [&recent, &document, &platform, &window, i] {
+                   openRecentFile(recent, i, document, platform, window);
+               }});
+    }
+    r.add({.id = QStringLiteral("IDM_RECENT_NONE"), .caption = QStringLiteral("（なし）"),
+           .run = [] {}, .enabled = [] { return false; }});
+}
+
+}  // namespace tw
