@@ -27,8 +27,14 @@ public:
     QsciLexerHTML* htmlLexer() const { return m_html; }
     bool htmlColouring() const;
 
+    // The indicators that colour style sheets inside <style> (Scintilla's
+    // HTML lexer leaves them plain): selectors, properties, values, comments.
+    static constexpr int kCssIndicators[4] = {8, 9, 10, 11};
+
 private:
     void charAdded(int ch);
+    // Colours the style sheets of the lines shown; bounded by the screen.
+    void colourStyleSheets();
 
     RichTextBox* m_box;
     TagHighlighter* m_tags;

@@ -7,6 +7,7 @@
 #include "common/testkit/tempappfolder.h"
 #include "editor/shell/ui/mainfrm.h"
 #include "editor/shell/ui/singleinstance.h"
+#include "editor/tags/ui/tagassist.h"
 
 #include <Qsci/qscilexerhtml.h>
 
@@ -67,12 +68,16 @@ void TestHandCoder::htmlColouringByDefaultAndFromTheViewMenu()
 {
     TempAppFolder app;
     Window win(app.path());
-    QTest::keyClicks(win.box, "<p class=\"x\">&amp;<!-- c -->");
+    QTest::keyClicks(win.box, "<p class=\"x\">&amp;<!-- c --><style>h1 { color: red; }</style>");
     QCOMPARE(win.styleAt(QStringLiteral("p ")), int(QsciLexerHTML::Tag));
     QCOMPARE(win.styleAt(QStringLiteral("class")), int(QsciLexerHTML::Attribute));
     QCOMPARE(win.styleAt(QStringLiteral("\"x")), int(QsciLexerHTML::HTMLDoubleQuotedString));
     QCOMPARE(win.styleAt(QStringLiteral("&amp")), int(QsciLexerHTML::Entity));
     QCOMPARE(win.styleAt(QStringLiteral(" c ")), int(QsciLexerHTML::HTMLComment));
+    // The style sheet inside <style>: selector, property and value each in a colour of their own.
+    for (const auto& [what, kind] : {std::pair{"h1", 0}, std::pair{"color", 1}, std::pair{"red", 2}})
+        QVERIFY(win.box->SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, TagAssist::kCssIndicators[kind],
+                                       long(win.text().indexOf(QLatin1String(what)))));
     win.menu("IDM_VIEW_SYNTAX");
     QVERIFY(!win.w->action(QStringLiteral("IDM_VIEW_SYNTAX"))->isChecked());
     QCOMPARE(win.styleAt(QStringLiteral("class")), 0);
