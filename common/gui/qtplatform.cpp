@@ -22,6 +22,9 @@ MsgResult QtMessageBoxes::show(const QString& text, const QString& title, MsgIco
 {
     QMessageBox box(m_parent);
     box.setWindowTitle(title);
+    // Messages quote file names and page text ("<meta>", "a&b"); Qt would
+    // guess rich text from a tag and swallow it together with the line breaks.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
     case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;

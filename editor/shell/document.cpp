@@ -235,10 +235,21 @@ WriteResult Document::writeOfferingUtf8(const QString& path, QString text, const
     return w;
 }
 
-bool Document::writeTo(const QString& path)
+bool Document::offerSaveAs(const QString& path) const
+{
+    return m_platform.messages->show(QStringLiteral("%1 は書き込み禁止になっています。\n名前をつけて保存しますか？")
+                                         .arg(QDir::toNativeSeparators(path)),
+                                     QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::YesNo) == MsgResult::Yes;
+}
+
+bool Document::writeTo(const QString& path, bool* writeProtected)
 {
     QString text = m_buffer.text();
     WriteResult w = writeTextFile(path, text, m_format);
+    if (w.writeProtected && writeProtected) {
+        *writeProtected = true;
+        return false;
+    }
     if (!w.ok && w.unencodable && m_format.encoding == TextEncoding::Cp932) {
         // Either way the user has been told: the question named the
         // character, a failure after it was shown.
@@ -369,9 +380,14 @@ SaveOutcome Document::save()
     if (m_title == titlePrefix() + newDocumentName() || m_title == titlePrefix() + QStringLiteral("テンプレート") ||
         !hasOwnFile())
         return SaveDocumentAs();
-    if (!writeTo(fullPath()))
-        return SaveOutcome::Failed;
-    return SaveOutcome::Written;
+    // Replacing a file its owner made read-only would go past the owner's
+    // intent: the text goes under another name, or stays unsaved.
+    bool writeProtected = false;
+    if (writeTo(fullPath(), &writeProtected))
+        return SaveOutcome::Written;
+    if (writeProtected && offerSaveAs(fullPath()))
+        return SaveDocumentAs();
+    return SaveOutcome::Failed;
 }
 
 SaveOutcome Document::SaveDocumentAs()
@@ -386,8 +402,9 @@ SaveOutcome Document::SaveDocumentAs()
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
     // Write before taking the new name: a failed write changes nothing.
-    if (!writeTo(path))
-        return SaveOutcome::Failed;
+    bool writeProtected = false;
+    if (!writeTo(path, &writeProtected))
+        return writeProtected && offerSaveAs(path) ? SaveDocumentAs() : SaveOutcome::Failed;
     m_documentName = nameOf(path);
     FollowDocumentFolder(path);
     refreshPreview(true);
@@ -432,8 +449,9 @@ SaveOutcome Document::saveTemplate()
     const QString path = m_platform.files->run(req);
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
-    if (!writeTo(path))
-        return SaveOutcome::Failed;
+    bool writeProtected = false;
+    if (!writeTo(path, &writeProtected))
+        return writeProtected && offerSaveAs(path) ? SaveDocumentAs() : SaveOutcome::Failed;
     m_documentName = nameOf(path);
     FollowDocumentFolder(path);
     refreshPreview(true);

@@ -97,7 +97,11 @@ public:
 private:
     bool readFile(const QString& path, ReadResult& result) const;  // reports a failure
     void takeText(const ReadResult& file);
-    bool writeTo(const QString& path);    // reports a failure; a written file is the saved text
+    // Reports a failure, except a write-protected file (*writeProtected is
+    // set, for the caller to offer another name); a written file is the saved text.
+    bool writeTo(const QString& path, bool* writeProtected = nullptr);
+    // Tells that a file is write-protected; true when the user wants to save under another name.
+    bool offerSaveAs(const QString& path) const;
     void setTitle(const QString& title);
     void setFormat(const FileFormat& format);
     // Offers UTF-8 when the text holds a character the encoding cannot; the

@@ -76,6 +76,7 @@ public:
     {
         setWindowTitle(title);
         formatChanged();
+        highlightDocumentFile();
     }
     void formatChanged() override;
     void panelFolderChanged(const QString& folder) override;
@@ -95,6 +96,8 @@ private:
     void buildMenusAndBars();
     void buildStatusBar();
     void openFromPanel(const QString& name);
+    // The file panel highlights the document's own file, wherever the click went.
+    void highlightDocumentFile();
     void runFontSetter(const QString& size, const QString& colour);
     void selectLinkFile();
     void applyPlacement(const WindowPlacement& p);
