@@ -169,6 +169,15 @@ void Document::showError(const QString& text) const
     m_platform.messages->show(text, QStringLiteral("Quillet"), MsgIcon::Critical, MsgButtons::Ok);
 }
 
+bool Document::confirmBinary(const QString& path) const
+{
+    return m_platform.messages->show(
+               QStringLiteral("%1 はテキストファイルではないようです（NUL 文字や制御文字を含んでいます）。\n"
+                              "開いて保存すると、それらの文字が変わることがあります。開きますか？")
+                   .arg(QDir::toNativeSeparators(path)),
+               QStringLiteral("Quillet"), MsgIcon::Question, MsgButtons::YesNo) == MsgResult::Yes;
+}
+
 bool Document::readFile(const QString& path, ReadResult& result) const
 {
     result = readTextFile(path, TextKind::Document);
@@ -176,16 +185,28 @@ bool Document::readFile(const QString& path, ReadResult& result) const
         showError(QStringLiteral("ファイルを開けませんでした。\n") + result.error);
         return false;
     }
-    if (result.looksBinary) {
-        const MsgResult r = m_platform.messages->show(
-            QStringLiteral("%1 はテキストファイルではないようです（NUL 文字や制御文字を含んでいます）。\n"
-                           "開いて保存すると、それらの文字が変わることがあります。開きますか？")
-                .arg(QDir::toNativeSeparators(path)),
-            QStringLiteral("Quillet"), MsgIcon::Question, MsgButtons::YesNo);
-        if (r != MsgResult::Yes)
-            return false;
-    }
-    return true;
+    return !result.looksBinary || confirmBinary(path);
+}
+
+bool Document::loadFile(const QString& path, std::optional<TextEncoding> forced, LoadedDocument& loaded)
+{
+    LoadRequest request;
+    request.forced = forced;
+    request.progress = m_platform.progress;
+    request.tuning = m_loadTuning;
+    request.confirmBinary = [this, path] { return confirmBinary(path); };
+    loaded = readDocument(path, m_buffer, request);
+    if (!loaded.ok && !loaded.cancelled)
+        showError(QStringLiteral("ファイルを開けませんでした。\n") + loaded.error);
+    return loaded.ok;
+}
+
+void Document::takeLoaded(LoadedDocument& loaded)
+{
+    setFormat(loaded.format);
+    loaded.load->commit();
+    loaded.load.reset();
+    m_saved.set(m_buffer, loaded.digest);
 }
 
 void Document::setFormat(const FileFormat& format)
@@ -326,14 +347,15 @@ bool Document::openFromPanel(const QString& name)
 
 bool Document::openPath(const QString& fullPath)
 {
-    // Read first: a file that cannot be read leaves the document as it was.
-    ReadResult r;
-    if (!readFile(fullPath, r))
+    // Read first: a file that cannot be read, or whose reading is
+    // cancelled, leaves the document as it was.
+    LoadedDocument loaded;
+    if (!loadFile(fullPath, std::nullopt, loaded))
         return false;
     discardPreview();
     m_documentName = nameOf(fullPath);
     FollowDocumentFolder(fullPath);
-    takeText(r);
+    takeLoaded(loaded);
     UpdateTitle();
     m_history.ResetHistory();
     return true;
@@ -362,14 +384,11 @@ bool Document::reopenAs(TextEncoding encoding)
         if (r != MsgResult::Yes)
             return false;
     }
-    const QString path = fullPath();
-    const ReadResult r = readTextFile(path, TextKind::Document, encoding);
-    if (!r.ok) {
-        showError(QStringLiteral("ファイルを開けませんでした。\n") + r.error);
+    LoadedDocument loaded;
+    if (!loadFile(fullPath(), encoding, loaded))
         return false;
-    }
     discardPreview();
-    takeText(r);
+    takeLoaded(loaded);
     m_history.ResetHistory();
     refreshPreview(true);
     return true;
@@ -425,14 +444,14 @@ void Document::openTemplate()
     const QString path = m_platform.files->run(req);
     if (path.isEmpty())
         return;
-    ReadResult r;
-    if (!readFile(path, r))
+    LoadedDocument loaded;
+    if (!loadFile(path, std::nullopt, loaded))
         return;
     discardPreview();
     m_documentName = nameOf(path);
     // A template is not the document's own file: saving asks for a name.
     m_documentFolder.clear();
-    takeText(r);
+    takeLoaded(loaded);
     UpdateTitle();
     m_history.ResetHistory();
     setTitle(titlePrefix() + QStringLiteral("テンプレート"));

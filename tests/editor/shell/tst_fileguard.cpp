@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -28,18 +29,23 @@ struct Editor {
     FakePlatform fakes;
     std::unique_ptr<MainFrm> w;
 
+    QtProgress progress;
+
     explicit Editor(const QByteArray& ini = "[Setting]\r\nPreview=0\r\n", MessageBoxes* messages = nullptr)
     {
         app.put(QStringLiteral("tools/Setting/quillet.ini"), ini);
         Platform p = fakes.platform();
+        p.progress = &progress;
         if (messages)
             p.messages = messages;
         w = std::make_unique<MainFrm>(QuilletContext{p, app.path(), QString(), false});
         w->load();
         w->show();
+        progress.setParent(w.get());
         QApplication::setActiveWindow(w.get());
         box()->setFocus();
     }
+    LoadTuning& tuning() { return w->session().document().loadTuning(); }
     QWidget* box() { return childOf<QWidget>(&*w, "RichTextBox1"); }
     QString path(const char* relative) const { return app.file(QString::fromUtf8(relative)); }
     void open(const char* relative)
@@ -68,6 +74,10 @@ private slots:
     void previewFileTakesTheDocumentsPermissions();
     void messageBoxesShowTheirTextAsWritten();
     void cancelledPanelClickKeepsDocumentHighlighted();
+    void largeFileShowsProgressAndCancelKeepsDocument();
+    void fileBeyondMemoryIsRefusedWithMessage();
+    void readingInPiecesGivesTheWholeFilesText_data();
+    void readingInPiecesGivesTheWholeFilesText();
 };
 
 void TestFileGuard::saveThroughSymlinkKeepsTheLink()
@@ -187,6 +197,115 @@ void TestFileGuard::cancelledPanelClickKeepsDocumentHighlighted()
     e.fakes.messages.answer(MsgResult::No);
     QVERIFY(e.w->runCommand(QStringLiteral("IDM_NEW")));
     QCOMPARE(bar->highlightedFile(), QString());
+}
+
+void TestFileGuard::largeFileShowsProgressAndCancelKeepsDocument()
+{
+    Editor e;
+    e.tuning().pieceBytes = 64 * 1024;
+    e.tuning().progressFrom = 1 << 20;
+    QByteArray page;
+    for (int i = 0; page.size() < (2 << 20); ++i)
+        page += "<p>line " + QByteArray::number(i) + "</p>\r\n";
+    e.app.put(QStringLiteral("site/big.html"), page);
+    e.type("typed ");
+    const QString before = e.text();
+    QStringList labels;
+    // キャンセル pressed in the progress window as soon as it shows.
+    int polls = 0;
+    std::function<void()> cancel = [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* dlg = qobject_cast<QProgressDialog*>(top);
+            if (dlg && dlg->isVisible()) {
+                labels << dlg->labelText();
+                QPushButton* button = dlg->findChild<QPushButton*>();
+                QCOMPARE(button->text(), QStringLiteral("キャンセル"));
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
+        if (++polls < 500)
+            QTimer::singleShot(1, cancel);
+    };
+    QTimer::singleShot(0, cancel);
+    e.fakes.messages.answer(MsgResult::No);
+    e.open("site/big.html");
+    QCOMPARE(labels, QStringList{e.path("site/big.html") + QStringLiteral(" を読み込んでいます…")});
+    QCOMPARE(e.text(), before);
+    QCOMPARE(e.w->windowTitle(), QStringLiteral("Tagwright - 新規文書"));
+    QVERIFY(e.w->session().document().isModified());
+    QVERIFY(e.w->session().history().canUndo());
+    QCOMPARE(e.fakes.messages.shown.size(), 1);  // the save question only: a cancel is no failure
+
+    e.fakes.messages.answer(MsgResult::No);
+    e.open("site/big.html");
+    QCOMPARE(e.text(), QString::fromLatin1(page));
+    QCOMPARE(e.w->windowTitle(), QStringLiteral("Tagwright - big.html"));
+    QVERIFY(!e.w->session().document().isModified());
+    e.type("x");
+    QVERIFY(e.w->session().document().isModified());
+    QTest::keyClick(e.box(), Qt::Key_Backspace);
+    QVERIFY(!e.w->session().document().isModified());
+}
+
+void TestFileGuard::fileBeyondMemoryIsRefusedWithMessage()
+{
+    Editor e;
+    e.app.put(QStringLiteral("site/page.html"), QByteArray(1 << 20, 'a'));
+    e.tuning().availableMemory = [] { return qint64(16) << 20; };
+    const QString before = e.text();
+    e.open("site/page.html");
+    QCOMPARE(e.fakes.messages.shown.size(), 1);
+    QVERIFY2(e.fakes.messages.shown[0].text.startsWith(
+                 QStringLiteral("ファイルを開けませんでした。\n") + e.path("site/page.html") +
+                 QStringLiteral(" は大きすぎて、このコンピュータのメモリに読み込めません")),
+             qPrintable(e.fakes.messages.shown[0].text));
+    QCOMPARE(e.text(), before);
+    QCOMPARE(e.w->windowTitle(), QStringLiteral("Tagwright - 新規文書"));
+    // The same file where the memory is there.
+    e.tuning().availableMemory = [] { return qint64(64) << 20; };
+    e.open("site/page.html");
+    QCOMPARE(e.text().size(), 1 << 20);
+}
+
+void TestFileGuard::readingInPiecesGivesTheWholeFilesText_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("unit");
+    QTest::addColumn<QByteArray>("tail");
+    QTest::newRow("UTF-8, LF") << QByteArray() << QByteArray("日本語のページ😀\n") << QByteArray();
+    QTest::newRow("UTF-8 BOM, CR") << QByteArray("\xEF\xBB\xBF") << QByteArray("\xE3\x81\x82x\r") << QByteArray();
+    QTest::newRow("CP932 without breaks") << QByteArray() << QByteArray("\x93\xfa\x96\x7b\xb1") << QByteArray();
+    QTest::newRow("CP932 declared, bad bytes") << QByteArray("<meta charset=\"Shift_JIS\">\r\n")
+                                               << QByteArray("\x82\xa0\x85\x81\x40 \x81") << QByteArray();
+    QTest::newRow("UTF-8 start, CP932 end") << QByteArray() << QByteArray("\xE3\x81\x82\r\n")
+                                            << QByteArray("\x82\xa0");
+}
+
+void TestFileGuard::readingInPiecesGivesTheWholeFilesText()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, unit);
+    QFETCH(QByteArray, tail);
+    Editor e;
+    e.tuning().pieceBytes = 4096;
+    QByteArray bytes = head;
+    while (bytes.size() < 40000)
+        bytes += unit;
+    bytes += tail;
+    e.app.put(QStringLiteral("site/page.html"), bytes);
+    const ReadResult whole = readTextFile(e.path("site/page.html"), TextKind::Document);
+    e.fakes.messages.defaultAnswer = MsgResult::Yes;  // opened even where it looks binary
+    e.open("site/page.html");
+    QCOMPARE(e.text(), whole.text);
+    QCOMPARE(e.w->session().document().format().encoding, whole.format.encoding);
+    QCOMPARE(e.w->session().document().format().lineEnd, whole.format.lineEnd);
+    QVERIFY(!e.w->session().document().isModified());
+    // Saved unchanged, it is the same file.
+    e.type("x");
+    QTest::keyClick(e.box(), Qt::Key_Backspace);
+    e.ctrlS();
+    QCOMPARE(e.app.read(QStringLiteral("site/page.html")), bytes);
 }
 
 QTEST_MAIN(TestFileGuard)
