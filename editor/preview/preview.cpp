@@ -84,6 +84,11 @@ void PreviewPipeline::RefreshPreview(bool forced, const EditorSettings& settings
     }
     if (settings.RealTimePreview != 1)
         return;
+    if (m_hooks.pageSize && m_hooks.pageSize() > autoRefreshLimit) {
+        m_timer.stop();
+        report(filePath() + QStringLiteral("\nページが大きいため、変更のたびには更新しません（F9 で更新します）。"));
+        return;
+    }
     if (!m_timer.isActive())
         m_timer.start();
 }

@@ -69,7 +69,14 @@ public:
         // The document's own file, empty while it has none: the preview
         // file takes its permissions.
         std::function<QString()> documentFile = {};
+        // The page's length in characters.
+        std::function<qsizetype()> pageSize = {};
     };
+
+    // A page longer than this is not written and reloaded after each change,
+    // only on a forced refresh: the browser engine would take many times its
+    // size in memory at every change.
+    qsizetype autoRefreshLimit = qsizetype(64) << 20;
 
     explicit PreviewPipeline(Hooks hooks, QObject* parent = nullptr);
 

@@ -202,6 +202,7 @@ void RichTextBox::showDocument(void* document)
     m_recording = true;
     m_insert = PendingInsert{};
     SendScintilla(SCI_GOTOPOS, 0UL);
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
 }
 
 void RichTextBox::setLineNumbersShown(bool on)

@@ -8,6 +8,7 @@
 #include "common/testkit/tempappfolder.h"
 #include "editor/shell/ui/designbar.h"
 #include "editor/shell/ui/mainfrm.h"
+#include "editor/preview/ui/previewview.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -76,6 +77,7 @@ private slots:
     void cancelledPanelClickKeepsDocumentHighlighted();
     void largeFileShowsProgressAndCancelKeepsDocument();
     void fileBeyondMemoryIsRefusedWithMessage();
+    void largePageIsPreviewedOnlyOnRequest();
     void readingInPiecesGivesTheWholeFilesText_data();
     void readingInPiecesGivesTheWholeFilesText();
 };
@@ -266,6 +268,22 @@ void TestFileGuard::fileBeyondMemoryIsRefusedWithMessage()
     e.tuning().availableMemory = [] { return qint64(64) << 20; };
     e.open("site/page.html");
     QCOMPARE(e.text().size(), 1 << 20);
+}
+
+void TestFileGuard::largePageIsPreviewedOnlyOnRequest()
+{
+    Editor e("[Setting]\r\nPreview=1\r\nRealTimePreview=1\r\n");
+    e.w->session().preview().autoRefreshLimit = 1000;
+    e.app.put(QStringLiteral("site/big.html"), QByteArray(2000, 'a'));
+    e.open("site/big.html");
+    e.type("x");
+    e.w->session().preview().flush();
+    QVERIFY(!e.app.exists(QStringLiteral("site/quillettmp.html")));
+    const QString notice = childOf<PreviewView>(&*e.w, "WebBrowser1")->notice();
+    QVERIFY2(notice.contains(QStringLiteral("ページが大きいため、変更のたびには更新しません（F9 で更新します）。")),
+             qPrintable(notice));
+    QTest::keyClick(e.box(), Qt::Key_F9);
+    QCOMPARE(e.app.read(QStringLiteral("site/big.html")).size() + 1, e.app.read(QStringLiteral("site/quillettmp.html")).size());
 }
 
 void TestFileGuard::readingInPiecesGivesTheWholeFilesText_data()
