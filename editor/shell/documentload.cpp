@@ -137,7 +137,7 @@ LoadedDocument readDocument(const QString& path, EditBuffer& buffer, const LoadR
     }
     const qint64 size = file.size();
     const qsizetype pieceBytes = std::max<qsizetype>(request.tuning.pieceBytes, 4096);
-    const QByteArray first = file.read(std::min<qint64>(size, pieceBytes));
+    const QByteArray first = file.read(pieceBytes);
     if (file.error() != QFileDevice::NoError) {
         r.error = QStringLiteral("ファイルを読み込めません: %1").arg(shown(path));
         return r;
@@ -149,7 +149,8 @@ LoadedDocument readDocument(const QString& path, EditBuffer& buffer, const LoadR
                         : first.startsWith("\xEF\xBB\xBF")     ? TextEncoding::Utf8Bom
                                                                : TextEncoding::Utf8;
     else
-        pass.encoding = detectDocumentEncoding(first.left(pieceEnd(first, TextEncoding::Utf8)));
+        pass.encoding = detectDocumentEncoding(first.size() < pieceBytes ? first
+                                                                         : first.left(pieceEnd(first, TextEncoding::Utf8)));
 
     // How much the box's UTF-8 is of the file, judged from its start.
     std::vector<CharMark> marks;
@@ -198,7 +199,8 @@ LoadedDocument readDocument(const QString& path, EditBuffer& buffer, const LoadR
         if (attempt > 0)
             file.seek(0);
         qint64 done = attempt == 0 ? first.size() : 0;
-        bool atEnd = done >= size;
+        // The end is where a read comes back short (the size may not be known).
+        bool atEnd = attempt == 0 && first.size() < pieceBytes;
         bool firstPiece = true;
         while (!pending.isEmpty() || !atEnd) {
             if (!atEnd && pending.size() < pieceBytes) {
@@ -209,7 +211,7 @@ LoadedDocument readDocument(const QString& path, EditBuffer& buffer, const LoadR
                     return finish(r);
                 }
                 done += more.size();
-                atEnd = more.isEmpty() || done >= size;
+                atEnd = more.size() < pieceBytes;
                 pending += more;
                 continue;
             }
