@@ -230,8 +230,13 @@ std::optional<unsigned> filePermissions(const QString& path)
 
 bool isWriteProtected(const QString& path)
 {
+    // The owner's write bit first: root passes every access() check. A file
+    // this user may not write is protected as well, even where the folder
+    // would let a rename replace it.
+    const QByteArray name = QFile::encodeName(path);
     struct stat st;
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR);
+    return ::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+           (!(st.st_mode & S_IWUSR) || ::access(name.constData(), W_OK) != 0);
 }
 
 WriteResult writeFileAtomic(const QString& path, const QByteArray& data, const WriteOptions& options)

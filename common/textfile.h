@@ -74,7 +74,8 @@ QString fileErrorText(int errorNumber);
 QString resolveLinks(const QString& path);
 
 // True when the file exists and its owner has no write permission on it
-// (decided from the mode bits: root may write anything).
+// (decided from the mode bits: root may write anything), or this user may
+// not write it.
 bool isWriteProtected(const QString& path);
 
 // The permission bits of an existing file (links followed), if it exists.
