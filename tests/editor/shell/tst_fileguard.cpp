@@ -230,7 +230,7 @@ void TestFileGuard::largeFileShowsProgressAndCancelKeepsDocument()
     e.open("site/big.html");
     QCOMPARE(labels, QStringList{e.path("site/big.html") + QStringLiteral(" を読み込んでいます…")});
     QCOMPARE(e.text(), before);
-    QCOMPARE(e.w->windowTitle(), QStringLiteral("Tagwright - 新規文書"));
+    QCOMPARE(e.w->windowTitle(), QStringLiteral("Tagwright - *新規文書"));
     QVERIFY(e.w->session().document().isModified());
     QVERIFY(e.w->session().history().canUndo());
     QCOMPARE(e.fakes.messages.shown.size(), 1);  // the save question only: a cancel is no failure
