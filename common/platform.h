@@ -106,6 +106,16 @@ public:
     virtual DownloadResult download(const DownloadRequest& request) = 0;
 };
 
+class Progress {
+public:
+    virtual ~Progress() = default;
+    // Shows a progress window with a キャンセル button for work of total steps.
+    virtual void begin(const QString& title, const QString& text, qint64 total) = 0;
+    // Moves it on and lets window events run; false once the user cancelled.
+    virtual bool step(qint64 done) = 0;
+    virtual void end() = 0;
+};
+
 // The set a window or a core operation is given; filled by name
 // (Platform{.messages = ..., .files = ...}), members not needed stay null.
 struct Platform {
@@ -118,6 +128,7 @@ struct Platform {
     FolderDialogs* folders = nullptr;
     TextPrompt* prompt = nullptr;
     Downloader* downloader = nullptr;
+    Progress* progress = nullptr;
 };
 
 // Appends "." + ext to a path whose file name has no extension.

@@ -527,6 +527,53 @@ TextEncoding detectDocumentEncoding(const QByteArray& bytes)
     return TextEncoding::Cp932;
 }
 
+void DocumentEncodingSniffer::feed(QByteArrayView piece)
+{
+    const auto* p = reinterpret_cast<const uchar*>(piece.data());
+    const qsizetype n = piece.size();
+    if (!m_started) {
+        m_started = true;
+        const QByteArray head = piece.first(std::min<qsizetype>(n, 4096)).toByteArray();
+        if (hasUtf8Bom(head))
+            m_settled = TextEncoding::Utf8Bom;
+        else if (const auto declared = declaredEncoding(head))
+            m_settled = declared;
+    }
+    if (m_settled || !m_valid)
+        return;
+    bool high = false;
+    m_valid = isValidUtf8(p, n, &high);
+    m_high = m_high || high;
+    if (!m_valid || !high || m_plausible >= 0)
+        return;
+    // As plausibleUtf8, carried over the pieces: the first telling sequence decides.
+    for (qsizetype i = 0; i < n;) {
+        const uchar b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        if (b >= 0xE0 || p[i + 1] < 0xA1) {
+            m_plausible = 1;
+            return;
+        }
+        if ((((b & 0x1F) << 6) | (p[i + 1] & 0x3F)) > 0x17F) {
+            m_plausible = 0;
+            return;
+        }
+        m_sawTwoByte = true;
+        i += 2;
+    }
+}
+
+TextEncoding DocumentEncodingSniffer::verdict() const
+{
+    if (m_settled)
+        return *m_settled;
+    const bool plausible = m_plausible == 1 || (m_plausible < 0 && m_sawTwoByte);
+    return m_valid && m_high && plausible ? TextEncoding::Utf8 : TextEncoding::Cp932;
+}
+
 QString decodeText(const QByteArray& bytes, TextEncoding enc)
 {
     switch (enc) {

@@ -51,6 +51,26 @@ std::optional<DeclaredCharset> declaredCharset(const QString& text);
 
 QString decodeText(const QByteArray& bytes, TextEncoding enc);
 
+// Tells from a document's bytes, given piece by piece, what
+// detectDocumentEncoding tells of them all at once. A piece ends where a
+// character ends (after a byte below 0x40, say); the first piece holds the
+// first 4096 bytes where the file has them.
+class DocumentEncodingSniffer {
+public:
+    void feed(QByteArrayView piece);
+    TextEncoding verdict() const;
+    // A BOM or a declared charset settled it in the first piece.
+    bool settled() const { return m_settled.has_value(); }
+
+private:
+    bool m_started = false;
+    std::optional<TextEncoding> m_settled;
+    bool m_valid = true;
+    bool m_high = false;
+    int m_plausible = -1;  // 1 or 0 once a sequence decided it
+    bool m_sawTwoByte = false;
+};
+
 // Human-readable description of a character for messages: the character and
 // its code point, e.g. "😀 (U+1F600)".
 QString describeChar(const QString& ch);

@@ -161,6 +161,8 @@ QString fileErrorText(int e)
         return QStringLiteral("ファイルが他のプログラムで使用中です。");
     case ENAMETOOLONG:
         return QStringLiteral("ファイル名が長すぎます。");
+    case ELOOP:
+        return QStringLiteral("シンボリックリンクが循環しています。");
     case EIO:
         return QStringLiteral("ディスクの読み書きでエラーが起きました。");
     default:
@@ -205,16 +207,59 @@ ReadResult readTextFile(const QString& path, TextKind kind, std::optional<TextEn
     return r;
 }
 
+QString resolveLinks(const QString& path)
+{
+    QString resolved = path;
+    // As many steps as the system follows before it gives up (ELOOP).
+    for (int step = 0; step < 40; ++step) {
+        const QFileInfo info(resolved);
+        if (!info.isSymLink())
+            return resolved;
+        resolved = info.symLinkTarget();
+    }
+    return QString();
+}
+
+std::optional<unsigned> filePermissions(const QString& path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return unsigned(st.st_mode & 07777);
+}
+
+bool isWriteProtected(const QString& path)
+{
+    // The owner's write bit first: root passes every access() check. A file
+    // this user may not write is protected as well, even where the folder
+    // would let a rename replace it.
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    return ::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+           (!(st.st_mode & S_IWUSR) || ::access(name.constData(), W_OK) != 0);
+}
+
 WriteResult writeFileAtomic(const QString& path, const QByteArray& data, const WriteOptions& options)
 {
     WriteResult r;
-    const QFileInfo target(path);
     auto fail = [&](int e) {
         r.error = QStringLiteral("ファイルを保存できませんでした: %1\n%2").arg(shownPath(path), fileErrorText(e));
         return r;
     };
+    // Renaming over a link would replace the link and leave the file it
+    // points to as it was.
+    const QString resolved = resolveLinks(path);
+    if (resolved.isEmpty())
+        return fail(ELOOP);
+    const QFileInfo target(resolved);
     if (target.isDir())
         return fail(EISDIR);
+    if (isWriteProtected(resolved)) {
+        r.writeProtected = true;
+        r.error = QStringLiteral("ファイルを保存できませんでした: %1\nこのファイルは書き込み禁止になっています。")
+                      .arg(shownPath(path));
+        return r;
+    }
     // The temporary file lives beside the target, so the rename stays on one
     // file system and replaces the file in one step.
     QByteArray tmpl = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
@@ -237,6 +282,8 @@ WriteResult writeFileAtomic(const QString& path, const QByteArray& data, const W
         ::umask(mask);
         mode = 0666 & ~mask;
     }
+    if (options.permissions)
+        mode = *options.permissions & 07777;
     if (options.ownerOnly)
         mode = 0600;
     if (::fchmod(fd, mode) != 0)

@@ -46,22 +46,40 @@ struct WriteResult {
     bool ok = false;
     QString error;  // Japanese description of the failure, naming the file
     bool unencodable = false;  // failed on a character the encoding cannot hold
+    bool writeProtected = false;  // the file's owner has no write permission on it
 };
 
 struct WriteOptions {
     bool ownerOnly = false;  // permissions 0600 (files holding passwords)
     bool sync = true;        // false only for throw-away files (the preview)
+    // Permission bits of the written file; by default those of the file it
+    // replaces (or what the umask leaves for a new one).
+    std::optional<unsigned> permissions;
 };
 
 // Writes bytes atomically: a temporary file in the same folder, every byte
 // checked as it is written and synced to the disk, then renamed over the
 // target. On any failure (a full disk, a size limit, no permission) the old
 // file is intact, the temporary file is gone and the error says why in
-// Japanese.
+// Japanese. A symbolic link is written through: the file it points to is
+// replaced and the link stays. A file whose owner has no write permission is
+// refused (writeProtected) even where the process could replace it (root).
 WriteResult writeFileAtomic(const QString& path, const QByteArray& data, const WriteOptions& options = {});
 
 // The common causes of a failed file operation in Japanese, from errno.
 QString fileErrorText(int errorNumber);
+
+// The file a path finally names, following symbolic links (also one whose
+// target does not exist yet); the path itself when it is no link.
+QString resolveLinks(const QString& path);
+
+// True when the file exists and its owner has no write permission on it
+// (decided from the mode bits: root may write anything), or this user may
+// not write it.
+bool isWriteProtected(const QString& path);
+
+// The permission bits of an existing file (links followed), if it exists.
+std::optional<unsigned> filePermissions(const QString& path);
 
 // Encodes the text (CR LF breaks, turned into LF for LineEnd::Lf) and writes
 // it atomically. A character the encoding cannot hold fails the write

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QTranslator>
 #include <QUrl>
 
@@ -22,6 +23,9 @@ MsgResult QtMessageBoxes::show(const QString& text, const QString& title, MsgIco
 {
     QMessageBox box(m_parent);
     box.setWindowTitle(title);
+    // Messages quote file names and page text ("<meta>", "a&b"); Qt would
+    // guess rich text from a tag and swallow it together with the line breaks.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
     case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
@@ -153,6 +157,43 @@ bool QtLauncher::openWithDesktop(const QString& pathOrUrl, QString* error)
     if (error)
         *error = QStringLiteral("既定のアプリケーションで開けませんでした: ") + pathOrUrl;
     return false;
+}
+
+QtProgress::~QtProgress()
+{
+    end();
+}
+
+void QtProgress::begin(const QString& title, const QString& text, qint64 total)
+{
+    end();
+    m_total = std::max<qint64>(total, 1);
+    m_dialog = new QProgressDialog(text, QStringLiteral("キャンセル"), 0, 1000, m_parent);
+    m_dialog->setObjectName(QStringLiteral("ProgressDlg"));
+    m_dialog->setWindowTitle(title);
+    m_dialog->setWindowModality(Qt::WindowModal);
+    m_dialog->setAutoClose(false);
+    m_dialog->setAutoReset(false);
+    m_dialog->setMinimumDuration(0);
+    m_dialog->setMinimumWidth(420);
+    m_dialog->setValue(0);
+    m_dialog->show();
+    QCoreApplication::processEvents();
+}
+
+bool QtProgress::step(qint64 done)
+{
+    if (!m_dialog)
+        return true;
+    m_dialog->setValue(int(std::clamp<qint64>(done * 1000 / m_total, 0, 1000)));
+    QCoreApplication::processEvents();
+    return !m_dialog->wasCanceled();
+}
+
+void QtProgress::end()
+{
+    delete m_dialog;
+    m_dialog = nullptr;
 }
 
 void installJapaneseTranslations(QApplication& app)

@@ -5,6 +5,7 @@
 #include "common/platform.h"
 
 class QApplication;
+class QProgressDialog;
 class QWidget;
 
 namespace tw {
@@ -81,6 +82,21 @@ private:
     QWidget* m_parent;
 };
 
+class QtProgress : public Progress {
+public:
+    explicit QtProgress(QWidget* parent = nullptr) : m_parent(parent) {}
+    ~QtProgress() override;
+    void setParent(QWidget* parent) { m_parent = parent; }
+    void begin(const QString& title, const QString& text, qint64 total) override;
+    bool step(qint64 done) override;
+    void end() override;
+
+private:
+    QWidget* m_parent;
+    QProgressDialog* m_dialog = nullptr;
+    qint64 m_total = 0;
+};
+
 // Owns one of each, for a program's main().
 struct QtPlatform {
     QtMessageBoxes messages;
@@ -92,11 +108,12 @@ struct QtPlatform {
     QtFolderDialogs folders;
     QtTextPrompt prompt;
     CurlDownloader downloader;
+    QtProgress progress;
     Platform platform()
     {
         return {.messages = &messages, .files = &files, .colours = &colours, .clipboard = &clipboard,
                 .clock = &clock, .launcher = &launcher, .folders = &folders, .prompt = &prompt,
-                .downloader = &downloader};
+                .downloader = &downloader, .progress = &progress};
     }
     // Dialogs open centred on the program's main window.
     void setParent(QWidget* window)
@@ -105,6 +122,7 @@ struct QtPlatform {
         files.setParent(window);
         folders.setParent(window);
         prompt.setParent(window);
+        progress.setParent(window);
     }
 };
 

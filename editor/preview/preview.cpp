@@ -11,10 +11,16 @@ QString previewFilePath(const QString& workingFolder)
     return joinPath(workingFolder, QStringLiteral("quillettmp.html"));
 }
 
-WriteResult writePreviewFile(const QString& path, const QString& text, const FileFormat& format)
+WriteResult writePreviewFile(const QString& path, const QString& text, const FileFormat& format,
+                             const QString& documentFile)
 {
-    // A throw-away file: not synced to the disk on every keystroke.
-    return writeTextFile(path, text, format, WriteOptions{.ownerOnly = false, .sync = false});
+    // A throw-away file: not synced to the disk on every keystroke. Group
+    // and others get what they have on the document; the owner keeps reading
+    // and writing it, so that the next refresh can replace it.
+    WriteOptions options{.ownerOnly = false, .sync = false};
+    if (const auto mode = documentFile.isEmpty() ? std::nullopt : filePermissions(documentFile))
+        options.permissions = (*mode & 0066) | 0600;
+    return writeTextFile(path, text, format, options);
 }
 
 QString browserPath(const EditorSettings& s, int n)
@@ -78,6 +84,11 @@ void PreviewPipeline::RefreshPreview(bool forced, const EditorSettings& settings
     }
     if (settings.RealTimePreview != 1)
         return;
+    if (m_hooks.pageSize && m_hooks.pageSize() > autoRefreshLimit) {
+        m_timer.stop();
+        report(filePath() + QStringLiteral("\nページが大きいため、変更のたびには更新しません（F9 で更新します）。"));
+        return;
+    }
     if (!m_timer.isActive())
         m_timer.start();
 }
@@ -123,7 +134,8 @@ void PreviewPipeline::report(const QString& problem)
 void PreviewPipeline::refreshNow()
 {
     const QString path = filePath();
-    const WriteResult w = writePreviewFile(path, m_hooks.text(), m_hooks.format());
+    const WriteResult w = writePreviewFile(path, m_hooks.text(), m_hooks.format(),
+                                           m_hooks.documentFile ? m_hooks.documentFile() : QString());
     if (w.ok) {
         ++m_writes;
         // Only one preview file at a time: the one in the folder left behind goes.

@@ -18,8 +18,11 @@ namespace tw {
 QString previewFilePath(const QString& workingFolder);
 
 // Writes the text in the document's own encoding, replacing the file. A
-// failure leaves the previous file (or none) and says why.
-WriteResult writePreviewFile(const QString& path, const QString& text, const FileFormat& format);
+// failure leaves the previous file (or none) and says why. The copy is
+// readable by no one the document itself (documentFile, when it has one)
+// is not readable by.
+WriteResult writePreviewFile(const QString& path, const QString& text, const FileFormat& format,
+                             const QString& documentFile = QString());
 
 // The preview menu's browser entries as the settings want them.
 struct BrowserMenuState {
@@ -63,7 +66,17 @@ public:
         // True while the browser is still loading the last page: a refresh
         // after a change waits for it, then writes the latest text once.
         std::function<bool()> loading;
+        // The document's own file, empty while it has none: the preview
+        // file takes its permissions.
+        std::function<QString()> documentFile = {};
+        // The page's length in characters.
+        std::function<qsizetype()> pageSize = {};
     };
+
+    // A page longer than this is not written and reloaded after each change,
+    // only on a forced refresh: the browser engine would take many times its
+    // size in memory at every change.
+    qsizetype autoRefreshLimit = qsizetype(64) << 20;
 
     explicit PreviewPipeline(Hooks hooks, QObject* parent = nullptr);
 

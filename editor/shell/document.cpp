@@ -171,6 +171,15 @@ void Document::showError(const QString& text) const
     m_platform.messages->show(text, QStringLiteral("Quillet"), MsgIcon::Critical, MsgButtons::Ok);
 }
 
+bool Document::confirmBinary(const QString& path) const
+{
+    return m_platform.messages->show(
+               QStringLiteral("%1 はテキストファイルではないようです（NUL 文字や制御文字を含んでいます）。\n"
+                              "開いて保存すると、それらの文字が変わることがあります。開きますか？")
+                   .arg(QDir::toNativeSeparators(path)),
+               QStringLiteral("Quillet"), MsgIcon::Question, MsgButtons::YesNo) == MsgResult::Yes;
+}
+
 bool Document::readFile(const QString& path, ReadResult& result) const
 {
     result = readTextFile(path, TextKind::Document);
@@ -178,16 +187,28 @@ bool Document::readFile(const QString& path, ReadResult& result) const
         showError(QStringLiteral("ファイルを開けませんでした。\n") + result.error);
         return false;
     }
-    if (result.looksBinary) {
-        const MsgResult r = m_platform.messages->show(
-            QStringLiteral("%1 はテキストファイルではないようです（NUL 文字や制御文字を含んでいます）。\n"
-                           "開いて保存すると、それらの文字が変わることがあります。開きますか？")
-                .arg(QDir::toNativeSeparators(path)),
-            QStringLiteral("Quillet"), MsgIcon::Question, MsgButtons::YesNo);
-        if (r != MsgResult::Yes)
-            return false;
-    }
-    return true;
+    return !result.looksBinary || confirmBinary(path);
+}
+
+bool Document::loadFile(const QString& path, std::optional<TextEncoding> forced, LoadedDocument& loaded)
+{
+    LoadRequest request;
+    request.forced = forced;
+    request.progress = m_platform.progress;
+    request.tuning = m_loadTuning;
+    request.confirmBinary = [this, path] { return confirmBinary(path); };
+    loaded = readDocument(path, m_buffer, request);
+    if (!loaded.ok && !loaded.cancelled)
+        showError(QStringLiteral("ファイルを開けませんでした。\n") + loaded.error);
+    return loaded.ok;
+}
+
+void Document::takeLoaded(LoadedDocument& loaded)
+{
+    setFormat(loaded.format);
+    loaded.load->commit();
+    loaded.load.reset();
+    m_saved.set(m_buffer, loaded.digest);
 }
 
 void Document::setFormat(const FileFormat& format)
@@ -237,10 +258,21 @@ WriteResult Document::writeOfferingUtf8(const QString& path, QString text, const
     return w;
 }
 
-bool Document::writeTo(const QString& path)
+bool Document::offerSaveAs(const QString& path) const
+{
+    return m_platform.messages->show(QStringLiteral("%1 は書き込み禁止になっています。\n名前をつけて保存しますか？")
+                                         .arg(QDir::toNativeSeparators(path)),
+                                     QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::YesNo) == MsgResult::Yes;
+}
+
+bool Document::writeTo(const QString& path, bool* writeProtected)
 {
     QString text = m_buffer.text();
     WriteResult w = writeTextFile(path, text, m_format);
+    if (w.writeProtected && writeProtected) {
+        *writeProtected = true;
+        return false;
+    }
     if (!w.ok && w.unencodable && m_format.encoding == TextEncoding::Cp932) {
         // Either way the user has been told: the question named the
         // character, a failure after it was shown.
@@ -317,14 +349,15 @@ bool Document::openFromPanel(const QString& name)
 
 bool Document::openPath(const QString& fullPath)
 {
-    // Read first: a file that cannot be read leaves the document as it was.
-    ReadResult r;
-    if (!readFile(fullPath, r))
+    // Read first: a file that cannot be read, or whose reading is
+    // cancelled, leaves the document as it was.
+    LoadedDocument loaded;
+    if (!loadFile(fullPath, std::nullopt, loaded))
         return false;
     discardPreview();
     m_documentName = nameOf(fullPath);
     FollowDocumentFolder(fullPath);
-    takeText(r);
+    takeLoaded(loaded);
     UpdateTitle();
     m_history.ResetHistory();
     return true;
@@ -353,14 +386,11 @@ bool Document::reopenAs(TextEncoding encoding)
         if (r != MsgResult::Yes)
             return false;
     }
-    const QString path = fullPath();
-    const ReadResult r = readTextFile(path, TextKind::Document, encoding);
-    if (!r.ok) {
-        showError(QStringLiteral("ファイルを開けませんでした。\n") + r.error);
+    LoadedDocument loaded;
+    if (!loadFile(fullPath(), encoding, loaded))
         return false;
-    }
     discardPreview();
-    takeText(r);
+    takeLoaded(loaded);
     m_history.ResetHistory();
     refreshPreview(true);
     return true;
@@ -371,9 +401,14 @@ SaveOutcome Document::save()
     if (m_title == titlePrefix() + newDocumentName() || m_title == titlePrefix() + QStringLiteral("テンプレート") ||
         !hasOwnFile())
         return SaveDocumentAs();
-    if (!writeTo(fullPath()))
-        return SaveOutcome::Failed;
-    return SaveOutcome::Written;
+    // Replacing a file its owner made read-only would go past the owner's
+    // intent: the text goes under another name, or stays unsaved.
+    bool writeProtected = false;
+    if (writeTo(fullPath(), &writeProtected))
+        return SaveOutcome::Written;
+    if (writeProtected && offerSaveAs(fullPath()))
+        return SaveDocumentAs();
+    return SaveOutcome::Failed;
 }
 
 SaveOutcome Document::SaveDocumentAs()
@@ -388,8 +423,9 @@ SaveOutcome Document::SaveDocumentAs()
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
     // Write before taking the new name: a failed write changes nothing.
-    if (!writeTo(path))
-        return SaveOutcome::Failed;
+    bool writeProtected = false;
+    if (!writeTo(path, &writeProtected))
+        return writeProtected && offerSaveAs(path) ? SaveDocumentAs() : SaveOutcome::Failed;
     m_documentName = nameOf(path);
     FollowDocumentFolder(path);
     refreshPreview(true);
@@ -410,14 +446,14 @@ void Document::openTemplate()
     const QString path = m_platform.files->run(req);
     if (path.isEmpty())
         return;
-    ReadResult r;
-    if (!readFile(path, r))
+    LoadedDocument loaded;
+    if (!loadFile(path, std::nullopt, loaded))
         return;
     discardPreview();
     m_documentName = nameOf(path);
     // A template is not the document's own file: saving asks for a name.
     m_documentFolder.clear();
-    takeText(r);
+    takeLoaded(loaded);
     UpdateTitle();
     m_history.ResetHistory();
     setTitle(titlePrefix() + QStringLiteral("テンプレート"));
@@ -434,8 +470,9 @@ SaveOutcome Document::saveTemplate()
     const QString path = m_platform.files->run(req);
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
-    if (!writeTo(path))
-        return SaveOutcome::Failed;
+    bool writeProtected = false;
+    if (!writeTo(path, &writeProtected))
+        return writeProtected && offerSaveAs(path) ? SaveDocumentAs() : SaveOutcome::Failed;
     m_documentName = nameOf(path);
     FollowDocumentFolder(path);
     refreshPreview(true);

@@ -5,6 +5,7 @@
 
 #include "common/platform.h"
 #include "common/textfile.h"
+#include "editor/shell/documentload.h"
 #include "editor/shell/savedmark.h"
 
 #include <QString>
@@ -97,11 +98,22 @@ public:
     bool reopenAs(TextEncoding encoding);
     // The encoding the next save writes.
     void setSaveEncoding(TextEncoding encoding);
+    // How opening reads a file (piece size, progress, the memory it may take).
+    LoadTuning& loadTuning() { return m_loadTuning; }
 
 private:
     bool readFile(const QString& path, ReadResult& result) const;  // reports a failure
+    bool confirmBinary(const QString& path) const;
+    // Reads a file for opening; reports a failure (not a cancel).
+    bool loadFile(const QString& path, std::optional<TextEncoding> forced, LoadedDocument& loaded);
+    // The loaded text becomes the document, unchanged.
+    void takeLoaded(LoadedDocument& loaded);
     void takeText(const ReadResult& file);
-    bool writeTo(const QString& path);    // reports a failure; a written file is the saved text
+    // Reports a failure, except a write-protected file (*writeProtected is
+    // set, for the caller to offer another name); a written file is the saved text.
+    bool writeTo(const QString& path, bool* writeProtected = nullptr);
+    // Tells that a file is write-protected; true when the user wants to save under another name.
+    bool offerSaveAs(const QString& path) const;
     void setTitle(const QString& title);
     void setFormat(const FileFormat& format);
     // Offers UTF-8 when the text holds a character the encoding cannot; the
@@ -126,6 +138,7 @@ private:
     FileFormat m_format;
     QString m_header;
     QString m_footer;
+    LoadTuning m_loadTuning;
 };
 
 }  // namespace tw

@@ -2,16 +2,24 @@
 
 #include "editor/tags/editbuffer.h"
 
-#include <QCryptographicHash>
-
 #include <utility>
 
 namespace tw {
 
 QByteArray SavedMark::digest(const QString& text)
 {
-    const QByteArrayView bytes(reinterpret_cast<const char*>(text.constData()), text.size() * qsizetype(sizeof(QChar)));
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
+    TextDigest d;
+    d.addText(text);
+    return d.result();
+}
+
+void SavedMark::set(const EditBuffer& buffer, const QByteArray& digest)
+{
+    m_revision = buffer.revision();
+    m_length = buffer.length();
+    std::promise<QByteArray> done;
+    done.set_value(digest);
+    m_digest = done.get_future().share();
 }
 
 void SavedMark::set(const EditBuffer& buffer, const QString& text)
@@ -49,7 +57,7 @@ bool SavedMark::differsFrom(const EditBuffer& buffer) const
         return false;
     if (!m_digest.valid())
         return true;
-    return digest(buffer.text()) != m_digest.get();
+    return buffer.contentDigest() != m_digest.get();
 }
 
 }  // namespace tw

@@ -21,11 +21,14 @@ public:
     // text is the buffer's current text. A large text is digested on another
     // thread; the first comparison waits for it.
     void set(const EditBuffer& buffer, const QString& text);
+    // The digest is known already (taken while the text was read).
+    void set(const EditBuffer& buffer, const QByteArray& digest);
     bool differsFrom(const EditBuffer& buffer) const;
     // The answer when it costs nothing (same change count, or another
     // length); nothing when only the digest can tell.
     std::optional<bool> differsAtOnce(const EditBuffer& buffer) const;
 
+    // Equal to the buffer's contentDigest() for the same text.
     static QByteArray digest(const QString& text);
 
 private:

@@ -28,7 +28,9 @@ EditorSession::EditorSession(EditBuffer& buffer, const Platform& platform, const
                  [this] { return m_document.previewFolder(); },
                  [this](const QString& path) { m_window.showPreview(path); },
                  [this](const QString& problem) { m_window.previewProblem(problem); },
-                 [this] { return m_window.previewLoading(); }})
+                 [this] { return m_window.previewLoading(); },
+                 [this] { return m_document.hasOwnFile() ? m_document.fullPath() : QString(); },
+                 [this] { return m_buffer.length(); }})
 {
     m_buffer.setChangeHandler([this] { onTextChanged(); });
     m_history.setRefreshHandler([this](bool, bool) {

@@ -4,13 +4,59 @@
 // raises one change notification, which can ask for the elementary edits
 // that made the change.
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace tw {
+
+// A character UTF-8 cannot hold (a lone surrogate: a byte of the file that
+// its encoding could not read) stands in the edit box as U+FFFD with a mark
+// carrying the character: the byte offset in the box's UTF-8 and the unit.
+struct CharMark {
+    qsizetype at;
+    char16_t unit;
+};
+
+// The edit box's UTF-8 for a text, with the marks for its lone surrogates.
+QByteArray boxUtf8(QStringView text, std::vector<CharMark>& marks);
+
+// What tells two texts apart without keeping either: a digest of their
+// edit-box UTF-8, fed piece by piece.
+class TextDigest {
+public:
+    TextDigest();
+    ~TextDigest();
+    void addUtf8(QByteArrayView bytes);
+    void addText(QStringView text);  // as its edit-box UTF-8
+    QByteArray result();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m;
+};
+
+// From this size of UTF-8 on, a read text is kept without colours: the
+// box then holds a byte per byte of text instead of two.
+constexpr qint64 kUnstyledFromBytes = 64 << 20;
+
+// A document being read into the buffer piece by piece. The buffer's text
+// stays as it was until commit; dropping the load without commit leaves it
+// untouched and frees what was read.
+class TextLoad {
+public:
+    virtual ~TextLoad() = default;
+    // Appends edit-box UTF-8 (CR LF breaks) and its marks, whose offsets
+    // count from the start of this piece; false when there is no memory for it.
+    virtual bool append(QByteArrayView utf8, const std::vector<CharMark>& marks) = 0;
+    // The read text becomes the whole document, caret at 0: one change
+    // notification that carries no edits (whoever loads resets the history).
+    virtual void commit() = 0;
+};
 
 // One elementary change of the text: at position, removed was taken out and
 // inserted put in its place (UTF-16 offsets, CR LF counted as two).
@@ -50,6 +96,12 @@ public:
 
     // start + selected text + end; with no selection the caret ends behind end.
     void WrapSelection(const QString& start, const QString& end) { ReplaceSelection(start + selectedText() + end); }
+
+    // Starts reading a new text of about expectedBytes of UTF-8; nullptr
+    // when that much memory cannot be had.
+    virtual std::unique_ptr<TextLoad> beginLoad(qsizetype expectedBytes);
+    // The digest of the whole text (TextDigest of its edit-box UTF-8).
+    virtual QByteArray contentDigest() const;
 
     QString GetText() const { return text(); }
     QString GetSelectedText() const { return selectedText(); }

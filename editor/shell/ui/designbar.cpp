@@ -124,6 +124,26 @@ void DesignBar::refresh()
     // The editor's own preview file is no page of the site.
     names.removeAll(QStringLiteral("quillettmp.html"));
     File1->addItems(names);
+    setCurrentFile(m_current);
+}
+
+void DesignBar::setCurrentFile(const QString& name)
+{
+    m_current = name;
+    const QList<QListWidgetItem*> found =
+        name.isEmpty() ? QList<QListWidgetItem*>() : File1->findItems(name, Qt::MatchExactly);
+    if (found.isEmpty()) {
+        File1->clearSelection();
+        File1->setCurrentItem(nullptr);
+    } else {
+        File1->setCurrentItem(found.first());
+    }
+}
+
+QString DesignBar::highlightedFile() const
+{
+    const QList<QListWidgetItem*> selected = File1->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
 void DesignBar::setColourText(const QString& colour)

@@ -24,6 +24,9 @@ public:
     void applyPattern();
     void refresh();
     QStringList listedFiles() const;
+    // The highlighted entry: the document's file when it is listed, else none.
+    void setCurrentFile(const QString& name);
+    QString highlightedFile() const;
     // Command5's chosen colour into FColor.
     void setColourText(const QString& colour);
 
@@ -49,6 +52,7 @@ private:
 
     QString m_folder;
     QString m_pattern;
+    QString m_current;
 };
 
 }  // namespace tw

@@ -342,6 +342,7 @@ void MainFrm::panelFolderChanged(const QString& folder)
 {
     m_panels[1]->setText(folderStatusText(folder));
     m_designBar->setFolder(folder);
+    highlightDocumentFile();
 }
 
 void MainFrm::historyChanged()
@@ -407,6 +408,17 @@ void MainFrm::openFromPanel(const QString& name)
         m_edit->setFocus();
     else if (!existed)
         m_designBar->refresh();  // the file went away since the list was made
+    // Cancelled or refused: the list must not show the clicked file as open.
+    highlightDocumentFile();
+}
+
+void MainFrm::highlightDocumentFile()
+{
+    if (!m_designBar)
+        return;
+    const Document& doc = m_session.document();
+    const bool listed = doc.hasOwnFile() && QFileInfo(doc.documentFolder()) == QFileInfo(doc.panelFolder());
+    m_designBar->setCurrentFile(listed ? doc.DocumentName() : QString());
 }
 
 void MainFrm::runFontSetter(const QString& size, const QString& colour)
@@ -537,6 +549,7 @@ void MainFrm::titleChanged(const QString&)
     const std::optional<bool> modified = m_session.document().isModifiedAtOnce();
     showModifiedMark(modified ? *modified : m_session.document().isModified());
     formatChanged();
+    highlightDocumentFile();
 }
 
 void MainFrm::documentChanged()

@@ -99,6 +99,8 @@ private:
     void buildMenusAndBars();
     void buildStatusBar();
     void openFromPanel(const QString& name);
+    // The file panel highlights the document's own file, wherever the click went.
+    void highlightDocumentFile();
     void runFontSetter(const QString& size, const QString& colour);
     void selectLinkFile();
     void applyPlacement(const WindowPlacement& p);

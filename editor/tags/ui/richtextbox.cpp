@@ -11,7 +11,9 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <cstddef>
 #include <cstring>
+#include <new>
 
 namespace tw {
 
@@ -130,11 +132,18 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(withAccessibleFactory(
 {
     setObjectName(QStringLiteral("RichTextBox1"));
     setAccessibleName(QStringLiteral("HTMLソース"));
-    setUtf8(true);
-    setEolMode(EolWindows);
+    // Opening a file reads it into a document of its own and shows that one
+    // (showDocument). QScintilla remembers the box's first document and
+    // hands it back to the engine when the box goes, so that one is kept
+    // alive, empty, and the box shows documents of ours from the start.
+    const long first = SendScintilla(SCI_GETDOCPOINTER);
+    SendScintilla(SCI_ADDREFDOCUMENT, 0UL, first);
+    const long own = SendScintilla(SCI_CREATEDOCUMENT, 0UL, long(SC_DOCUMENTOPTION_DEFAULT));
+    SendScintilla(SCI_SETDOCPOINTER, 0UL, own);
+    SendScintilla(SCI_RELEASEDOCUMENT, 0UL, own);
+    prepareDocument();
     // Pasted text gets CR LF line ends like the rest of the document.
     SendScintilla(SCI_SETPASTECONVERTENDINGS, 1);
-    SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, kUtf16);
     // Edits are taken from the notifications sent before they happen: the
     // text to be removed is still there to read, and the box's handlers of
     // the after-change notifications (its accessibility events) count the
@@ -174,6 +183,26 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(withAccessibleFactory(
             [this](int position, int type, const char* text, int length, int, int, int, int, int, int) {
                 onModified(position, type, text, length);
             });
+}
+
+void RichTextBox::prepareDocument()
+{
+    // The code page, the line end and the line index belong to the document.
+    setUtf8(true);
+    setEolMode(EolWindows);
+    SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, kUtf16);
+}
+
+void RichTextBox::showDocument(void* document)
+{
+    m_recording = false;
+    SendScintilla(SCI_SETDOCPOINTER, 0UL, document);
+    SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
+    prepareDocument();
+    m_recording = true;
+    m_insert = PendingInsert{};
+    SendScintilla(SCI_GOTOPOS, 0UL);
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
 }
 
 void RichTextBox::setLineNumbersShown(bool on)
@@ -278,15 +307,6 @@ namespace {
 constexpr int kCharMarkIndicator = 20;
 const char kPlaceholder[] = "\xEF\xBF\xBD";  // U+FFFD
 
-bool isLoneSurrogateAt(const QChar* s, qsizetype n, qsizetype i)
-{
-    const char16_t u = s[i].unicode();
-    if (QChar::isHighSurrogate(u))
-        return i + 1 >= n || !QChar::isLowSurrogate(s[i + 1].unicode());
-    if (QChar::isLowSurrogate(u))
-        return i == 0 || !QChar::isHighSurrogate(s[i - 1].unicode());
-    return false;
-}
 }  // namespace
 
 QString RichTextBox::readRange(long from, long to) const
@@ -328,29 +348,6 @@ QString RichTextBox::readRange(long from, long to) const
         pos = end;
     }
     return text;
-}
-
-QByteArray RichTextBox::boxBytes(const QString& text, std::vector<CharMark>& marks)
-{
-    marks.clear();
-    const QChar* s = text.constData();
-    const qsizetype n = text.size();
-    QByteArray out;
-    qsizetype runStart = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (!QChar::isSurrogate(s[i].unicode()) || !isLoneSurrogateAt(s, n, i))
-            continue;
-        if (out.isEmpty() && runStart == 0)
-            out.reserve(n + 16);
-        out += QStringView(s + runStart, i - runStart).toUtf8();
-        marks.push_back(CharMark{out.size(), s[i].unicode()});
-        out += kPlaceholder;
-        runStart = i + 1;
-    }
-    if (runStart == 0)
-        return text.toUtf8();
-    out += QStringView(s + runStart, n - runStart).toUtf8();
-    return out;
 }
 
 void RichTextBox::putMarks(long position, const std::vector<CharMark>& marks)
@@ -648,6 +645,85 @@ void ScintillaEditBuffer::replaceRanges(const std::vector<TextEdit>& edits)
             m_box->putMarks(long(from), marks);
         }
     });
+}
+
+// Scintilla's interface for reading a document in pieces (ILoader), as the
+// engine declares it: a document not shown anywhere that grows by appending.
+// Its implementation is in the engine's library, so the class must not have
+// internal linkage: the compiler would take the pure functions for the only
+// ones there are.
+class SciLoader {
+public:
+    virtual int Release() = 0;
+    virtual int AddData(const char* data, std::ptrdiff_t length) = 0;
+    virtual void* ConvertToDocument() = 0;
+
+protected:
+    ~SciLoader() = default;
+};
+
+class ScintillaLoad : public TextLoad {
+public:
+    ScintillaLoad(ScintillaEditBuffer& buffer, SciLoader* loader) : m_buffer(buffer), m_loader(loader) {}
+    ~ScintillaLoad() override
+    {
+        if (m_loader)
+            m_loader->Release();
+    }
+    bool append(QByteArrayView utf8, const std::vector<CharMark>& marks) override
+    {
+        if (!m_loader || m_loader->AddData(utf8.data(), utf8.size()) != 0)
+            return false;
+        for (const CharMark& m : marks)
+            m_marks.push_back(CharMark{m_length + m.at, m.unit});
+        m_length += utf8.size();
+        return true;
+    }
+    void commit() override
+    {
+        RichTextBox* box = m_buffer.m_box;
+        void* document = m_loader->ConvertToDocument();
+        m_loader = nullptr;
+        m_buffer.m_inOperation = true;
+        box->showDocument(document);
+        box->putMarks(0, m_marks);
+        m_buffer.m_inOperation = false;
+        m_buffer.finishChange();
+    }
+
+private:
+    ScintillaEditBuffer& m_buffer;
+    SciLoader* m_loader;
+    std::vector<CharMark> m_marks;
+    qsizetype m_length = 0;
+};
+
+std::unique_ptr<TextLoad> ScintillaEditBuffer::beginLoad(qsizetype expectedBytes)
+{
+    // A large text is kept without a byte of style for each of its bytes.
+    const long options = expectedBytes >= kUnstyledFromBytes ? long(QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE)
+                                                              : long(QsciScintillaBase::SC_DOCUMENTOPTION_DEFAULT);
+    SciLoader* loader = nullptr;
+    try {
+        loader = reinterpret_cast<SciLoader*>(
+            m_box->SendScintilla(QsciScintillaBase::SCI_CREATELOADER, (unsigned long)expectedBytes, options));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    if (!loader)
+        return nullptr;
+    return std::make_unique<ScintillaLoad>(*this, loader);
+}
+
+QByteArray ScintillaEditBuffer::contentDigest() const
+{
+    if (m_box->composing())
+        return EditBuffer::contentDigest();
+    const long bytes = m_box->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const char* p = reinterpret_cast<const char*>(m_box->SendScintillaPtrResult(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    TextDigest d;
+    d.addUtf8(QByteArrayView(p, bytes));
+    return d.result();
 }
 
 void ScintillaEditBuffer::finishChange()

@@ -55,12 +55,13 @@ public:
     QString readRange(long from, long to) const;
     // The UTF-8 bytes of a text for the box, and the marks to put on it once
     // it is in (byte offset in the bytes, the character).
-    struct CharMark {
-        qsizetype at;
-        char16_t unit;
-    };
-    static QByteArray boxBytes(const QString& text, std::vector<CharMark>& marks);
+    using CharMark = tw::CharMark;
+    static QByteArray boxBytes(const QString& text, std::vector<CharMark>& marks) { return boxUtf8(text, marks); }
     void putMarks(long position, const std::vector<CharMark>& marks);
+
+    // Shows a document made elsewhere (a Scintilla document pointer, whose
+    // reference passes to the box) in place of the one shown, which goes.
+    void showDocument(void* document);
 
 protected:
     bool event(QEvent* e) override;
@@ -75,6 +76,8 @@ private:
     friend class ScintillaEditBuffer;
     void updateMarginWidth();
     void finishQueuedChange();
+    // What the box sets on each document it shows.
+    void prepareDocument();
     // Records the insertion announced last, now that its text is in the box.
     void resolveInsert();
     // Puts the box's own accessible in place before the Scintilla base class
@@ -118,12 +121,16 @@ public:
     void SetText(const QString& text) override;
     void SetSelection(qsizetype start, qsizetype length) override;
     void replaceRanges(const std::vector<TextEdit>& edits) override;
+    // Read into a document of the box's engine, shown once committed.
+    std::unique_ptr<TextLoad> beginLoad(qsizetype expectedBytes) override;
+    QByteArray contentDigest() const override;
 
     // Text with lone CR or LF made CR LF, as the document keeps it.
     static QString withCrLf(const QString& text);
 
 private:
     friend class RichTextBox;
+    friend class ScintillaLoad;
     void edited(qsizetype position, const QString& removed, const QString& inserted)
     {
         recordEdit(position, removed, inserted);
