@@ -3,8 +3,8 @@
 // with colouring on against the same keystroke with colouring off, and the
 // one-off colouring of the whole text against copying the text once.
 
-#include "editor/tags/edithistory.h"
-#include "editor/tags/ui/richtextbox.h"
+#include "editor/document/edithistory.h"
+#include "editor/document/ui/scintillaeditbuffer.h"
 #include "editor/tags/ui/taghighlighter.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 // Like the tools, every measured run of ours connects and logs in first.
 
 #include "ftp/session/ftpoperations.h"
-#include "common/testkit/ftpserver.h"
+#include "tests/testkit/ftpserver.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 // Prints the time per recorded keystroke as a ratio against copying the
 // whole text once, and the history's memory against the document's size.
 
-#include "editor/tags/editbuffer.h"
-#include "editor/tags/edithistory.h"
+#include "editor/document/editbuffer.h"
+#include "editor/document/edithistory.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

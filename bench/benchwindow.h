@@ -2,10 +2,10 @@
 // The editor's real main window for a benchmark: its own application folder
 // with the given quillet.ini, scripted dialogs, shown at 1000 x 700.
 
-#include "common/testkit/fakes.h"
-#include "common/testkit/tempappfolder.h"
-#include "editor/shell/ui/mainfrm.h"
-#include "editor/tags/ui/richtextbox.h"
+#include "tests/testkit/fakes.h"
+#include "tests/testkit/tempappfolder.h"
+#include "editor/window/mainfrm.h"
+#include "editor/document/ui/richtextbox.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-# Fails when a file outside a ui/, gui/ or test folder includes a header of
+# Fails when a file outside a ui/, gui/, window/ or test folder includes a header of
 # Qt's window modules (Gui, Widgets, PrintSupport, WebEngine): core code
 # must build and run without a display.
 #   cmake -DROOT=<source> -DQT_HEADERS=<qt6 include root> -P CheckCoreIncludes.cmake
@@ -24,7 +24,7 @@ set(failures "")
 foreach(f IN LISTS core_files)
   file(RELATIVE_PATH rel "${ROOT}" "${f}")
   # Windows and the programs' entry points may use the window modules.
-  if(rel MATCHES "/(ui|gui)/" OR rel MATCHES "(^|/)main\\.cpp$")
+  if(rel MATCHES "/(ui|gui|window)/" OR rel MATCHES "(^|/)main\\.cpp$")
     if(NOT rel STREQUAL "editor/setup/main.cpp")
       continue()
     endif()

@@ -2,7 +2,7 @@
 
 #include "editor/commands/commandregistry.h"
 #include "editor/commands/editorwindow.h"
-#include "editor/shell/document.h"
+#include "editor/document/document.h"
 
 namespace tw {
 

@@ -1,6 +1,6 @@
 #include "editor/builders/gradation.h"
 
-#include "editor/tags/radix.h"
+#include "editor/builders/radix.h"
 
 #include <algorithm>
 

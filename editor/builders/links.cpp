@@ -1,7 +1,7 @@
 #include "editor/builders/links.h"
 
 #include "common/appfolder.h"
-#include "editor/shell/relativepath.h"
+#include "common/paths.h"
 
 namespace tw {
 

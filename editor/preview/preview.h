@@ -3,7 +3,7 @@
 // the working folder for a new document), shown by the embedded browser, the
 // preview window and the external browsers.
 
-#include "editor/shell/editorsettings.h"
+#include "editor/settings/editorsettings.h"
 #include "common/textfile.h"
 
 #include <QObject>

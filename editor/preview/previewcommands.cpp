@@ -1,8 +1,8 @@
 #include "editor/preview/previewcommands.h"
 
 #include "editor/commands/commandregistry.h"
-#include "editor/shell/document.h"
-#include "editor/shell/editorsettings.h"
+#include "editor/document/document.h"
+#include "editor/settings/editorsettings.h"
 #include "editor/commands/editorwindow.h"
 #include "editor/preview/preview.h"
 

@@ -1,7 +1,7 @@
 // Run by the build: puts the default settings files into the application
 // folder given as the one argument, leaving files that are already there.
 
-#include "editor/shell/shippedfiles.h"
+#include "editor/session/shippedfiles.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

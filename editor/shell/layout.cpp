@@ -1,6 +1,6 @@
 #include "editor/shell/layout.h"
 
-#include "editor/shell/editorsettings.h"
+#include "editor/settings/editorsettings.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include "common/textfile.h"
 #include "editor/commands/commandregistry.h"
 #include "editor/commands/editorwindow.h"
-#include "editor/shell/document.h"
+#include "editor/document/document.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "editor/snippets/snippetedit.h"
 
-#include "editor/tags/editbuffer.h"
+#include "editor/document/editbuffer.h"
 #include "editor/snippets/snippetfile.h"
 #include "editor/snippets/snippettext.h"
 #include "common/textcodec.h"

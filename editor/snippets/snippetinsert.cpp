@@ -1,6 +1,6 @@
 #include "editor/snippets/snippetinsert.h"
 
-#include "editor/tags/editbuffer.h"
+#include "editor/document/editbuffer.h"
 #include "editor/snippets/keyname.h"
 #include "editor/snippets/snippettext.h"
 

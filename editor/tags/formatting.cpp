@@ -1,6 +1,6 @@
 #include "editor/tags/formatting.h"
 
-#include "editor/tags/editbuffer.h"
+#include "editor/document/editbuffer.h"
 
 namespace tw {
 

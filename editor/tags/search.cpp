@@ -1,6 +1,6 @@
 #include "editor/tags/search.h"
 
-#include "editor/tags/editbuffer.h"
+#include "editor/document/editbuffer.h"
 
 #include <algorithm>
 

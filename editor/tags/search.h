@@ -37,7 +37,7 @@
 // The messages, close() and a start() that replaces a waiting run change
 // nothing.
 
-#include "editor/tags/editbuffer.h"
+#include "editor/document/editbuffer.h"
 
 #include <QRegularExpression>
 #include <QString>

@@ -2,8 +2,8 @@
 
 #include "editor/tags/chtml.h"
 #include "editor/commands/commandregistry.h"
-#include "editor/tags/editbuffer.h"
-#include "editor/tags/edithistory.h"
+#include "editor/document/editbuffer.h"
+#include "editor/document/edithistory.h"
 #include "editor/commands/editorwindow.h"
 #include "editor/tags/formatting.h"
 #include "editor/tags/textconv.h"

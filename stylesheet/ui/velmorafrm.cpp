@@ -2,7 +2,7 @@
 
 #include "stylesheet/ui/colorselect.h"
 #include "common/textfile.h"
-#include "stylesheet/ui/updown.h"
+#include "common/gui/updown.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -125,7 +125,7 @@ QWidget* MainFrm::buildComposeTab()
     FontSizeTxt = new QLineEdit(fontFrame);
     FontSizeTxt->setObjectName(QStringLiteral("FontSizeTxt"));
     FontSizeTxt->setFixedWidth(60);
-    UpDown1 = new UpDown(FontSizeTxt, 0, 100, fontFrame);
+    UpDown1 = new tw::UpDown(FontSizeTxt, 0, 100, fontFrame);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     FontSizeScaleCmb = makeCombo(QStringLiteral("FontSizeScaleCmb"), sizeUnitItems(), false, fontFrame);
     FontSizeScaleCmb->setAccessibleName(QStringLiteral("サイズの単位"));

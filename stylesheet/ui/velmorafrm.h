@@ -19,9 +19,11 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 
-namespace tw::velmora {
-
+namespace tw {
 class UpDown;
+}
+
+namespace tw::velmora {
 
 class MainFrm : public QWidget {
     Q_OBJECT
@@ -52,7 +54,7 @@ private:
     QComboBox* FontColorCmb;
     QComboBox* BackColorCmb;
     QLineEdit* FontSizeTxt;
-    UpDown* UpDown1;
+    tw::UpDown* UpDown1;
     QComboBox* FontSizeScaleCmb;
     QCheckBox* BoldChk;
     QCheckBox* ItaricChk;

@@ -1,7 +1,7 @@
 // Downloads through libcurl from a real HTTP server on 127.0.0.1.
 
 #include "common/download.h"
-#include "common/testkit/httpserver.h"
+#include "tests/testkit/httpserver.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "snipport/convert.h"
-#include "common/testkit/fakes.h"
-#include "common/testkit/tempappfolder.h"
+#include "tests/testkit/fakes.h"
+#include "tests/testkit/tempappfolder.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
 // The composer's rule builder, the saved files and the colour texts.
 
 #include "stylesheet/colourtext.h"
-#include "common/testkit/fakes.h"
+#include "tests/testkit/fakes.h"
 #include "stylesheet/styleoutput.h"
 #include "stylesheet/stylerule.h"
-#include "common/testkit/tempappfolder.h"
+#include "tests/testkit/tempappfolder.h"
 #include "common/textcodec.h"
 
 #include <QDir>

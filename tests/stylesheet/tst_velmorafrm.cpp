@@ -1,9 +1,9 @@
 // Velmora's windows on the offscreen platform, with scripted dialogs.
 
 #include "stylesheet/ui/colorselect.h"
-#include "common/testkit/fakes.h"
-#include "common/testkit/findchild.h"
-#include "stylesheet/ui/updown.h"
+#include "tests/testkit/fakes.h"
+#include "tests/testkit/findchild.h"
+#include "common/gui/updown.h"
 #include "stylesheet/ui/velmorafrm.h"
 
 #include <QApplication>
@@ -218,10 +218,10 @@ void TestVelmoraFrm::sizeInput()
     QVERIFY(v.fakes.messages.shown[0].text.contains(QStringLiteral("サイズ")));
     QCOMPARE(v.w.outputText(), QString());
 
-    v.click(childOf<UpDown>(&v.w, "UpDown1")->upButton());  // a box without a number counts as 0
+    v.click(childOf<tw::UpDown>(&v.w, "UpDown1")->upButton());  // a box without a number counts as 0
     QCOMPARE(childOf<QLineEdit>(&v.w, "FontSizeTxt")->text(), QStringLiteral("1"));
     childOf<QLineEdit>(&v.w, "FontSizeTxt")->setText(QStringLiteral("100"));
-    v.click(childOf<UpDown>(&v.w, "UpDown1")->upButton());
+    v.click(childOf<tw::UpDown>(&v.w, "UpDown1")->upButton());
     QCOMPARE(childOf<QLineEdit>(&v.w, "FontSizeTxt")->text(), QStringLiteral("100"));
     childOf<QComboBox>(&v.w, "FontSizeScaleCmb")->setCurrentIndex(4);
     QTest::keyClick(childOf<QLineEdit>(&v.w, "FontSizeTxt"), Qt::Key_Down);

@@ -16,8 +16,8 @@
 #include "editor/builders/ui/listinsertfrm.h"
 #include "editor/builders/ui/marqueefrm.h"
 #include "editor/builders/ui/tablefrm.h"
-#include "editor/shell/document.h"
-#include "editor/tags/editbuffer.h"
+#include "editor/document/document.h"
+#include "editor/document/editbuffer.h"
 
 #include <QDateTime>
 

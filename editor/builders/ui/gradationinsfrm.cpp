@@ -2,7 +2,7 @@
 
 #include "editor/builders/ui/dialogbutton.h"
 #include "editor/tags/formatting.h"
-#include "editor/tags/radix.h"
+#include "editor/builders/radix.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "editor/builders/ui/htmlset.h"
 
 #include "editor/builders/ui/dialogbutton.h"
-#include "editor/shell/relativepath.h"
+#include "common/paths.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

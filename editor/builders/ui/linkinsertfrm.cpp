@@ -28,8 +28,8 @@ LinkInsertFrm::LinkInsertFrm(const LinkOptions& v, const Platform& platform, con
         m_tabs->addTab(w, QString::fromUtf8(caption));
         return std::pair{w, grid};
     };
-    const auto lineEdit = [](QWidget* parent, const char* name) {
-        auto* e = new QLineEdit(parent);
+    const auto lineEdit = [](QWidget* tab, const char* name) {
+        auto* e = new QLineEdit(tab);
         e->setObjectName(QLatin1String(name));
         e->setMinimumWidth(260);
         return e;

@@ -1,7 +1,7 @@
 #include "editor/builders/ui/listinsertfrm.h"
 
 #include "editor/builders/ui/dialogbutton.h"
-#include "editor/shell/relativepath.h"
+#include "common/paths.h"
 
 #include <QComboBox>
 #include <QGridLayout>

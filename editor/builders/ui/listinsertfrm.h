@@ -4,7 +4,7 @@
 
 #include "common/platform.h"
 #include "editor/builders/listskeleton.h"
-#include "editor/builders/ui/builderupdown.h"
+#include "common/gui/updown.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 
 #include "editor/builders/builderfields.h"
 #include "editor/builders/ui/dialogbutton.h"
-#include "editor/builders/ui/builderupdown.h"
+#include "common/gui/updown.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "editor/snippets/ui/teigatafrm.h"
 
 #include "editor/snippets/keyname.h"
-#include "editor/tags/editbuffer.h"
-#include "editor/tags/ui/plainlines.h"
+#include "editor/document/editbuffer.h"
+#include "editor/document/ui/plainlines.h"
 #include "editor/snippets/snippetfile.h"
 #include "editor/snippets/snippetstore.h"
 #include "common/gui/units.h"

@@ -1,6 +1,6 @@
 #include "editor/tags/ui/searchfrm.h"
 
-#include "editor/tags/editbuffer.h"
+#include "editor/document/editbuffer.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "editor/tags/ui/tagassist.h"
 
 #include "editor/tags/tagcompletion.h"
-#include "editor/tags/ui/richtextbox.h"
+#include "editor/document/ui/richtextbox.h"
 #include "editor/tags/ui/taghighlighter.h"
 
 #include <Qsci/qscilexerhtml.h>

@@ -1,6 +1,6 @@
 #include "editor/tags/ui/taghighlighter.h"
 
-#include "editor/tags/ui/richtextbox.h"
+#include "editor/document/ui/richtextbox.h"
 
 #include <QColor>
 #include <QFont>

@@ -2,12 +2,12 @@
 // opens with its initial values, 挿入 puts its text at the selection as one
 // undo step, キャンセル changes nothing.
 
-#include "common/testkit/fakes.h"
-#include "common/testkit/findchild.h"
-#include "common/testkit/tempappfolder.h"
+#include "tests/testkit/fakes.h"
+#include "tests/testkit/findchild.h"
+#include "tests/testkit/tempappfolder.h"
 #include "common/textcodec.h"
-#include "editor/builders/ui/builderupdown.h"
-#include "editor/shell/ui/mainfrm.h"
+#include "common/gui/updown.h"
+#include "editor/window/mainfrm.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "editor/preview/preview.h"
-#include "common/testkit/tempappfolder.h"
+#include "tests/testkit/tempappfolder.h"
 #include "common/textcodec.h"
 
 #include <QCoreApplication>

@@ -1,12 +1,12 @@
 // The preview in the real browser engine.
 
-#include "common/testkit/fakes.h"
-#include "common/testkit/findchild.h"
-#include "editor/shell/ui/mainfrm.h"
+#include "tests/testkit/fakes.h"
+#include "tests/testkit/findchild.h"
+#include "editor/window/mainfrm.h"
 #include "editor/preview/preview.h"
 #include "editor/preview/ui/previewview.h"
 #include "common/gui/qtplatform.h"
-#include "common/testkit/tempappfolder.h"
+#include "tests/testkit/tempappfolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,8 +34,7 @@ QString pageText(QWebEngineView* view)
                                     result = v.toString();
                                     done = true;
                                 });
-    QTest::qWaitFor([&] { return done; }, kLoadTimeout);
-    return result;
+    return QTest::qWaitFor([&] { return done; }, kLoadTimeout) ? result : QString();
 }
 
 struct Editor {

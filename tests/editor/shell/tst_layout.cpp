@@ -1,4 +1,4 @@
-#include "editor/shell/editorsettings.h"
+#include "editor/settings/editorsettings.h"
 #include "editor/shell/layout.h"
 
 #include <QTest>

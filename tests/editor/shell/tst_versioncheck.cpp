@@ -2,9 +2,9 @@
 // the temporary file, and a real HTTP server on 127.0.0.1.
 
 #include "common/download.h"
-#include "common/testkit/fakes.h"
-#include "common/testkit/httpserver.h"
-#include "common/testkit/tempappfolder.h"
+#include "tests/testkit/fakes.h"
+#include "tests/testkit/httpserver.h"
+#include "tests/testkit/tempappfolder.h"
 #include "editor/shell/versioncheck.h"
 
 #include <QTest>

@@ -1,9 +1,9 @@
-#include "editor/tags/editbuffer.h"
+#include "editor/document/editbuffer.h"
 #include "editor/snippets/keyname.h"
 #include "editor/snippets/snippetedit.h"
 #include "editor/snippets/snippetfile.h"
 #include "editor/snippets/snippetinsert.h"
-#include "common/testkit/tempappfolder.h"
+#include "tests/testkit/tempappfolder.h"
 
 #include <QDir>
 #include <QTest>

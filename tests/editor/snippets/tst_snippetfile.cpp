@@ -1,7 +1,7 @@
 #include "editor/snippets/snippetfile.h"
 #include "editor/snippets/snippetmenu.h"
 #include "editor/snippets/snippettext.h"
-#include "common/testkit/tempappfolder.h"
+#include "tests/testkit/tempappfolder.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
-#include "common/testkit/fakes.h"
-#include "common/testkit/findchild.h"
-#include "editor/shell/ui/mainfrm.h"
+#include "tests/testkit/fakes.h"
+#include "tests/testkit/findchild.h"
+#include "editor/window/mainfrm.h"
 #include "editor/snippets/snippetfile.h"
-#include "common/testkit/tempappfolder.h"
+#include "tests/testkit/tempappfolder.h"
 #include "common/textcodec.h"
 
 #include <QAction>

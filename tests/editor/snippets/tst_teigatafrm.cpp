@@ -1,8 +1,8 @@
-#include "editor/tags/editbuffer.h"
-#include "common/testkit/fakes.h"
+#include "editor/document/editbuffer.h"
+#include "tests/testkit/fakes.h"
 #include "editor/snippets/snippetfile.h"
 #include "editor/snippets/ui/teigatafrm.h"
-#include "common/testkit/tempappfolder.h"
+#include "tests/testkit/tempappfolder.h"
 #include "common/textcodec.h"
 
 #include <QApplication>
@@ -149,9 +149,9 @@ void TestTeigataFrm::controls()
         QCOMPARE(l->text(), caption);
     } else {
         QStringList buddies;
-        for (QLabel* l : f.dlg->findChildren<QLabel*>())
-            if (l->buddy() == w)
-                buddies << l->text();
+        for (QLabel* label : f.dlg->findChildren<QLabel*>())
+            if (label->buddy() == w)
+                buddies << label->text();
         QCOMPARE(buddies, QStringList{caption});
     }
 }

@@ -1,5 +1,5 @@
 #include "editor/tags/chtml.h"
-#include "editor/tags/editbuffer.h"
+#include "editor/document/editbuffer.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

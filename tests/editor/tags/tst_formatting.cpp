@@ -1,4 +1,4 @@
-#include "editor/tags/editbuffer.h"
+#include "editor/document/editbuffer.h"
 #include "editor/tags/formatting.h"
 
 #include <QTest>

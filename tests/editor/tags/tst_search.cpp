@@ -1,5 +1,5 @@
-#include "editor/tags/editbuffer.h"
-#include "editor/tags/edithistory.h"
+#include "editor/document/editbuffer.h"
+#include "editor/document/edithistory.h"
 #include "editor/tags/search.h"
 
 #include <QTest>

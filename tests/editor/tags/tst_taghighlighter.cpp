@@ -1,11 +1,11 @@
-#include "editor/tags/edithistory.h"
-#include "common/testkit/fakes.h"
-#include "common/testkit/findchild.h"
-#include "editor/shell/ui/mainfrm.h"
-#include "editor/tags/ui/richtextbox.h"
+#include "editor/document/edithistory.h"
+#include "tests/testkit/fakes.h"
+#include "tests/testkit/findchild.h"
+#include "editor/window/mainfrm.h"
+#include "editor/document/ui/scintillaeditbuffer.h"
 #include "editor/tags/tagcolour.h"
 #include "editor/tags/ui/taghighlighter.h"
-#include "common/testkit/tempappfolder.h"
+#include "tests/testkit/tempappfolder.h"
 
 #include <QApplication>
 #include <QClipboard>

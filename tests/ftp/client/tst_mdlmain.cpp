@@ -4,7 +4,7 @@
 
 #include "ftp/session/direntry.h"
 #include "ftp/session/ftpoperations.h"
-#include "common/testkit/ftpserver.h"
+#include "tests/testkit/ftpserver.h"
 #include "ftp/client/mdl_main.h"
 #include "ftp/client/permissions.h"
 #include "ftp/session/progress.h"

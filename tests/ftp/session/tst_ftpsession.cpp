@@ -3,7 +3,7 @@
 // stall or vanish.
 
 #include "ftp/session/ftpoperations.h"
-#include "common/testkit/ftpserver.h"
+#include "tests/testkit/ftpserver.h"
 #include "ftp/session/progress.h"
 
 #include <QDir>

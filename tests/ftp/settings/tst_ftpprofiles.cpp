@@ -5,7 +5,7 @@
 #include "ftp/settings/mdl_ini.h"
 #include "ftp/settings/password.h"
 #include "ftp/settings/profiles.h"
-#include "common/testkit/tempappfolder.h"
+#include "tests/testkit/tempappfolder.h"
 
 #include <QFile>
 #include <QTest>

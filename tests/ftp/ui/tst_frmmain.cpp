@@ -2,15 +2,15 @@
 // server: connect, list, navigate, transfer in each mode, delete, new
 // folder, rename, permissions, profiles, and stopping a slow transfer.
 
-#include "common/testkit/fakes.h"
+#include "tests/testkit/fakes.h"
 #include "ftp/ui/frm_main.h"
 #include "ftp/ui/frm_pms.h"
 #include "ftp/ui/frm_state.h"
 #include "ftp/ui/frm_user.h"
-#include "common/testkit/ftpserver.h"
+#include "tests/testkit/ftpserver.h"
 #include "ftp/settings/mdl_ini.h"
 #include "ftp/ui/panelist.h"
-#include "common/testkit/tempappfolder.h"
+#include "tests/testkit/tempappfolder.h"
 #include "tests/common/pictures.h"
 
 #include <QApplication>

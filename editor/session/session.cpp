@@ -1,0 +1,191 @@
+#include "editor/session/session.h"
+
+#include "common/appfolder.h"
+#include "editor/document/editbuffer.h"
+#include "editor/builders/buildercommands.h"
+#include "editor/settings/headerfooter.h"
+#include "editor/shell/helpcommands.h"
+#include "editor/preview/previewcommands.h"
+#include "editor/shell/shellcommands.h"
+#include "editor/snippets/snippetcommands.h"
+#include "editor/snippets/snippetfile.h"
+#include "editor/tags/tagcommands.h"
+
+#include <QFileInfo>
+
+namespace tw {
+
+EditorSession::EditorSession(EditBuffer& buffer, const Platform& platform, const QString& appFolder,
+                             EditorWindow& window)
+    : m_buffer(buffer),
+      m_platform(platform),
+      m_appFolder(appFolder),
+      m_window(window),
+      m_history(buffer),
+      m_document(buffer, m_history, platform, appFolder),
+      m_versionCheck(platform, appFolder, defaultWebPages()),
+      m_preview({[this] { return m_buffer.text(); }, [this] { return m_document.format(); },
+                 [this] { return m_document.previewFolder(); },
+                 [this](const QString& path) { m_window.showPreview(path); },
+                 [this](const QString& problem) { m_window.previewProblem(problem); },
+                 [this] { return m_window.previewLoading(); },
+                 [this] { return m_document.hasOwnFile() ? m_document.fullPath() : QString(); },
+                 [this] { return m_buffer.length(); }})
+{
+    m_buffer.setChangeHandler([this] { onTextChanged(); });
+    m_history.setRefreshHandler([this](bool, bool) {
+        m_window.historyChanged();
+        m_window.focusEditBox();
+    });
+    m_document.onTitleChanged = [this](const QString& t) { m_window.titleChanged(t); };
+    m_document.onFormatChanged = [this] { m_window.formatChanged(); };
+    m_document.onPanelFolderChanged = [this](const QString& folder) {
+        // A new document's preview file followed the panel; the one left
+        // behind in the old folder goes, and so does a stale one there.
+        m_preview.folderChanged();
+        const QString previous = m_document.PreviousFolder();
+        if (!previous.isEmpty() && previous != m_document.previewFolder())
+            m_document.deleteTempPreview(previous);
+        m_window.panelFolderChanged(folder);
+    };
+    m_document.onRefreshPreview = [this](bool forced) { RefreshPreview(forced); };
+    m_document.onDiscardPreview = [this] { m_preview.removeFile(); };
+    m_document.onDocumentFile = [this](const QString& path) { rememberRecent(path); };
+    m_document.onFileWritten = [this](const QString& path) {
+        rememberRecent(path);
+        m_window.documentChanged();  // saved: the unsaved mark goes
+        // A file saved into the listed folder shows up in the list.
+        if (QFileInfo(path).absolutePath() == QFileInfo(m_document.panelFolder()).absoluteFilePath())
+            m_window.refreshFileList();
+    };
+    registerCommands();
+}
+
+void EditorSession::registerCommands()
+{
+    registerShellCommands(m_commands, {m_document, m_settings, m_platform, m_window});
+    registerHelpCommands(m_commands, {m_platform, m_appFolder, m_versionCheck, m_window});
+    registerTagCommands(m_commands, {m_buffer, m_history, m_platform, m_window});
+    registerSnippetCommands(m_commands, {m_buffer, m_snippets, m_window});
+    registerPreviewCommands(m_commands, {m_preview, m_settings, m_document, m_platform, m_appFolder, m_window});
+    registerBuilderCommands(m_commands, {m_document, m_window});
+    registerRecentCommands(m_commands, m_recent, m_document, m_platform, m_window);
+}
+
+void EditorSession::rememberRecent(const QString& path)
+{
+    QString error;
+    if (!m_recent.add(QFileInfo(path).absoluteFilePath(), &error) && !m_recentWriteReported) {
+        // Said once: the list is kept in memory for this run all the same.
+        m_recentWriteReported = true;
+        m_platform.messages->show(QStringLiteral("最近使ったファイルの一覧を保存できませんでした。\n") + error,
+                                  QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
+    }
+    m_window.recentFilesChanged();
+}
+
+void EditorSession::loadSettings(WindowPlacement& placement)
+{
+    if (ensureSettingsFolders(m_appFolder))
+        m_platform.messages->show(missingSettingsFolderMessage(), QStringLiteral("Quillet"), MsgIcon::None,
+                                  MsgButtons::Ok);
+    QString stored = m_appFolder;
+    readSettingsFile(settingsPath(m_appFolder), m_appFolder, m_settings, placement, stored);
+    m_versionCheck.setPages(readWebPages(settingsPath(m_appFolder)));
+    m_recent.load(recentFilesPath(m_appFolder));
+    m_window.recentFilesChanged();
+    m_document.setPanelFolder(startFolder(stored, m_appFolder));
+    m_window.panelFolderChanged(m_document.panelFolder());
+    m_window.browsersChanged();
+}
+
+void EditorSession::loadSnippets()
+{
+    LoadSnippetFile(m_snippets, snippetFilePath(m_appFolder));
+    m_window.snippetsChanged();
+}
+
+void EditorSession::startNewDocument()
+{
+    m_document.setDocumentName(newDocumentName());
+    m_document.setHeaderFooter(loadHeaderText(m_appFolder), loadFooterText(m_appFolder));
+    m_document.FillNewDocument();
+    m_history.ResetHistory();
+    m_document.UpdateTitle();
+}
+
+OptionValues EditorSession::optionValues()
+{
+    // As the dialog's load step: the framing texts are read again and
+    // become the ones new documents use.
+    const QString header = loadHeaderText(m_appFolder);
+    const QString footer = loadFooterText(m_appFolder);
+    m_document.setHeaderFooter(header, footer);
+    OptionValues v = optionValuesFrom(m_settings, m_document.WorkingFolder());
+    v.Header = header;
+    v.Footer = footer;
+    v.PanelFolder = m_document.panelFolder();
+    return v;
+}
+
+QStringList EditorSession::applyOptions(const OptionValues& values, const std::optional<WindowPlacement>& placement)
+{
+    QStringList problems;
+    const OptionsOutcome r = applyOptionValues(values, m_settings);
+    if (!r.ok) {
+        problems << r.message;
+        return problems;
+    }
+    if (values.browsed)
+        m_document.setPreviousFolder(m_document.panelFolder());
+    if (!r.workingFolder.isEmpty())
+        m_document.setPanelFolder(r.workingFolder);
+    QString error;
+    if (!saveSettings(placement, &error))
+        problems << error;
+    m_window.applyLayout();
+    m_window.browsersChanged();
+    // The texts in memory stay as the dialog found them; the edited ones
+    // apply from the next opening or the next start.
+    for (const auto& [path, text] : {std::pair{headerPath(m_appFolder), values.Header},
+                                     std::pair{footerPath(m_appFolder), values.Footer}}) {
+        if (!saveHeaderFooterFile(path, text, &error))
+            problems << error;
+    }
+    return problems;
+}
+
+bool EditorSession::saveSettings(const std::optional<WindowPlacement>& placement, QString* error)
+{
+    QString why;
+    if (writeSettingsFile(settingsPath(m_appFolder), m_appFolder, m_settings, placement, m_document.WorkingFolder(),
+                          &why))
+        return true;
+    if (error)
+        *error = QStringLiteral("設定を保存できませんでした。\n") + why;
+    return false;
+}
+
+void EditorSession::checkVersionAtStart()
+{
+    if (m_settings.NewVersionCheck == 1)
+        m_versionCheck.CheckForNewVersion(0);
+}
+
+void EditorSession::onTextChanged()
+{
+    m_history.onTextChanged();
+    m_window.documentChanged();
+    if (m_settings.Preview == 1)
+        RefreshPreview(false);
+}
+
+void EditorSession::close()
+{
+    m_document.Fpath_Change();
+    // No refresh may write the temporary file again after it is gone.
+    m_preview.removeFile();
+    m_document.deleteTempPreview(m_document.WorkingFolder());
+}
+
+}  // namespace tw
