@@ -1,4 +1,5 @@
 #include "editor/builders/buildercommands.h"
+#include "editor/commands/commandids.h"
 
 #include "editor/commands/commandregistry.h"
 #include "editor/commands/editorwindow.h"
@@ -14,30 +15,30 @@ void registerBuilderCommands(CommandRegistry& r, const BuilderCommandContext& c)
     auto show = [&window](const char* id) { return [&window, id] { window.showBuilder(QString::fromLatin1(id)); }; };
 
     // The skeleton replaces the whole document: unsaved changes are asked about first.
-    r.add({.id = S("IDM_HTMLNEW"), .caption = S("枠組みを新規作成..."), .run = [&doc, &window] {
+    r.add({.id = S(cmd::IDM_HTMLNEW), .caption = S("枠組みを新規作成..."), .run = [&doc, &window] {
                if (doc.Save_Check())
-                   window.showBuilder(QStringLiteral("IDM_HTMLNEW"));
+                   window.showBuilder(QString::fromLatin1(cmd::IDM_HTMLNEW));
            }});
-    r.add({.id = S("IDM_GRADATION"), .caption = S("グラデーション文字(&G)..."),
-           .contextId = S("IDM_CONTEXT_INSERT_GRADATION"), .contextCaption = S("グラデーション文字(&G)..."),
-           .run = show("IDM_GRADATION")});
-    r.add({.id = S("IDM_INSERT_CALENDAR"), .caption = S("カレンダー(&C)..."),
-           .contextId = S("IDM_CONTEXT_INSERT_CALENDER"), .contextCaption = S("カレンダー(&C)..."),
-           .run = show("IDM_INSERT_CALENDAR")});
-    r.add({.id = S("IDM_TABLE"), .caption = S("テーブル(&T)..."), .contextId = S("IDM_CONTEXT_INSERT_TABLE"),
+    r.add({.id = S(cmd::IDM_GRADATION), .caption = S("グラデーション文字(&G)..."),
+           .contextId = S(cmd::IDM_CONTEXT_INSERT_GRADATION), .contextCaption = S("グラデーション文字(&G)..."),
+           .run = show(cmd::IDM_GRADATION)});
+    r.add({.id = S(cmd::IDM_INSERT_CALENDAR), .caption = S("カレンダー(&C)..."),
+           .contextId = S(cmd::IDM_CONTEXT_INSERT_CALENDER), .contextCaption = S("カレンダー(&C)..."),
+           .run = show(cmd::IDM_INSERT_CALENDAR)});
+    r.add({.id = S(cmd::IDM_TABLE), .caption = S("テーブル(&T)..."), .contextId = S(cmd::IDM_CONTEXT_INSERT_TABLE),
            .contextCaption = S("テーブル(&T)..."), .toolBar = S("Toolbar1"), .toolKey = S("table"),
-           .run = show("IDM_TABLE")});
-    r.add({.id = S("IDM_MARQUEE"), .caption = S("マーキー(&M)..."), .contextId = S("IDM_CONTEXT_INSERT_MARQUEE"),
-           .contextCaption = S("マーキー(&M)..."), .run = show("IDM_MARQUEE")});
-    r.add({.id = S("IDM_INSERT_LINK"), .caption = S("リンク(&L)..."), .contextId = S("IDM_CONTEXT_INSERT_LINK"),
+           .run = show(cmd::IDM_TABLE)});
+    r.add({.id = S(cmd::IDM_MARQUEE), .caption = S("マーキー(&M)..."), .contextId = S(cmd::IDM_CONTEXT_INSERT_MARQUEE),
+           .contextCaption = S("マーキー(&M)..."), .run = show(cmd::IDM_MARQUEE)});
+    r.add({.id = S(cmd::IDM_INSERT_LINK), .caption = S("リンク(&L)..."), .contextId = S(cmd::IDM_CONTEXT_INSERT_LINK),
            .contextCaption = S("リンク(&L)..."), .toolBar = S("Toolbar1"), .toolKey = S("link"),
-           .run = show("IDM_INSERT_LINK")});
+           .run = show(cmd::IDM_INSERT_LINK)});
     // The script library is read afresh at every opening.
-    r.add({.id = S("IDM_JAVA"), .caption = S("JavaScript(&J)..."), .contextId = S("IDM_CONTEXT_INSERT_JS"),
+    r.add({.id = S(cmd::IDM_JAVA), .caption = S("JavaScript(&J)..."), .contextId = S(cmd::IDM_CONTEXT_INSERT_JS),
            .contextCaption = S("JavaScript(&J)..."), .toolBar = S("Toolbar1"), .toolKey = S("js"),
-           .run = show("IDM_JAVA")});
-    r.add({.id = S("IDM_LIST"), .caption = S("リスト..."), .contextId = S("IDM_CONTEXT_INSERT_LIST"),
-           .contextCaption = S("リスト..."), .toolBar = S("Toolbar1"), .toolKey = S("list"), .run = show("IDM_LIST")});
+           .run = show(cmd::IDM_JAVA)});
+    r.add({.id = S(cmd::IDM_LIST), .caption = S("リスト..."), .contextId = S(cmd::IDM_CONTEXT_INSERT_LIST),
+           .contextCaption = S("リスト..."), .toolBar = S("Toolbar1"), .toolKey = S("list"), .run = show(cmd::IDM_LIST)});
 }
 
 }  // namespace tw

@@ -419,6 +419,11 @@ SaveOutcome Document::SaveDocumentAs()
     req.filter = documentFileFilter();
     req.initialPath = fullPath();
     req.defaultExt = kHtmlExt;
+    return saveUnderName(req);
+}
+
+SaveOutcome Document::saveUnderName(const FileDialogRequest& req)
+{
     const QString path = m_platform.files->run(req);
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
@@ -467,17 +472,7 @@ SaveOutcome Document::saveTemplate()
     req.filter = documentFileFilter();
     req.initialPath = joinPath(m_appFolder, QStringLiteral("template/(ファイル名を入力してください)"));
     req.defaultExt = kHtmlExt;
-    const QString path = m_platform.files->run(req);
-    if (path.isEmpty())
-        return SaveOutcome::Cancelled;
-    bool writeProtected = false;
-    if (!writeTo(path, &writeProtected))
-        return writeProtected && offerSaveAs(path) ? SaveDocumentAs() : SaveOutcome::Failed;
-    m_documentName = nameOf(path);
-    FollowDocumentFolder(path);
-    refreshPreview(true);
-    UpdateTitle();
-    return SaveOutcome::Written;
+    return saveUnderName(req);
 }
 
 }  // namespace tw

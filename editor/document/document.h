@@ -102,6 +102,8 @@ public:
     LoadTuning& loadTuning() { return m_loadTuning; }
 
 private:
+    // Asks for the file with the save dialog, writes it and takes its name.
+    SaveOutcome saveUnderName(const FileDialogRequest& request);
     bool readFile(const QString& path, ReadResult& result) const;  // reports a failure
     bool confirmBinary(const QString& path) const;
     // Reads a file for opening; reports a failure (not a cancel).

@@ -1,4 +1,5 @@
 #include "editor/preview/previewcommands.h"
+#include "editor/commands/commandids.h"
 
 #include "editor/commands/commandregistry.h"
 #include "editor/document/document.h"
@@ -46,7 +47,7 @@ void registerPreviewCommands(CommandRegistry& r, const PreviewCommandContext& c)
     const QString app = c.appFolder;
     auto S = [](const char* s) { return QString::fromUtf8(s); };
 
-    r.add({.id = S("IDM_PREVIEWSHOW"), .caption = S("プレビューバー(&P)"),
+    r.add({.id = S(cmd::IDM_PREVIEWSHOW), .caption = S("プレビューバー(&P)"),
            .run =
                [&settings, &preview, &window] {
                    settings.Preview = settings.Preview != 0 ? 0 : 1;
@@ -55,11 +56,11 @@ void registerPreviewCommands(CommandRegistry& r, const PreviewCommandContext& c)
                    window.applyLayout();
                },
            .checked = [&settings] { return settings.Preview != 0; }});
-    r.add({.id = S("IDM_NORMALPREVIEW"), .caption = S("プレビュー(ノーマル)(&P)"), .shortcut = S("F9"),
-           .contextId = S("IDM_CONTEXT_PREVIEW_NORMAL"), .contextCaption = S("プレビュー(ノーマル)(&P)"),
+    r.add({.id = S(cmd::IDM_NORMALPREVIEW), .caption = S("プレビュー(ノーマル)(&P)"), .shortcut = S("F9"),
+           .contextId = S(cmd::IDM_CONTEXT_PREVIEW_NORMAL), .contextCaption = S("プレビュー(ノーマル)(&P)"),
            .run = [&preview, &settings] { preview.RefreshPreview(true, settings); }});
-    r.add({.id = S("IDM_PREVIEW_DEFAULT"), .caption = S("デフォルトのブラウザ(&D)"),
-           .contextId = S("IDM_CONTEXT_PREVIEW_DEFAULT"), .contextCaption = S("デフォルトのブラウザ(&D)"),
+    r.add({.id = S(cmd::IDM_PREVIEW_DEFAULT), .caption = S("デフォルトのブラウザ(&D)"),
+           .contextId = S(cmd::IDM_CONTEXT_PREVIEW_DEFAULT), .contextCaption = S("デフォルトのブラウザ(&D)"),
            .run =
                [&preview, platform] {
                    QString ignored;
@@ -71,17 +72,17 @@ void registerPreviewCommands(CommandRegistry& r, const PreviewCommandContext& c)
                .contextId = QStringLiteral("IDM_CONTEXT_PREVIEW_BROWSER%1").arg(n), .contextCaption = caption,
                .run = [c, n] { startBrowser(c, n); }});
     }
-    r.add({.id = S("IDM_PREVIEW_WINDOW"), .caption = S("プレビューウインドウ"),
-           .contextId = S("IDM_CONTEXT_PREVIEW_WINDOW"), .contextCaption = S("プレビューウインドウ"),
+    r.add({.id = S(cmd::IDM_PREVIEW_WINDOW), .caption = S("プレビューウインドウ"),
+           .contextId = S(cmd::IDM_CONTEXT_PREVIEW_WINDOW), .contextCaption = S("プレビューウインドウ"),
            .toolBar = S("Toolbar1"), .toolKey = S("Preview"),
            .run =
                [&preview, &settings, &window] {
                    preview.RefreshPreview(true, settings);
                    window.showPreviewWindow(preview.filePath());
                }});
-    r.add({.id = S("IDM_STYLESEEAT"), .caption = S("Velmora(&C)..."), .contextId = S("IDM_CONTEXT_TOOL_CSS"),
+    r.add({.id = S(cmd::IDM_STYLESEEAT), .caption = S("Velmora(&C)..."), .contextId = S(cmd::IDM_CONTEXT_TOOL_CSS),
            .contextCaption = S("Velmora(&C)..."), .run = [platform, app] { startCompanion(platform, app, QStringLiteral("Velmora")); }});
-    r.add({.id = S("IDM_FTP"), .caption = S("FTPクライアント(&F)..."), .contextId = S("IDM_CONTEXT_TOOL_FTP"),
+    r.add({.id = S(cmd::IDM_FTP), .caption = S("FTPクライアント(&F)..."), .contextId = S(cmd::IDM_CONTEXT_TOOL_FTP),
            .contextCaption = S("FTPクライアント(&F)..."), .run = [platform, app] { startCompanion(platform, app, QStringLiteral("ftp")); }});
 }
 

@@ -1,4 +1,5 @@
 #include "editor/session/menus.h"
+#include "editor/commands/commandids.h"
 
 #include "editor/shell/recentfiles.h"
 #include "editor/snippets/snippetmenu.h"
@@ -36,57 +37,57 @@ QList<MenuNode> mainMenuBar()
     QList<MenuNode> headings;
     for (int n = 1; n <= 6; ++n)
         headings.append(entry(QStringLiteral("IDM_FORMAT_H%1").arg(n)));
-    QList<MenuNode> fonts = entries({"IDM_FORMAT_B", "IDM_FORMAT_I", "IDM_FORMAT_U", "IDM_FORMAT_S",
-                                     "IDM_FORMAT_STRONG", "IDM_FORMAT_BLINK", "IDM_FORMAT_BIG", "IDM_FORMAT_SMALL", "",
-                                     "IDM_FORMAT_PRE", "IDM_FORMAT_BLOCKQUOTE", "", "IDM_FORMAT_SUP", "IDM_FORMAT_SUB",
+    QList<MenuNode> fonts = entries({cmd::IDM_FORMAT_B, cmd::IDM_FORMAT_I, cmd::IDM_FORMAT_U, cmd::IDM_FORMAT_S,
+                                     cmd::IDM_FORMAT_STRONG, cmd::IDM_FORMAT_BLINK, cmd::IDM_FORMAT_BIG, cmd::IDM_FORMAT_SMALL, "",
+                                     cmd::IDM_FORMAT_PRE, cmd::IDM_FORMAT_BLOCKQUOTE, "", cmd::IDM_FORMAT_SUP, cmd::IDM_FORMAT_SUB,
                                      ""});
-    fonts.append(submenu("IDM_FORMAT_H", "見出し(&H)", headings));
+    fonts.append(submenu(cmd::IDM_FORMAT_H, "見出し(&H)", headings));
     QList<MenuNode> snippets;
     for (int n = 1; n <= kSnippetMenuItemCount; ++n)
         snippets.append(entry(snippetMenuId(n)));
     snippets.append(separator("separatorA"));
-    snippets.append(entry("IDM_TEIGATA"));
+    snippets.append(entry(cmd::IDM_TEIGATA));
 
     // Encodings come after the specified entries of the File menu, before 終了.
-    QList<MenuNode> file = entries({"IDM_NEW", "IDM_HTMLNEW", "IDM_OPEN", "IDM_OVERSAVE", "IDM_SAVE", "",
-                                    "IDM_FILE_TEMPLATEOPEN", "IDM_FILE_TEMPLATESAVE", "", "IDM_PAGESETTING",
-                                    "IDM_PRINT", ""});
-    file.append(submenu("IDM_ENCODING", "文字コード",
-                        {entry("IDM_REOPEN_SJIS"), entry("IDM_REOPEN_UTF8"), separator(),
-                         submenu("IDM_SAVEENCODING", "保存する文字コード",
-                                 entries({"IDM_SAVEENC_SJIS", "IDM_SAVEENC_UTF8", "IDM_SAVEENC_UTF8BOM"}))}));
+    QList<MenuNode> file = entries({cmd::IDM_NEW, cmd::IDM_HTMLNEW, cmd::IDM_OPEN, cmd::IDM_OVERSAVE, cmd::IDM_SAVE, "",
+                                    cmd::IDM_FILE_TEMPLATEOPEN, cmd::IDM_FILE_TEMPLATESAVE, "", cmd::IDM_PAGESETTING,
+                                    cmd::IDM_PRINT, ""});
+    file.append(submenu(cmd::IDM_ENCODING, "文字コード",
+                        {entry(cmd::IDM_REOPEN_SJIS), entry(cmd::IDM_REOPEN_UTF8), separator(),
+                         submenu(cmd::IDM_SAVEENCODING, "保存する文字コード",
+                                 entries({cmd::IDM_SAVEENC_SJIS, cmd::IDM_SAVEENC_UTF8, cmd::IDM_SAVEENC_UTF8BOM}))}));
     QList<MenuNode> recent;
     for (int i = 0; i < RecentFiles::kMax; ++i)
         recent.append(entry(recentCommandId(i)));
-    recent.append(entry("IDM_RECENT_NONE"));
-    file.append(submenu("IDM_RECENT", "最近使ったファイル(&R)", recent));
+    recent.append(entry(cmd::IDM_RECENT_NONE));
+    file.append(submenu(cmd::IDM_RECENT, "最近使ったファイル(&R)", recent));
     file.append(separator());
-    file.append(entry("IDM_EXIT"));
+    file.append(entry(cmd::IDM_EXIT));
 
     return {
-        submenu("IDM_FILE", "ファイル(&F)", file),
-        submenu("IDM_EDIT", "編集(&E)",
-                entries({"IDM_UNDO", "IDM_REDO", "", "IDM_CUT", "IDM_COPY", "IDM_PAST", "", "IDM_SELECTALL", "",
-                         "IDM_SEARCH", "", "IDM_HTML", "IDM_DEFAULT", "", "IDM_BIGCHR", "IDM_SMALLCHR"})),
-        submenu("IDM_VIEW", "表示(&V)",
-                entries({"IDM_PREVIEWSHOW", "IDM_VIEW_DESIGN", "IDM_VIEW_LINENUMBER", "IDM_VIEW_SYNTAX", "IDM_VIEW_WORDWRAP", "", "IDM_VIEW_SIDE", "IDM_VIEW_VERTICAL",
-                         "IDM_VIEW_TABCHANGE", "", "IDM_VIEW_FILEREFRESH", "IDM_VIEW_FILEFOLDER"})),
-        submenu("IDM_FORMAT", "フォント", fonts),
-        submenu("IDM_ALIGN", "位置揃え", entries({"IDM_LEFT", "IDM_CENTER", "IDM_RIGHT"})),
-        submenu("IDM_INSERT", "挿入(&I)",
-                entries({"IDM_JAVA", "IDM_RGB", "", "IDM_INSERT_BR", "IDM_INSERT_HR", "IDM_INSERT_TIME", "",
-                         "IDM_GRADATION", "IDM_TABLE", "IDM_INSERT_CALENDAR", "IDM_MARQUEE", "IDM_INSERT_LINK",
-                         "IDM_LIST"})),
-        submenu("IDM_TEIGATA_MENU", "定型文(&C)", snippets),
-        submenu("IDM_PREVIEW", "プレビュー(&P)",
-                {entry("IDM_NORMALPREVIEW"), separator("separatorH"), entry("IDM_PREVIEW_DEFAULT"),
-                 entry("IDM_PREVIEW_BROWSER1"), entry("IDM_PREVIEW_BROWSER2"), entry("IDM_PREVIEW_BROWSER3"),
-                 separator("separatorF"), entry("IDM_PREVIEW_WINDOW")}),
-        submenu("IDM_TOOL", "ツール(&T)",
-                entries({"IDM_STYLESEEAT", "IDM_FTP", "", "IDM_TEXTNUMADD", "IDM_ANGOU", "IDM_TAGERACE", "",
-                         "IDM_DEFAULT_TOOLBAR", "IDM_EDIT_TOOLBAR", "", "IDM_OPTION"})),
-        submenu("IDM_HELP", "ヘルプ(&H)",
-                entries({"IDM_HELPDOCUMENT", "IDM_HP", "", "IDM_HELP_NEWCHECK", "", "IDM_ABOUT"})),
+        submenu(cmd::IDM_FILE, "ファイル(&F)", file),
+        submenu(cmd::IDM_EDIT, "編集(&E)",
+                entries({cmd::IDM_UNDO, cmd::IDM_REDO, "", cmd::IDM_CUT, cmd::IDM_COPY, cmd::IDM_PAST, "", cmd::IDM_SELECTALL, "",
+                         cmd::IDM_SEARCH, "", cmd::IDM_HTML, cmd::IDM_DEFAULT, "", cmd::IDM_BIGCHR, cmd::IDM_SMALLCHR})),
+        submenu(cmd::IDM_VIEW, "表示(&V)",
+                entries({cmd::IDM_PREVIEWSHOW, cmd::IDM_VIEW_DESIGN, cmd::IDM_VIEW_LINENUMBER, cmd::IDM_VIEW_SYNTAX, cmd::IDM_VIEW_WORDWRAP, "", cmd::IDM_VIEW_SIDE, cmd::IDM_VIEW_VERTICAL,
+                         cmd::IDM_VIEW_TABCHANGE, "", cmd::IDM_VIEW_FILEREFRESH, cmd::IDM_VIEW_FILEFOLDER})),
+        submenu(cmd::IDM_FORMAT, "フォント", fonts),
+        submenu(cmd::IDM_ALIGN, "位置揃え", entries({cmd::IDM_LEFT, cmd::IDM_CENTER, cmd::IDM_RIGHT})),
+        submenu(cmd::IDM_INSERT, "挿入(&I)",
+                entries({cmd::IDM_JAVA, cmd::IDM_RGB, "", cmd::IDM_INSERT_BR, cmd::IDM_INSERT_HR, cmd::IDM_INSERT_TIME, "",
+                         cmd::IDM_GRADATION, cmd::IDM_TABLE, cmd::IDM_INSERT_CALENDAR, cmd::IDM_MARQUEE, cmd::IDM_INSERT_LINK,
+                         cmd::IDM_LIST})),
+        submenu(cmd::IDM_TEIGATA_MENU, "定型文(&C)", snippets),
+        submenu(cmd::IDM_PREVIEW, "プレビュー(&P)",
+                {entry(cmd::IDM_NORMALPREVIEW), separator("separatorH"), entry(cmd::IDM_PREVIEW_DEFAULT),
+                 entry(cmd::IDM_PREVIEW_BROWSER1), entry(cmd::IDM_PREVIEW_BROWSER2), entry(cmd::IDM_PREVIEW_BROWSER3),
+                 separator("separatorF"), entry(cmd::IDM_PREVIEW_WINDOW)}),
+        submenu(cmd::IDM_TOOL, "ツール(&T)",
+                entries({cmd::IDM_STYLESEEAT, cmd::IDM_FTP, "", cmd::IDM_TEXTNUMADD, cmd::IDM_ANGOU, cmd::IDM_TAGERACE, "",
+                         cmd::IDM_DEFAULT_TOOLBAR, cmd::IDM_EDIT_TOOLBAR, "", cmd::IDM_OPTION})),
+        submenu(cmd::IDM_HELP, "ヘルプ(&H)",
+                entries({cmd::IDM_HELPDOCUMENT, cmd::IDM_HP, "", cmd::IDM_HELP_NEWCHECK, "", cmd::IDM_ABOUT})),
     };
 }
 
@@ -95,45 +96,45 @@ QList<MenuNode> contextMenuLayout()
     QList<MenuNode> headings;
     for (int n = 1; n <= 6; ++n)
         headings.append(entry(QStringLiteral("IDM_CONTEXT_FONT_H_H%1").arg(n)));
-    QList<MenuNode> fonts = entries({"IDM_CONTEXT_FONT_B", "IDM_CONTEXT_FONT_I", "IDM_CONTEXT_FONT_U",
-                                     "IDM_CONTEXT_FONT_S", "IDM_CONTEXT_FONT_STRONG", "IDM_CONTEXT_FONT_BIG",
-                                     "IDM_CONTEXT_FONT_SMALL", "", "IDM_CONTEXT_FONT_PRE",
-                                     "IDM_CONTEXT_FONT_BLOCKQUOTE", "", "IDM_CONTEXT_FONT_SUP", "IDM_CONTEXT_FONT_SUB",
+    QList<MenuNode> fonts = entries({cmd::IDM_CONTEXT_FONT_B, cmd::IDM_CONTEXT_FONT_I, cmd::IDM_CONTEXT_FONT_U,
+                                     cmd::IDM_CONTEXT_FONT_S, cmd::IDM_CONTEXT_FONT_STRONG, cmd::IDM_CONTEXT_FONT_BIG,
+                                     cmd::IDM_CONTEXT_FONT_SMALL, "", cmd::IDM_CONTEXT_FONT_PRE,
+                                     cmd::IDM_CONTEXT_FONT_BLOCKQUOTE, "", cmd::IDM_CONTEXT_FONT_SUP, cmd::IDM_CONTEXT_FONT_SUB,
                                      ""});
-    fonts.append(submenu("IDM_CONTEXT_FONT_H", "見出し(&H)", headings));
+    fonts.append(submenu(cmd::IDM_CONTEXT_FONT_H, "見出し(&H)", headings));
     QList<MenuNode> snippets;
     for (int n = 1; n <= kSnippetMenuItemCount; ++n)
         snippets.append(entry(snippetContextMenuId(n)));
-    snippets.append(separator("IDM_CONTEXT_TEIGATA_S1"));
-    snippets.append(entry("IDM_CONTEXT_TEIGATA_EDIT"));
+    snippets.append(separator(cmd::IDM_CONTEXT_TEIGATA_S1));
+    snippets.append(entry(cmd::IDM_CONTEXT_TEIGATA_EDIT));
 
     return {
-        entry("IDM_CONTEXT_CUT"),
-        entry("IDM_CONTEXT_COPY"),
-        entry("IDM_CONTEXT_PASTE"),
+        entry(cmd::IDM_CONTEXT_CUT),
+        entry(cmd::IDM_CONTEXT_COPY),
+        entry(cmd::IDM_CONTEXT_PASTE),
         separator(),
-        entry("IDM_CONTEXT_ALLSELECT"),
+        entry(cmd::IDM_CONTEXT_ALLSELECT),
         separator(),
-        submenu("IDM_CONTEXT_EDIT", "編集(&E)",
-                entries({"IDM_CONTEXT_EDIT_SEARCH", "", "IDM_CONTEXT_EDIT_C_TO_HTML", "IDM_CONTEXT_EDIT_TEXT_TO_HTML",
-                         "", "IDM_CONTEXT_EDIT_BIGCHAR", "IDM_CONTEXT_EDIT_SMALLCHAR"})),
-        submenu("IDM_CONTEXT_FONT", "フォント", fonts),
-        submenu("IDM_CONTEXT_ALIGN", "位置揃え(&)",
-                entries({"IDM_CONTEXT_ALIGN_LEFT", "IDM_CONTEXT_ALIGN_CENTER", "IDM_CONTEXT_ALIGN_RIGHT"})),
-        submenu("IDM_CONTEXT_INSERT", "挿入(&I)",
-                entries({"IDM_CONTEXT_INSERT_JS", "IDM_CONTEXT_INSERT_RGB", "", "IDM_CONTEXT_INSERT_BR",
-                         "IDM_CONTEXT_INSERT_HR", "IDM_CONTEXT_INSERT_NOWTIME", "", "IDM_CONTEXT_INSERT_GRADATION",
-                         "IDM_CONTEXT_INSERT_TABLE", "IDM_CONTEXT_INSERT_CALENDER", "IDM_CONTEXT_INSERT_MARQUEE",
-                         "IDM_CONTEXT_INSERT_LINK", "IDM_CONTEXT_INSERT_LIST"})),
-        submenu("IDM_CONTEXT_TEIGATA", "定型文(&C)", snippets),
-        submenu("IDM_CONTEXT_TOOL", "ツール(&T)",
-                entries({"IDM_CONTEXT_TOOL_CSS", "IDM_CONTEXT_TOOL_FTP", "", "IDM_CONTEXT_TOOL_TEXTNUMADD",
-                         "IDM_CONTEXT_TOOL_ANGOU", "IDM_CONTEXT_TOOL_ERACETAG", "", "IDM_CONTEXT_TOOL_OPTION"})),
-        submenu("IDM_CONTEXT_PREVIEW", "プレビュー(&P)",
-                {entry("IDM_CONTEXT_PREVIEW_NORMAL"), separator("IDM_CONTEXT_PREVIEW_S1"),
-                 entry("IDM_CONTEXT_PREVIEW_DEFAULT"), entry("IDM_CONTEXT_PREVIEW_BROWSER1"),
-                 entry("IDM_CONTEXT_PREVIEW_BROWSER2"), entry("IDM_CONTEXT_PREVIEW_BROWSER3"),
-                 separator("IDM_CONTEXT_PREVIEW_S2"), entry("IDM_CONTEXT_PREVIEW_WINDOW")}),
+        submenu(cmd::IDM_CONTEXT_EDIT, "編集(&E)",
+                entries({cmd::IDM_CONTEXT_EDIT_SEARCH, "", cmd::IDM_CONTEXT_EDIT_C_TO_HTML, cmd::IDM_CONTEXT_EDIT_TEXT_TO_HTML,
+                         "", cmd::IDM_CONTEXT_EDIT_BIGCHAR, cmd::IDM_CONTEXT_EDIT_SMALLCHAR})),
+        submenu(cmd::IDM_CONTEXT_FONT, "フォント", fonts),
+        submenu(cmd::IDM_CONTEXT_ALIGN, "位置揃え(&)",
+                entries({cmd::IDM_CONTEXT_ALIGN_LEFT, cmd::IDM_CONTEXT_ALIGN_CENTER, cmd::IDM_CONTEXT_ALIGN_RIGHT})),
+        submenu(cmd::IDM_CONTEXT_INSERT, "挿入(&I)",
+                entries({cmd::IDM_CONTEXT_INSERT_JS, cmd::IDM_CONTEXT_INSERT_RGB, "", cmd::IDM_CONTEXT_INSERT_BR,
+                         cmd::IDM_CONTEXT_INSERT_HR, cmd::IDM_CONTEXT_INSERT_NOWTIME, "", cmd::IDM_CONTEXT_INSERT_GRADATION,
+                         cmd::IDM_CONTEXT_INSERT_TABLE, cmd::IDM_CONTEXT_INSERT_CALENDER, cmd::IDM_CONTEXT_INSERT_MARQUEE,
+                         cmd::IDM_CONTEXT_INSERT_LINK, cmd::IDM_CONTEXT_INSERT_LIST})),
+        submenu(cmd::IDM_CONTEXT_TEIGATA, "定型文(&C)", snippets),
+        submenu(cmd::IDM_CONTEXT_TOOL, "ツール(&T)",
+                entries({cmd::IDM_CONTEXT_TOOL_CSS, cmd::IDM_CONTEXT_TOOL_FTP, "", cmd::IDM_CONTEXT_TOOL_TEXTNUMADD,
+                         cmd::IDM_CONTEXT_TOOL_ANGOU, cmd::IDM_CONTEXT_TOOL_ERACETAG, "", cmd::IDM_CONTEXT_TOOL_OPTION})),
+        submenu(cmd::IDM_CONTEXT_PREVIEW, "プレビュー(&P)",
+                {entry(cmd::IDM_CONTEXT_PREVIEW_NORMAL), separator(cmd::IDM_CONTEXT_PREVIEW_S1),
+                 entry(cmd::IDM_CONTEXT_PREVIEW_DEFAULT), entry(cmd::IDM_CONTEXT_PREVIEW_BROWSER1),
+                 entry(cmd::IDM_CONTEXT_PREVIEW_BROWSER2), entry(cmd::IDM_CONTEXT_PREVIEW_BROWSER3),
+                 separator(cmd::IDM_CONTEXT_PREVIEW_S2), entry(cmd::IDM_CONTEXT_PREVIEW_WINDOW)}),
     };
 }
 

@@ -1,4 +1,5 @@
 #include "editor/shell/recentfiles.h"
+#include "editor/commands/commandids.h"
 
 #include "common/appfolder.h"
 #include "common/platform.h"
@@ -98,7 +99,7 @@ void registerRecentCommands(CommandRegistry& r, RecentFiles& recent, Document& d
                    openRecentFile(recent, i, document, platform, window);
                }});
     }
-    r.add({.id = QStringLiteral("IDM_RECENT_NONE"), .caption = QStringLiteral("（なし）"),
+    r.add({.id = QString::fromLatin1(cmd::IDM_RECENT_NONE), .caption = QStringLiteral("（なし）"),
            .run = [] {}, .enabled = [] { return false; }});
 }
 

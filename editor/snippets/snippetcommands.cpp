@@ -1,4 +1,5 @@
 #include "editor/snippets/snippetcommands.h"
+#include "editor/commands/commandids.h"
 
 #include "editor/commands/commandregistry.h"
 #include "editor/commands/editorwindow.h"
@@ -20,8 +21,8 @@ void registerSnippetCommands(CommandRegistry& r, const SnippetCommandContext& c)
                .contextCaption = QStringLiteral("定型文%1(&%1)").arg(n),
                .run = [&buffer, &store, n] { Teigata_Insert(buffer, store, n); }});
     }
-    r.add({.id = QStringLiteral("IDM_TEIGATA"), .caption = QStringLiteral("定型文の挿入と登録(&E)..."),
-           .contextId = QStringLiteral("IDM_CONTEXT_TEIGATA_EDIT"), .contextCaption = QStringLiteral("定型文の編集(&E)..."),
+    r.add({.id = QString::fromLatin1(cmd::IDM_TEIGATA), .caption = QStringLiteral("定型文の挿入と登録(&E)..."),
+           .contextId = QString::fromLatin1(cmd::IDM_CONTEXT_TEIGATA_EDIT), .contextCaption = QStringLiteral("定型文の編集(&E)..."),
            .run = [&window] { window.showSnippetEditor(); }});
 }
 

@@ -1,4 +1,5 @@
 #include "editor/snippets/snippetmenu.h"
+#include "editor/commands/commandids.h"
 
 #include <algorithm>
 
@@ -43,9 +44,9 @@ QString snippetContextMenuId(int index)
 
 int snippetIndexFromMenuId(const QString& id)
 {
-    if (const int n = indexAfter(id, QStringLiteral("IDM_CONTEXT_TEIGATA_")))
+    if (const int n = indexAfter(id, QString::fromLatin1(cmd::IDM_CONTEXT_TEIGATA_)))
         return n;
-    return indexAfter(id, QStringLiteral("IDM_TEIGATA_"));
+    return indexAfter(id, QString::fromLatin1(cmd::IDM_TEIGATA_));
 }
 
 SnippetMenuState snippetMenuState(const SnippetStore& store)

@@ -1,4 +1,5 @@
 #include "editor/tags/formatting.h"
+#include "editor/commands/commandids.h"
 
 #include "editor/document/editbuffer.h"
 
@@ -10,41 +11,41 @@ QList<WrapCommand> buildWrapCommands()
 {
     auto S = [](const char* s) { return QString::fromUtf8(s); };
     QList<WrapCommand> c = {
-        {S("IDM_FORMAT_B"), S("太字(&B)"), S("Ctrl+B"), S("IDM_CONTEXT_FONT_B"), S("太字(&B)"), S("<B>"), S("</B>")},
-        {S("IDM_FORMAT_I"), S("イタリック(&I)"), S("Ctrl+I"), S("IDM_CONTEXT_FONT_I"), S("イタリック(&I)"), S("<I>"),
+        {S(cmd::IDM_FORMAT_B), S("太字(&B)"), S("Ctrl+B"), S(cmd::IDM_CONTEXT_FONT_B), S("太字(&B)"), S("<B>"), S("</B>")},
+        {S(cmd::IDM_FORMAT_I), S("イタリック(&I)"), S("Ctrl+I"), S(cmd::IDM_CONTEXT_FONT_I), S("イタリック(&I)"), S("<I>"),
          S("</I>")},
-        {S("IDM_FORMAT_U"), S("下線(&U)"), S("Ctrl+U"), S("IDM_CONTEXT_FONT_U"), S("下線(&U)"), S("<U>"), S("</U>")},
-        {S("IDM_FORMAT_S"), S("取り消し線(&S)"), {}, S("IDM_CONTEXT_FONT_S"), S("取り消し線(&S)"), S("<S>"),
+        {S(cmd::IDM_FORMAT_U), S("下線(&U)"), S("Ctrl+U"), S(cmd::IDM_CONTEXT_FONT_U), S("下線(&U)"), S("<U>"), S("</U>")},
+        {S(cmd::IDM_FORMAT_S), S("取り消し線(&S)"), {}, S(cmd::IDM_CONTEXT_FONT_S), S("取り消し線(&S)"), S("<S>"),
          S("</S>")},
-        {S("IDM_FORMAT_STRONG"), S("強調"), {}, S("IDM_CONTEXT_FONT_STRONG"), S("強調"), S("<STRONG>"),
+        {S(cmd::IDM_FORMAT_STRONG), S("強調"), {}, S(cmd::IDM_CONTEXT_FONT_STRONG), S("強調"), S("<STRONG>"),
          S("</STRONG>")},
-        {S("IDM_FORMAT_BLINK"), S("点滅(NetScapeのみ)"), {}, {}, {}, S("<BLINK>"), S("</BLINK>")},
-        {S("IDM_FORMAT_BIG"), S("文字を大きく"), {}, S("IDM_CONTEXT_FONT_BIG"), S("文字を大きく"), S("<BIG>"),
+        {S(cmd::IDM_FORMAT_BLINK), S("点滅(NetScapeのみ)"), {}, {}, {}, S("<BLINK>"), S("</BLINK>")},
+        {S(cmd::IDM_FORMAT_BIG), S("文字を大きく"), {}, S(cmd::IDM_CONTEXT_FONT_BIG), S("文字を大きく"), S("<BIG>"),
          S("</BIG>")},
-        {S("IDM_FORMAT_SMALL"), S("文字を小さく"), {}, S("IDM_CONTEXT_FONT_SMALL"), S("文字を小さく"), S("<SMALL>"),
+        {S(cmd::IDM_FORMAT_SMALL), S("文字を小さく"), {}, S(cmd::IDM_CONTEXT_FONT_SMALL), S("文字を小さく"), S("<SMALL>"),
          S("</SMALL>")},
-        {S("IDM_FORMAT_PRE"), S("整形済みテキスト(べた書き)"), {}, S("IDM_CONTEXT_FONT_PRE"),
+        {S(cmd::IDM_FORMAT_PRE), S("整形済みテキスト(べた書き)"), {}, S(cmd::IDM_CONTEXT_FONT_PRE),
          S("整形済みテキスト(べた書き)"), S("<PRE>"), S("</PRE>")},
-        {S("IDM_FORMAT_BLOCKQUOTE"), S("引用"), {}, S("IDM_CONTEXT_FONT_BLOCKQUOTE"), S("引用"), S("<BLOCKQUOTE>"),
+        {S(cmd::IDM_FORMAT_BLOCKQUOTE), S("引用"), {}, S(cmd::IDM_CONTEXT_FONT_BLOCKQUOTE), S("引用"), S("<BLOCKQUOTE>"),
          S("</BLOCKQUOTE>")},
-        {S("IDM_FORMAT_SUP"), S("上付き(&P)"), {}, S("IDM_CONTEXT_FONT_SUP"), S("上付き(&P)"), S("<SUP>"),
+        {S(cmd::IDM_FORMAT_SUP), S("上付き(&P)"), {}, S(cmd::IDM_CONTEXT_FONT_SUP), S("上付き(&P)"), S("<SUP>"),
          S("</SUP>")},
-        {S("IDM_FORMAT_SUB"), S("下付き(&C)"), {}, S("IDM_CONTEXT_FONT_SUB"), S("下付き(&C)"), S("<SUB>"),
+        {S(cmd::IDM_FORMAT_SUB), S("下付き(&C)"), {}, S(cmd::IDM_CONTEXT_FONT_SUB), S("下付き(&C)"), S("<SUB>"),
          S("</SUB>")},
-        {S("IDM_LEFT"), S("左揃え(&L)"), {}, S("IDM_CONTEXT_ALIGN_LEFT"), S("左揃え"), S("<P align=\"left\">"),
+        {S(cmd::IDM_LEFT), S("左揃え(&L)"), {}, S(cmd::IDM_CONTEXT_ALIGN_LEFT), S("左揃え"), S("<P align=\"left\">"),
          S("</P>")},
-        {S("IDM_CENTER"), S("中央揃え(&E)"), S("Ctrl+E"), S("IDM_CONTEXT_ALIGN_CENTER"), S("中央揃え"),
+        {S(cmd::IDM_CENTER), S("中央揃え(&E)"), S("Ctrl+E"), S(cmd::IDM_CONTEXT_ALIGN_CENTER), S("中央揃え"),
          S("<P align=\"center\">"), S("</P>")},
-        {S("IDM_RIGHT"), S("右揃え(&R)"), S("Ctrl+R"), S("IDM_CONTEXT_ALIGN_RIGHT"), S("右揃え"),
+        {S(cmd::IDM_RIGHT), S("右揃え(&R)"), S("Ctrl+R"), S(cmd::IDM_CONTEXT_ALIGN_RIGHT), S("右揃え"),
          S("<P align=\"right\">"), S("</P>")},
     };
     for (int n = 1; n <= 6; ++n) {
         const QString d = QString::number(n);
-        c.append({S("IDM_FORMAT_H") + d, S("見出し") + d + S("(&") + d + S(")"), S("F") + d,
-                  S("IDM_CONTEXT_FONT_H_H") + d, S("見出し") + d, S("<H") + d + S(">"), S("</H") + d + S(">")});
+        c.append({S(cmd::IDM_FORMAT_H) + d, S("見出し") + d + S("(&") + d + S(")"), S("F") + d,
+                  S(cmd::IDM_CONTEXT_FONT_H_H) + d, S("見出し") + d, S("<H") + d + S(">"), S("</H") + d + S(">")});
     }
-    c.append({S("IDM_INSERT_BR"), S("改行(&B)"), {}, S("IDM_CONTEXT_INSERT_BR"), S("改行(&B)"), S("<BR>"), {}});
-    c.append({S("IDM_INSERT_HR"), S("水平線(&H)"), S("Ctrl+H"), S("IDM_CONTEXT_INSERT_HR"), S("水平線(&H)"),
+    c.append({S(cmd::IDM_INSERT_BR), S("改行(&B)"), {}, S(cmd::IDM_CONTEXT_INSERT_BR), S("改行(&B)"), S("<BR>"), {}});
+    c.append({S(cmd::IDM_INSERT_HR), S("水平線(&H)"), S("Ctrl+H"), S(cmd::IDM_CONTEXT_INSERT_HR), S("水平線(&H)"),
               S("<hr>"), {}});
     return c;
 }

@@ -1,4 +1,5 @@
 #include "editor/window/commandmenus.h"
+#include "editor/commands/commandids.h"
 
 #include "common/gui/icons.h"
 #include "editor/commands/commandregistry.h"
@@ -28,7 +29,7 @@ void CommandMenus::buildMenuBar(QMenuBar* bar, const QList<MenuNode>& menus)
 QMenu* CommandMenus::buildContextMenu(const QList<MenuNode>& layout, QWidget* parent)
 {
     auto* menu = new QMenu(QStringLiteral("コンテキストメニュー"), parent);
-    menu->setObjectName(QStringLiteral("IDM_CONTEXT"));
+    menu->setObjectName(QString::fromLatin1(cmd::IDM_CONTEXT));
     addEntries(menu, layout, true);
     return menu;
 }

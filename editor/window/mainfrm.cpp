@@ -1,4 +1,5 @@
 #include "editor/window/mainfrm.h"
+#include "editor/commands/commandids.h"
 
 #include "common/appfolder.h"
 #include "editor/builders/ui/builderdialogs.h"
@@ -121,11 +122,11 @@ void MainFrm::buildWorkArea()
     connect(m_designBar, &DesignBar::changeFolderClicked, this, &MainFrm::chooseFolder);
     connect(m_designBar, &DesignBar::folderMenuRequested, this, [this](const QPoint& pos) {
         QMenu menu(this);
-        menu.setObjectName(QStringLiteral("IDM_RIGHTCLICK"));
-        QAction* a = menu.addAction(m_session.commands().find(QStringLiteral("IDM_PATHCHANGE"))->caption);
-        a->setObjectName(QStringLiteral("IDM_PATHCHANGE"));
+        menu.setObjectName(QString::fromLatin1(cmd::IDM_RIGHTCLICK));
+        QAction* a = menu.addAction(m_session.commands().find(QString::fromLatin1(cmd::IDM_PATHCHANGE))->caption);
+        a->setObjectName(QString::fromLatin1(cmd::IDM_PATHCHANGE));
         if (menu.exec(pos) == a)
-            runCommand(QStringLiteral("IDM_PATHCHANGE"));
+            runCommand(QString::fromLatin1(cmd::IDM_PATHCHANGE));
     });
     connect(m_designBar, &DesignBar::fontRequested, this, &MainFrm::runFontSetter);
     connect(m_designBar, &DesignBar::colourPickClicked, this, [this] {
@@ -397,7 +398,7 @@ void MainFrm::recentFilesChanged()
         if (i < paths.size())
             a->setText(recentCaption(i, paths[i]));
     }
-    action(QStringLiteral("IDM_RECENT_NONE"))->setVisible(paths.isEmpty());
+    action(QString::fromLatin1(cmd::IDM_RECENT_NONE))->setVisible(paths.isEmpty());
 }
 
 void MainFrm::openFromOtherStart(const QString& path)

@@ -2,6 +2,7 @@
 // the window; the rest of the main window is in mainfrm.cpp.
 
 #include "editor/window/mainfrm.h"
+#include "editor/commands/commandids.h"
 
 #include "common/appfolder.h"
 #include "editor/builders/ui/builderdialogs.h"
@@ -203,14 +204,14 @@ void MainFrm::snippetsChanged()
         }
     }
     action(QStringLiteral("separatorA"))->setVisible(m.separatorAVisible);
-    action(QStringLiteral("IDM_CONTEXT_TEIGATA_S1"))->setVisible(m.contextSeparatorVisible);
+    action(QString::fromLatin1(cmd::IDM_CONTEXT_TEIGATA_S1))->setVisible(m.contextSeparatorVisible);
 }
 
 void MainFrm::browsersChanged()
 {
     const BrowserMenuState m = browserMenuState(m_session.settings());
     action(QStringLiteral("separatorH"))->setVisible(m.separatorVisible);
-    action(QStringLiteral("IDM_CONTEXT_PREVIEW_S1"))->setVisible(m.separatorVisible);
+    action(QString::fromLatin1(cmd::IDM_CONTEXT_PREVIEW_S1))->setVisible(m.separatorVisible);
     for (int i = 0; i < 3; ++i) {
         for (const QString& id : {QStringLiteral("IDM_PREVIEW_BROWSER%1"), QStringLiteral("IDM_CONTEXT_PREVIEW_BROWSER%1")}) {
             QAction* a = action(id.arg(i + 1));

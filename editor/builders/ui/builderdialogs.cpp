@@ -1,4 +1,5 @@
 #include "editor/builders/ui/builderdialogs.h"
+#include "editor/commands/commandids.h"
 
 #include "editor/builders/calendar.h"
 #include "editor/builders/gradation.h"
@@ -27,38 +28,38 @@ namespace tw {
 
 bool runBuilderDialog(const QString& id, const BuilderHost& host, QWidget* parent)
 {
-    if (id == QLatin1String("IDM_HTMLNEW")) {
+    if (id == QLatin1String(cmd::IDM_HTMLNEW)) {
         HtmlSet dlg(PageSkeletonOptions{}, host.platform, host.document.panelFolder(), parent);
         if (dlg.exec() == QDialog::Accepted)
             host.document.newFromText(BuildPageSkeleton(dlg.values()));
         return true;
     }
-    if (id == QLatin1String("IDM_INSERT_CALENDAR")) {
+    if (id == QLatin1String(cmd::IDM_INSERT_CALENDAR)) {
         const QDate today = host.platform.clock ? host.platform.clock->now().date() : QDate::currentDate();
         CalendarFrm dlg(CalendarOptions{today.year(), today.month()}, today, parent);
         if (dlg.exec() == QDialog::Accepted)
             host.buffer.ReplaceSelection(BuildCalendar(dlg.values()));
         return true;
     }
-    if (id == QLatin1String("IDM_LIST")) {
+    if (id == QLatin1String(cmd::IDM_LIST)) {
         ListInsertFrm dlg(ListOptions{}, host.platform, host.document.panelFolder(), parent);
         if (dlg.exec() == QDialog::Accepted)
             host.buffer.ReplaceSelection(BuildList(dlg.values()));
         return true;
     }
-    if (id == QLatin1String("IDM_GRADATION")) {
+    if (id == QLatin1String(cmd::IDM_GRADATION)) {
         GradationInsFrm dlg(GradationOptions{}, host.platform, parent);
         if (dlg.exec() == QDialog::Accepted)
             host.buffer.ReplaceSelection(BuildGradation(dlg.values()).text);
         return true;
     }
-    if (id == QLatin1String("IDM_TABLE")) {
+    if (id == QLatin1String(cmd::IDM_TABLE)) {
         TableFrm dlg(TableOptions{}, host.platform, parent);
         if (dlg.exec() == QDialog::Accepted)
             host.buffer.ReplaceSelection(BuildTable(dlg.values()));
         return true;
     }
-    if (id == QLatin1String("IDM_MARQUEE")) {
+    if (id == QLatin1String(cmd::IDM_MARQUEE)) {
         MarqueeOptions start;
         start.text = host.buffer.selectedText();
         MarqueeFrm dlg(start, parent);
@@ -66,7 +67,7 @@ bool runBuilderDialog(const QString& id, const BuilderHost& host, QWidget* paren
             host.buffer.ReplaceSelection(BuildMarquee(dlg.values()));
         return true;
     }
-    if (id == QLatin1String("IDM_INSERT_LINK")) {
+    if (id == QLatin1String(cmd::IDM_INSERT_LINK)) {
         LinkOptions start;
         start.file = host.linkTarget;
         start.selected = host.buffer.selectedText();
@@ -75,7 +76,7 @@ bool runBuilderDialog(const QString& id, const BuilderHost& host, QWidget* paren
             host.buffer.ReplaceSelection(BuildLink(dlg.values()));
         return true;
     }
-    if (id == QLatin1String("IDM_JAVA")) {
+    if (id == QLatin1String(cmd::IDM_JAVA)) {
         std::unique_ptr<JavaScriptFrm> own;
         JavaScriptFrm* dlg = parent ? parent->findChild<JavaScriptFrm*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
         if (!dlg) {
