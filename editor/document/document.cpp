@@ -90,8 +90,8 @@ void Document::setPanelFolder(const QString& folder)
     const bool moved = f != m_panelFolder;
     m_panelFolder = f;
     Fpath_Change();
-    if (moved && onPanelFolderChanged)
-        onPanelFolderChanged(m_panelFolder);
+    if (moved)
+        emit panelFolderChanged(m_panelFolder);
 }
 
 bool Document::Save_Check()
@@ -126,8 +126,7 @@ void Document::UpdateTitle()
 void Document::setTitle(const QString& title)
 {
     m_title = title;
-    if (onTitleChanged)
-        onTitleChanged(m_title);
+    emit titleChanged(m_title);
 }
 
 void Document::Fpath_Change()
@@ -145,8 +144,7 @@ void Document::FollowDocumentFolder(const QString& fullPath)
     if (!folder.isEmpty())
         setPanelFolder(folder);
     Fpath_Change();
-    if (onDocumentFile)
-        onDocumentFile(fullPath);
+    emit documentFileTaken(fullPath);
 }
 
 void Document::deleteTempPreview(const QString& folder) const
@@ -156,14 +154,12 @@ void Document::deleteTempPreview(const QString& folder) const
 
 void Document::discardPreview()
 {
-    if (onDiscardPreview)
-        onDiscardPreview();
+    emit discardPreviewRequested();
 }
 
 void Document::refreshPreview(bool forced)
 {
-    if (onRefreshPreview)
-        onRefreshPreview(forced);
+    emit refreshPreviewRequested(forced);
 }
 
 void Document::showError(const QString& text) const
@@ -215,8 +211,8 @@ void Document::setFormat(const FileFormat& format)
 {
     const bool changed = format.encoding != m_format.encoding || format.lineEnd != m_format.lineEnd;
     m_format = format;
-    if (changed && onFormatChanged)
-        onFormatChanged();
+    if (changed)
+        emit formatChanged();
 }
 
 void Document::setSaveEncoding(TextEncoding encoding)
@@ -287,8 +283,7 @@ bool Document::writeTo(const QString& path, bool* writeProtected)
     }
     // What is in the file now is the saved text.
     m_saved.set(m_buffer, text);
-    if (onFileWritten)
-        onFileWritten(path);
+    emit fileWritten(path);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "editor/document/documentload.h"
 #include "editor/document/savedmark.h"
 
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -24,7 +25,8 @@ QString tempPreviewName();      // quillettmp.html
 
 enum class SaveOutcome { Written, Cancelled, Failed };
 
-class Document {
+class Document : public QObject {
+    Q_OBJECT
 public:
     Document(EditBuffer& buffer, EditHistory& history, const Platform& platform, const QString& appFolder);
 
@@ -56,20 +58,6 @@ public:
     void setPanelFolder(const QString& folder);
     QString panelFolder() const { return m_panelFolder; }
 
-    // Told of title changes, forced or unforced preview refreshes, and moves
-    // of the file panel's folder.
-    std::function<void(const QString&)> onTitleChanged;
-    std::function<void(bool forced)> onRefreshPreview;
-    std::function<void(const QString&)> onPanelFolderChanged;
-    // A file was written (save, save as, template save).
-    std::function<void(const QString& path)> onFileWritten;
-    // The preview file of the document being replaced can go (new, open).
-    std::function<void()> onDiscardPreview;
-    // The document took a file as its own (opened, saved under a name, dropped).
-    std::function<void(const QString& path)> onDocumentFile;
-    // The encoding or line end the document is saved in changed.
-    std::function<void()> onFormatChanged;
-
     // Operations.
     bool Save_Check();
     void FillNewDocument();
@@ -100,6 +88,21 @@ public:
     void setSaveEncoding(TextEncoding encoding);
     // How opening reads a file (piece size, progress, the memory it may take).
     LoadTuning& loadTuning() { return m_loadTuning; }
+
+signals:
+    void titleChanged(const QString& title);
+    // The preview should show the text again (forced: even when real-time
+    // preview is off).
+    void refreshPreviewRequested(bool forced);
+    void panelFolderChanged(const QString& folder);
+    // A file was written (save, save as, template save).
+    void fileWritten(const QString& path);
+    // The preview file of the document being replaced can go (new, open).
+    void discardPreviewRequested();
+    // The document took a file as its own (opened, saved under a name, dropped).
+    void documentFileTaken(const QString& path);
+    // The encoding or line end the document is saved in changed.
+    void formatChanged();
 
 private:
     // Asks for the file with the save dialog, writes it and takes its name.

@@ -113,8 +113,7 @@ void EditHistory::showState(int index)
 
 void EditHistory::RefreshUndoRedo()
 {
-    if (m_refresh)
-        m_refresh(canUndo(), canRedo());
+    emit undoRedoChanged(canUndo(), canRedo());
 }
 
 QString EditHistory::textAt(int index) const

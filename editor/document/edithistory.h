@@ -7,6 +7,7 @@
 
 #include "editor/document/editbuffer.h"
 
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -14,7 +15,8 @@
 
 namespace tw {
 
-class EditHistory {
+class EditHistory : public QObject {
+    Q_OBJECT
 public:
     static constexpr int kSlots = 10000;
 
@@ -35,12 +37,6 @@ public:
     bool canUndo() const;
     bool canRedo() const;
 
-    // Told the undo and redo states after every history operation; the main
-    // window enables its menu items and gives the edit box the focus.
-    void setRefreshHandler(std::function<void(bool canUndo, bool canRedo)> handler)
-    {
-        m_refresh = std::move(handler);
-    }
 
     int HistoryPos() const { return m_pos; }
     int HistoryTop() const { return m_top; }
@@ -54,6 +50,11 @@ public:
 
     // Characters held by the stored edits, for measuring memory.
     qsizetype storedChars() const;
+
+signals:
+    // The undo and redo states after every history operation; the main
+    // window enables its menu items and gives the edit box the focus.
+    void undoRedoChanged(bool canUndo, bool canRedo);
 
 private:
     struct Delta {
@@ -79,7 +80,6 @@ private:
     int m_top = 0;
     bool m_applying = false;
     bool m_afterStep = false;
-    std::function<void(bool, bool)> m_refresh;
 };
 
 }  // namespace tw

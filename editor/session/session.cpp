@@ -33,13 +33,13 @@ EditorSession::EditorSession(EditBuffer& buffer, const Platform& platform, const
                  [this] { return m_buffer.length(); }})
 {
     m_buffer.setChangeHandler([this] { onTextChanged(); });
-    m_history.setRefreshHandler([this](bool, bool) {
+    QObject::connect(&m_history, &EditHistory::undoRedoChanged, [this](bool, bool) {
         m_window.historyChanged();
         m_window.focusEditBox();
     });
-    m_document.onTitleChanged = [this](const QString& t) { m_window.titleChanged(t); };
-    m_document.onFormatChanged = [this] { m_window.formatChanged(); };
-    m_document.onPanelFolderChanged = [this](const QString& folder) {
+    QObject::connect(&m_document, &Document::titleChanged, [this](const QString& t) { m_window.titleChanged(t); });
+    QObject::connect(&m_document, &Document::formatChanged, [this] { m_window.formatChanged(); });
+    QObject::connect(&m_document, &Document::panelFolderChanged, [this](const QString& folder) {
         // A new document's preview file followed the panel; the one left
         // behind in the old folder goes, and so does a stale one there.
         m_preview.folderChanged();
@@ -47,17 +47,17 @@ EditorSession::EditorSession(EditBuffer& buffer, const Platform& platform, const
         if (!previous.isEmpty() && previous != m_document.previewFolder())
             m_document.deleteTempPreview(previous);
         m_window.panelFolderChanged(folder);
-    };
-    m_document.onRefreshPreview = [this](bool forced) { RefreshPreview(forced); };
-    m_document.onDiscardPreview = [this] { m_preview.removeFile(); };
-    m_document.onDocumentFile = [this](const QString& path) { rememberRecent(path); };
-    m_document.onFileWritten = [this](const QString& path) {
+    });
+    QObject::connect(&m_document, &Document::refreshPreviewRequested, [this](bool forced) { RefreshPreview(forced); });
+    QObject::connect(&m_document, &Document::discardPreviewRequested, [this] { m_preview.removeFile(); });
+    QObject::connect(&m_document, &Document::documentFileTaken, [this](const QString& path) { rememberRecent(path); });
+    QObject::connect(&m_document, &Document::fileWritten, [this](const QString& path) {
         rememberRecent(path);
         m_window.documentChanged();  // saved: the unsaved mark goes
         // A file saved into the listed folder shows up in the list.
         if (QFileInfo(path).absolutePath() == QFileInfo(m_document.panelFolder()).absoluteFilePath())
             m_window.refreshFileList();
-    };
+    });
     registerCommands();
 }
 

@@ -26,7 +26,7 @@ struct Fixture {
     Fixture()
     {
         buffer.setChangeHandler([this] { history.onTextChanged(); });
-        doc.onRefreshPreview = [this](bool forced) { forcedPreviews += forced ? 1 : 0; };
+        QObject::connect(&doc, &Document::refreshPreviewRequested, [this](bool forced) { forcedPreviews += forced ? 1 : 0; });
         QDir(app.path()).mkpath(QStringLiteral("work"));
         QDir(app.path()).mkpath(QStringLiteral("template"));
         doc.setPanelFolder(app.file(QStringLiteral("work")));

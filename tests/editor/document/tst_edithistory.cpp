@@ -17,7 +17,7 @@ struct Doc {
         : buffer(text)
     {
         buffer.setChangeHandler([this] { history.onTextChanged(); });
-        history.setRefreshHandler([this](bool u, bool r) {
+        QObject::connect(&history, &EditHistory::undoRedoChanged, [this](bool u, bool r) {
             ++refreshes;
             undoEnabled = u;
             redoEnabled = r;
