@@ -22,8 +22,11 @@ namespace tw {
 // Connects and logs in; nullptr when the server text is empty or unusable,
 // the server cannot be reached, or the login is refused. The server text
 // may carry ":port" ("host:2121", "[::1]:2121"); port 21 otherwise.
+// The security says which protocol to speak and how to check the server;
+// the default port follows the protocol (21, or 22 for SFTP).
 std::unique_ptr<FtpConnection> FtpConnect(const QString& server, const QString& user, const QString& password,
-                                          const FtpOptions& options = {}, FtpError* error = nullptr);
+                                          const FtpOptions& options = {}, FtpError* error = nullptr,
+                                          const FtpSecurity& security = {});
 // Closes the connection (a null one too). Refused (false, the connection
 // kept) while an operation runs on it: its curl handles are in use.
 bool FtpDisconnect(std::unique_ptr<FtpConnection>& connection);

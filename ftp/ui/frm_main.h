@@ -31,6 +31,7 @@ struct FrmMainSetup {
     FtpSettingFiles files;
     FtpOptions options;
     QString startFolder;  // used when the profile has no local folder
+    QString caFile;       // authorities trusted besides the system's (empty: none)
 };
 
 class Frm_Main : public QMainWindow {

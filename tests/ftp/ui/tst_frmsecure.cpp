@@ -1,0 +1,333 @@
+// The FTP client's window against encrypting servers started by the test:
+// pyftpdlib over TLS with a certificate made by openssl, and OpenSSH's sshd
+// with its own host key. Profiles made in 接続設定, the certificate and host
+// key questions answered, files sent both ways, permissions, and the
+// warning before a plain FTP login.
+
+#include "common/testkit/fakes.h"
+#include "common/testkit/ftpserver.h"
+#include "common/testkit/sshserver.h"
+#include "common/testkit/tempappfolder.h"
+#include "ftp/settings/mdl_ini.h"
+#include "ftp/ui/frm_main.h"
+#include "ftp/ui/frm_trust.h"
+#include "ftp/ui/frm_user.h"
+#include "ftp/ui/panelist.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <sys/stat.h>
+
+using namespace tw;
+using namespace tw::test;
+
+namespace {
+
+void putFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int modeOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+}
+
+struct Window {
+    explicit Window(const QString& caFile = {})
+    {
+        files = FtpSettingFiles::inFolder(app.path() + QStringLiteral("/Setting"));
+        w = std::make_unique<Frm_Main>(FrmMainSetup{fakes.platform(), files, {}, local.path(), caFile});
+        w->show();
+        QObject::connect(w.get(), &Frm_Main::dialogOpened, w.get(), [this](QDialog* d) {
+            QTimer::singleShot(0, d, [this, d] {
+                QVERIFY2(!answers.isEmpty(), qPrintable(d->objectName()));
+                answers.takeFirst()(d);
+            });
+        });
+    }
+    // Fills 接続設定 as the user does and presses 追加.
+    void addProfile(const QString& server, const QString& user, const QString& password, int protocol,
+                    const QString& keyFile = {})
+    {
+        answers.append([=](QDialog* d) {
+            auto* dialog = qobject_cast<Frm_User*>(d);
+            QVERIFY(dialog);
+            const QString texts[4] = {QStringLiteral("site"), server, user, password};
+            for (int i = 0; i < 4; ++i) {
+                dialog->field(i)->clear();
+                QTest::keyClicks(dialog->field(i), texts[i]);
+            }
+            dialog->protocolBox()->setFocus();
+            for (int i = 0; i < protocol; ++i)
+                QTest::keyClick(dialog->protocolBox(), Qt::Key_Down);
+            QCOMPARE(dialog->keyFileField()->isEnabled(), protocol == 2);
+            QTest::keyClicks(dialog->keyFileField(), keyFile);
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Btn_0")), Qt::LeftButton);
+        });
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("Btn_User")), Qt::LeftButton);
+    }
+    // The next trust question: its texts kept, the button pressed.
+    void answerTrust(const QString& button)
+    {
+        answers.append([=, this](QDialog* d) {
+            QVERIFY(qobject_cast<Frm_Trust*>(d));
+            trustTexts.clear();
+            for (QLabel* l : d->findChildren<QLabel*>())
+                trustTexts << l->text();
+            QTest::mouseClick(d->findChild<QPushButton*>(button), Qt::LeftButton);
+        });
+    }
+    void pressConnect() { QTest::mouseClick(w->findChild<QToolButton*>(QStringLiteral("Btn_Con")), Qt::LeftButton); }
+    void select(int pane, const QString& name)
+    {
+        auto* view = qobject_cast<QAbstractItemView*>(w->pane(pane)->currentView());
+        const int row = w->FindListItem(pane, name);
+        QVERIFY2(row > 0, qPrintable(name));
+        const QModelIndex index = view->model()->index(row - 1, 0);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    }
+    void send(bool upload, const QString& name)
+    {
+        select(upload ? 0 : 1, name);
+        QTest::mouseClick(w->findChild<QPushButton*>(upload ? QStringLiteral("Btn_Trs_0") : QStringLiteral("Btn_Trs_1")),
+                          Qt::LeftButton);
+    }
+    // Sets rw------- with the permission dialog.
+    void ownerOnly(const QString& name)
+    {
+        select(1, name);
+        answers.append([](QDialog* d) {
+            for (const QString cls : {"own", "grp", "usr"}) {
+                for (int i = 0; i < 3; ++i) {
+                    auto* box = d->findChild<QCheckBox*>(QStringLiteral("chk_%1_%2").arg(cls).arg(i));
+                    if (box->isChecked() != (cls == u"own" && i < 2))
+                        box->click();
+                }
+            }
+            d->findChild<QPushButton*>(QStringLiteral("cmd_ok"))->click();
+        });
+        w->changePermissions();
+    }
+    QStringList remoteNames() const { return w->pane(1)->names(); }
+
+    TempAppFolder app;
+    QTemporaryDir local;
+    FakePlatform fakes;
+    FtpSettingFiles files;
+    std::unique_ptr<Frm_Main> w;
+    QList<std::function<void(QDialog*)>> answers;
+    QStringList trustTexts;
+};
+
+QString certificateFingerprint(const QString& pemFile)
+{
+    QByteArray pem = bytesOf(pemFile);
+    pem = pem.mid(pem.indexOf('\n') + 1);
+    pem = pem.left(pem.indexOf("-----END"));
+    return QString::fromLatin1(
+        QCryptographicHash::hash(QByteArray::fromBase64(pem), QCryptographicHash::Sha256).toHex(':').toUpper());
+}
+
+}  // namespace
+
+class TestFrmSecure : public QObject {
+    Q_OBJECT
+private slots:
+    void ftpOverTls();
+    void certificateQuestion();
+    void sftp();
+    void plainFtpWarnsOnce_data();
+    void plainFtpWarnsOnce();
+};
+
+void TestFrmSecure::ftpOverTls()
+{
+    FtpServerFixture::Options o;
+    o.tls = true;
+    FtpServerFixture server(o);
+    QVERIFY2(server.isRunning(), qPrintable(server.errorString()));
+    putFile(server.homeFile(QStringLiteral("logo.bin")), QByteArray("\x00\r\n\x01", 4).repeated(3000));
+    Window env(server.certificateFile());  // the test's own authority vouches for the server
+    putFile(env.local.filePath(QStringLiteral("index.html")), "<p>\r\n</p>\r\n");
+    env.addProfile(server.serverText(), server.user(), server.password(), 1);
+    env.pressConnect();
+    QVERIFY(env.w->isConnected());
+    QCOMPARE(env.remoteNames(), QStringList{QStringLiteral("logo.bin")});
+    env.send(true, QStringLiteral("index.html"));
+    QCOMPARE(bytesOf(server.homeFile(QStringLiteral("index.html"))), QByteArray("<p>\n</p>\n"));
+    env.send(false, QStringLiteral("logo.bin"));
+    QCOMPARE(bytesOf(env.local.filePath(QStringLiteral("logo.bin"))), bytesOf(server.homeFile(QStringLiteral("logo.bin"))));
+    env.ownerOnly(QStringLiteral("index.html"));
+    QCOMPARE(modeOf(server.homeFile(QStringLiteral("index.html"))), 0600);
+    QVERIFY(env.fakes.messages.shown.isEmpty());
+    QVERIFY(env.answers.isEmpty());
+    const QStringList commands = server.commands();
+    QCOMPARE(commands.value(0), QStringLiteral("AUTH TLS"));
+    QVERIFY(commands.contains(QStringLiteral("PROT P")));
+    // The new key follows the ones every profile has.
+    QStringList lines;
+    QVERIFY(readIniLines(env.files.userIni, lines));
+    QCOMPARE(lines.mid(1, 7).join(u','),
+             QStringLiteral("Server=%1,UserName=tester,PassWord=%2,TransMode=0,LastPathLocal=%3,LastPathHost=,Protocol=1")
+                 .arg(server.serverText(), lines.value(3).mid(9), env.local.path()));
+}
+
+void TestFrmSecure::certificateQuestion()
+{
+    FtpServerFixture::Options o;
+    o.tls = true;
+    FtpServerFixture server(o);
+    QVERIFY2(server.isRunning(), qPrintable(server.errorString()));
+    Window env;  // the system's authorities only: the certificate does not verify
+    env.addProfile(server.serverText(), server.user(), server.password(), 1);
+    const QString fingerprint = certificateFingerprint(server.certificateFile());
+    const QString trustFile = env.files.trustedCertificates();
+
+    struct Step {
+        QString button;     // empty: no question expected
+        bool changed;       // the question says the certificate changed
+        bool connected;
+    };
+    const Step steps[] = {
+        {QStringLiteral("Btn_Refuse"), false, false},
+        {QStringLiteral("Btn_Once"), false, true},
+        {QStringLiteral("Btn_Always"), false, true},
+        {QString(), false, true},                      // remembered
+        {QStringLiteral("Btn_Refuse"), true, false},  // the remembered one is replaced below
+    };
+    for (const Step& s : steps) {
+        if (&s == &steps[4])
+            QVERIFY(rememberCertificate(trustFile, QStringLiteral("127.0.0.1:%1").arg(server.port()), QStringLiteral("AB:CD")));
+        env.trustTexts.clear();
+        if (!s.button.isEmpty())
+            env.answerTrust(s.button);
+        env.pressConnect();
+        QVERIFY(env.answers.isEmpty());
+        QCOMPARE(env.w->isConnected(), s.connected);
+        if (!s.button.isEmpty()) {
+            QVERIFY(env.trustTexts.contains(QStringLiteral("この証明書を信頼しますか？")));
+            QVERIFY(env.trustTexts.contains(fingerprint));
+            QVERIFY(env.trustTexts.contains(QStringLiteral("CN=127.0.0.1,O=Tagwright test")));
+            QCOMPARE(env.trustTexts.filter(QStringLiteral("変わっています")).size(), s.changed ? 1 : 0);
+        } else {
+            QVERIFY(env.trustTexts.isEmpty());
+        }
+        if (s.connected)
+            env.pressConnect();  // disconnects
+    }
+    QVERIFY(env.fakes.messages.shown.isEmpty());
+    QCOMPARE(modeOf(trustFile), 0600);
+}
+
+void TestFrmSecure::sftp()
+{
+    SshServerFixture server;
+    QVERIFY2(server.isRunning(), qPrintable(server.errorString()));
+    putFile(server.homeFile(QStringLiteral("pub/a.txt")), "a\nb\n");
+    putFile(server.homeFile(QStringLiteral("page.html")), "old");
+    Window env;
+    putFile(env.local.filePath(QStringLiteral("page.html")), "<p>\r\n</p>\r\n");
+    env.addProfile(server.serverText(), server.user(), QString(), 2, server.privateKeyFile());
+    env.answerTrust(QStringLiteral("Btn_Always"));
+    env.pressConnect();
+    QVERIFY(env.w->isConnected());
+    QVERIFY(env.trustTexts.contains(QStringLiteral("このホスト鍵を信頼しますか？")));
+    QVERIFY(env.trustTexts.contains(hostKeyFingerprint(server.hostKeyBlob())));
+    QVERIFY(env.trustTexts.contains(QStringLiteral("ssh-ed25519")));
+    QCOMPARE(modeOf(env.files.knownHosts()), 0600);
+    // The login folder, with its files.
+    QCOMPARE(env.w->findChild<QComboBox*>(QStringLiteral("Cmb_Dir_1"))->currentText(), server.home() + u'/');
+    QCOMPARE(env.remoteNames(), (QStringList{QStringLiteral("pub"), QStringLiteral("page.html")}));
+    // Sent in 自動 as an FTP server stores a page; the old one replaced whole.
+    env.send(true, QStringLiteral("page.html"));
+    QCOMPARE(bytesOf(server.homeFile(QStringLiteral("page.html"))), QByteArray("<p>\n</p>\n"));
+    env.w->SetRemotePath(server.home() + QStringLiteral("/pub/"));
+    env.send(false, QStringLiteral("a.txt"));
+    QCOMPARE(bytesOf(env.local.filePath(QStringLiteral("a.txt"))), QByteArray("a\r\nb\r\n"));
+    env.ownerOnly(QStringLiteral("a.txt"));
+    QCOMPARE(modeOf(server.homeFile(QStringLiteral("pub/a.txt"))), 0600);
+    env.w->setActivePane(1);
+    env.w->makeFolder();
+    QVERIFY(QFileInfo(server.homeFile(QStringLiteral("pub/") + env.remoteNames().value(0))).isDir());
+    env.select(1, QStringLiteral("a.txt"));
+    env.fakes.messages.answer(MsgResult::Yes);
+    env.w->deleteSelected();
+    QVERIFY(!QFile::exists(server.homeFile(QStringLiteral("pub/a.txt"))));
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QVERIFY(QDir(server.home()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("twpart")).isEmpty());
+
+    // Known now: no question. Then another key for the same server is refused.
+    env.pressConnect();
+    env.pressConnect();
+    QVERIFY(env.w->isConnected());
+    env.pressConnect();
+    QByteArray other = server.hostKeyBlob();
+    other[other.size() - 1] = char(other.back() ^ 1);
+    QVERIFY(QFile::remove(env.files.knownHosts()));
+    QVERIFY(rememberHostKey(env.files.knownHosts(), QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("ssh-ed25519"), other));
+    env.pressConnect();
+    QVERIFY(!env.w->isConnected());
+    QCOMPARE(env.fakes.messages.shown.size(), 2);
+    QVERIFY(env.fakes.messages.shown[1].text.contains(QStringLiteral("ホスト鍵が、以前に信頼したものと違います")));
+    QVERIFY(env.fakes.messages.shown[1].text.contains(hostKeyFingerprint(server.hostKeyBlob())));
+    QVERIFY(env.answers.isEmpty());
+}
+
+void TestFrmSecure::plainFtpWarnsOnce_data()
+{
+    QTest::addColumn<bool>("switchToTls");
+    QTest::newRow("stays plain") << false;
+    QTest::newRow("switched to TLS") << true;
+}
+
+void TestFrmSecure::plainFtpWarnsOnce()
+{
+    QFETCH(bool, switchToTls);
+    FtpServerFixture::Options o;
+    o.tls = switchToTls;
+    FtpServerFixture server(o);
+    QVERIFY2(server.isRunning(), qPrintable(server.errorString()));
+    Window env(switchToTls ? server.certificateFile() : QString());
+    env.addProfile(server.serverText(), server.user(), server.password(), 0);
+    env.fakes.messages.answer(switchToTls ? MsgResult::Yes : MsgResult::No);
+    env.pressConnect();
+    QVERIFY(env.w->isConnected());
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QVERIFY(env.fakes.messages.shown[0].text.contains(QStringLiteral("暗号化されない FTP です")));
+    QCOMPARE(env.fakes.messages.shown[0].icon, MsgIcon::Warning);
+    QCOMPARE(server.commands().value(0) == QStringLiteral("AUTH TLS"), switchToTls);
+    env.pressConnect();
+    env.pressConnect();
+    QVERIFY(env.w->isConnected());
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QCOMPARE(IniRead(env.files.userIni, QStringLiteral("site"), QStringLiteral("PlainWarned"), {}), QStringLiteral("1"));
+    QCOMPARE(IniRead(env.files.userIni, QStringLiteral("site"), QStringLiteral("Protocol"), QStringLiteral("0")),
+             switchToTls ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+QTEST_MAIN(TestFrmSecure)
+#include "tst_frmsecure.moc"
