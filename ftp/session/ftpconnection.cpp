@@ -519,8 +519,6 @@ struct FtpConnection::Impl {
     static int debugCallback(CURL*, curl_infotype type, char* data, size_t size, void* user)
     {
         auto* d = static_cast<Impl*>(user);
-        if (qEnvironmentVariableIsSet("TW_CURL_DEBUG") && (type == CURLINFO_TEXT || type == CURLINFO_HEADER_IN || type == CURLINFO_HEADER_OUT))
-            fprintf(stderr, "%d %.*s", int(type), int(size), data);
         if (type == CURLINFO_DATA_IN && d->rawListing) {
             if (d->rawListing->size() + qsizetype(size) > kMaxListingBytes)
                 d->listingTransfer->failed = true;
@@ -1192,6 +1190,7 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
         d->rawListing = nullptr;
         d->listingTransfer = nullptr;
     });
+    bool switchedToBinary = false;
     // A listing made on a connection curl had to open anew lacks the facts
     // asked for: it is made once more after the setup.
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -1205,7 +1204,8 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
         // conversion; and where curl believes the server is in ASCII mode
         // already (it sends no TYPE then), the server is switched to binary
         // for the listing and back afterwards.
-        if (d->curlType == 'A') {
+        switchedToBinary = d->curlType == 'A';
+        if (switchedToBinary) {
             curl_easy_setopt(d->easy, CURLOPT_QUOTE, binaryList.get());
             curl_easy_setopt(d->easy, CURLOPT_POSTQUOTE, asciiAfter.get());
         }
@@ -1214,6 +1214,13 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
         rc = d->perform();
         if (rc != CURLE_OK || !d->setupStale)
             break;
+    }
+    if (rc != CURLE_OK && switchedToBinary) {
+        // The listing switched the server to binary and failed before it
+        // could switch back; curl still believes it is in ASCII mode.
+        const FtpError why = d->error;
+        d->runQuote({QByteArrayLiteral("TYPE A")}, nullptr);
+        d->error = why;
     }
     if (t.failed) {
         d->error = {FtpErrorKind::Network, {}};

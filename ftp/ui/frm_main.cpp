@@ -416,6 +416,7 @@ void Frm_Main::ShowConnected()
     m_disconnectAct->setEnabled(true);
     for (QPushButton* b : m_trsBtn)
         b->setEnabled(true);
+    m_syncBtn->setEnabled(true);
     m_dir[Remote]->setEnabled(true);
     m_up[Remote]->setEnabled(true);
     updateEditButtons(m_activePane);
@@ -432,6 +433,7 @@ void Frm_Main::ShowDisconnected()
     m_disconnectAct->setEnabled(false);
     for (QPushButton* b : m_trsBtn)
         b->setEnabled(false);
+    m_syncBtn->setEnabled(false);
     m_lv[Remote]->clear();
     m_dir[Remote]->clear();
     m_dir[Remote]->setEnabled(false);

@@ -63,6 +63,8 @@ public:
     void toggleConnection();
     void openProfiles();
     void transfer(bool upload);
+    // 変更分をアップロード: the selected local folder (or the shown one) to the shown server folder.
+    void syncUpload();
     void refresh();
     void deleteSelected();
     void makeFolder();
@@ -124,6 +126,7 @@ private:
     QComboBox* m_trs;
     QComboBox* m_view;
     QPushButton* m_trsBtn[2];
+    QPushButton* m_syncBtn;
     QGroupBox* m_edit;
     QPushButton* m_reload;
     QPushButton* m_delFile;

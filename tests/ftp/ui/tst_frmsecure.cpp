@@ -10,6 +10,7 @@
 #include "common/testkit/tempappfolder.h"
 #include "ftp/settings/mdl_ini.h"
 #include "ftp/ui/frm_main.h"
+#include "ftp/ui/frm_sync.h"
 #include "ftp/ui/frm_trust.h"
 #include "ftp/ui/frm_user.h"
 #include "ftp/ui/panelist.h"
@@ -26,6 +27,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <sys/stat.h>
 
@@ -162,6 +164,8 @@ private slots:
     void sftp();
     void plainFtpWarnsOnce_data();
     void plainFtpWarnsOnce();
+    void syncSendsWhatChanged_data();
+    void syncSendsWhatChanged();
 };
 
 void TestFrmSecure::ftpOverTls()
@@ -327,6 +331,95 @@ void TestFrmSecure::plainFtpWarnsOnce()
     QCOMPARE(IniRead(env.files.userIni, QStringLiteral("site"), QStringLiteral("PlainWarned"), {}), QStringLiteral("1"));
     QCOMPARE(IniRead(env.files.userIni, QStringLiteral("site"), QStringLiteral("Protocol"), QStringLiteral("0")),
              switchToTls ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void TestFrmSecure::syncSendsWhatChanged_data()
+{
+    QTest::addColumn<int>("protocol");
+    QTest::newRow("FTP") << 0;
+    QTest::newRow("FTP over TLS") << 1;
+    QTest::newRow("SFTP") << 2;
+}
+
+void TestFrmSecure::syncSendsWhatChanged()
+{
+    QFETCH(int, protocol);
+    FtpServerFixture::Options o;
+    o.tls = protocol == 1;
+    std::unique_ptr<FtpServerFixture> ftp;
+    std::unique_ptr<SshServerFixture> ssh;
+    if (protocol == 2)
+        ssh = std::make_unique<SshServerFixture>();
+    else
+        ftp = std::make_unique<FtpServerFixture>(o);
+    QVERIFY(ssh ? ssh->isRunning() : ftp->isRunning());
+    auto home = [&](const QString& name) { return ssh ? ssh->homeFile(name) : ftp->homeFile(name); };
+    Window env(protocol == 1 ? ftp->certificateFile() : QString());
+    auto site = [&](const QString& name) { return env.local.filePath(QStringLiteral("site/") + name); };
+    putFile(site(QStringLiteral("a.html")), "<p>a</p>\r\n");
+    putFile(site(QStringLiteral("b.html")), "<p>b</p>\r\n");
+    putFile(site(QStringLiteral("img/c.gif")), "GIF89a\r\n");
+    if (ssh) {
+        env.addProfile(ssh->serverText(), ssh->user(), QString(), 2, ssh->privateKeyFile());
+        env.answerTrust(QStringLiteral("Btn_Once"));
+    } else {
+        env.addProfile(ftp->serverText(), ftp->user(), ftp->password(), protocol);
+        if (protocol == 0)
+            env.fakes.messages.answer(MsgResult::No);
+    }
+    env.pressConnect();
+    QVERIFY(env.w->isConnected());
+    env.w->ListLocal(env.local.path());
+
+    // Each round: what the window lists, then 送信 (deleting server files when asked).
+    auto round = [&](const QStringList& expected, qint64 bytes, bool deleteExtra) {
+        QStringList listed;
+        QString total;
+        env.answers.append([&](QDialog* d) {
+            auto* dialog = qobject_cast<Frm_Sync*>(d);
+            QVERIFY(dialog);
+            for (int i = 0; i < dialog->list()->topLevelItemCount(); ++i)
+                listed << dialog->list()->topLevelItem(i)->text(0);
+            total = dialog->findChild<QLabel*>(QStringLiteral("Lbl_Total"))->text();
+            QVERIFY(!dialog->deleteBox()->isChecked());
+            if (deleteExtra) {
+                env.fakes.messages.answer(MsgResult::Yes);
+                QTest::mouseClick(dialog->deleteBox(), Qt::LeftButton, {}, QPoint(6, dialog->deleteBox()->height() / 2));
+                QVERIFY(dialog->deleteBox()->isChecked());
+            }
+            QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+        });
+        env.select(0, QStringLiteral("site"));
+        QTest::mouseClick(env.w->findChild<QPushButton*>(QStringLiteral("Btn_Sync")), Qt::LeftButton);
+        QCOMPARE(listed, expected);
+        QCOMPARE(total, QStringLiteral("%1 ファイル、合計 %2 バイト").arg(expected.size()).arg(bytes));
+    };
+    round({QStringLiteral("a.html"), QStringLiteral("b.html"), QStringLiteral("img/c.gif")}, 28, false);
+    QCOMPARE(bytesOf(home(QStringLiteral("img/c.gif"))), QByteArray("GIF89a\r\n"));
+    QCOMPARE(bytesOf(home(QStringLiteral("a.html"))), QByteArray("<p>a</p>\n"));
+    const QDateTime stamp = QFileInfo(site(QStringLiteral("b.html"))).lastModified();
+    QCOMPARE(QFileInfo(home(QStringLiteral("b.html"))).lastModified().toSecsSinceEpoch(), stamp.toSecsSinceEpoch());
+
+    // Nothing changed: nothing to send.
+    env.fakes.messages.shown.clear();
+    env.select(0, QStringLiteral("site"));
+    QTest::mouseClick(env.w->findChild<QPushButton*>(QStringLiteral("Btn_Sync")), Qt::LeftButton);
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QCOMPARE(env.fakes.messages.shown[0].text, QStringLiteral("変更されたファイルはありません"));
+
+    // A newer file of the same size, a new one, and one gone from the local folder.
+    putFile(site(QStringLiteral("b.html")), "<p>B</p>\r\n");
+    QFile b(site(QStringLiteral("b.html")));
+    QVERIFY(b.open(QIODevice::ReadWrite));
+    QVERIFY(b.setFileTime(stamp.addSecs(100), QFileDevice::FileModificationTime));
+    b.close();
+    putFile(site(QStringLiteral("d.html")), "d");
+    putFile(home(QStringLiteral("old.html")), "old");
+    round({QStringLiteral("b.html"), QStringLiteral("d.html")}, 11, true);
+    QCOMPARE(bytesOf(home(QStringLiteral("b.html"))), QByteArray("<p>B</p>\n"));
+    QVERIFY(!QFile::exists(home(QStringLiteral("old.html"))));
+    QVERIFY(QFile::exists(home(QStringLiteral("img/c.gif"))));
+    QVERIFY(env.answers.isEmpty());
 }
 
 QTEST_MAIN(TestFrmSecure)
