@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QThread>
+
+#include <signal.h>
 #include <unistd.h>
 
 namespace tw::test {
@@ -33,6 +36,7 @@ p.add_argument('--stall', default='')
 p.add_argument('--throttle', type=int, default=0)
 p.add_argument('--no-rename-over', action='store_true')
 p.add_argument('--tls-cert', default='')
+
 p.add_argument('--tls-key', default='')
 a = p.parse_args()
 Base = FTPHandler
@@ -150,6 +154,16 @@ if a.throttle > 0:
         ac_in_buffer_size = min(65536, a.throttle)
     Handler.dtp_handler = Slow
 server = FTPServer(('127.0.0.1', 0), Handler)
+
+def drop(*_):
+    # SIGUSR1: every client connection closed, as a server drops idle ones.
+    for h in list(server.ioloop.socket_map.values()):
+        if isinstance(h, FTPHandler):
+            h.close()
+    note('DROPPED')
+
+import signal
+signal.signal(signal.SIGUSR1, drop)
 threading.Thread(target=watch_parent, daemon=True).start()
 print('PORT %d' % server.address[1], flush=True)
 server.serve_forever(handle_exit=True)
@@ -250,6 +264,14 @@ void FtpServerFixture::start()
     if (m_port == 0)
         return;
     m_running = true;
+}
+
+void FtpServerFixture::dropConnections()
+{
+    const qsizetype before = logLines().count(QStringLiteral("DROPPED"));
+    ::kill(pid_t(m_process.processId()), SIGUSR1);
+    for (int i = 0; i < 200 && logLines().count(QStringLiteral("DROPPED")) == before; ++i)
+        QThread::msleep(10);
 }
 
 void FtpServerFixture::stop()

@@ -64,6 +64,10 @@ public:
     int loginCount() const;
     void clearLog() const;
 
+    // Closes every client connection, as a server that drops idle clients
+    // does (needs log); the server keeps listening.
+    void dropConnections();
+
     // Stops the server now (a test of a vanished server).
     void stop();
 

@@ -8,6 +8,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -132,6 +133,22 @@ bool SshServerFixture::run(const QString& program, const QStringList& args)
         return false;
     }
     return true;
+}
+
+void SshServerFixture::dropConnections()
+{
+    const QString parent = QString::number(m_process.processId());
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& pid : pids) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...": the name may hold spaces, so count from its ")".
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> rest = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (QString::fromLatin1(rest.value(1)) == parent)
+            ::kill(pid.toInt(), SIGTERM);
+    }
 }
 
 QString SshServerFixture::serverText() const

@@ -31,6 +31,9 @@ public:
     // The folder a login starts in, an absolute path on this machine.
     QString home() const;
     QString homeFile(const QString& relative) const;
+    // Ends every open session (the server's child processes), as a server
+    // that drops idle clients does; the server keeps listening.
+    void dropConnections();
 
 private:
     bool run(const QString& program, const QStringList& args);

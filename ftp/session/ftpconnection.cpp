@@ -664,7 +664,24 @@ struct FtpConnection::Impl {
     {
         const int connectsBefore = connects;
         peerRefused = false;
-        const CURLcode result = cancelled ? CURLE_ABORTED_BY_CALLBACK : performOnce();
+        CURLcode result = cancelled ? CURLE_ABORTED_BY_CALLBACK : performOnce();
+        if ((sftp || security.protocol == FtpProtocol::Tls) && result != CURLE_OK &&
+            result != CURLE_ABORTED_BY_CALLBACK && !peerRefused && !cancelled) {
+            // An SSH or TLS connection the server closed while it was idle
+            // fails the request that reuses it before anything moves (curl
+            // retries only plain connections): made once more, on a new one.
+            long opened = 0;
+            curl_off_t up = 0, down = 0;
+            curl_easy_getinfo(easy, CURLINFO_NUM_CONNECTS, &opened);
+            curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &up);
+            curl_easy_getinfo(easy, CURLINFO_SIZE_DOWNLOAD_T, &down);
+            const bool refusal = result == CURLE_QUOTE_ERROR || result == CURLE_REMOTE_FILE_NOT_FOUND ||
+                                 result == CURLE_REMOTE_ACCESS_DENIED || result == CURLE_COULDNT_CONNECT ||
+                                 result == CURLE_OPERATION_TIMEDOUT || result == CURLE_LOGIN_DENIED ||
+                                 result == CURLE_COULDNT_RESOLVE_HOST || !lastRefusalText().isEmpty();
+            if (opened == 0 && up == 0 && down == 0 && !refusal)
+                result = performOnce();
+        }
         if (sftp && result != CURLE_ABORTED_BY_CALLBACK) {
             // No USER line to count: a new SSH connection is one login.
             long opened = 0;
