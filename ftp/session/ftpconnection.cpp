@@ -174,6 +174,29 @@ QString x509Name(X509_NAME* name)
     return text;
 }
 
+// Why a certificate did not verify, in words a user can act on.
+QString certificateProblem(int code)
+{
+    switch (code) {
+    case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+    case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+        return QStringLiteral("自己署名の証明書です (認証局の署名がありません)");
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
+        return QStringLiteral("信頼された認証局の署名を確認出来ません");
+    case X509_V_ERR_CERT_HAS_EXPIRED:
+        return QStringLiteral("証明書の有効期限が切れています");
+    case X509_V_ERR_CERT_NOT_YET_VALID:
+        return QStringLiteral("証明書の有効期間がまだ始まっていません");
+    case X509_V_ERR_HOSTNAME_MISMATCH:
+    case X509_V_ERR_IP_ADDRESS_MISMATCH:
+        return QStringLiteral("証明書が接続先のサーバ名のものではありません");
+    default:
+        return QStringLiteral("証明書を検証出来ません (%1)").arg(QString::fromUtf8(X509_verify_cert_error_string(code)));
+    }
+}
+
 QString asn1Time(const ASN1_TIME* time)
 {
     struct tm t {};
@@ -417,7 +440,7 @@ struct FtpConnection::Impl {
         p.issuer = x509Name(X509_get_issuer_name(leaf));
         p.validFrom = asn1Time(X509_get0_notBefore(leaf));
         p.validTo = asn1Time(X509_get0_notAfter(leaf));
-        p.problem = QString::fromUtf8(X509_verify_cert_error_string(X509_STORE_CTX_get_error(store)));
+        p.problem = certificateProblem(X509_STORE_CTX_get_error(store));
         p.fingerprint = fingerprint;
         p.changed = !remembered.isEmpty();
         d->peerRefused = true;
@@ -1349,14 +1372,26 @@ bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, boo
         }, *d);
 }
 
-bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii)
+bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii,
+                          const QString& renameTo, bool* renamed)
 {
+    if (renamed)
+        *renamed = false;
     BusyGuard guard(*d);
     if (!guard.ok() || !absoluteRemote.startsWith(u'/') || absoluteRemote.endsWith(u'/'))
         return false;
     const std::optional<QByteArray> path = encodeName(absoluteRemote);
     if (!path)
         return false;
+    // The rename goes after the transfer on the same request: one round of
+    // curl's machinery less for every file of a tree. "*": a refused rename
+    // leaves the upload a success; the caller sees renamed false.
+    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> after(nullptr, &curl_slist_free_all);
+    const std::optional<QByteArray> target = renameTo.isEmpty() || d->sftp ? std::nullopt : encodeName(renameTo);
+    if (target && renamed) {
+        curl_slist* list = curl_slist_append(nullptr, ("*RNFR " + *path).constData());
+        after.reset(curl_slist_append(list, ("*RNTO " + *target).constData()));
+    }
     d->ensureSetup();
     Transfer t;
     t.device = &source;
@@ -1364,7 +1399,7 @@ bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absolut
     t.listener = d->listener;
     t.upload = true;
     t.knownTotal = size;
-    return transferFile(
+    const bool ok = transferFile(
         d->easy, [&] { d->prepare(d->urlFor(*path)); }, [&] { return d->perform(); }, t, [&] {
             curl_easy_setopt(d->easy, CURLOPT_UPLOAD, 1L);
             curl_easy_setopt(d->easy, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
@@ -1372,7 +1407,16 @@ bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absolut
                 curl_easy_setopt(d->easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
             curl_easy_setopt(d->easy, CURLOPT_READFUNCTION, &readFromDevice);
             curl_easy_setopt(d->easy, CURLOPT_READDATA, &t);
+            if (after)
+                curl_easy_setopt(d->easy, CURLOPT_POSTQUOTE, after.get());
         }, *d);
+    if (ok && after) {
+        for (const FtpReply& r : std::as_const(d->transcript)) {
+            if (r.command.startsWith("RNTO ") && r.completed())
+                *renamed = true;
+        }
+    }
+    return ok;
 }
 
 }  // namespace tw

@@ -151,7 +151,10 @@ public:
     // knownSize (from a listing) is the total shown when the server tells none,
     // as in ASCII mode.
     bool retrieve(const QString& absoluteRemote, QIODevice& sink, bool ascii, qint64 knownSize = -1);
-    bool store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii);
+    // With renameTo (FTP only), the file is renamed to it right after the
+    // transfer, on the same request; renamed tells whether that succeeded.
+    bool store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii,
+               const QString& renameTo = QString(), bool* renamed = nullptr);
 
     struct Impl;
 

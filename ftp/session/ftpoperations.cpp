@@ -451,7 +451,9 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
     const QString target = connection.absolutePath(remote);
     const QString temp = target.left(target.lastIndexOf(u'/') + 1) + u'.' + lastSegment(target) + QStringLiteral(".twpart");
     bool keepTemp = false;
-    if (connection.store(file, file.size(), temp, ascii) && replaceWithUpload(connection, temp, target, keepTemp))
+    bool renamed = false;
+    if (connection.store(file, file.size(), temp, ascii, target, &renamed) &&
+        (renamed || replaceWithUpload(connection, temp, target, keepTemp)))
         return true;
     if (!keepTemp)
         discardUpload(connection, temp);

@@ -160,6 +160,7 @@ class TestFrmSecure : public QObject {
     Q_OBJECT
 private slots:
     void ftpOverTls();
+    void certificateQuestion_data();
     void certificateQuestion();
     void sftp();
     void plainFtpWarnsOnce_data();
@@ -200,14 +201,29 @@ void TestFrmSecure::ftpOverTls()
                  .arg(server.serverText(), lines.value(3).mid(9), env.local.path()));
 }
 
+void TestFrmSecure::certificateQuestion_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<bool>("withAuthority");
+    QTest::addColumn<QString>("reason");
+    // The system's authorities do not know the test's certificate; with it
+    // as an authority, the certificate is still not one for "localhost".
+    QTest::newRow("self-signed") << "127.0.0.1" << false << "自己署名の証明書です (認証局の署名がありません)";
+    QTest::newRow("wrong name") << "localhost" << true << "証明書が接続先のサーバ名のものではありません";
+}
+
 void TestFrmSecure::certificateQuestion()
 {
+    QFETCH(QString, host);
+    QFETCH(bool, withAuthority);
+    QFETCH(QString, reason);
     FtpServerFixture::Options o;
     o.tls = true;
     FtpServerFixture server(o);
     QVERIFY2(server.isRunning(), qPrintable(server.errorString()));
-    Window env;  // the system's authorities only: the certificate does not verify
-    env.addProfile(server.serverText(), server.user(), server.password(), 1);
+    Window env(withAuthority ? server.certificateFile() : QString());
+    const QString address = QStringLiteral("%1:%2").arg(host).arg(server.port());
+    env.addProfile(address, server.user(), server.password(), 1);
     const QString fingerprint = certificateFingerprint(server.certificateFile());
     const QString trustFile = env.files.trustedCertificates();
 
@@ -225,7 +241,7 @@ void TestFrmSecure::certificateQuestion()
     };
     for (const Step& s : steps) {
         if (&s == &steps[4])
-            QVERIFY(rememberCertificate(trustFile, QStringLiteral("127.0.0.1:%1").arg(server.port()), QStringLiteral("AB:CD")));
+            QVERIFY(rememberCertificate(trustFile, address, QStringLiteral("AB:CD")));
         env.trustTexts.clear();
         if (!s.button.isEmpty())
             env.answerTrust(s.button);
@@ -235,6 +251,7 @@ void TestFrmSecure::certificateQuestion()
         if (!s.button.isEmpty()) {
             QVERIFY(env.trustTexts.contains(QStringLiteral("この証明書を信頼しますか？")));
             QVERIFY(env.trustTexts.contains(fingerprint));
+            QVERIFY(env.trustTexts.contains(reason));
             QVERIFY(env.trustTexts.contains(QStringLiteral("CN=127.0.0.1,O=Tagwright test")));
             QCOMPARE(env.trustTexts.filter(QStringLiteral("変わっています")).size(), s.changed ? 1 : 0);
         } else {
