@@ -1,8 +1,7 @@
-// The FTP client's window against encrypting servers started by the test:
-// pyftpdlib over TLS with a certificate made by openssl, and OpenSSH's sshd
-// with its own host key. Profiles made in 接続設定, the certificate and host
-// key questions answered, files sent both ways, permissions, and the
-// warning before a plain FTP login.
+// The FTP client's window against servers the test starts: pyftpdlib, also
+// over TLS with a certificate made by openssl, and OpenSSH's sshd with its
+// own host key. Profiles made in 接続設定, the certificate and host-key
+// questions, transfers, permissions, 変更分をアップロード, the plain-FTP warning.
 
 #include "common/testkit/fakes.h"
 #include "common/testkit/ftpserver.h"
@@ -30,6 +29,8 @@
 #include <QTreeWidget>
 
 #include <sys/stat.h>
+
+#include <tuple>
 
 using namespace tw;
 using namespace tw::test;
@@ -159,7 +160,6 @@ QString certificateFingerprint(const QString& pemFile)
 class TestFrmSecure : public QObject {
     Q_OBJECT
 private slots:
-    void ftpOverTls();
     void certificateQuestion_data();
     void certificateQuestion();
     void sftp();
@@ -168,38 +168,6 @@ private slots:
     void syncSendsWhatChanged_data();
     void syncSendsWhatChanged();
 };
-
-void TestFrmSecure::ftpOverTls()
-{
-    FtpServerFixture::Options o;
-    o.tls = true;
-    FtpServerFixture server(o);
-    QVERIFY2(server.isRunning(), qPrintable(server.errorString()));
-    putFile(server.homeFile(QStringLiteral("logo.bin")), QByteArray("\x00\r\n\x01", 4).repeated(3000));
-    Window env(server.certificateFile());  // the test's own authority vouches for the server
-    putFile(env.local.filePath(QStringLiteral("index.html")), "<p>\r\n</p>\r\n");
-    env.addProfile(server.serverText(), server.user(), server.password(), 1);
-    env.pressConnect();
-    QVERIFY(env.w->isConnected());
-    QCOMPARE(env.remoteNames(), QStringList{QStringLiteral("logo.bin")});
-    env.send(true, QStringLiteral("index.html"));
-    QCOMPARE(bytesOf(server.homeFile(QStringLiteral("index.html"))), QByteArray("<p>\n</p>\n"));
-    env.send(false, QStringLiteral("logo.bin"));
-    QCOMPARE(bytesOf(env.local.filePath(QStringLiteral("logo.bin"))), bytesOf(server.homeFile(QStringLiteral("logo.bin"))));
-    env.ownerOnly(QStringLiteral("index.html"));
-    QCOMPARE(modeOf(server.homeFile(QStringLiteral("index.html"))), 0600);
-    QVERIFY(env.fakes.messages.shown.isEmpty());
-    QVERIFY(env.answers.isEmpty());
-    const QStringList commands = server.commands();
-    QCOMPARE(commands.value(0), QStringLiteral("AUTH TLS"));
-    QVERIFY(commands.contains(QStringLiteral("PROT P")));
-    // The new key follows the ones every profile has.
-    QStringList lines;
-    QVERIFY(readIniLines(env.files.userIni, lines));
-    QCOMPARE(lines.mid(1, 7).join(u','),
-             QStringLiteral("Server=%1,UserName=tester,PassWord=%2,TransMode=0,LastPathLocal=%3,LastPathHost=,Protocol=1")
-                 .arg(server.serverText(), lines.value(3).mid(9), env.local.path()));
-}
 
 void TestFrmSecure::certificateQuestion_data()
 {
@@ -227,37 +195,26 @@ void TestFrmSecure::certificateQuestion()
     const QString fingerprint = certificateFingerprint(server.certificateFile());
     const QString trustFile = env.files.trustedCertificates();
 
-    struct Step {
-        QString button;     // empty: no question expected
-        bool changed;       // the question says the certificate changed
-        bool connected;
-    };
-    const Step steps[] = {
-        {QStringLiteral("Btn_Refuse"), false, false},
-        {QStringLiteral("Btn_Once"), false, true},
-        {QStringLiteral("Btn_Always"), false, true},
-        {QString(), false, true},                      // remembered
-        {QStringLiteral("Btn_Refuse"), true, false},  // the remembered one is replaced below
-    };
-    for (const Step& s : steps) {
-        if (&s == &steps[4])
+    // The button pressed (none: no question expected); whether the question
+    // says the certificate changed; connected afterwards.
+    const std::tuple<QString, bool, bool> steps[] = {
+        {"Btn_Refuse", false, false}, {"Btn_Once", false, true}, {"Btn_Always", false, true},
+        {"", false, true} /* remembered */, {"Btn_Refuse", true, false} /* remembered one replaced */};
+    for (const auto& [button, changed, connected] : steps) {
+        if (changed)
             QVERIFY(rememberCertificate(trustFile, address, QStringLiteral("AB:CD")));
         env.trustTexts.clear();
-        if (!s.button.isEmpty())
-            env.answerTrust(s.button);
+        if (!button.isEmpty())
+            env.answerTrust(button);
         env.pressConnect();
         QVERIFY(env.answers.isEmpty());
-        QCOMPARE(env.w->isConnected(), s.connected);
-        if (!s.button.isEmpty()) {
-            QVERIFY(env.trustTexts.contains(QStringLiteral("この証明書を信頼しますか？")));
-            QVERIFY(env.trustTexts.contains(fingerprint));
-            QVERIFY(env.trustTexts.contains(reason));
-            QVERIFY(env.trustTexts.contains(QStringLiteral("CN=127.0.0.1,O=Tagwright test")));
-            QCOMPARE(env.trustTexts.filter(QStringLiteral("変わっています")).size(), s.changed ? 1 : 0);
-        } else {
-            QVERIFY(env.trustTexts.isEmpty());
-        }
-        if (s.connected)
+        QCOMPARE(env.w->isConnected(), connected);
+        QCOMPARE(env.trustTexts.contains(QStringLiteral("この証明書を信頼しますか？")), !button.isEmpty());
+        QCOMPARE(env.trustTexts.contains(fingerprint), !button.isEmpty());
+        QCOMPARE(env.trustTexts.contains(reason), !button.isEmpty());
+        QCOMPARE(env.trustTexts.contains(QStringLiteral("CN=127.0.0.1,O=Tagwright test")), !button.isEmpty());
+        QCOMPARE(env.trustTexts.filter(QStringLiteral("変わっています")).size(), changed ? 1 : 0);
+        if (connected)
             env.pressConnect();  // disconnects
     }
     QVERIFY(env.fakes.messages.shown.isEmpty());
@@ -363,12 +320,8 @@ void TestFrmSecure::syncSendsWhatChanged()
     QFETCH(int, protocol);
     FtpServerFixture::Options o;
     o.tls = protocol == 1;
-    std::unique_ptr<FtpServerFixture> ftp;
-    std::unique_ptr<SshServerFixture> ssh;
-    if (protocol == 2)
-        ssh = std::make_unique<SshServerFixture>();
-    else
-        ftp = std::make_unique<FtpServerFixture>(o);
+    std::unique_ptr<FtpServerFixture> ftp(protocol == 2 ? nullptr : new FtpServerFixture(o));
+    std::unique_ptr<SshServerFixture> ssh(protocol == 2 ? new SshServerFixture : nullptr);
     QVERIFY(ssh ? ssh->isRunning() : ftp->isRunning());
     auto home = [&](const QString& name) { return ssh ? ssh->homeFile(name) : ftp->homeFile(name); };
     Window env(protocol == 1 ? ftp->certificateFile() : QString());
@@ -416,6 +369,21 @@ void TestFrmSecure::syncSendsWhatChanged()
     QCOMPARE(bytesOf(home(QStringLiteral("a.html"))), QByteArray("<p>a</p>\n"));
     const QDateTime stamp = QFileInfo(site(QStringLiteral("b.html"))).lastModified();
     QCOMPARE(QFileInfo(home(QStringLiteral("b.html"))).lastModified().toSecsSinceEpoch(), stamp.toSecsSinceEpoch());
+    // Back in 自動 (line ends as they were), and the permissions.
+    env.send(false, QStringLiteral("a.html"));
+    QCOMPARE(bytesOf(env.local.filePath(QStringLiteral("a.html"))), QByteArray("<p>a</p>\r\n"));
+    env.ownerOnly(QStringLiteral("a.html"));
+    QCOMPARE(modeOf(home(QStringLiteral("a.html"))), 0600);
+    if (protocol == 1) {
+        QCOMPARE(ftp->commands().value(0), QStringLiteral("AUTH TLS"));
+        QVERIFY(ftp->commands().contains(QStringLiteral("PROT P")));
+        // The new key follows the ones every profile has.
+        QStringList lines;
+        QVERIFY(readIniLines(env.files.userIni, lines));
+        QCOMPARE(lines.mid(1, 7).join(u','), QStringLiteral("Server=%1,UserName=tester,PassWord=%2,TransMode=0,"
+                                                            "LastPathLocal=%3,LastPathHost=,Protocol=1")
+                                                 .arg(ftp->serverText(), lines.value(3).mid(9), env.local.path()));
+    }
 
     // Nothing changed: nothing to send.
     env.fakes.messages.shown.clear();
