@@ -41,6 +41,7 @@ Frm_User::Frm_User(ConnectionProfile& profile, const FtpSettingFiles& files, con
         }
     }
     m_txt[3]->setEchoMode(QLineEdit::Password);
+    m_txt[3]->setToolTip(QStringLiteral("SFTP で秘密鍵ファイルを使うときは、鍵のパスフレーズ (なければ空欄)"));
 
     // How the connection is protected, and SFTP's key file.
     m_protocol = new QComboBox(this);
