@@ -356,13 +356,13 @@ SyncOutcome RunSync(FtpConnection& c, const SyncPlan& plan, TransferType type, b
         }
         if (overall)
             overall->nextFile(f.size);
-        if (!FtpUpload(c, f.local, f.remote, type))
+        // The server file gets the local time, so that the next comparison is exact.
+        bool timeSet = false;
+        if (!FtpUpload(c, f.local, f.remote, type, f.localTime, &timeSet))
             return fail(f.name);
         ++out.sent;
-        // The next comparison is exact where the server takes our time.
-        if (!c.setModifiedTime(f.remote, f.localTime))
+        if (!timeSet)
             out.timeNotSet.append(f.name);
-        c.setLastError(FtpErrorKind::None);
     }
     if (deleteExtra) {
         for (const QString& path : plan.extra) {

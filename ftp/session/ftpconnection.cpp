@@ -353,6 +353,7 @@ struct FtpConnection::Impl {
     bool peerRefused = false;
     QByteArray refusedKeyBlob;
     char errorText[CURL_ERROR_SIZE] = {};
+    X509_STORE* authorities = nullptr;
     bool utf8 = false;
     bool mlst = false;
     QString cwd = QStringLiteral("/");
@@ -387,6 +388,7 @@ struct FtpConnection::Impl {
             curl_easy_cleanup(easy);
         if (multi)
             curl_multi_cleanup(multi);
+        X509_STORE_free(authorities);
     }
 
     // Every TLS connection (control and data) is checked here: a
@@ -396,9 +398,14 @@ struct FtpConnection::Impl {
     {
         auto* d = static_cast<Impl*>(user);
         auto* ctx = static_cast<SSL_CTX*>(sslContext);
-        SSL_CTX_set_default_verify_paths(ctx);
-        if (!d->security.caFile.isEmpty())
-            SSL_CTX_load_verify_locations(ctx, QFile::encodeName(d->security.caFile).constData(), nullptr);
+        // The authorities are read once per session, not for every data connection.
+        if (!d->authorities) {
+            d->authorities = X509_STORE_new();
+            X509_STORE_set_default_paths(d->authorities);
+            if (!d->security.caFile.isEmpty())
+                X509_STORE_load_file(d->authorities, QFile::encodeName(d->security.caFile).constData());
+        }
+        SSL_CTX_set1_cert_store(ctx, d->authorities);
         X509_VERIFY_PARAM* param = SSL_CTX_get0_param(ctx);
         const QByteArray host = d->address.host.toUtf8();
         const bool numeric = d->address.ipv6 || std::all_of(d->address.host.begin(), d->address.host.end(), [](QChar ch) {
@@ -1373,10 +1380,12 @@ bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, boo
 }
 
 bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii,
-                          const QString& renameTo, bool* renamed)
+                          const QString& renameTo, bool* renamed, const QDateTime& modified, bool* stamped)
 {
     if (renamed)
         *renamed = false;
+    if (stamped)
+        *stamped = false;
     BusyGuard guard(*d);
     if (!guard.ok() || !absoluteRemote.startsWith(u'/') || absoluteRemote.endsWith(u'/'))
         return false;
@@ -1389,7 +1398,12 @@ bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absolut
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> after(nullptr, &curl_slist_free_all);
     const std::optional<QByteArray> target = renameTo.isEmpty() || d->sftp ? std::nullopt : encodeName(renameTo);
     if (target && renamed) {
-        curl_slist* list = curl_slist_append(nullptr, ("*RNFR " + *path).constData());
+        curl_slist* list = nullptr;
+        if (modified.isValid() && stamped)
+            list = curl_slist_append(list, ("*MFMT " + modified.toUTC().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() +
+                                            ' ' + *path)
+                                               .constData());
+        list = curl_slist_append(list, ("*RNFR " + *path).constData());
         after.reset(curl_slist_append(list, ("*RNTO " + *target).constData()));
     }
     d->ensureSetup();
@@ -1414,6 +1428,8 @@ bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absolut
         for (const FtpReply& r : std::as_const(d->transcript)) {
             if (r.command.startsWith("RNTO ") && r.completed())
                 *renamed = true;
+            if (stamped && r.command.startsWith("MFMT ") && r.completed())
+                *stamped = true;
         }
     }
     return ok;

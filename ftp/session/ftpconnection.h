@@ -153,8 +153,11 @@ public:
     bool retrieve(const QString& absoluteRemote, QIODevice& sink, bool ascii, qint64 knownSize = -1);
     // With renameTo (FTP only), the file is renamed to it right after the
     // transfer, on the same request; renamed tells whether that succeeded.
+    // modified (with renameTo) is set on the file first (MFMT); stamped tells
+    // whether the server took it.
     bool store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii,
-               const QString& renameTo = QString(), bool* renamed = nullptr);
+               const QString& renameTo = QString(), bool* renamed = nullptr, const QDateTime& modified = {},
+               bool* stamped = nullptr);
 
     struct Impl;
 

@@ -428,8 +428,11 @@ bool FtpDownload(FtpConnection& connection, const QString& remote, const QString
     return true;
 }
 
-bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type)
+bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type,
+               const QDateTime& modified, bool* timeSet)
 {
+    if (timeSet)
+        *timeSet = false;
     const bool ascii = resolveTransferType(type, remote) == TransferType::Ascii;
     const QString mode = transferModeCaption(ascii);
     announce(connection, lastSegment(remote) + QStringLiteral(" を送信中です..."), &mode);
@@ -452,9 +455,17 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
     const QString temp = target.left(target.lastIndexOf(u'/') + 1) + u'.' + lastSegment(target) + QStringLiteral(".twpart");
     bool keepTemp = false;
     bool renamed = false;
-    if (connection.store(file, file.size(), temp, ascii, target, &renamed) &&
-        (renamed || replaceWithUpload(connection, temp, target, keepTemp)))
+    bool stamped = false;
+    if (connection.store(file, file.size(), temp, ascii, target, &renamed, modified, &stamped) &&
+        (renamed || replaceWithUpload(connection, temp, target, keepTemp))) {
+        // SFTP (and a server that took no rename with the transfer) gets its time now.
+        if (modified.isValid() && !stamped)
+            stamped = connection.setModifiedTime(target, modified);
+        connection.setLastError(FtpErrorKind::None);
+        if (timeSet)
+            *timeSet = stamped;
         return true;
+    }
     if (!keepTemp)
         discardUpload(connection, temp);
     return false;

@@ -54,7 +54,11 @@ bool FtpDownload(FtpConnection& connection, const QString& remote, const QString
 // An upload goes to a temporary name in the destination folder and is
 // renamed over the target once whole; a stopped or failed one deletes its
 // temporary file and leaves the old file as it was.
-bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type);
+// With a valid modified time, the server file gets that time (MFMT on the
+// temporary file before its rename, or SFTP setstat); timeSet tells whether
+// the server took it.
+bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type,
+               const QDateTime& modified = {}, bool* timeSet = nullptr);
 
 bool FtpDelete(FtpConnection& connection, const QString& remote);
 bool FtpRename(FtpConnection& connection, const QString& from, const QString& to);
