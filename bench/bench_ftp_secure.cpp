@@ -2,10 +2,10 @@
 // command-line tools in the same run on loopback servers started here:
 // a 200 MB file down and up over FTP over TLS (pyftpdlib) and over SFTP
 // (OpenSSH's sshd) against curl on the same URL, and the sync of a
-// 1,000-file site where 10 files changed against
-// lftp's "mirror -R --only-newer" on the same plain FTP server. Five
-// interleaved runs each (nine for the sync); medians and spreads are printed. Every measured
-// run of ours connects and logs in first, as each run of a tool does.
+// 1,000-file site where 10 files changed against lftp's
+// "mirror -R --only-newer" on the same plain FTP server. Five interleaved
+// runs each (nine for the sync); medians and spreads are printed. Every
+// measured run of ours connects and logs in first, as each run of a tool does.
 
 #include "ftp/client/operations.h"
 #include "ftp/session/ftpoperations.h"
