@@ -1,7 +1,7 @@
 #pragma once
 // The platform operations the programs need (message boxes, file and colour
 // dialogs, clipboard, clock, starting programs). Core code talks to these
-// interfaces only; common/gui implements them with Qt and common/testkit with
+// interfaces only; common/gui implements them with Qt and tests/testkit with
 // scripted fakes.
 
 #include <QDateTime>

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QScopeGuard>
 
 #include <optional>
@@ -202,6 +204,178 @@ bool MakeFolder(FtpConnection* c, const QString& folder, const QString& name)
         return false;
     const QString path = WithSeparator(folder, u'/') + name;
     return c ? FtpMakeDir(*c, path) : QDir().mkdir(path);
+}
+
+namespace {
+
+// The length of a text file once its CR LF pairs are single LFs, as a Unix
+// server stores a file sent in ASCII mode; -1 when it cannot be read.
+qint64 lfOnlySize(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    qint64 size = 0;
+    bool prevCr = false;
+    char buffer[65536];
+    for (;;) {
+        const qint64 n = f.read(buffer, sizeof buffer);
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        for (qint64 i = 0; i < n; ++i) {
+            // A CR LF pair counts once.
+            if (!(prevCr && buffer[i] == '\n'))
+                ++size;
+            prevCr = buffer[i] == '\r';
+        }
+    }
+    return size;
+}
+
+QDateTime wholeSecondsUtc(const QDateTime& t)
+{
+    return QDateTime::fromSecsSinceEpoch(t.toSecsSinceEpoch(), Qt::UTC);
+}
+
+}  // namespace
+
+bool PlanSync(FtpConnection& c, const QString& localFolder, const QString& remoteFolder, TransferType type,
+              SyncPlan& plan)
+{
+    plan = SyncPlan();
+    plan.localFolder = WithSeparator(localFolder, u'/');
+    plan.remoteFolder = WithSeparator(c.absolutePath(remoteFolder), u'/');
+    TreePlan tree;
+    if (!PlanUploadTree(plan.localFolder, plan.remoteFolder, tree)) {
+        c.setLastError(FtpErrorKind::LocalFile);
+        return false;
+    }
+    plan.skipped = tree.skipped;
+    plan.tooDeep = tree.tooDeep;
+    QString top = plan.localFolder;
+    while (top.size() > 1 && top.endsWith(u'/'))
+        top.chop(1);
+    const qsizetype prefix = QFileInfo(top).fileName().size() + 1;
+    // Only MLSD gives exact times; LIST and SFTP listings say less, so the
+    // times of files of equal size are asked for one by one.
+    const bool exactListing = c.hasMlst() && c.protocol() != FtpProtocol::Sftp;
+    QHash<QString, QHash<QString, DirEntry>> remote;  // folder -> name -> entry
+    QSet<QString> missing;
+    FtpProgressListener* listener = c.progressListener();
+    for (const QString& folder : std::as_const(tree.folders)) {
+        const QString parent = folder.left(folder.lastIndexOf(u'/', -2) + 1);
+        if (folder != plan.remoteFolder && missing.contains(parent)) {
+            missing.insert(folder);
+            plan.createFolders.append(folder);
+            continue;
+        }
+        if (listener) {
+            listener->setLabel(0, QStringLiteral("%1 を比較中です...").arg(folder));
+            listener->pumpEvents();
+        }
+        ParsedListing listing;
+        if (!c.listFolder(folder, listing)) {
+            if (c.lastError().kind != FtpErrorKind::Refused)
+                return false;
+            missing.insert(folder);
+            plan.createFolders.append(folder);
+            continue;
+        }
+        QHash<QString, DirEntry>& entries = remote[folder];
+        for (const DirEntry& e : std::as_const(listing.entries))
+            entries.insert(e.name, e);
+    }
+    QHash<QString, QSet<QString>> localNames;
+    for (const TreePlan::File& f : std::as_const(tree.files)) {
+        const qsizetype slash = f.to.lastIndexOf(u'/');
+        const QString folder = f.to.left(slash + 1);
+        const QString name = f.to.mid(slash + 1);
+        localNames[folder].insert(name);
+        const QFileInfo info(f.from);
+        const SyncPlan::File file{f.from, f.to, f.name.mid(prefix), f.size, wholeSecondsUtc(info.lastModified())};
+        const auto found = remote.value(folder).constFind(name);
+        bool send = found == remote.value(folder).constEnd() || found->folder;
+        if (!send) {
+            const bool ascii = resolveTransferType(type, f.to) == TransferType::Ascii;
+            send = found->size != f.size && !(ascii && found->size == lfOnlySize(f.from));
+        }
+        if (!send) {
+            QDateTime theirs = found->lastWrite;
+            if (!exactListing) {
+                const QDateTime exact = c.modifiedTime(f.to);
+                if (exact.isValid())
+                    theirs = exact;
+                else if (c.lastError().kind == FtpErrorKind::Network)
+                    return false;
+            }
+            send = !theirs.isValid() || file.localTime > wholeSecondsUtc(theirs);
+        }
+        if (send) {
+            plan.files.append(file);
+            plan.bytes += file.size;
+        }
+    }
+    for (auto it = remote.constBegin(); it != remote.constEnd(); ++it) {
+        for (const DirEntry& e : it.value()) {
+            // Temporary files of uploads are not the user's.
+            if (!e.folder && !localNames.value(it.key()).contains(e.name) && !e.name.endsWith(u".twpart"))
+                plan.extra.append(it.key() + e.name);
+        }
+    }
+    plan.extra.sort();
+    c.setLastError(FtpErrorKind::None);
+    return true;
+}
+
+SyncOutcome RunSync(FtpConnection& c, const SyncPlan& plan, TransferType type, bool deleteExtra)
+{
+    SyncOutcome out;
+    auto fail = [&](const QString& file) {
+        out.ok = false;
+        out.failedFile = file;
+        out.error = c.lastError();
+        return out;
+    };
+    for (const QString& folder : plan.createFolders) {
+        if (!FtpMakeDir(c, folder))
+            return fail(folder);
+    }
+    FtpProgressListener* listener = c.progressListener();
+    std::optional<OverallProgress> overall;
+    if (listener) {
+        overall.emplace(listener, int(plan.files.size()), plan.bytes);
+        c.setProgressListener(&*overall);
+    }
+    const auto restore = qScopeGuard([&] { c.setProgressListener(listener); });
+    for (const SyncPlan::File& f : plan.files) {
+        if (c.cancelRequested()) {
+            c.setLastError(FtpErrorKind::Cancelled);
+            return fail(f.name);
+        }
+        if (overall)
+            overall->nextFile(f.size);
+        // The server file gets the local time, so that the next comparison is exact.
+        bool timeSet = false;
+        if (!FtpUpload(c, f.local, f.remote, type, f.localTime, &timeSet))
+            return fail(f.name);
+        ++out.sent;
+        if (!timeSet)
+            out.timeNotSet.append(f.name);
+    }
+    if (deleteExtra) {
+        for (const QString& path : plan.extra) {
+            if (c.cancelRequested()) {
+                c.setLastError(FtpErrorKind::Cancelled);
+                return fail(path);
+            }
+            if (!FtpDelete(c, path))
+                return fail(path);
+            ++out.deleted;
+        }
+    }
+    return out;
 }
 
 }  // namespace tw

@@ -7,6 +7,7 @@
 #include "ftp/session/ftpconnection.h"
 #include "ftp/session/transfertype.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -60,5 +61,44 @@ bool RenameEntry(FtpConnection* connection, const QString& folder, const QString
 
 // Creates a folder (remote with a connection, local without).
 bool MakeFolder(FtpConnection* connection, const QString& folder, const QString& name);
+
+// 変更分をアップロード: a local folder compared with a remote one, recursively.
+// A file is sent when the server lacks it, its size differs (a text file
+// sent in ASCII may also have its LF-only size there), or the local file is
+// newer than the server's.
+struct SyncPlan {
+    struct File {
+        QString local, remote;
+        QString name;  // below the local folder ("img/a.gif")
+        qint64 size = 0;
+        QDateTime localTime;  // UTC, whole seconds
+    };
+    QString localFolder, remoteFolder;  // with "/" at the end
+    QStringList createFolders;          // remote folders that do not exist yet, parents first
+    QList<File> files;                  // to send, in folder order
+    qint64 bytes = 0;                   // their sizes added up
+    QStringList extra;                  // server files with no local file, absolute paths
+    QStringList skipped;                // local links that point outside the folder
+    QStringList tooDeep;
+};
+// False (with the connection's error) when a server folder that exists
+// could not be listed, or the local folder cannot be read.
+bool PlanSync(FtpConnection& connection, const QString& localFolder, const QString& remoteFolder, TransferType type,
+              SyncPlan& plan);
+
+struct SyncOutcome {
+    bool ok = true;
+    int sent = 0;
+    int deleted = 0;
+    QString failedFile;  // the name (or remote path) the run stopped at
+    FtpError error;
+    QStringList timeNotSet;  // sent, but the server kept its own time for them
+};
+// Creates the missing folders, sends the files one by one (each whole or
+// not at all) and sets each one's server time to the local one (MFMT, SFTP
+// setstat). With deleteExtra, then deletes the server files that have no
+// local file. Stops at the first failure or when the connection is asked
+// to stop; the progress window counts files and bytes.
+SyncOutcome RunSync(FtpConnection& connection, const SyncPlan& plan, TransferType type, bool deleteExtra);
 
 }  // namespace tw

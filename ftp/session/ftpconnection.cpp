@@ -4,10 +4,18 @@
 #include "common/textcodec.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QLocale>
+#include <QTimeZone>
 #include <QScopeGuard>
 
 
 #include <curl/curl.h>
+#include <openssl/evp.h>
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
+
+#include <QSet>
 
 #include <algorithm>
 #include <cctype>
@@ -121,6 +129,82 @@ size_t countListing(char*, size_t size, size_t nmemb, void* user)
 {
     auto* t = static_cast<Transfer*>(user);
     return t->failed ? 0 : size * nmemb;
+}
+
+// An SFTP listing has no line-end conversion: it is taken as it comes.
+size_t collectListing(char* ptr, size_t size, size_t nmemb, void* user)
+{
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * nmemb;
+    if (t->failed || t->buffer->size() + qsizetype(n) > kMaxListingBytes) {
+        t->failed = true;
+        return 0;
+    }
+    t->buffer->append(ptr, qsizetype(n));
+    return n;
+}
+
+size_t collectHeader(char* ptr, size_t size, size_t nmemb, void* user)
+{
+    static_cast<QByteArray*>(user)->append(ptr, qsizetype(size * nmemb));
+    return size * nmemb;
+}
+
+// An argument of an SFTP quote command, quoted so that spaces and quotes
+// in a name stay part of it.
+QByteArray sftpArgument(const QByteArray& text)
+{
+    QByteArray out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
+QString x509Name(X509_NAME* name)
+{
+    BIO* bio = BIO_new(BIO_s_mem());
+    X509_NAME_print_ex(bio, name, 0, XN_FLAG_RFC2253 & ~XN_FLAG_DN_REV & ~ASN1_STRFLGS_ESC_MSB);
+    char* data = nullptr;
+    const long n = BIO_get_mem_data(bio, &data);
+    const QString text = QString::fromUtf8(data, n);
+    BIO_free(bio);
+    return text;
+}
+
+// Why a certificate did not verify, in words a user can act on.
+QString certificateProblem(int code)
+{
+    switch (code) {
+    case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+    case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+        return QStringLiteral("自己署名の証明書です (認証局の署名がありません)");
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
+        return QStringLiteral("信頼された認証局の署名を確認出来ません");
+    case X509_V_ERR_CERT_HAS_EXPIRED:
+        return QStringLiteral("証明書の有効期限が切れています");
+    case X509_V_ERR_CERT_NOT_YET_VALID:
+        return QStringLiteral("証明書の有効期間がまだ始まっていません");
+    case X509_V_ERR_HOSTNAME_MISMATCH:
+    case X509_V_ERR_IP_ADDRESS_MISMATCH:
+        return QStringLiteral("証明書が接続先のサーバ名のものではありません");
+    default:
+        return QStringLiteral("証明書を検証出来ません (%1)").arg(QString::fromUtf8(X509_verify_cert_error_string(code)));
+    }
+}
+
+QString asn1Time(const ASN1_TIME* time)
+{
+    struct tm t {};
+    if (!time || ASN1_TIME_to_tm(time, &t) != 1)
+        return QString();
+    return QDateTime(QDate(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday), QTime(t.tm_hour, t.tm_min, t.tm_sec),
+                     QTimeZone::utc())
+        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss 'UTC'"));
 }
 
 size_t readFromDevice(char* buffer, size_t size, size_t nitems, void* user)
@@ -247,6 +331,7 @@ ServerAddress parseServerAddress(const QString& text)
         a.port = port;
     }
     a.host = host;
+    a.hasPort = hasPort;
     a.valid = true;
     return a;
 }
@@ -258,7 +343,17 @@ struct FtpConnection::Impl {
     QByteArray user;
     QByteArray password;
     FtpOptions options;
-    QByteArray baseUrl;  // "ftp://host:port/"
+    QByteArray baseUrl;  // "ftp://host:port/" or "sftp://host:port/"
+    FtpSecurity security;
+    bool sftp = false;
+    // Certificates and host keys the user trusted for this session only.
+    QSet<QString> trustedOnce;
+    // The last certificate or host key that was refused, and the key blob.
+    PeerIdentity refusedPeer;
+    bool peerRefused = false;
+    QByteArray refusedKeyBlob;
+    char errorText[CURL_ERROR_SIZE] = {};
+    X509_STORE* authorities = nullptr;
     bool utf8 = false;
     bool mlst = false;
     QString cwd = QStringLiteral("/");
@@ -293,6 +388,93 @@ struct FtpConnection::Impl {
             curl_easy_cleanup(easy);
         if (multi)
             curl_multi_cleanup(multi);
+        X509_STORE_free(authorities);
+    }
+
+    // Every TLS connection (control and data) is checked here: a
+    // certificate the system's authorities (and caFile) vouch for, for this
+    // host name, passes; otherwise only one the user trusted, by its SHA-256.
+    static CURLcode onSslContext(CURL*, void* sslContext, void* user)
+    {
+        auto* d = static_cast<Impl*>(user);
+        auto* ctx = static_cast<SSL_CTX*>(sslContext);
+        // The authorities are read once per session, not for every data connection.
+        if (!d->authorities) {
+            d->authorities = X509_STORE_new();
+            X509_STORE_set_default_paths(d->authorities);
+            if (!d->security.caFile.isEmpty())
+                X509_STORE_load_file(d->authorities, QFile::encodeName(d->security.caFile).constData());
+        }
+        SSL_CTX_set1_cert_store(ctx, d->authorities);
+        X509_VERIFY_PARAM* param = SSL_CTX_get0_param(ctx);
+        const QByteArray host = d->address.host.toUtf8();
+        const bool numeric = d->address.ipv6 || std::all_of(d->address.host.begin(), d->address.host.end(), [](QChar ch) {
+                                 return ch == u'.' || (ch >= u'0' && ch <= u'9');
+                             });
+        if (numeric)
+            X509_VERIFY_PARAM_set1_ip_asc(param, host.constData());
+        else
+            X509_VERIFY_PARAM_set1_host(param, host.constData(), 0);
+        SSL_CTX_set_verify(ctx, SSL_VERIFY_PEER, nullptr);
+        SSL_CTX_set_cert_verify_callback(ctx, &Impl::verifyCertificate, d);
+        return CURLE_OK;
+    }
+
+    static int verifyCertificate(X509_STORE_CTX* store, void* user)
+    {
+        auto* d = static_cast<Impl*>(user);
+        if (X509_verify_cert(store) == 1)
+            return 1;
+        X509* leaf = X509_STORE_CTX_get0_cert(store);
+        if (!leaf)
+            return 0;
+        unsigned char md[EVP_MAX_MD_SIZE];
+        unsigned int n = 0;
+        if (X509_digest(leaf, EVP_sha256(), md, &n) != 1)
+            return 0;
+        const QString fingerprint = QString::fromLatin1(QByteArray(reinterpret_cast<char*>(md), int(n)).toHex(':').toUpper());
+        const QString key = trustKey(d->address.host, d->address.port);
+        const QString remembered = rememberedCertificate(d->security.trustedCertificates, key);
+        if (d->trustedOnce.contains(key + u' ' + fingerprint) || remembered == fingerprint) {
+            X509_STORE_CTX_set_error(store, X509_V_OK);
+            return 1;
+        }
+        PeerIdentity& p = d->refusedPeer;
+        p = PeerIdentity();
+        p.host = d->address.host;
+        p.port = d->address.port;
+        p.subject = x509Name(X509_get_subject_name(leaf));
+        p.issuer = x509Name(X509_get_issuer_name(leaf));
+        p.validFrom = asn1Time(X509_get0_notBefore(leaf));
+        p.validTo = asn1Time(X509_get0_notAfter(leaf));
+        p.problem = certificateProblem(X509_STORE_CTX_get_error(store));
+        p.fingerprint = fingerprint;
+        p.changed = !remembered.isEmpty();
+        d->peerRefused = true;
+        return 0;
+    }
+
+    static int onHostKey(CURL*, const curl_khkey*, const curl_khkey* found, curl_khmatch match, void* user)
+    {
+        auto* d = static_cast<Impl*>(user);
+        if (match == CURLKHMATCH_OK)
+            return CURLKHSTAT_FINE;
+        QByteArray blob = found ? QByteArray(found->key, qsizetype(found->len)) : QByteArray();
+        if (found && found->len == 0)
+            blob = QByteArray::fromBase64(QByteArray(found->key));
+        PeerIdentity p;
+        p.hostKey = true;
+        p.host = d->address.host;
+        p.port = d->address.port;
+        p.keyType = hostKeyType(blob);
+        p.fingerprint = hostKeyFingerprint(blob);
+        p.changed = match == CURLKHMATCH_MISMATCH;
+        if (!p.changed && d->trustedOnce.contains(trustKey(p.host, p.port) + u' ' + p.fingerprint))
+            return CURLKHSTAT_FINE;
+        d->refusedPeer = p;
+        d->refusedKeyBlob = blob;
+        d->peerRefused = true;
+        return CURLKHSTAT_REJECT;
     }
 
     void onCommand(QByteArray line)
@@ -384,7 +566,7 @@ struct FtpConnection::Impl {
     // byte of a name is read as URL syntax.
     QByteArray urlFor(const QByteArray& absolutePath) const
     {
-        QByteArray url = baseUrl + "%2F";
+        QByteArray url = sftp ? baseUrl.chopped(1) + "/" : baseUrl + "%2F";
         const QList<QByteArray> segments = absolutePath.mid(1).split('/');
         for (qsizetype i = 0; i < segments.size(); ++i) {
             if (i > 0)
@@ -402,7 +584,33 @@ struct FtpConnection::Impl {
     {
         curl_easy_reset(easy);
         curl_easy_setopt(easy, CURLOPT_URL, url.constData());
-        curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "ftp");
+        curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, sftp ? "sftp" : "ftp");
+        errorText[0] = 0;
+        curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorText);
+        if (security.protocol == FtpProtocol::Tls) {
+            // AUTH TLS before the login, and every data connection protected.
+            curl_easy_setopt(easy, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+            curl_easy_setopt(easy, CURLOPT_FTPSSLAUTH, long(CURLFTPAUTH_TLS));
+            curl_easy_setopt(easy, CURLOPT_FTP_SSL_CCC, long(CURLFTPSSL_CCC_NONE));
+            // The check is made by onSslContext below, on every connection.
+            curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 0L);
+            curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 0L);
+            curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &Impl::onSslContext);
+            curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, this);
+        } else if (sftp) {
+            if (!security.knownHosts.isEmpty())
+                curl_easy_setopt(easy, CURLOPT_SSH_KNOWNHOSTS, QFile::encodeName(security.knownHosts).constData());
+            curl_easy_setopt(easy, CURLOPT_SSH_KEYFUNCTION, &Impl::onHostKey);
+            curl_easy_setopt(easy, CURLOPT_SSH_KEYDATA, this);
+            if (!security.privateKey.isEmpty()) {
+                curl_easy_setopt(easy, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PUBLICKEY));
+                curl_easy_setopt(easy, CURLOPT_SSH_PRIVATE_KEYFILE,
+                                 QFile::encodeName(security.privateKey).constData());
+                curl_easy_setopt(easy, CURLOPT_KEYPASSWD, password.constData());
+            } else {
+                curl_easy_setopt(easy, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
+            }
+        }
         curl_easy_setopt(easy, CURLOPT_USERNAME, user.constData());
         curl_easy_setopt(easy, CURLOPT_PASSWORD, password.constData());
         curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
@@ -448,6 +656,10 @@ struct FtpConnection::Impl {
         case CURLE_LOGIN_DENIED:
             kind = FtpErrorKind::Login;
             break;
+        case CURLE_SSH:
+            // libssh2 reports a refused login or key this way.
+            kind = QByteArray(errorText).contains("uthentication") ? FtpErrorKind::Login : FtpErrorKind::Network;
+            break;
         case CURLE_ABORTED_BY_CALLBACK:
             kind = cancelled ? FtpErrorKind::Cancelled : FtpErrorKind::LocalFile;
             break;
@@ -467,6 +679,12 @@ struct FtpConnection::Impl {
         default:
             break;
         }
+        if (sftp && kind == FtpErrorKind::Refused)
+            reply = QString::fromUtf8(errorText).trimmed();
+        if (peerRefused) {
+            kind = refusedPeer.changed && refusedPeer.hostKey ? FtpErrorKind::KeyChanged : FtpErrorKind::Untrusted;
+            reply = refusedPeer.hostKey ? refusedPeer.fingerprint : refusedPeer.problem;
+        }
         if (cancelled)
             kind = FtpErrorKind::Cancelled;
         error = {kind, reply};
@@ -475,7 +693,31 @@ struct FtpConnection::Impl {
     CURLcode perform()
     {
         const int connectsBefore = connects;
-        const CURLcode result = cancelled ? CURLE_ABORTED_BY_CALLBACK : performOnce();
+        peerRefused = false;
+        CURLcode result = cancelled ? CURLE_ABORTED_BY_CALLBACK : performOnce();
+        if ((sftp || security.protocol == FtpProtocol::Tls) && result != CURLE_OK &&
+            result != CURLE_ABORTED_BY_CALLBACK && !peerRefused && !cancelled) {
+            // An SSH or TLS connection the server closed while it was idle
+            // fails the request that reuses it before anything moves (curl
+            // retries only plain connections): made once more, on a new one.
+            long opened = 0;
+            curl_off_t up = 0, down = 0;
+            curl_easy_getinfo(easy, CURLINFO_NUM_CONNECTS, &opened);
+            curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &up);
+            curl_easy_getinfo(easy, CURLINFO_SIZE_DOWNLOAD_T, &down);
+            const bool refusal = result == CURLE_QUOTE_ERROR || result == CURLE_REMOTE_FILE_NOT_FOUND ||
+                                 result == CURLE_REMOTE_ACCESS_DENIED || result == CURLE_COULDNT_CONNECT ||
+                                 result == CURLE_OPERATION_TIMEDOUT || result == CURLE_LOGIN_DENIED ||
+                                 result == CURLE_COULDNT_RESOLVE_HOST || !lastRefusalText().isEmpty();
+            if (opened == 0 && up == 0 && down == 0 && !refusal)
+                result = performOnce();
+        }
+        if (sftp && result != CURLE_ABORTED_BY_CALLBACK) {
+            // No USER line to count: a new SSH connection is one login.
+            long opened = 0;
+            curl_easy_getinfo(easy, CURLINFO_NUM_CONNECTS, &opened);
+            connects += int(opened);
+        }
         noteResult(result);
         // curl opens a new connection by itself after one was lost (or closed
         // after a failure): that one has to be set up again.
@@ -506,8 +748,9 @@ struct FtpConnection::Impl {
         curl_slist* quote = nullptr;
         for (const QByteArray& c : commands) {
             // "*": go on after a refusal, so the connection stays open; the
-            // reply tells the outcome.
-            const QByteArray line = "*" + c;
+            // reply tells the outcome. SFTP commands go one at a time, and
+            // a refusal fails the request.
+            const QByteArray line = sftp ? c : "*" + c;
             quote = curl_slist_append(quote, line.constData());
         }
         curl_easy_setopt(easy, CURLOPT_QUOTE, quote);
@@ -622,12 +865,14 @@ FtpConnection::~FtpConnection() = default;
 
 std::unique_ptr<FtpConnection> FtpConnection::open(const QString& server, const QString& user,
                                                    const QString& password, const FtpOptions& options,
-                                                   FtpError* error)
+                                                   FtpError* error, const FtpSecurity& security)
 {
     FtpError dummy;
     FtpError& err = error ? *error : dummy;
     err = {};
-    const ServerAddress address = parseServerAddress(server);
+    ServerAddress address = parseServerAddress(server);
+    if (!address.hasPort)
+        address.port = defaultPort(security.protocol);
     if (!address.valid) {
         err.kind = FtpErrorKind::Address;
         return nullptr;
@@ -643,8 +888,10 @@ std::unique_ptr<FtpConnection> FtpConnection::open(const QString& server, const 
     d.user = loginBytes(user);
     d.password = loginBytes(password);
     d.options = options;
+    d.security = security;
+    d.sftp = security.protocol == FtpProtocol::Sftp;
     const QByteArray host = address.ipv6 ? "[" + address.host.toUtf8() + "]" : address.host.toUtf8();
-    d.baseUrl = "ftp://" + host + ":" + QByteArray::number(address.port) + "/";
+    d.baseUrl = (d.sftp ? "sftp://" : "ftp://") + host + ":" + QByteArray::number(address.port) + "/";
     d.easy = curl_easy_init();
     d.multi = curl_multi_init();
     if (!d.easy || !d.multi) {
@@ -653,9 +900,57 @@ std::unique_ptr<FtpConnection> FtpConnection::open(const QString& server, const 
     }
 
     QList<FtpReply> replies;
-    if (!c->sendCommands({QByteArrayLiteral("FEAT")}, &replies) || d.connects == 0) {
+    QByteArray sftpHeaders;
+    // The first contact; a certificate or host key that is not trusted yet
+    // is put to the user, and the contact made again with the answer.
+    for (int attempt = 0;; ++attempt) {
+        bool ok = false;
+        if (d.sftp) {
+            // The login folder is what "~" leads to.
+            sftpHeaders.clear();
+            d.prepare(d.baseUrl + "~/");
+            curl_easy_setopt(d.easy, CURLOPT_NOBODY, 1L);
+            curl_slist* quote = curl_slist_append(nullptr, "pwd");
+            curl_easy_setopt(d.easy, CURLOPT_QUOTE, quote);
+            curl_easy_setopt(d.easy, CURLOPT_HEADERFUNCTION, &collectHeader);
+            curl_easy_setopt(d.easy, CURLOPT_HEADERDATA, &sftpHeaders);
+            ok = d.perform() == CURLE_OK;
+            curl_easy_setopt(d.easy, CURLOPT_QUOTE, nullptr);
+            curl_slist_free_all(quote);
+        } else {
+            ok = c->sendCommands({QByteArrayLiteral("FEAT")}, &replies);
+        }
+        if (ok && d.connects > 0)
+            break;
         err = d.error.kind == FtpErrorKind::None ? FtpError{FtpErrorKind::Network, {}} : d.error;
-        return nullptr;
+        const PeerIdentity peer = d.refusedPeer;
+        if (!d.peerRefused || attempt > 0 || !security.ask || (peer.hostKey && peer.changed))
+            return nullptr;
+        const TrustAnswer answer = security.ask(peer);
+        if (answer == TrustAnswer::Refuse) {
+            err = {FtpErrorKind::Cancelled, {}};
+            return nullptr;
+        }
+        const QString key = trustKey(peer.host, peer.port);
+        d.trustedOnce.insert(key + u' ' + peer.fingerprint);
+        if (answer == TrustAnswer::Always) {
+            const bool saved = peer.hostKey ? rememberHostKey(security.knownHosts, address.host, address.port,
+                                                              peer.keyType, d.refusedKeyBlob)
+                                            : rememberCertificate(security.trustedCertificates, key, peer.fingerprint);
+            if (!saved) {
+                err = {FtpErrorKind::LocalFile, {}};
+                return nullptr;
+            }
+        }
+    }
+    if (d.sftp) {
+        d.utf8 = true;
+        d.cwd = QStringLiteral("/");
+        for (const QByteArray& line : sftpHeaders.split('\n')) {
+            if (line.startsWith("257 "))
+                d.cwd = d.parsePwd(line);
+        }
+        return c;
     }
     QByteArray mlstFacts;
     if (replies.value(0).completed()) {
@@ -699,6 +994,11 @@ QString FtpConnection::host() const
 int FtpConnection::port() const
 {
     return d->address.port;
+}
+
+FtpProtocol FtpConnection::protocol() const
+{
+    return d->security.protocol;
 }
 
 bool FtpConnection::utf8Names() const
@@ -792,6 +1092,14 @@ QString describeFtpError(const FtpError& error)
         return QStringLiteral("転送が止まったため打ち切りました");
     case FtpErrorKind::BadName:
         return QStringLiteral("サーバが使えない名前を返しました: ") + error.reply;
+    case FtpErrorKind::Untrusted:
+        return QStringLiteral("サーバの証明書またはホスト鍵を信頼出来ないため、接続しませんでした") +
+               (error.reply.isEmpty() ? QString() : QStringLiteral(": ") + error.reply);
+    case FtpErrorKind::KeyChanged:
+        return QStringLiteral("サーバのホスト鍵が、以前に信頼したものと違います。\r\n"
+                              "なりすましの恐れがあるため接続しませんでした。\r\n"
+                              "サーバの管理者に鍵を変えたか確かめてください。\r\n新しい鍵の指紋: ") +
+               error.reply;
     }
     return QString();
 }
@@ -868,6 +1176,23 @@ bool FtpConnection::changeFolder(const QString& absoluteFolder)
     const std::optional<QByteArray> folder = encodeName(withoutTrailingSlash(absoluteFolder));
     if (!folder)
         return false;
+    if (d->sftp) {
+        // A folder can be entered when its names can be read.
+        BusyGuard guard(*d);
+        if (!guard.ok())
+            return false;
+        QByteArray names;
+        Transfer t;
+        t.buffer = &names;
+        d->prepare(d->urlFor(*encodeName(withTrailingSlash(absoluteFolder))));
+        curl_easy_setopt(d->easy, CURLOPT_DIRLISTONLY, 1L);
+        curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &collectListing);
+        curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
+        if (d->perform() != CURLE_OK)
+            return false;
+        d->cwd = withTrailingSlash(absoluteFolder);
+        return true;
+    }
     QList<FtpReply> replies;
     if (!sendCommands({"CWD " + *folder}, &replies))
         return false;
@@ -897,12 +1222,22 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
         curl_slist_append(nullptr, "TYPE I"), &curl_slist_free_all);
     const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> asciiAfter(
         curl_slist_append(nullptr, "TYPE A"), &curl_slist_free_all);
+    if (d->sftp) {
+        d->prepare(d->urlFor(*path));
+        curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &collectListing);
+        curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
+        if (d->perform() != CURLE_OK)
+            return false;
+        listing = parseListing(data, false, [this](const QByteArray& b) { return d->decode(b); });
+        return true;
+    }
     d->rawListing = &data;
     d->listingTransfer = &t;
     const auto stopCollecting = qScopeGuard([this] {
         d->rawListing = nullptr;
         d->listingTransfer = nullptr;
     });
+    bool switchedToBinary = false;
     // A listing made on a connection curl had to open anew lacks the facts
     // asked for: it is made once more after the setup.
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -916,7 +1251,8 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
         // conversion; and where curl believes the server is in ASCII mode
         // already (it sends no TYPE then), the server is switched to binary
         // for the listing and back afterwards.
-        if (d->curlType == 'A') {
+        switchedToBinary = d->curlType == 'A';
+        if (switchedToBinary) {
             curl_easy_setopt(d->easy, CURLOPT_QUOTE, binaryList.get());
             curl_easy_setopt(d->easy, CURLOPT_POSTQUOTE, asciiAfter.get());
         }
@@ -925,6 +1261,13 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
         rc = d->perform();
         if (rc != CURLE_OK || !d->setupStale)
             break;
+    }
+    if (rc != CURLE_OK && switchedToBinary) {
+        // The listing switched the server to binary and failed before it
+        // could switch back; curl still believes it is in ASCII mode.
+        const FtpError why = d->error;
+        d->runQuote({QByteArrayLiteral("TYPE A")}, nullptr);
+        d->error = why;
     }
     if (t.failed) {
         d->error = {FtpErrorKind::Network, {}};
@@ -991,7 +1334,8 @@ static bool transferFile(CURL* easy, const std::function<void()>& prepare, const
     t.cancelled = &d.cancelled;
     d.inTransfer = true;
     prepare();
-    curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, t.ascii ? 1L : 0L);
+    // SFTP has no text mode: the callbacks convert line ends themselves.
+    curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, t.ascii && !d.sftp ? 1L : 0L);
     direction();
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &onProgress);
@@ -1000,7 +1344,7 @@ static bool transferFile(CURL* easy, const std::function<void()>& prepare, const
         t.listener->startBar();
     const CURLcode rc = perform();
     d.inTransfer = false;
-    if (rc == CURLE_OK)
+    if (rc == CURLE_OK && !d.sftp)
         d.curlType = t.ascii ? 'A' : 'I';
     // The write and read callbacks record a local failure in t.failed, which
     // curl reports as an error of its own.
@@ -1035,14 +1379,33 @@ bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, boo
         }, *d);
 }
 
-bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii)
+bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii,
+                          const QString& renameTo, bool* renamed, const QDateTime& modified, bool* stamped)
 {
+    if (renamed)
+        *renamed = false;
+    if (stamped)
+        *stamped = false;
     BusyGuard guard(*d);
     if (!guard.ok() || !absoluteRemote.startsWith(u'/') || absoluteRemote.endsWith(u'/'))
         return false;
     const std::optional<QByteArray> path = encodeName(absoluteRemote);
     if (!path)
         return false;
+    // The rename goes after the transfer on the same request: one round of
+    // curl's machinery less for every file of a tree. "*": a refused rename
+    // leaves the upload a success; the caller sees renamed false.
+    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> after(nullptr, &curl_slist_free_all);
+    const std::optional<QByteArray> target = renameTo.isEmpty() || d->sftp ? std::nullopt : encodeName(renameTo);
+    if (target && renamed) {
+        curl_slist* list = nullptr;
+        if (modified.isValid() && stamped)
+            list = curl_slist_append(list, ("*MFMT " + modified.toUTC().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() +
+                                            ' ' + *path)
+                                               .constData());
+        list = curl_slist_append(list, ("*RNFR " + *path).constData());
+        after.reset(curl_slist_append(list, ("*RNTO " + *target).constData()));
+    }
     d->ensureSetup();
     Transfer t;
     t.device = &source;
@@ -1050,7 +1413,7 @@ bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absolut
     t.listener = d->listener;
     t.upload = true;
     t.knownTotal = size;
-    return transferFile(
+    const bool ok = transferFile(
         d->easy, [&] { d->prepare(d->urlFor(*path)); }, [&] { return d->perform(); }, t, [&] {
             curl_easy_setopt(d->easy, CURLOPT_UPLOAD, 1L);
             curl_easy_setopt(d->easy, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
@@ -1058,7 +1421,136 @@ bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absolut
                 curl_easy_setopt(d->easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
             curl_easy_setopt(d->easy, CURLOPT_READFUNCTION, &readFromDevice);
             curl_easy_setopt(d->easy, CURLOPT_READDATA, &t);
+            if (after)
+                curl_easy_setopt(d->easy, CURLOPT_POSTQUOTE, after.get());
         }, *d);
+    if (ok && after) {
+        for (const FtpReply& r : std::as_const(d->transcript)) {
+            if (r.command.startsWith("RNTO ") && r.completed())
+                *renamed = true;
+            if (stamped && r.command.startsWith("MFMT ") && r.completed())
+                *stamped = true;
+        }
+    }
+    return ok;
+}
+
+}  // namespace tw
+
+namespace tw {
+
+bool FtpConnection::pathCommand(const char* verb, const QString& absolutePath)
+{
+    if (absolutePath.isEmpty() || !absolutePath.startsWith(u'/'))
+        return false;
+    const std::optional<QByteArray> bytes = encodeName(absolutePath);
+    if (!bytes)
+        return false;
+    QByteArray command = QByteArray(verb) + ' ' + *bytes;
+    if (d->sftp) {
+        const QByteArray v(verb);
+        command = (v == "DELE" ? "rm " : v == "RMD" ? "rmdir " : "mkdir ") + sftpArgument(*bytes);
+    }
+    QList<FtpReply> replies;
+    const bool sent = sendCommands({command}, &replies);
+    if (d->sftp)
+        return sent;
+    if (!sent)
+        return false;
+    if (!replies.value(0).completed()) {
+        setRefused(replies.value(0));
+        return false;
+    }
+    return true;
+}
+
+bool FtpConnection::renamePath(const QString& absoluteFrom, const QString& absoluteTo)
+{
+    const std::optional<QByteArray> a = encodeName(absoluteFrom);
+    const std::optional<QByteArray> b = encodeName(absoluteTo);
+    if (!a || !b || a->isEmpty() || b->isEmpty())
+        return false;
+    QList<FtpReply> replies;
+    if (d->sftp)
+        return sendCommands({"rename " + sftpArgument(*a) + ' ' + sftpArgument(*b)}, &replies);
+    if (!sendCommands({"RNFR " + *a, "RNTO " + *b}, &replies))
+        return false;
+    if (replies.value(0).code != 350) {
+        setRefused(replies.value(0));
+        return false;
+    }
+    if (!replies.value(1).completed()) {
+        setRefused(replies.value(1));
+        return false;
+    }
+    return true;
+}
+
+bool FtpConnection::setMode(const QString& absolutePath, const QString& digits)
+{
+    const std::optional<QByteArray> path = encodeName(absolutePath);
+    if (!path || digits.isEmpty() || digits.size() > 4 ||
+        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'7'; }))
+        return false;
+    QList<FtpReply> replies;
+    if (d->sftp)
+        return sendCommands({"chmod " + digits.toLatin1() + ' ' + sftpArgument(*path)}, &replies);
+    if (!sendCommands({"SITE CHMOD " + digits.toLatin1() + ' ' + *path}, &replies))
+        return false;
+    if (!replies.value(0).completed()) {
+        setRefused(replies.value(0));
+        return false;
+    }
+    return true;
+}
+
+bool FtpConnection::setModifiedTime(const QString& absolutePath, const QDateTime& utc)
+{
+    const std::optional<QByteArray> path = encodeName(absolutePath);
+    if (!path || !utc.isValid())
+        return false;
+    const QDateTime t = utc.toUTC();
+    QList<FtpReply> replies;
+    if (d->sftp) {
+        const QByteArray date = QLocale::c().toString(t, QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'")).toLatin1();
+        return sendCommands({"mtime " + sftpArgument(date) + ' ' + sftpArgument(*path)}, &replies);
+    }
+    const QByteArray stamp = t.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+    if (!sendCommands({"MFMT " + stamp + ' ' + *path}, &replies))
+        return false;
+    if (!replies.value(0).completed()) {
+        setRefused(replies.value(0));
+        return false;
+    }
+    return true;
+}
+
+QDateTime FtpConnection::modifiedTime(const QString& absolutePath)
+{
+    const std::optional<QByteArray> path = encodeName(absolutePath);
+    if (!path)
+        return {};
+    if (!d->sftp) {
+        QList<FtpReply> replies;
+        if (!sendCommands({"MDTM " + *path}, &replies) || replies.value(0).code != 213)
+            return {};
+        const QByteArray stamp = replies[0].lines.value(0).mid(4, 14);
+        QDateTime t = QDateTime::fromString(QString::fromLatin1(stamp), QStringLiteral("yyyyMMddHHmmss"));
+        t.setTimeZone(QTimeZone::utc());
+        return t;
+    }
+    BusyGuard guard(*d);
+    if (!guard.ok())
+        return {};
+    d->prepare(d->urlFor(*path));
+    curl_easy_setopt(d->easy, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(d->easy, CURLOPT_FILETIME, 1L);
+    if (d->perform() != CURLE_OK)
+        return {};
+    curl_off_t seconds = -1;
+    if (curl_easy_getinfo(d->easy, CURLINFO_FILETIME_T, &seconds) != CURLE_OK || seconds < 0)
+        return {};
+    return QDateTime::fromSecsSinceEpoch(qint64(seconds), Qt::UTC);
 }
 
 }  // namespace tw

@@ -4,6 +4,7 @@
 // the few primitives here (commands, listings, transfers).
 
 #include "ftp/session/direntry.h"
+#include "ftp/session/security.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -39,6 +40,8 @@ enum class FtpErrorKind {
     Cancelled,  // stopped by the user
     Stalled,    // the transfer moved too slowly for too long
     BadName,    // the server listed a name that is no plain name (reply holds it)
+    Untrusted,  // the certificate or host key was not trusted (reply holds why)
+    KeyChanged, // the SFTP host key differs from the one trusted before (reply: its fingerprint)
 };
 struct FtpError {
     FtpErrorKind kind = FtpErrorKind::None;
@@ -53,6 +56,7 @@ struct ServerAddress {
     bool valid = false;
     QString host;
     int port = 21;
+    bool hasPort = false;  // the text named a port
     bool ipv6 = false;
 };
 ServerAddress parseServerAddress(const QString& text);
@@ -72,13 +76,14 @@ public:
     // server cannot be reached or refuses the login.
     static std::unique_ptr<FtpConnection> open(const QString& server, const QString& user,
                                                const QString& password, const FtpOptions& options = {},
-                                               FtpError* error = nullptr);
+                                               FtpError* error = nullptr, const FtpSecurity& security = {});
     ~FtpConnection();
     FtpConnection(const FtpConnection&) = delete;
     FtpConnection& operator=(const FtpConnection&) = delete;
 
     QString host() const;
     int port() const;
+    FtpProtocol protocol() const;
     // Names travel as UTF-8 when the server announced UTF8, else as CP932.
     bool utf8Names() const;
     // MLSD/MLST were announced (else listings use LIST).
@@ -123,6 +128,18 @@ public:
     // Sends commands in the current folder (for commands with relative names).
     bool sendCommandsInCurrentFolder(const QList<QByteArray>& commands, QList<FtpReply>* replies);
 
+    // The file commands on an absolute path, for every protocol: verb is
+    // "DELE", "RMD" or "MKD" (SFTP: rm, rmdir, mkdir). True when the server
+    // completed it; a refusal is recorded.
+    bool pathCommand(const char* verb, const QString& absolutePath);
+    bool renamePath(const QString& absoluteFrom, const QString& absoluteTo);
+    // Permissions as octal digits ("644"): SITE CHMOD, or SFTP's setstat.
+    bool setMode(const QString& absolutePath, const QString& digits);
+    // The modification time (UTC, whole seconds): MFMT, or SFTP's setstat.
+    bool setModifiedTime(const QString& absolutePath, const QDateTime& utc);
+    // The exact modification time: MDTM, or SFTP's stat. Invalid when unknown.
+    QDateTime modifiedTime(const QString& absolutePath);
+
     // Lists an absolute folder (MLSD, or LIST when MLSD is not offered).
     bool listFolder(const QString& absoluteFolder, ParsedListing& listing);
     // The entry of one absolute path (MLST, else a listing of its parent).
@@ -134,7 +151,13 @@ public:
     // knownSize (from a listing) is the total shown when the server tells none,
     // as in ASCII mode.
     bool retrieve(const QString& absoluteRemote, QIODevice& sink, bool ascii, qint64 knownSize = -1);
-    bool store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii);
+    // With renameTo (FTP only), the file is renamed to it right after the
+    // transfer, on the same request; renamed tells whether that succeeded.
+    // modified (with renameTo) is set on the file first (MFMT); stamped tells
+    // whether the server took it.
+    bool store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii,
+               const QString& renameTo = QString(), bool* renamed = nullptr, const QDateTime& modified = {},
+               bool* stamped = nullptr);
 
     struct Impl;
 

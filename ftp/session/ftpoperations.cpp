@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -151,22 +152,10 @@ void announce(FtpConnection& c, const QString& label0, const QString* label1)
     }
 }
 
-// One command with a path argument; true when the server completed it.
+// One command with an absolute path argument; true when the server completed it.
 bool pathCommand(FtpConnection& c, const char* verb, const QString& path)
 {
-    if (path.isEmpty())
-        return false;
-    const std::optional<QByteArray> bytes = c.encodeName(path);
-    if (!bytes)
-        return false;
-    QList<FtpReply> replies;
-    if (!c.sendCommands({QByteArray(verb) + ' ' + *bytes}, &replies))
-        return false;
-    if (!replies.value(0).completed()) {
-        c.setRefused(replies.value(0));
-        return false;
-    }
-    return true;
+    return c.pathCommand(verb, path);
 }
 
 QString listingSignature(const QList<DirEntry>& entries, bool foldersOnly = false);
@@ -329,14 +318,14 @@ void discardUpload(FtpConnection& c, const QString& temp)
 }  // namespace
 
 std::unique_ptr<FtpConnection> FtpConnect(const QString& server, const QString& user, const QString& password,
-                                          const FtpOptions& options, FtpError* error)
+                                          const FtpOptions& options, FtpError* error, const FtpSecurity& security)
 {
     if (server.isEmpty()) {
         if (error)
             *error = {FtpErrorKind::Address, {}};
         return nullptr;
     }
-    return FtpConnection::open(server, user, password, options, error);
+    return FtpConnection::open(server, user, password, options, error, security);
 }
 
 bool FtpDisconnect(std::unique_ptr<FtpConnection>& connection)
@@ -439,8 +428,11 @@ bool FtpDownload(FtpConnection& connection, const QString& remote, const QString
     return true;
 }
 
-bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type)
+bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type,
+               const QDateTime& modified, bool* timeSet)
 {
+    if (timeSet)
+        *timeSet = false;
     const bool ascii = resolveTransferType(type, remote) == TransferType::Ascii;
     const QString mode = transferModeCaption(ascii);
     announce(connection, lastSegment(remote) + QStringLiteral(" を送信中です..."), &mode);
@@ -462,8 +454,18 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
     const QString target = connection.absolutePath(remote);
     const QString temp = target.left(target.lastIndexOf(u'/') + 1) + u'.' + lastSegment(target) + QStringLiteral(".twpart");
     bool keepTemp = false;
-    if (connection.store(file, file.size(), temp, ascii) && replaceWithUpload(connection, temp, target, keepTemp))
+    bool renamed = false;
+    bool stamped = false;
+    if (connection.store(file, file.size(), temp, ascii, target, &renamed, modified, &stamped) &&
+        (renamed || replaceWithUpload(connection, temp, target, keepTemp))) {
+        // SFTP (and a server that took no rename with the transfer) gets its time now.
+        if (modified.isValid() && !stamped)
+            stamped = connection.setModifiedTime(target, modified);
+        connection.setLastError(FtpErrorKind::None);
+        if (timeSet)
+            *timeSet = stamped;
         return true;
+    }
     if (!keepTemp)
         discardUpload(connection, temp);
     return false;
@@ -479,22 +481,7 @@ bool FtpRename(FtpConnection& connection, const QString& from, const QString& to
 {
     if (from.isEmpty() || to.isEmpty())
         return false;
-    const std::optional<QByteArray> a = connection.encodeName(connection.absolutePath(from));
-    const std::optional<QByteArray> b = connection.encodeName(connection.absolutePath(to));
-    if (!a || !b)
-        return false;
-    QList<FtpReply> replies;
-    if (!connection.sendCommands({"RNFR " + *a, "RNTO " + *b}, &replies))
-        return false;
-    if (replies.value(0).code != 350) {
-        connection.setRefused(replies.value(0));
-        return false;
-    }
-    if (!replies.value(1).completed()) {
-        connection.setRefused(replies.value(1));
-        return false;
-    }
-    return true;
+    return connection.renamePath(connection.absolutePath(from), connection.absolutePath(to));
 }
 
 bool FtpMakeDir(FtpConnection& connection, const QString& folder)
@@ -577,6 +564,17 @@ bool FtpSendCommand(FtpConnection& connection, const QString& command)
         text.chop(1);
     if (text.trimmed().isEmpty() || hasBreakOrNul(text))
         return false;
+    if (connection.protocol() == FtpProtocol::Sftp) {
+        // SFTP has no raw commands; the permission command sets the mode.
+        static const QRegularExpression chmod(QStringLiteral("^SITE CHMOD ([0-7]{3,4}) (.+)$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch m = chmod.match(text);
+        if (!m.hasMatch()) {
+            connection.setLastError(FtpErrorKind::Refused, QStringLiteral("SFTP では送れないコマンドです"));
+            return false;
+        }
+        return connection.setMode(connection.absolutePath(m.captured(2)), m.captured(1));
+    }
     const std::optional<QByteArray> bytes = connection.encodeName(text);
     if (!bytes)
         return false;

@@ -22,8 +22,11 @@ namespace tw {
 // Connects and logs in; nullptr when the server text is empty or unusable,
 // the server cannot be reached, or the login is refused. The server text
 // may carry ":port" ("host:2121", "[::1]:2121"); port 21 otherwise.
+// The security says which protocol to speak and how to check the server;
+// the default port follows the protocol (21, or 22 for SFTP).
 std::unique_ptr<FtpConnection> FtpConnect(const QString& server, const QString& user, const QString& password,
-                                          const FtpOptions& options = {}, FtpError* error = nullptr);
+                                          const FtpOptions& options = {}, FtpError* error = nullptr,
+                                          const FtpSecurity& security = {});
 // Closes the connection (a null one too). Refused (false, the connection
 // kept) while an operation runs on it: its curl handles are in use.
 bool FtpDisconnect(std::unique_ptr<FtpConnection>& connection);
@@ -51,7 +54,11 @@ bool FtpDownload(FtpConnection& connection, const QString& remote, const QString
 // An upload goes to a temporary name in the destination folder and is
 // renamed over the target once whole; a stopped or failed one deletes its
 // temporary file and leaves the old file as it was.
-bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type);
+// With a valid modified time, the server file gets that time (MFMT on the
+// temporary file before its rename, or SFTP setstat); timeSet tells whether
+// the server took it.
+bool FtpUpload(FtpConnection& connection, const QString& local, const QString& remote, TransferType type,
+               const QDateTime& modified = {}, bool* timeSet = nullptr);
 
 bool FtpDelete(FtpConnection& connection, const QString& remote);
 bool FtpRename(FtpConnection& connection, const QString& from, const QString& to);

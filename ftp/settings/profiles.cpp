@@ -4,6 +4,8 @@
 #include "ftp/settings/mdl_ini.h"
 #include "ftp/settings/password.h"
 
+#include <QFileInfo>
+
 namespace tw {
 
 namespace {
@@ -30,6 +32,16 @@ FtpSettingFiles FtpSettingFiles::inFolder(const QString& settingFolder)
     return {joinPath(settingFolder, QStringLiteral("User.ini")), joinPath(settingFolder, QStringLiteral("Ftp.ini"))};
 }
 
+QString FtpSettingFiles::trustedCertificates() const
+{
+    return joinPath(QFileInfo(userIni).path(), QStringLiteral("TrustedCertificates.txt"));
+}
+
+QString FtpSettingFiles::knownHosts() const
+{
+    return joinPath(QFileInfo(userIni).path(), QStringLiteral("KnownHosts.txt"));
+}
+
 FtpSettingFiles FtpSettingFiles::forProgram()
 {
     return inFolder(joinPath(appFolder(), QStringLiteral("Setting")));
@@ -48,6 +60,14 @@ bool SaveProfile(const FtpSettingFiles& files, const ConnectionProfile& p)
     ok = IniWrite(f, p.Name, QStringLiteral("TransMode"), QString::number(int(p.TransMode)), own) && ok;
     ok = IniWrite(f, p.Name, QStringLiteral("LastPathLocal"), p.LastPathLocal, own) && ok;
     ok = IniWrite(f, p.Name, QStringLiteral("LastPathHost"), p.LastPathHost, own) && ok;
+    const QString absent = QStringLiteral("\n");  // no value read from the file holds a line break
+    auto extra = [&](const QString& key, const QString& value, bool isDefault) {
+        if (!isDefault || IniRead(f, p.Name, key, absent) != absent)
+            ok = IniWrite(f, p.Name, key, value, own) && ok;
+    };
+    extra(QStringLiteral("Protocol"), QString::number(int(p.Protocol)), p.Protocol == FtpProtocol::Plain);
+    extra(QStringLiteral("KeyFile"), p.KeyFile, p.KeyFile.isEmpty());
+    extra(QStringLiteral("PlainWarned"), p.PlainWarned ? QStringLiteral("1") : QStringLiteral("0"), !p.PlainWarned);
     return ok;
 }
 
@@ -62,6 +82,9 @@ void LoadProfile(const FtpSettingFiles& files, ConnectionProfile& p)
     p.TransMode = transferTypeFromInt(leadingNumber(IniRead(f, p.Name, QStringLiteral("TransMode"), QStringLiteral("0"))));
     p.LastPathLocal = IniRead(f, p.Name, QStringLiteral("LastPathLocal"), QString());
     p.LastPathHost = IniRead(f, p.Name, QStringLiteral("LastPathHost"), QString());
+    p.Protocol = protocolFromInt(leadingNumber(IniRead(f, p.Name, QStringLiteral("Protocol"), QStringLiteral("0"))));
+    p.KeyFile = IniRead(f, p.Name, QStringLiteral("KeyFile"), QString());
+    p.PlainWarned = parseStoredBool(IniRead(f, p.Name, QStringLiteral("PlainWarned"), QStringLiteral("0")), false);
 }
 
 bool parseStoredBool(const QString& text, bool defaultValue)

@@ -2,6 +2,7 @@
 // Connection profiles (User.ini) and the program's settings (Ftp.ini), both
 // in the Setting folder below the program's folder.
 
+#include "ftp/session/security.h"
 #include "ftp/session/transfertype.h"
 
 #include <QString>
@@ -17,6 +18,11 @@ struct ConnectionProfile {
     TransferType TransMode = TransferType::Automatic;
     QString LastPathLocal;
     QString LastPathHost;
+    // Added after the keys above, and only once they differ from the
+    // default, so a plain FTP profile's section stays as it was.
+    FtpProtocol Protocol = FtpProtocol::Plain;  // key Protocol: 0 FTP, 1 FTP over TLS, 2 SFTP
+    QString KeyFile;                            // key KeyFile: SFTP private key (empty: password)
+    bool PlainWarned = false;                   // key PlainWarned: the plain-FTP warning was shown
 };
 
 struct FtpProgramSettings {
@@ -30,6 +36,10 @@ struct FtpProgramSettings {
 struct FtpSettingFiles {
     QString userIni;
     QString ftpIni;
+    // Beside User.ini, owner-only: certificates trusted "always"
+    // (TrustedCertificates.txt) and SFTP host keys (KnownHosts.txt).
+    QString trustedCertificates() const;
+    QString knownHosts() const;
     // <folder>/User.ini and <folder>/Ftp.ini.
     static FtpSettingFiles inFolder(const QString& settingFolder);
     // The program's own: <program folder>/Setting/.
@@ -37,7 +47,8 @@ struct FtpSettingFiles {
 };
 
 // Writes Server, UserName, PassWord (encoded), TransMode, LastPathLocal and
-// LastPathHost into the profile's section, in that order. Nothing is
+// LastPathHost into the profile's section, in that order, then Protocol,
+// KeyFile and PlainWarned where they are set or already in the file. Nothing is
 // written, and false returned, while Name is empty. User.ini is kept
 // readable by its owner only.
 bool SaveProfile(const FtpSettingFiles& files, const ConnectionProfile& profile);

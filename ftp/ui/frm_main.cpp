@@ -3,6 +3,7 @@
 #include "ftp/ui/frm_detail.h"
 #include "ftp/ui/frm_pms.h"
 #include "ftp/ui/frm_state.h"
+#include "ftp/ui/frm_trust.h"
 #include "ftp/ui/frm_user.h"
 #include "ftp/session/ftpoperations.h"
 #include "ftp/client/mdl_main.h"
@@ -355,21 +356,52 @@ void Frm_Main::toggleConnection()
         ShowDisconnected();
         return;
     }
+    if (m_profile.Protocol == FtpProtocol::Plain && !m_profile.Password.isEmpty() && !m_profile.PlainWarned) {
+        // Said once per profile: a plain login shows the password to the network.
+        m_profile.PlainWarned = true;
+        if (m_setup.platform.messages->show(
+                QStringLiteral("この接続は暗号化されない FTP です。パスワードとファイルがそのままネットワークに流れます。\r\n"
+                               "接続方式を「FTP over TLS (明示的)」に切り替えて接続しますか？\r\n"
+                               "（「いいえ」でこのまま FTP で接続します。この確認は次回から表示しません）"),
+                frmMainCaption(), MsgIcon::Warning, MsgButtons::YesNo) == MsgResult::Yes)
+            m_profile.Protocol = FtpProtocol::Tls;
+        SaveViewState();
+        if (!SaveProfile(m_setup.files, m_profile))
+            showError(QStringLiteral("接続設定を保存出来ませんでした\r\n") + m_setup.files.userIni);
+    }
+    FtpSecurity security;
+    security.protocol = m_profile.Protocol;
+    security.caFile = m_setup.caFile;
+    security.trustedCertificates = m_setup.files.trustedCertificates();
+    security.knownHosts = m_setup.files.knownHosts();
+    security.privateKey = m_profile.Protocol == FtpProtocol::Sftp ? m_profile.KeyFile : QString();
+    security.ask = [this](const PeerIdentity& peer) {
+        QApplication::restoreOverrideCursor();
+        Frm_Trust dialog(peer, this);
+        emit dialogOpened(&dialog);
+        dialog.exec();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        return dialog.answer();
+    };
     m_con->setEnabled(false);
     FtpError error;
     {
         WaitCursor wait;
-        m_ftp = FtpConnect(m_profile.Server, m_profile.UserName, m_profile.Password, m_setup.options, &error);
+        m_ftp = FtpConnect(m_profile.Server, m_profile.UserName, m_profile.Password, m_setup.options, &error,
+                           security);
     }
     m_con->setEnabled(true);
+    if (!m_ftp && error.kind == FtpErrorKind::Cancelled)
+        return;  // the user chose not to trust the server
     if (!m_ftp) {
         showError(m_profile.Server + QStringLiteral(" へ接続出来ませんでした") +
                   (error.kind == FtpErrorKind::None ? QString() : QStringLiteral("\r\n") + describeFtpError(error)));
         return;
     }
     ShowConnected();
+    // An SFTP login starts in the user's own folder, which is not "/".
     if (m_profile.LastPathHost.isEmpty())
-        m_profile.LastPathHost = QStringLiteral("/");
+        m_profile.LastPathHost = m_profile.Protocol == FtpProtocol::Sftp ? m_ftp->currentFolder() : QStringLiteral("/");
     SetRemotePath(m_profile.LastPathHost);
 }
 
@@ -384,6 +416,7 @@ void Frm_Main::ShowConnected()
     m_disconnectAct->setEnabled(true);
     for (QPushButton* b : m_trsBtn)
         b->setEnabled(true);
+    m_syncBtn->setEnabled(true);
     m_dir[Remote]->setEnabled(true);
     m_up[Remote]->setEnabled(true);
     updateEditButtons(m_activePane);
@@ -400,6 +433,7 @@ void Frm_Main::ShowDisconnected()
     m_disconnectAct->setEnabled(false);
     for (QPushButton* b : m_trsBtn)
         b->setEnabled(false);
+    m_syncBtn->setEnabled(false);
     m_lv[Remote]->clear();
     m_dir[Remote]->clear();
     m_dir[Remote]->setEnabled(false);

@@ -31,6 +31,7 @@ struct FrmMainSetup {
     FtpSettingFiles files;
     FtpOptions options;
     QString startFolder;  // used when the profile has no local folder
+    QString caFile;       // authorities trusted besides the system's (empty: none)
 };
 
 class Frm_Main : public QMainWindow {
@@ -62,6 +63,8 @@ public:
     void toggleConnection();
     void openProfiles();
     void transfer(bool upload);
+    // 変更分をアップロード: the selected local folder (or the shown one) to the shown server folder.
+    void syncUpload();
     void refresh();
     void deleteSelected();
     void makeFolder();
@@ -123,6 +126,7 @@ private:
     QComboBox* m_trs;
     QComboBox* m_view;
     QPushButton* m_trsBtn[2];
+    QPushButton* m_syncBtn;
     QGroupBox* m_edit;
     QPushButton* m_reload;
     QPushButton* m_delFile;

@@ -136,6 +136,12 @@ void Frm_Main::buildControls()
             }
             m_trsBtn[0]->setIcon(toolIcon(QStringLiteral("tw-upload")));
             m_trsBtn[1]->setIcon(toolIcon(QStringLiteral("tw-download")));
+            m_syncBtn = new QPushButton(QStringLiteral("変更分を\nアップロード"), central);
+            m_syncBtn->setObjectName(QStringLiteral("Btn_Sync"));
+            m_syncBtn->setToolTip(QStringLiteral("ローカルのフォルダと比べて、新しいファイルと変わったファイルだけを送信します"));
+            middle->addSpacing(12);
+            middle->addWidget(m_syncBtn);
+            connect(m_syncBtn, &QPushButton::clicked, this, &Frm_Main::syncUpload);
             middle->addStretch();
             panes->addLayout(middle);
         }
@@ -189,6 +195,9 @@ void Frm_Main::buildMenus()
         if (isConnected())
             toggleConnection();
     });
+    file->addSeparator();
+    QAction* sync = action(file, QStringLiteral("変更分をアップロード(&U)"), QStringLiteral("m_Sync"), &Frm_Main::syncUpload);
+    connect(file, &QMenu::aboutToShow, this, [=, this] { sync->setEnabled(m_syncBtn->isEnabled()); });
     file->addSeparator();
     action(file, QStringLiteral("終了(&X)"), QStringLiteral("m_Close"), [this] { close(); });
 

@@ -7,6 +7,7 @@
 #include "ftp/session/ftpoperations.h"
 #include "ftp/ui/frm_pms.h"
 #include "ftp/ui/frm_state.h"
+#include "ftp/ui/frm_sync.h"
 #include "ftp/ui/panelist.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@ void Frm_Main::runWithProgress(const std::function<void(Frm_State&)>& work)
     m_busy = true;
     for (QPushButton* b : m_trsBtn)
         b->setEnabled(false);
+    m_syncBtn->setEnabled(false);
     Frm_State state(this);
     state.setAttribute(Qt::WA_DeleteOnClose, false);
     if (m_ftp) {
@@ -49,6 +51,7 @@ void Frm_Main::runWithProgress(const std::function<void(Frm_State&)>& work)
     m_busy = false;
     for (QPushButton* b : m_trsBtn)
         b->setEnabled(isConnected());
+    m_syncBtn->setEnabled(isConnected());
 }
 
 QList<PaneEntry> Frm_Main::selectedEntries(int pane) const
@@ -120,6 +123,49 @@ void Frm_Main::transfer(bool upload)
     if (!notes.isEmpty())
         m_setup.platform.messages->show(notes.join(QStringLiteral("\r\n\r\n")), frmMainCaption(), MsgIcon::Information,
                                         MsgButtons::Ok);
+}
+
+void Frm_Main::syncUpload()
+{
+    if (!m_ftp || busyRefused())
+        return;
+    QString local = folderOf(Local);
+    const QList<PaneEntry> chosen = selectedEntries(Local);
+    if (chosen.size() == 1 && chosen.first().folder)
+        local += chosen.first().name + u'/';
+    const TransferType type = m_profile.TransMode;
+    SyncPlan plan;
+    bool planned = false;
+    runWithProgress([&](Frm_State&) { planned = PlanSync(*m_ftp, local, folderOf(Remote), type, plan); });
+    if (!planned) {
+        const QString reason = describeFtpError(m_ftp->lastError());
+        showError(QStringLiteral("変更分を調べられませんでした\r\n") + local +
+                  (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason));
+        return;
+    }
+    if (plan.files.isEmpty() && plan.extra.isEmpty()) {
+        m_setup.platform.messages->show(QStringLiteral("変更されたファイルはありません"), frmMainCaption(),
+                                        MsgIcon::Information, MsgButtons::Ok);
+        return;
+    }
+    Frm_Sync dialog(plan, m_setup.platform, this);
+    emit dialogOpened(&dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    SyncOutcome outcome;
+    runWithProgress([&](Frm_State&) { outcome = RunSync(*m_ftp, plan, type, dialog.deleteExtra()); });
+    ListRemote(shownFolder(Remote));
+    if (!outcome.ok) {
+        const QString reason = describeFtpError(outcome.error);
+        showError(QStringLiteral("変更分のアップロードを途中で終えました (%1 ファイル送信済み)\r\n").arg(outcome.sent) +
+                  outcome.failedFile + (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason));
+    } else if (!outcome.timeNotSet.isEmpty()) {
+        m_setup.platform.messages->show(
+            QStringLiteral("次のファイルは送信しましたが、サーバが更新日時の設定を受け付けませんでした。"
+                           "次回も変更分として送信されることがあります:\r\n") +
+                outcome.timeNotSet.join(QStringLiteral("\r\n")),
+            frmMainCaption(), MsgIcon::Information, MsgButtons::Ok);
+    }
 }
 
 void Frm_Main::deleteSelected()

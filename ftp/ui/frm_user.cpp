@@ -2,6 +2,9 @@
 
 #include "ftp/settings/mdl_ini.h"
 
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -38,6 +41,31 @@ Frm_User::Frm_User(ConnectionProfile& profile, const FtpSettingFiles& files, con
         }
     }
     m_txt[3]->setEchoMode(QLineEdit::Password);
+    m_txt[3]->setToolTip(QStringLiteral("SFTP で秘密鍵ファイルを使うときは、鍵のパスフレーズ (なければ空欄)"));
+
+    // How the connection is protected, and SFTP's key file.
+    m_protocol = new QComboBox(this);
+    m_protocol->setObjectName(QStringLiteral("Cmb_Protocol"));
+    m_protocol->addItems({QStringLiteral("FTP"), QStringLiteral("FTP over TLS (明示的)"), QStringLiteral("SFTP")});
+    auto* protocolLabel = new QLabel(QStringLiteral("接続方式"), this);
+    protocolLabel->setBuddy(m_protocol);
+    fields->addWidget(protocolLabel, row, 0);
+    fields->addWidget(m_protocol, row++, 1);
+    m_keyFile = new QLineEdit(this);
+    m_keyFile->setObjectName(QStringLiteral("txt_KeyFile"));
+    m_keyFile->setPlaceholderText(QStringLiteral("空欄ならパスワードでログインします"));
+    m_keyButton = new QPushButton(QStringLiteral("参照..."), this);
+    m_keyButton->setObjectName(QStringLiteral("Btn_KeyFile"));
+    m_keyButton->setAutoDefault(false);
+    auto* keyLabel = new QLabel(QStringLiteral("秘密鍵ファイル"), this);
+    keyLabel->setBuddy(m_keyFile);
+    auto* keyRow = new QHBoxLayout;
+    keyRow->addWidget(m_keyFile);
+    keyRow->addWidget(m_keyButton);
+    fields->addWidget(keyLabel, row, 0);
+    fields->addLayout(keyRow, row++, 1);
+    connect(m_protocol, &QComboBox::currentIndexChanged, this, &Frm_User::protocolChanged);
+    connect(m_keyButton, &QPushButton::clicked, this, &Frm_User::chooseKeyFile);
 
     auto* listLabel = new QLabel(QStringLiteral("設定一覧"), this);
     m_list = new QListWidget(this);
@@ -92,6 +120,27 @@ void Frm_User::fillFields()
     m_txt[1]->setText(m_profile.Server);
     m_txt[2]->setText(m_profile.UserName);
     m_txt[3]->setText(m_profile.Password);
+    m_protocol->setCurrentIndex(int(m_profile.Protocol));
+    m_keyFile->setText(m_profile.KeyFile);
+    protocolChanged(m_protocol->currentIndex());
+}
+
+void Frm_User::protocolChanged(int index)
+{
+    const bool sftp = protocolFromInt(index) == FtpProtocol::Sftp;
+    m_keyFile->setEnabled(sftp);
+    m_keyButton->setEnabled(sftp);
+}
+
+void Frm_User::chooseKeyFile()
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("秘密鍵ファイルを選択");
+    request.filter = QStringLiteral("すべてのファイル|*");
+    request.initialPath = m_keyFile->text().isEmpty() ? QDir::homePath() + QStringLiteral("/.ssh/") : m_keyFile->text();
+    const QString path = m_platform.files->run(request);
+    if (!path.isEmpty())
+        m_keyFile->setText(path);
 }
 
 void Frm_User::listClicked(int row)
@@ -115,6 +164,20 @@ void Frm_User::add()
     p.Server = m_txt[1]->text();
     p.UserName = m_txt[2]->text();
     p.Password = m_txt[3]->text();
+    p.Protocol = protocolFromInt(m_protocol->currentIndex());
+    p.KeyFile = p.Protocol == FtpProtocol::Sftp ? m_keyFile->text() : QString();
+    if (!p.KeyFile.isEmpty() && !QFileInfo(p.KeyFile).isFile()) {
+        m_platform.messages->show(QStringLiteral("秘密鍵ファイルが見つかりません\r\n") + p.KeyFile, windowTitle(),
+                                  MsgIcon::Critical, MsgButtons::Ok);
+        return;
+    }
+    {
+        // The plain-FTP warning is shown once per profile, however often it is saved.
+        ConnectionProfile stored;
+        stored.Name = p.Name;
+        LoadProfile(m_files, stored);
+        p.PlainWarned = stored.PlainWarned;
+    }
     if (!SaveProfile(m_files, p)) {
         // A name or value with a line break, or a folder that cannot be written.
         m_platform.messages->show(QStringLiteral("接続設定を保存出来ませんでした\r\n") + m_files.userIni,
@@ -129,6 +192,7 @@ void Frm_User::clearFields()
 {
     for (int i = 1; i < 4; ++i)
         m_txt[i]->clear();
+    m_keyFile->clear();
     m_txt[1]->setFocus();
 }
 

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -23,6 +24,8 @@ public:
 
     QLineEdit* field(int index) const { return m_txt[index]; }
     QListWidget* list() const { return m_list; }
+    QComboBox* protocolBox() const { return m_protocol; }
+    QLineEdit* keyFileField() const { return m_keyFile; }
 
 private:
     void fillFields();
@@ -35,7 +38,13 @@ private:
     ConnectionProfile& m_profile;
     FtpSettingFiles m_files;
     Platform m_platform;
+    void protocolChanged(int index);
+    void chooseKeyFile();
+
     QLineEdit* m_txt[4];
+    QComboBox* m_protocol;
+    QLineEdit* m_keyFile;
+    QPushButton* m_keyButton;
     QListWidget* m_list;
 };
 

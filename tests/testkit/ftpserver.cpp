@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QThread>
+
+#include <signal.h>
 #include <unistd.h>
 
 namespace tw::test {
@@ -32,7 +35,14 @@ p.add_argument('--hostile', action='store_true')
 p.add_argument('--stall', default='')
 p.add_argument('--throttle', type=int, default=0)
 p.add_argument('--no-rename-over', action='store_true')
+p.add_argument('--tls-cert', default='')
+
+p.add_argument('--tls-key', default='')
 a = p.parse_args()
+Base = FTPHandler
+if a.tls_cert:
+    from pyftpdlib.handlers import TLS_FTPHandler
+    Base = TLS_FTPHandler
 logging.basicConfig(level=logging.CRITICAL)
 logging.getLogger('pyftpdlib').setLevel(logging.CRITICAL)
 ENC = 'cp932' if a.cp932 else 'utf8'
@@ -66,12 +76,12 @@ class FS(AbstractedFS):
                 yield ('type=file;size=4;modify=20240101000000;unix.mode=0644; %s\r\n' % n).encode('utf8')
         return gen()
 
-cmds = dict(FTPHandler.proto_cmds)
+cmds = dict(Base.proto_cmds)
 if a.no_mlsd:
     cmds.pop('MLSD', None)
     cmds.pop('MLST', None)
 
-class Handler(FTPHandler):
+class Handler(Base):
     proto_cmds = cmds
     abstracted_fs = FS
     auth_failed_timeout = 0
@@ -82,7 +92,7 @@ class Handler(FTPHandler):
 
     def push(self, s):
         if ENC == 'utf8':
-            return FTPHandler.push(self, s)
+            return Base.push(self, s)
         asynchat.async_chat.push(self, s.replace(' UTF8\r\n', '').encode(ENC, 'replace'))
 
     def push_dtp_data(self, data, isproducer=False, file=None, cmd=None):
@@ -92,19 +102,19 @@ class Handler(FTPHandler):
                 data = BufferedIteratorProducer(x.decode('utf8').encode(ENC, 'replace') for x in it)
             else:
                 data = data.decode('utf8').encode(ENC, 'replace')
-        return FTPHandler.push_dtp_data(self, data, isproducer, file, cmd)
+        return Base.push_dtp_data(self, data, isproducer, file, cmd)
 
     def pre_process_command(self, line, cmd, arg):
         note('CMD ' + ('PASS ******' if cmd == 'PASS' else line))
         if a.stall and a.stall in line:
             time.sleep(3600)
-        return FTPHandler.pre_process_command(self, line, cmd, arg)
+        return Base.pre_process_command(self, line, cmd, arg)
 
     def ftp_RNTO(self, path):
         if a.no_rename_over and os.path.exists(path):
             self._rnfr = None
             return self.respond('550 File exists.')
-        return FTPHandler.ftp_RNTO(self, path)
+        return Base.ftp_RNTO(self, path)
 
     def on_login(self, username):
         note('LOGIN ' + username)
@@ -118,6 +128,24 @@ def watch_parent():
 auth = DummyAuthorizer()
 auth.add_user(a.user, a.password, a.home, perm='elradfmwMT')
 Handler.authorizer = auth
+if a.tls_cert:
+    from pyftpdlib.handlers import TLS_DTPHandler
+
+    class TlsData(TLS_DTPHandler):
+        # Clients such as curl start TLS on the data connection before they
+        # send the transfer command; pyftpdlib would take those early bytes
+        # for a closed connection.
+        def readable(self):
+            if self._ssl_requested and not self._ssl_established:
+                return True
+            return TLS_DTPHandler.readable(self)
+
+    # Both connections encrypted, as a hosting service demands.
+    Handler.dtp_handler = TlsData
+    Handler.certfile = a.tls_cert
+    Handler.keyfile = a.tls_key
+    Handler.tls_control_required = True
+    Handler.tls_data_required = True
 if a.throttle > 0:
     class Slow(ThrottledDTPHandler):
         read_limit = a.throttle
@@ -126,6 +154,16 @@ if a.throttle > 0:
         ac_in_buffer_size = min(65536, a.throttle)
     Handler.dtp_handler = Slow
 server = FTPServer(('127.0.0.1', 0), Handler)
+
+def drop(*_):
+    # SIGUSR1: every client connection closed, as a server drops idle ones.
+    for h in list(server.ioloop.socket_map.values()):
+        if isinstance(h, FTPHandler):
+            h.close()
+    note('DROPPED')
+
+import signal
+signal.signal(signal.SIGUSR1, drop)
 threading.Thread(target=watch_parent, daemon=True).start()
 print('PORT %d' % server.address[1], flush=True)
 server.serve_forever(handle_exit=True)
@@ -148,6 +186,11 @@ FtpServerFixture::~FtpServerFixture()
 QString FtpServerFixture::serverText() const
 {
     return host() + u':' + QString::number(m_port);
+}
+
+QString FtpServerFixture::certificateFile() const
+{
+    return m_dir.filePath(QStringLiteral("cert.pem"));
 }
 
 QString FtpServerFixture::home() const
@@ -197,12 +240,38 @@ void FtpServerFixture::start()
         args << QStringLiteral("--stall") << m_options.stallOn;
     if (m_options.noRenameOver)
         args << QStringLiteral("--no-rename-over");
+    if (m_options.tls) {
+        // A certificate of its own for 127.0.0.1, made now (self-signed: the
+        // test decides whether to give it to the client as an authority).
+        QProcess openssl;
+        openssl.start(QStringLiteral("openssl"),
+                      {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("ec"),
+                       QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
+                       QStringLiteral("-keyout"), m_dir.filePath(QStringLiteral("key.pem")), QStringLiteral("-out"),
+                       certificateFile(), QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
+                       QStringLiteral("/CN=127.0.0.1/O=Tagwright test"), QStringLiteral("-addext"),
+                       QStringLiteral("subjectAltName=IP:127.0.0.1")});
+        if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) {
+            m_error = QStringLiteral("openssl req failed: ") + QString::fromLocal8Bit(openssl.readAllStandardError());
+            return;
+        }
+        args << QStringLiteral("--tls-cert") << certificateFile() << QStringLiteral("--tls-key")
+             << m_dir.filePath(QStringLiteral("key.pem"));
+    }
     if (m_options.throttleBytesPerSec > 0)
         args << QStringLiteral("--throttle") << QString::number(m_options.throttleBytesPerSec);
     m_port = startPythonServer(m_process, script, args, m_dir.filePath(QStringLiteral("server.err")), &m_error);
     if (m_port == 0)
         return;
     m_running = true;
+}
+
+void FtpServerFixture::dropConnections()
+{
+    const qsizetype before = logLines().count(QStringLiteral("DROPPED"));
+    ::kill(pid_t(m_process.processId()), SIGUSR1);
+    for (int i = 0; i < 200 && logLines().count(QStringLiteral("DROPPED")) == before; ++i)
+        QThread::msleep(10);
 }
 
 void FtpServerFixture::stop()

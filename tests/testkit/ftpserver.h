@@ -31,6 +31,9 @@ public:
         int throttleBytesPerSec = 0;
         // Record every command and login (see commands(), loginCount()).
         bool log = true;
+        // FTP over TLS only (AUTH TLS, PROT P), with a certificate for
+        // 127.0.0.1 made by openssl for this server (certificateFile()).
+        bool tls = false;
     };
 
     FtpServerFixture();
@@ -47,6 +50,8 @@ public:
     quint16 port() const { return m_port; }
     // "127.0.0.1:<port>", the server text a profile holds.
     QString serverText() const;
+    // The server's certificate (PEM) when it speaks TLS.
+    QString certificateFile() const;
     QString user() const { return m_options.user; }
     QString password() const { return m_options.password; }
     // The folder the user sees as "/".
@@ -58,6 +63,10 @@ public:
     QStringList commands() const;
     int loginCount() const;
     void clearLog() const;
+
+    // Closes every client connection, as a server that drops idle clients
+    // does (needs log); the server keeps listening.
+    void dropConnections();
 
     // Stops the server now (a test of a vanished server).
     void stop();

@@ -4,6 +4,7 @@
 
 #include "ftp/session/ftpoperations.h"
 #include "tests/testkit/ftpserver.h"
+#include "tests/testkit/sshserver.h"
 #include "ftp/session/progress.h"
 
 #include <QDir>
@@ -174,6 +175,47 @@ private slots:
         QVERIFY(server.commands().contains("OPTS UTF8 ON"));
         FtpDisconnect(c);
         QVERIFY(server.commands().contains("QUIT"));
+    }
+
+    // A connection the server dropped while idle is opened again before the
+    // next command, on each protocol, and the operation goes through.
+    void reconnectsAfterServerDropped_data()
+    {
+        QTest::addColumn<int>("protocol");
+        QTest::newRow("FTP") << 0;
+        QTest::newRow("FTP over TLS") << 1;
+        QTest::newRow("SFTP") << 2;
+    }
+
+    void reconnectsAfterServerDropped()
+    {
+        QFETCH(int, protocol);
+        FtpSecurity security{.protocol = protocolFromInt(protocol)};
+        std::unique_ptr<FtpServerFixture> ftp;
+        std::unique_ptr<tw::test::SshServerFixture> ssh;
+        std::unique_ptr<FtpConnection> c;
+        if (protocol == 2) {
+            ssh = std::make_unique<tw::test::SshServerFixture>();
+            QVERIFY2(ssh->isRunning(), qPrintable(ssh->errorString()));
+            security.privateKey = ssh->privateKeyFile();
+            security.ask = [](const PeerIdentity&) { return TrustAnswer::Once; };
+            c = FtpConnect(ssh->serverText(), ssh->user(), QString(), quickOptions(), nullptr, security);
+        } else {
+            FtpServerFixture::Options o;
+            o.tls = protocol == 1;
+            ftp = std::make_unique<FtpServerFixture>(o);
+            QVERIFY2(ftp->isRunning(), qPrintable(ftp->errorString()));
+            security.caFile = o.tls ? ftp->certificateFile() : QString();
+            c = FtpConnect(ftp->serverText(), ftp->user(), ftp->password(), quickOptions(), nullptr, security);
+        }
+        QVERIFY(c);
+        const QString home = c->currentFolder();
+        QVERIFY(FtpMakeDir(*c, home + QStringLiteral("a")));
+        ssh ? ssh->dropConnections() : ftp->dropConnections();
+        QList<DirEntry> entries;
+        QCOMPARE(FtpFileList(*c, home + QStringLiteral("*.*"), entries), 1);
+        QVERIFY(FtpRename(*c, home + QStringLiteral("a"), home + QStringLiteral("b")));
+        QCOMPARE(c->connectionCount(), 2);
     }
 
     void connectFailures_data()

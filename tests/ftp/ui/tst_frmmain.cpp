@@ -73,6 +73,7 @@ struct Env {
         p.Password = password.isEmpty() ? server.password() : password;
         p.TransMode = mode;
         p.LastPathLocal = local.path() + u'/';
+        p.PlainWarned = true;  // the plain-FTP warning has its own test
         QVERIFY(SaveProfile(files, p));
         QVERIFY(SaveSettings(files, {p.Name, listCache}));
     }
