@@ -548,7 +548,7 @@ private slots:
         for (const QString& p : goneAfter)
             QVERIFY2(!QFileInfo::exists(m_server->homeFile(p)), qPrintable(p));
         for (const QString& cmd : m_server->commands())
-            QVERIFY2(!cmd.contains("\r") && !cmd.startsWith("DELE /cmd/a.txt") || op == "del" && a == "/cmd/a.txt",
+            QVERIFY2((!cmd.contains("\r") && !cmd.startsWith("DELE /cmd/a.txt")) || (op == "del" && a == "/cmd/a.txt"),
                      qPrintable(cmd));
     }
 

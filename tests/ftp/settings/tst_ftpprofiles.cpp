@@ -22,13 +22,6 @@ QByteArray bytesOf(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void putFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-}
-
 // The three digits of every six-character group.
 QString codes(const QString& encoded)
 {
