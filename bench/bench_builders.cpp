@@ -42,9 +42,10 @@ void report(const char* what, double small, double large, double referenceSmall,
 {
     const double growth = large / small;
     const double reference = referenceLarge / referenceSmall;
-    std::printf("%s: time 10x input / 1x input %.1f, plain appends %.1f; builder growth / append growth: %.2f "
-                "(linear: about 1)\n",
-                what, growth, reference, growth / reference);
+    std::printf(
+        "%s: time 10x input / 1x input %.1f, plain appends %.1f; builder growth / append growth: %.2f "
+        "(linear: about 1)\n",
+        what, growth, reference, growth / reference);
 }
 }  // namespace
 
@@ -63,12 +64,15 @@ int main()
     report("gradation, 5000 and 50000 characters", g1, g10, fastest([&] { return plainAppends(g1Length, 32); }, sink),
            fastest([&] { return plainAppends(g10Length, 32); }, sink));
 
-    auto table = [](const char* rows) { return tw::BuildTable({QString::fromLatin1(rows), QStringLiteral("100")}).size(); };
+    auto table = [](const char* rows) {
+        return tw::BuildTable({QString::fromLatin1(rows), QStringLiteral("100")}).size();
+    };
     const double t1 = fastest([&] { return table("1000"); }, sink);
     const double t10 = fastest([&] { return table("10000"); }, sink);
     const qsizetype t1Length = table("1000");
     const qsizetype t10Length = table("10000");
-    report("table, 1000 and 10000 rows of 100 cells", t1, t10, fastest([&] { return plainAppends(t1Length, 13); }, sink),
+    report("table, 1000 and 10000 rows of 100 cells", t1, t10,
+           fastest([&] { return plainAppends(t1Length, 13); }, sink),
            fastest([&] { return plainAppends(t10Length, 13); }, sink));
     return sink > 0 ? 0 : 1;
 }

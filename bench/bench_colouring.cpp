@@ -40,7 +40,8 @@ int main(int argc, char** argv)
     QString text;
     const QString line = QStringLiteral(
         "<p class=\"x\">あいうえお <a href=\"page.html\">link</a> <b>bold</b> <!-- note --> text</p>\r\n");
-    const QString block = QStringLiteral("<!--\r\n a comment over\r\n three lines -->\r\n<META name=\"k\"\r\n content=\"v\">\r\n");
+    const QString block =
+        QStringLiteral("<!--\r\n a comment over\r\n three lines -->\r\n<META name=\"k\"\r\n content=\"v\">\r\n");
     for (int n = 0; text.size() < 2 * 1024 * 1024; ++n)
         text += (n % 50 == 49) ? block : line;
 
@@ -103,9 +104,8 @@ int main(int argc, char** argv)
                 onNs / offNs, onNs / 1e6, offNs / 1e6, worstOnMs, worstOffMs);
     std::printf("  colouring the whole text / one text copy: %.1f (%.0f ms, copy %.2f ms)\n", fullNs / copyNs,
                 fullNs / 1e6, copyNs / 1e6);
-    std::printf("  typing \"<!--\" (4 keys) / one text copy: %.1f (%.0f ms)\n",
-                openCommentNs / copyNs, openCommentNs / 1e6);
-    std::printf("  switching colouring off / one text copy: %.1f (%.0f ms)\n", offSwitchNs / copyNs,
-                offSwitchNs / 1e6);
+    std::printf("  typing \"<!--\" (4 keys) / one text copy: %.1f (%.0f ms)\n", openCommentNs / copyNs,
+                openCommentNs / 1e6);
+    std::printf("  switching colouring off / one text copy: %.1f (%.0f ms)\n", offSwitchNs / copyNs, offSwitchNs / 1e6);
     return sink > 0 ? 0 : 1;
 }

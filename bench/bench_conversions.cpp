@@ -146,8 +146,8 @@ QString writeCToHtmlSedScript(const QString& path)
 {
     QString script;
     for (const tw::CHtmlPass& pass : tw::cToHtmlPasses())
-        script += QStringLiteral("s/") + sedPattern(pass.find) + u'/' + sedReplacement(pass.replacement) +
-                  QStringLiteral("/g\n");
+        script += QStringLiteral("s/") + sedPattern(pass.find) + u'/' + sedReplacement(pass.replacement)
+                  + QStringLiteral("/g\n");
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(script.toUtf8()) < 0)
         return QString();
@@ -184,9 +184,10 @@ int main(int argc, char** argv)
         {"テキスト→HTML", "IDM_DEFAULT", plainInput, "cat", {}},
         {"C→HTML", "IDM_HTML", cInput, "sed", {QStringLiteral("-f"), script}},
     };
-    std::printf("conversions of a 10 MB page from the command to the shown text (ms), median of %d runs (min-max), "
-                "interleaved with a whole tool process on the same page:\n",
-                kRuns);
+    std::printf(
+        "conversions of a 10 MB page from the command to the shown text (ms), median of %d runs (min-max), "
+        "interleaved with a whole tool process on the same page:\n",
+        kRuns);
     const QString inPath = folder.path() + QStringLiteral("/input.txt");
     const QString outPath = folder.path() + QStringLiteral("/output.txt");
     for (const Case& c : cases) {
@@ -220,14 +221,14 @@ int main(int argc, char** argv)
         }
         const Stats o = stats(ours);
         if (!toolRan || tool.empty()) {
-            std::printf("  %s: editor %.0f ms (%.0f-%.0f); %s did not run, no ratio\n", c.label, o.median, o.min,
-                        o.max, c.tool);
+            std::printf("  %s: editor %.0f ms (%.0f-%.0f); %s did not run, no ratio\n", c.label, o.median, o.min, o.max,
+                        c.tool);
             continue;
         }
         if (c.input == cInput) {
             QFile out(outPath);
-            const bool same = out.open(QIODevice::ReadOnly) &&
-                              QString::fromUtf8(out.readAll()) == tw::cToHtmlText(input);
+            const bool same =
+                out.open(QIODevice::ReadOnly) && QString::fromUtf8(out.readAll()) == tw::cToHtmlText(input);
             std::printf("  (sed's output %s the editor's converted text)\n", same ? "is" : "is NOT");
         }
         const Stats r = stats(tool);
@@ -264,15 +265,15 @@ int main(int argc, char** argv)
         if (ms >= 0)
             tool.push_back(ms);
         QFile out(outPath);
-        same = same && out.open(QIODevice::ReadOnly) &&
-               QString::fromUtf8(out.readAll()) == w.session().buffer().text();
+        same = same && out.open(QIODevice::ReadOnly) && QString::fromUtf8(out.readAll()) == w.session().buffer().text();
     }
     const Stats o = stats(ours);
     const Stats r = stats(tool);
-    std::printf("  すべて置換, 100,000 hits in %.1f MB: editor %.0f ms (%.0f-%.0f), sed %.0f ms (%.0f-%.0f), ratio %.2f "
-                "(target <= 2); sed's output %s the editor's text; %s\n",
-                page.toUtf8().size() / 1048576.0, o.median, o.min, o.max, r.median, r.min, r.max,
-                o.median / std::max(r.median, 1e-6), same ? "is" : "is NOT",
-                bw.fakes.messages.shown.isEmpty() ? "no message" : qPrintable(bw.fakes.messages.shown.last().text));
+    std::printf(
+        "  すべて置換, 100,000 hits in %.1f MB: editor %.0f ms (%.0f-%.0f), sed %.0f ms (%.0f-%.0f), ratio %.2f "
+        "(target <= 2); sed's output %s the editor's text; %s\n",
+        page.toUtf8().size() / 1048576.0, o.median, o.min, o.max, r.median, r.min, r.max,
+        o.median / std::max(r.median, 1e-6), same ? "is" : "is NOT",
+        bw.fakes.messages.shown.isEmpty() ? "no message" : qPrintable(bw.fakes.messages.shown.last().text));
     return 0;
 }

@@ -86,16 +86,18 @@ int main(int argc, char** argv)
                     results[i].minMs, results[i].maxMs, results[i].worstMs);
     }
     const double ratio = results[2].medianMs / std::max(results[0].medianMs, 1e-6);
-    std::printf("  16 MB / 1 MB per key: %.2f (target <= 1.5); 16 MB median %.2f ms (target <= 2), worst %.1f ms "
-                "(target <= 16)\n",
-                ratio, results[2].medianMs, results[2].worstMs);
+    std::printf(
+        "  16 MB / 1 MB per key: %.2f (target <= 1.5); 16 MB median %.2f ms (target <= 2), worst %.1f ms "
+        "(target <= 16)\n",
+        ratio, results[2].medianMs, results[2].worstMs);
 
     // As a new user has it: HTML colouring and tag completion on.
     tw::bench::BenchWindow plain("[Setting]\r\nPreview=0\r\n");
     plain.box->setFocus();
     const SizeResult html = measure(*plain.w, plain.box, qsizetype(16) * 1024 * 1024);
-    std::printf("keystroke at 16 MB with HTML colouring and completion (default settings): %.2f ms a key (runs "
-                "%.2f-%.2f), worst key %.1f ms (targets <= 2 / <= 16)\n",
-                html.medianMs, html.minMs, html.maxMs, html.worstMs);
+    std::printf(
+        "keystroke at 16 MB with HTML colouring and completion (default settings): %.2f ms a key (runs "
+        "%.2f-%.2f), worst key %.1f ms (targets <= 2 / <= 16)\n",
+        html.medianMs, html.minMs, html.maxMs, html.worstMs);
     return 0;
 }

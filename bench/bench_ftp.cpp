@@ -143,10 +143,9 @@ void report(const char* what, const Runs& ours, const Runs& theirs, const char* 
         return;
     }
     const double ratio = double(theirs.median()) / double(std::max<qint64>(ours.median(), 1));
-    std::printf("%s, %d runs each: ours median %lld ms (%s), %s median %lld ms (%s); speed ratio ours/%s %.2f\n",
-                what, int(std::min(ours.ms.size(), theirs.ms.size())), (long long)ours.median(),
-                qPrintable(ours.spread()), tool, (long long)theirs.median(), qPrintable(theirs.spread()), tool,
-                ratio);
+    std::printf("%s, %d runs each: ours median %lld ms (%s), %s median %lld ms (%s); speed ratio ours/%s %.2f\n", what,
+                int(std::min(ours.ms.size(), theirs.ms.size())), (long long)ours.median(), qPrintable(ours.spread()),
+                tool, (long long)theirs.median(), qPrintable(theirs.spread()), tool, ratio);
 }
 
 }  // namespace
@@ -166,16 +165,15 @@ int main(int argc, char** argv)
         return 1;
     }
     QTemporaryDir work(QDir::tempPath() + QStringLiteral("/tw-bench-ftp-XXXXXX"));
-    if (!work.isValid() || !writeBigFile(server.homeFile(QStringLiteral("big.bin"))) ||
-        !QFile::copy(server.homeFile(QStringLiteral("big.bin")), work.filePath(QStringLiteral("big-up.bin"))) ||
-        !writeTree(work.filePath(QStringLiteral("tree")))) {
+    if (!work.isValid() || !writeBigFile(server.homeFile(QStringLiteral("big.bin")))
+        || !QFile::copy(server.homeFile(QStringLiteral("big.bin")), work.filePath(QStringLiteral("big-up.bin")))
+        || !writeTree(work.filePath(QStringLiteral("tree")))) {
         std::printf("cannot prepare the files in %s\n", qPrintable(QDir::tempPath()));
         return 1;
     }
     // One session per measured run, as each run of a tool is one.
     auto session = [&](const std::function<bool(tw::FtpConnection&)>& job) {
-        std::unique_ptr<tw::FtpConnection> conn =
-            tw::FtpConnect(server.serverText(), server.user(), server.password());
+        std::unique_ptr<tw::FtpConnection> conn = tw::FtpConnect(server.serverText(), server.user(), server.password());
         const bool ok = conn && job(*conn);
         tw::FtpDisconnect(conn);
         return ok;
@@ -188,24 +186,25 @@ int main(int argc, char** argv)
     for (int round = 0; round < kRounds && withinBudget(); ++round) {
         oursGet.add(timed([&] {
             return session([&](tw::FtpConnection& c) {
-                return tw::FtpDownload(c, QStringLiteral("/big.bin"), work.filePath(QStringLiteral("ours.bin")),
-                                       tw::TransferType::Binary);
-            }) && QFileInfo(work.filePath(QStringLiteral("ours.bin"))).size() == kBigSize;
+                       return tw::FtpDownload(c, QStringLiteral("/big.bin"), work.filePath(QStringLiteral("ours.bin")),
+                                              tw::TransferType::Binary);
+                   })
+                   && QFileInfo(work.filePath(QStringLiteral("ours.bin"))).size() == kBigSize;
         }));
         QFile::remove(work.filePath(QStringLiteral("ours.bin")));
         oursPut.add(timed([&] {
             return session([&](tw::FtpConnection& c) {
                        return tw::FtpUpload(c, bigUp, QStringLiteral("/up-ours.bin"), tw::TransferType::Binary);
-                   }) &&
-                   QFileInfo(server.homeFile(QStringLiteral("up-ours.bin"))).size() == kBigSize;
+                   })
+                   && QFileInfo(server.homeFile(QStringLiteral("up-ours.bin"))).size() == kBigSize;
         }));
         QFile::remove(server.homeFile(QStringLiteral("up-ours.bin")));
         if (!curl.isEmpty()) {
             curlGet.add(runTool(curl, {QStringLiteral("-sS"), QStringLiteral("-o"),
                                        work.filePath(QStringLiteral("curl.bin")), url + QStringLiteral("big.bin")}));
             QFile::remove(work.filePath(QStringLiteral("curl.bin")));
-            curlPut.add(runTool(curl, {QStringLiteral("-sS"), QStringLiteral("-T"), bigUp,
-                                       url + QStringLiteral("up-curl.bin")}));
+            curlPut.add(runTool(
+                curl, {QStringLiteral("-sS"), QStringLiteral("-T"), bigUp, url + QStringLiteral("up-curl.bin")}));
             if (QFileInfo(server.homeFile(QStringLiteral("up-curl.bin"))).size() != kBigSize)
                 curlPut.add(-1);
             QFile::remove(server.homeFile(QStringLiteral("up-curl.bin")));
@@ -221,8 +220,8 @@ int main(int argc, char** argv)
     // 1,000 small files in ten folders, up and down, the clients interleaved.
     const QString tree = work.filePath(QStringLiteral("tree"));
     const int files = kFolders * kFilesPerFolder;
-    if (!QDir().mkpath(server.homeFile(QStringLiteral("tree-src"))) ||
-        !writeTree(server.homeFile(QStringLiteral("tree-src")))) {
+    if (!QDir().mkpath(server.homeFile(QStringLiteral("tree-src")))
+        || !writeTree(server.homeFile(QStringLiteral("tree-src")))) {
         std::printf("cannot prepare the server's tree\n");
         return 1;
     }
@@ -238,15 +237,15 @@ int main(int argc, char** argv)
         oursUpTree.add(timed([&] {
             return session([&](tw::FtpConnection& c) {
                        return tw::FtpUploadTree(c, tree, QStringLiteral("/tree-ours"), tw::TransferType::Automatic);
-                   }) &&
-                   countFiles(server.homeFile(QStringLiteral("tree-ours"))) == files;
+                   })
+                   && countFiles(server.homeFile(QStringLiteral("tree-ours"))) == files;
         }));
         QDir(server.homeFile(QStringLiteral("tree-ours"))).removeRecursively();
         oursDownTree.add(timed([&] {
             return session([&](tw::FtpConnection& c) {
                        return tw::FtpDownloadTree(c, QStringLiteral("/tree-src"), down, tw::TransferType::Automatic);
-                   }) &&
-                   countFiles(down) == files;
+                   })
+                   && countFiles(down) == files;
         }));
         QDir(down).removeRecursively();
         if (!lftp.isEmpty()) {

@@ -149,10 +149,9 @@ void report(const char* what, const Runs& ours, const Runs& theirs, const char* 
         return;
     }
     const double ratio = double(theirs.median()) / double(std::max<qint64>(ours.median(), 1));
-    std::printf("%s, %d runs each: ours median %lld ms (%s), %s median %lld ms (%s); speed ratio ours/%s %.2f\n",
-                what, int(std::min(ours.ms.size(), theirs.ms.size())), (long long)ours.median(),
-                qPrintable(ours.spread()), tool, (long long)theirs.median(), qPrintable(theirs.spread()), tool,
-                ratio);
+    std::printf("%s, %d runs each: ours median %lld ms (%s), %s median %lld ms (%s); speed ratio ours/%s %.2f\n", what,
+                int(std::min(ours.ms.size(), theirs.ms.size())), (long long)ours.median(), qPrintable(ours.spread()),
+                tool, (long long)theirs.median(), qPrintable(theirs.spread()), tool, ratio);
 }
 
 }  // namespace
@@ -190,7 +189,13 @@ int main(int argc, char** argv)
         tw::FtpSecurity s;
         s.protocol = tw::FtpProtocol::Tls;
         s.caFile = tls.certificateFile();
-        targets.append({"FTP over TLS", s, tls.serverText(), tls.user(), tls.password(), QStringLiteral("/"), tls.home(),
+        targets.append({"FTP over TLS",
+                        s,
+                        tls.serverText(),
+                        tls.user(),
+                        tls.password(),
+                        QStringLiteral("/"),
+                        tls.home(),
                         QStringLiteral("ftp://%1:%2@%3/").arg(tls.user(), tls.password(), tls.serverText()),
                         {QStringLiteral("--ssl-reqd"), QStringLiteral("--cacert"), tls.certificateFile()}});
     } else {
@@ -201,10 +206,16 @@ int main(int argc, char** argv)
         s.protocol = tw::FtpProtocol::Sftp;
         s.privateKey = ssh.privateKeyFile();
         s.ask = [](const tw::PeerIdentity&) { return tw::TrustAnswer::Once; };
-        targets.append({"SFTP", s, ssh.serverText(), ssh.user(), QString(), ssh.home() + u'/', ssh.home(),
+        targets.append({"SFTP",
+                        s,
+                        ssh.serverText(),
+                        ssh.user(),
+                        QString(),
+                        ssh.home() + u'/',
+                        ssh.home(),
                         QStringLiteral("sftp://%1@%2%3/").arg(ssh.user(), ssh.serverText(), ssh.home()),
-                        {QStringLiteral("-k"), QStringLiteral("--key"), ssh.privateKeyFile(), QStringLiteral("--pubkey"),
-                         ssh.privateKeyFile() + QStringLiteral(".pub")}});
+                        {QStringLiteral("-k"), QStringLiteral("--key"), ssh.privateKeyFile(),
+                         QStringLiteral("--pubkey"), ssh.privateKeyFile() + QStringLiteral(".pub")}});
     } else {
         std::printf("sshd did not start: %s\n", qPrintable(ssh.errorString()));
     }
@@ -214,7 +225,8 @@ int main(int argc, char** argv)
             continue;
         }
         auto session = [&](const std::function<bool(tw::FtpConnection&)>& job) {
-            std::unique_ptr<tw::FtpConnection> conn = tw::FtpConnect(t.server, t.user, t.password, {}, nullptr, t.security);
+            std::unique_ptr<tw::FtpConnection> conn =
+                tw::FtpConnect(t.server, t.user, t.password, {}, nullptr, t.security);
             const bool ok = conn && job(*conn);
             tw::FtpDisconnect(conn);
             return ok;
@@ -224,25 +236,29 @@ int main(int argc, char** argv)
         for (int round = 0; round < kRounds && withinBudget(); ++round) {
             oursGet.add(timed([&] {
                 return session([&](tw::FtpConnection& c) {
-                    return tw::FtpDownload(c, t.remoteFolder + QStringLiteral("big.bin"), got, tw::TransferType::Binary);
-                }) && QFileInfo(got).size() == kBigSize;
+                           return tw::FtpDownload(c, t.remoteFolder + QStringLiteral("big.bin"), got,
+                                                  tw::TransferType::Binary);
+                       })
+                       && QFileInfo(got).size() == kBigSize;
             }));
             QFile::remove(got);
             oursPut.add(timed([&] {
                 return session([&](tw::FtpConnection& c) {
-                    return tw::FtpUpload(c, bigUp, t.remoteFolder + QStringLiteral("up.bin"), tw::TransferType::Binary);
-                }) && QFileInfo(t.localFolder + QStringLiteral("/up.bin")).size() == kBigSize;
+                           return tw::FtpUpload(c, bigUp, t.remoteFolder + QStringLiteral("up.bin"),
+                                                tw::TransferType::Binary);
+                       })
+                       && QFileInfo(t.localFolder + QStringLiteral("/up.bin")).size() == kBigSize;
             }));
             QFile::remove(t.localFolder + QStringLiteral("/up.bin"));
             if (curl.isEmpty())
                 continue;
-            curlGet.add(runTool(curl, QStringList{QStringLiteral("-sS"), QStringLiteral("-o"), got} + t.curlOptions +
-                                          QStringList{t.url + QStringLiteral("big.bin")}));
+            curlGet.add(runTool(curl, QStringList{QStringLiteral("-sS"), QStringLiteral("-o"), got} + t.curlOptions
+                                          + QStringList{t.url + QStringLiteral("big.bin")}));
             if (QFileInfo(got).size() != kBigSize)
                 curlGet.add(-1);
             QFile::remove(got);
-            curlPut.add(runTool(curl, QStringList{QStringLiteral("-sS"), QStringLiteral("-T"), bigUp} + t.curlOptions +
-                                          QStringList{t.url + QStringLiteral("up.bin")}));
+            curlPut.add(runTool(curl, QStringList{QStringLiteral("-sS"), QStringLiteral("-T"), bigUp} + t.curlOptions
+                                          + QStringList{t.url + QStringLiteral("up.bin")}));
             if (QFileInfo(t.localFolder + QStringLiteral("/up.bin")).size() != kBigSize)
                 curlPut.add(-1);
             QFile::remove(t.localFolder + QStringLiteral("/up.bin"));
@@ -291,7 +307,8 @@ int main(int argc, char** argv)
     auto editTen = [&] {
         QStringList changed;
         for (int i = 0; i < 10; ++i, ++edits) {
-            const QString name = QStringLiteral("dir%1/page%2.html").arg(edits % kFolders).arg((edits / kFolders) % kFilesPerFolder);
+            const QString name =
+                QStringLiteral("dir%1/page%2.html").arg(edits % kFolders).arg((edits / kFolders) % kFilesPerFolder);
             QFile f(site + u'/' + name);
             if (!f.open(QIODevice::ReadWrite))
                 return QStringList();
@@ -329,8 +346,9 @@ int main(int argc, char** argv)
         pause.restart();
         while (pause.elapsed() < 1100)
             QThread::msleep(50);
-        const QString script = QStringLiteral("set cmd:fail-exit yes; set net:max-retries 1; set ftp:ssl-allow no; "
-                                              "mirror -R --only-newer %1 /site; quit")
+        const QString script = QStringLiteral(
+                                   "set cmd:fail-exit yes; set net:max-retries 1; set ftp:ssl-allow no; "
+                                   "mirror -R --only-newer %1 /site; quit")
                                    .arg(site);
         lftpSync.add(runTool(lftp, {QStringLiteral("-u"), plain.user() + u',' + plain.password(), QStringLiteral("-p"),
                                     QString::number(plain.port()), QStringLiteral("-e"), script, plain.host()}));

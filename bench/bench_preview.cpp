@@ -33,8 +33,8 @@ struct Run {
 
 Run typeInto(bool preview)
 {
-    tw::bench::BenchWindow bw(preview ? "[Setting]\r\nPreview=1\r\nRealTimePreview=1\r\n" : "[Setting]\r\nPreview=0\r\n",
-                              true);
+    tw::bench::BenchWindow bw(
+        preview ? "[Setting]\r\nPreview=1\r\nRealTimePreview=1\r\n" : "[Setting]\r\nPreview=0\r\n", true);
     if (!bw.shown)
         return {};
     tw::MainFrm& w = *bw.w;
@@ -100,7 +100,8 @@ Run typeInto(bool preview)
     return r;
 }
 
-template <typename T> void printSpan(const char* what, std::vector<T> v, const char* unit)
+template <typename T>
+void printSpan(const char* what, std::vector<T> v, const char* unit)
 {
     std::sort(v.begin(), v.end());
     std::printf("%s %.1f%s (%.1f-%.1f)", what, double(v[v.size() / 2]), unit, double(v.front()), double(v.back()));

@@ -23,7 +23,8 @@ struct BenchWindow {
     explicit BenchWindow(const QByteArray& ini, bool browserEngine = false)
     {
         folder.put(QStringLiteral("tools/Setting/quillet.ini"), ini);
-        w = std::make_unique<tw::MainFrm>(tw::QuilletContext{fakes.platform(), folder.path(), QString(), browserEngine});
+        w = std::make_unique<tw::MainFrm>(
+            tw::QuilletContext{fakes.platform(), folder.path(), QString(), browserEngine});
         w->load();
         w->resize(1000, 700);
         w->show();

@@ -84,7 +84,8 @@ DownloadResult CurlDownloader::download(const DownloadRequest& request)
         return r;
     }
     if (code != CURLE_OK) {
-        r.error = QStringLiteral("サーバーに接続できませんでした（%1）。").arg(QString::fromUtf8(curl_easy_strerror(code)));
+        r.error =
+            QStringLiteral("サーバーに接続できませんでした（%1）。").arg(QString::fromUtf8(curl_easy_strerror(code)));
         return r;
     }
     if (r.status < 200 || r.status >= 300) {

@@ -24,8 +24,8 @@ QString volumeRootOf(const QString& path)
 QString MakeRelativePath(const QString& panelFolder, const QString& path)
 {
     QString result = path;
-    if (!panelFolder.isEmpty() && QDir::isAbsolutePath(panelFolder) && QDir::isAbsolutePath(path) &&
-        volumeRootOf(panelFolder) == volumeRootOf(path)) {
+    if (!panelFolder.isEmpty() && QDir::isAbsolutePath(panelFolder) && QDir::isAbsolutePath(path)
+        && volumeRootOf(panelFolder) == volumeRootOf(path)) {
         // Both sides are cleaned first, so a trailing "/" or a "//" in either
         // never shows up in the result.
         const QString rel = QDir(QDir::cleanPath(panelFolder)).relativeFilePath(QDir::cleanPath(path));

@@ -85,8 +85,8 @@ public:
 };
 
 struct DownloadRequest {
-    QString url;              // http:// or https://
-    QString target;           // the file the body is written to (atomically)
+    QString url;     // http:// or https://
+    QString target;  // the file the body is written to (atomically)
     int connectTimeoutMs = 5000;
     int totalTimeoutMs = 10000;
     qint64 maxBytes = 4 << 20;  // a larger body fails the download

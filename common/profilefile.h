@@ -38,7 +38,7 @@ public:
 
 private:
     int findSection(const QString& section) const;  // index of the header line, -1
-    int sectionEnd(int header) const;                // index after its last non-empty line
+    int sectionEnd(int header) const;               // index after its last non-empty line
     int findKey(int header, const QString& key) const;
 
     QString m_path;

@@ -115,8 +115,7 @@ EncodeResult failAt(const QString& text, qsizetype i)
 // Converts text[from, to) (no lone surrogates in it) with iconv, appending to
 // out at *outLen. Returns -1 on success, else the index of the character
 // CP932 cannot hold.
-qsizetype encodeRun(iconv_t cd, const QString& text, qsizetype from, qsizetype to, QByteArray& out,
-                    qsizetype* outLen)
+qsizetype encodeRun(iconv_t cd, const QString& text, qsizetype from, qsizetype to, QByteArray& out, qsizetype* outLen)
 {
     if (from == to)
         return -1;
@@ -382,12 +381,12 @@ EncodeResult encodeCp932(const QString& text)
 EncodeResult encodeText(const QString& text, TextEncoding enc)
 {
     switch (enc) {
-    case TextEncoding::Utf8:
-        return encodeUtf8(text, false);
-    case TextEncoding::Utf8Bom:
-        return encodeUtf8(text, true);
-    case TextEncoding::Cp932:
-        break;
+        case TextEncoding::Utf8:
+            return encodeUtf8(text, false);
+        case TextEncoding::Utf8Bom:
+            return encodeUtf8(text, true);
+        case TextEncoding::Cp932:
+            break;
     }
     return encodeCp932(text);
 }
@@ -428,12 +427,14 @@ bool plausibleUtf8(const uchar* p, qsizetype n)
 }
 
 // Code units of bytes or of text, compared as ASCII.
-template <typename Ch> char16_t unit(Ch c)
+template <typename Ch>
+char16_t unit(Ch c)
 {
     return char16_t(std::make_unsigned_t<Ch>(c));
 }
 
-template <typename Ch> bool asciiStartsWithNoCase(const Ch* p, const Ch* end, const char* word)
+template <typename Ch>
+bool asciiStartsWithNoCase(const Ch* p, const Ch* end, const char* word)
 {
     for (; *word; ++word, ++p) {
         if (p >= end)
@@ -454,7 +455,8 @@ bool isCharsetNameUnit(char16_t c)
 
 // Calls take(name in lower case, start, length) for each charset=... value
 // in the first 4096 units, until take returns true.
-template <typename Ch, typename Take> void scanCharsets(const Ch* begin, qsizetype size, Take take)
+template <typename Ch, typename Take>
+void scanCharsets(const Ch* begin, qsizetype size, Take take)
 {
     const Ch* end = begin + std::min<qsizetype>(size, 4096);
     for (const Ch* p = begin; p < end; ++p) {
@@ -481,8 +483,8 @@ std::optional<TextEncoding> encodingNamed(const QByteArray& name)
 {
     if (name == "utf-8" || name == "utf8")
         return TextEncoding::Utf8;
-    static const char* const sjis[] = {"shift_jis", "shift-jis", "sjis", "x-sjis", "windows-31j",
-                                       "cp932", "ms932", "ms_kanji", "csshiftjis", "x-ms-cp932"};
+    static const char* const sjis[] = {"shift_jis", "shift-jis", "sjis",     "x-sjis",     "windows-31j",
+                                       "cp932",     "ms932",     "ms_kanji", "csshiftjis", "x-ms-cp932"};
     for (const char* s : sjis) {
         if (name == s)
             return TextEncoding::Cp932;
@@ -506,11 +508,12 @@ std::optional<TextEncoding> declaredEncoding(const QByteArray& bytes)
 std::optional<DeclaredCharset> declaredCharset(const QString& text)
 {
     std::optional<DeclaredCharset> found;
-    scanCharsets(reinterpret_cast<const char16_t*>(text.utf16()), text.size(), [&](const QByteArray& name, qsizetype start, qsizetype length) {
-        if (const auto enc = encodingNamed(name))
-            found = DeclaredCharset{*enc, start, length};
-        return found.has_value();
-    });
+    scanCharsets(reinterpret_cast<const char16_t*>(text.utf16()), text.size(),
+                 [&](const QByteArray& name, qsizetype start, qsizetype length) {
+                     if (const auto enc = encodingNamed(name))
+                         found = DeclaredCharset{*enc, start, length};
+                     return found.has_value();
+                 });
     return found;
 }
 
@@ -577,12 +580,12 @@ TextEncoding DocumentEncodingSniffer::verdict() const
 QString decodeText(const QByteArray& bytes, TextEncoding enc)
 {
     switch (enc) {
-    case TextEncoding::Utf8:
-        return decodeUtf8(bytes, 0);
-    case TextEncoding::Utf8Bom:
-        return decodeUtf8(bytes, hasUtf8Bom(bytes) ? 3 : 0);
-    case TextEncoding::Cp932:
-        break;
+        case TextEncoding::Utf8:
+            return decodeUtf8(bytes, 0);
+        case TextEncoding::Utf8Bom:
+            return decodeUtf8(bytes, hasUtf8Bom(bytes) ? 3 : 0);
+        case TextEncoding::Cp932:
+            break;
     }
     return decodeCp932(bytes);
 }

@@ -51,15 +51,15 @@ QString crLfTo(const QString& text, QChar to)
     return out;
 }
 
-WriteResult encodeAndWrite(const QString& path, const QString& text, TextEncoding enc,
-                           const WriteOptions& options = {})
+WriteResult encodeAndWrite(const QString& path, const QString& text, TextEncoding enc, const WriteOptions& options = {})
 {
     const EncodeResult encoded = encodeText(text, enc);
     if (!encoded.ok) {
         WriteResult r;
         r.unencodable = true;
-        r.error = QStringLiteral("%1 を保存できませんでした。\n文字 %2 はこのファイルの文字コード (%3) では保存できません。")
-                      .arg(shownPath(path), describeChar(encoded.badChar), encodingName(enc));
+        r.error =
+            QStringLiteral("%1 を保存できませんでした。\n文字 %2 はこのファイルの文字コード (%3) では保存できません。")
+                .arg(shownPath(path), describeChar(encoded.badChar), encodingName(enc));
         return r;
     }
     return writeFileAtomic(path, encoded.bytes, options);
@@ -69,13 +69,16 @@ WriteResult encodeAndWrite(const QString& path, const QString& text, TextEncodin
 
 QString formatStatusText(const FileFormat& format)
 {
-    QString text = format.encoding == TextEncoding::Cp932   ? QStringLiteral("Shift_JIS")
+    QString text = format.encoding == TextEncoding::Cp932  ? QStringLiteral("Shift_JIS")
                    : format.encoding == TextEncoding::Utf8 ? QStringLiteral("UTF-8")
                                                            : QStringLiteral("UTF-8 BOM");
     switch (format.lineEnd) {
-    case LineEnd::CrLf: return text + QStringLiteral(" CRLF");
-    case LineEnd::Lf: return text + QStringLiteral(" LF");
-    case LineEnd::Cr: break;
+        case LineEnd::CrLf:
+            return text + QStringLiteral(" CRLF");
+        case LineEnd::Lf:
+            return text + QStringLiteral(" LF");
+        case LineEnd::Cr:
+            break;
     }
     return text + QStringLiteral(" CR");
 }
@@ -141,32 +144,32 @@ bool looksLikeBinary(const QByteArray& bytes)
 QString fileErrorText(int e)
 {
     switch (e) {
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("ディスクの空き容量が足りません。");
-    case EFBIG:
-        return QStringLiteral("ファイルが大きすぎて書き込めません（サイズの上限を超えました）。");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("アクセスする権限がありません。");
-    case EROFS:
-        return QStringLiteral("読み取り専用の場所には書き込めません。");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("フォルダが見つかりません。");
-    case EISDIR:
-        return QStringLiteral("同じ名前のフォルダがあります。");
-    case ETXTBSY:
-    case EBUSY:
-        return QStringLiteral("ファイルが他のプログラムで使用中です。");
-    case ENAMETOOLONG:
-        return QStringLiteral("ファイル名が長すぎます。");
-    case ELOOP:
-        return QStringLiteral("シンボリックリンクが循環しています。");
-    case EIO:
-        return QStringLiteral("ディスクの読み書きでエラーが起きました。");
-    default:
-        return QStringLiteral("ファイルの書き込みに失敗しました（エラー番号 %1）。").arg(e);
+        case ENOSPC:
+        case EDQUOT:
+            return QStringLiteral("ディスクの空き容量が足りません。");
+        case EFBIG:
+            return QStringLiteral("ファイルが大きすぎて書き込めません（サイズの上限を超えました）。");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("アクセスする権限がありません。");
+        case EROFS:
+            return QStringLiteral("読み取り専用の場所には書き込めません。");
+        case ENOENT:
+        case ENOTDIR:
+            return QStringLiteral("フォルダが見つかりません。");
+        case EISDIR:
+            return QStringLiteral("同じ名前のフォルダがあります。");
+        case ETXTBSY:
+        case EBUSY:
+            return QStringLiteral("ファイルが他のプログラムで使用中です。");
+        case ENAMETOOLONG:
+            return QStringLiteral("ファイル名が長すぎます。");
+        case ELOOP:
+            return QStringLiteral("シンボリックリンクが循環しています。");
+        case EIO:
+            return QStringLiteral("ディスクの読み書きでエラーが起きました。");
+        default:
+            return QStringLiteral("ファイルの書き込みに失敗しました（エラー番号 %1）。").arg(e);
     }
 }
 
@@ -193,9 +196,9 @@ ReadResult readTextFile(const QString& path, TextKind kind, std::optional<TextEn
         return r;
     }
     if (forced)
-        r.format.encoding = *forced == TextEncoding::Cp932 ? TextEncoding::Cp932
+        r.format.encoding = *forced == TextEncoding::Cp932     ? TextEncoding::Cp932
                             : bytes.startsWith("\xEF\xBB\xBF") ? TextEncoding::Utf8Bom
-                                                           : TextEncoding::Utf8;
+                                                               : TextEncoding::Utf8;
     else
         r.format.encoding = kind == TextKind::Data ? detectDataEncoding(bytes) : detectDocumentEncoding(bytes);
     r.looksBinary = looksLikeBinary(bytes);
@@ -235,8 +238,8 @@ bool isWriteProtected(const QString& path)
     // would let a rename replace it.
     const QByteArray name = QFile::encodeName(path);
     struct stat st;
-    return ::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
-           (!(st.st_mode & S_IWUSR) || ::access(name.constData(), W_OK) != 0);
+    return ::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode)
+           && (!(st.st_mode & S_IWUSR) || ::access(name.constData(), W_OK) != 0);
 }
 
 WriteResult writeFileAtomic(const QString& path, const QByteArray& data, const WriteOptions& options)
@@ -262,8 +265,8 @@ WriteResult writeFileAtomic(const QString& path, const QByteArray& data, const W
     }
     // The temporary file lives beside the target, so the rename stays on one
     // file system and replaces the file in one step.
-    QByteArray tmpl = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                                        QStringLiteral(".XXXXXX"));
+    QByteArray tmpl =
+        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0)
         return fail(errno);
@@ -322,12 +325,12 @@ WriteResult writeTextFile(const QString& path, const QString& text, const FileFo
                           const WriteOptions& options)
 {
     switch (format.lineEnd) {
-    case LineEnd::Lf:
-        return encodeAndWrite(path, crLfTo(text, u'\n'), format.encoding, options);
-    case LineEnd::Cr:
-        return encodeAndWrite(path, crLfTo(text, u'\r'), format.encoding, options);
-    case LineEnd::CrLf:
-        break;
+        case LineEnd::Lf:
+            return encodeAndWrite(path, crLfTo(text, u'\n'), format.encoding, options);
+        case LineEnd::Cr:
+            return encodeAndWrite(path, crLfTo(text, u'\r'), format.encoding, options);
+        case LineEnd::CrLf:
+            break;
     }
     return encodeAndWrite(path, text, format.encoding, options);
 }

@@ -30,7 +30,7 @@ struct ReadResult {
     FileFormat format;  // encoding found, and the file's most frequent line end
     bool mixedLineEnds = false;
     bool looksBinary = false;  // NUL bytes or control characters a text file does not hold
-    QString error;      // Japanese description of the failure
+    QString error;             // Japanese description of the failure
 };
 
 // Reads a whole text file. Every break becomes CR LF in the text; the format
@@ -44,8 +44,8 @@ bool looksLikeBinary(const QByteArray& bytes);
 
 struct WriteResult {
     bool ok = false;
-    QString error;  // Japanese description of the failure, naming the file
-    bool unencodable = false;  // failed on a character the encoding cannot hold
+    QString error;                // Japanese description of the failure, naming the file
+    bool unencodable = false;     // failed on a character the encoding cannot hold
     bool writeProtected = false;  // the file's owner has no write permission on it
 };
 

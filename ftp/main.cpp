@@ -18,7 +18,8 @@ int main(int argc, char** argv)
     tw::installJapaneseTranslations(app);
     tw::setUpIcons(QStringLiteral("tagwright-ftp"));
     tw::QtPlatform platform;
-    tw::FrmMainSetup setup{platform.platform(), tw::FtpSettingFiles::forProgram(), tw::FtpOptions(), QDir::currentPath()};
+    tw::FrmMainSetup setup{platform.platform(), tw::FtpSettingFiles::forProgram(), tw::FtpOptions(),
+                           QDir::currentPath()};
     tw::Frm_Main window(setup);
     platform.setParent(&window);
     tw::centreOnScreen(&window);

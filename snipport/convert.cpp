@@ -97,7 +97,8 @@ SnipportOutcome runSnipport(const QString& folder, MessageBoxes* boxes)
     if (!QFileInfo::exists(source)) {
         const WriteResult written = SaveSnippetFile(defaultSnippets(), source);
         if (!written.ok) {
-            tell(boxes, QStringLiteral("[teigata.csv]を作成できませんでした。") + kCrLf + written.error, MsgIcon::Critical);
+            tell(boxes, QStringLiteral("[teigata.csv]を作成できませんでした。") + kCrLf + written.error,
+                 MsgIcon::Critical);
             return SnipportOutcome::Failed;
         }
         tell(boxes, snipportCreatedMessage());
@@ -168,8 +169,8 @@ SnipportOutcome runSnipport(const QString& folder, MessageBoxes* boxes)
         const int e = errno;
         ::unlink(backupName.constData());
         tell(boxes,
-             QStringLiteral("[teigata_Conv.csv]の名前を[teigata.csv]に変更できませんでした。") + kCrLf + fileErrorText(e)
-                 + kCrLf + QStringLiteral("[teigata.csv]は変更していません。"),
+             QStringLiteral("[teigata_Conv.csv]の名前を[teigata.csv]に変更できませんでした。") + kCrLf
+                 + fileErrorText(e) + kCrLf + QStringLiteral("[teigata.csv]は変更していません。"),
              MsgIcon::Critical);
         return SnipportOutcome::Failed;
     }

@@ -34,8 +34,8 @@ std::optional<QString> convertVersion1Line(const QString& line);
 SnipportOutcome runSnipport(const QString& folder, MessageBoxes* boxes);
 
 // The texts it shows.
-QString snipportTitle();             // "Snipport"
-QString snipportQuestion();          // the three lines of the opening question, joined by CR LF
+QString snipportTitle();     // "Snipport"
+QString snipportQuestion();  // the three lines of the opening question, joined by CR LF
 QString snipportCreatedMessage();
 QString snipportRefusedMessage();
 QString snipportConvertedMessage();

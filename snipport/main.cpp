@@ -12,11 +12,11 @@ int main(int argc, char* argv[])
     tw::installJapaneseTranslations(app);
     tw::QtMessageBoxes boxes;
     switch (tw::runSnipport(QCoreApplication::applicationDirPath(), &boxes)) {
-    case tw::SnipportOutcome::Declined:
-    case tw::SnipportOutcome::CreatedDefaults:
-    case tw::SnipportOutcome::Converted:
-        return 0;
-    default:
-        return 1;
+        case tw::SnipportOutcome::Declined:
+        case tw::SnipportOutcome::CreatedDefaults:
+        case tw::SnipportOutcome::Converted:
+            return 0;
+        default:
+            return 1;
     }
 }

@@ -9,10 +9,10 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 QStringList colourNames()
 {
-    return {QStringLiteral("red"),  QStringLiteral("blue"),   QStringLiteral("skyblue"), QStringLiteral("green"),
-            QStringLiteral("pink"), QStringLiteral("yellow"), QStringLiteral("aqua"),    QStringLiteral("fuchsia"),
-            QStringLiteral("gray"), QStringLiteral("lime"),   QStringLiteral("maroon"),  QStringLiteral("navy"),
-            QStringLiteral("olive"), QStringLiteral("purple"), QStringLiteral("silver"), QStringLiteral("teal")};
+    return {QStringLiteral("red"),   QStringLiteral("blue"),   QStringLiteral("skyblue"), QStringLiteral("green"),
+            QStringLiteral("pink"),  QStringLiteral("yellow"), QStringLiteral("aqua"),    QStringLiteral("fuchsia"),
+            QStringLiteral("gray"),  QStringLiteral("lime"),   QStringLiteral("maroon"),  QStringLiteral("navy"),
+            QStringLiteral("olive"), QStringLiteral("purple"), QStringLiteral("silver"),  QStringLiteral("teal")};
 }
 }  // namespace
 
@@ -137,9 +137,9 @@ bool isSizeWithUnit(const QString& text)
 
 QString fontFamilyValue(const QString& fontName)
 {
-    static const QStringList generic = {QStringLiteral("serif"),   QStringLiteral("sans-serif"),
+    static const QStringList generic = {QStringLiteral("serif"),     QStringLiteral("sans-serif"),
                                         QStringLiteral("monospace"), QStringLiteral("cursive"),
-                                        QStringLiteral("fantasy"), QStringLiteral("system-ui")};
+                                        QStringLiteral("fantasy"),   QStringLiteral("system-ui")};
     const QString name = fontName.trimmed();
     const bool quoted = name.size() >= 2 && (name.front() == QLatin1Char('"') || name.front() == QLatin1Char('\''))
                         && name.back() == name.front();
@@ -181,8 +181,8 @@ RuleResult AppendStyleRule(const QString& output, const StyleRuleValues& v)
     if (!v.backgroundColour.isEmpty() && v.backgroundColour != QStringLiteral("なし"))
         t += QStringLiteral("  background-color : ") + v.backgroundColour + QLatin1Char(';') + kCrLf;
     if (!size.isEmpty())
-        t += QStringLiteral("  font-size : ") + size + (withUnit ? QString() : unitSuffix(v.sizeUnit)) + QLatin1Char(';')
-             + kCrLf;
+        t += QStringLiteral("  font-size : ") + size + (withUnit ? QString() : unitSuffix(v.sizeUnit))
+             + QLatin1Char(';') + kCrLf;
     if (v.bold)
         t += QStringLiteral("  font-weight : bold;") + kCrLf;
     if (v.italic)

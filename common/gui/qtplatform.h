@@ -111,9 +111,16 @@ struct QtPlatform {
     QtProgress progress;
     Platform platform()
     {
-        return {.messages = &messages, .files = &files, .colours = &colours, .clipboard = &clipboard,
-                .clock = &clock, .launcher = &launcher, .folders = &folders, .prompt = &prompt,
-                .downloader = &downloader, .progress = &progress};
+        return {.messages = &messages,
+                .files = &files,
+                .colours = &colours,
+                .clipboard = &clipboard,
+                .clock = &clock,
+                .launcher = &launcher,
+                .folders = &folders,
+                .prompt = &prompt,
+                .downloader = &downloader,
+                .progress = &progress};
     }
     // Dialogs open centred on the program's main window.
     void setParent(QWidget* window)

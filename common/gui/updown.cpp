@@ -12,7 +12,11 @@
 namespace tw {
 
 UpDown::UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent, int step)
-    : QWidget(parent), m_buddy(buddy), m_min(minimum), m_max(maximum), m_step(step)
+    : QWidget(parent),
+      m_buddy(buddy),
+      m_min(minimum),
+      m_max(maximum),
+      m_step(step)
 {
     auto makeButton = [this](Qt::ArrowType arrow, const QString& name) {
         auto* b = new QToolButton(this);

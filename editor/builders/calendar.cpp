@@ -23,14 +23,14 @@ QString BuildCalendar(const CalendarOptions& o)
         return QString();
     const QString CRLF = QStringLiteral("\r\n");
     const QString row = QStringLiteral("<tr align=\"center\">");
-    QString s = QStringLiteral("<!-- ■ここからカレンダー■ -->") + CRLF + QStringLiteral("<table border=\"") + o.border +
-                QStringLiteral("\">") + CRLF + QStringLiteral("<!-- 年月表示部 -->") + CRLF + row + CRLF +
-                QStringLiteral("<td colspan=\"4\">") + QStringLiteral("%1").arg(o.year, 4, 10, QLatin1Char('0')) +
-                QStringLiteral(" 年</td>") + CRLF +
-                QStringLiteral("<td colspan=\"3\">") + QString::number(o.month) + QStringLiteral(" 月</td>") + CRLF +
-                QStringLiteral("</tr>") + CRLF + QStringLiteral("<!-- 曜日表示部 -->") + CRLF + row + CRLF +
-                QStringLiteral("<td>日</td><td>月</td><td>火</td><td>水</td><td>木</td><td>金</td><td>土</td>") + CRLF +
-                QStringLiteral("</tr>") + CRLF + QStringLiteral("<!-- 日付表示部 -->") + CRLF + row + CRLF;
+    QString s = QStringLiteral("<!-- ■ここからカレンダー■ -->") + CRLF + QStringLiteral("<table border=\"") + o.border
+                + QStringLiteral("\">") + CRLF + QStringLiteral("<!-- 年月表示部 -->") + CRLF + row + CRLF
+                + QStringLiteral("<td colspan=\"4\">") + QStringLiteral("%1").arg(o.year, 4, 10, QLatin1Char('0'))
+                + QStringLiteral(" 年</td>") + CRLF + QStringLiteral("<td colspan=\"3\">") + QString::number(o.month)
+                + QStringLiteral(" 月</td>") + CRLF + QStringLiteral("</tr>") + CRLF
+                + QStringLiteral("<!-- 曜日表示部 -->") + CRLF + row + CRLF
+                + QStringLiteral("<td>日</td><td>月</td><td>火</td><td>水</td><td>木</td><td>金</td><td>土</td>") + CRLF
+                + QStringLiteral("</tr>") + CRLF + QStringLiteral("<!-- 日付表示部 -->") + CRLF + row + CRLF;
     for (int i = 0; i < m.offset; ++i)
         s += QStringLiteral("<td></td>");
     for (int d = 1; d <= m.days; ++d) {
@@ -40,8 +40,8 @@ QString BuildCalendar(const CalendarOptions& o)
         s += QStringLiteral("<td>") + QString::number(d) + QStringLiteral("</td>");
     }
     // The last week's row closes right after its last day, on the same line.
-    s += QStringLiteral("</tr>") + CRLF + QStringLiteral("</table>") + CRLF +
-         QStringLiteral("<!-- ■ここまでカレンダー■ -->");
+    s += QStringLiteral("</tr>") + CRLF + QStringLiteral("</table>") + CRLF
+         + QStringLiteral("<!-- ■ここまでカレンダー■ -->");
     return s;
 }
 

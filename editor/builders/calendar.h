@@ -8,7 +8,7 @@ namespace tw {
 
 struct CalendarOptions {
     int year = 2000;
-    int month = 1;                       // 1-12
+    int month = 1;                         // 1-12
     QString border = QStringLiteral("0");  // copied into border="..." as typed
 };
 

@@ -70,8 +70,8 @@ Gradation BuildGradation(const GradationOptions& o)
     for (qint64 k = 0; k < n; ++k) {
         GradationChar p;
         p.ch = chars[k];
-        g.text += QStringLiteral("<font color=\"#") + hex2(colour[0]) + hex2(colour[1]) + hex2(colour[2]) +
-                  QLatin1Char('"');
+        g.text +=
+            QStringLiteral("<font color=\"#") + hex2(colour[0]) + hex2(colour[1]) + hex2(colour[2]) + QLatin1Char('"');
         if (o.fontSize) {
             const int size = s0 + int(roundHalfEven(k * (s1 - s0), n));
             g.text += QStringLiteral(" size=\"") + QString::number(size) + QLatin1Char('"');

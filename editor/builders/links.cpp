@@ -15,13 +15,17 @@ QString quoted(const QString& s)
 QString BuildLinkBarText(LinkBarButton button, const QString& name, const QString& selected)
 {
     switch (button) {
-    case LinkBarButton::Link: return QStringLiteral("<A href=") + quoted(name) + QLatin1Char('>') + selected + QStringLiteral("</A>");
-    case LinkBarButton::Anchor: return QStringLiteral("<A name=") + quoted(name) + QLatin1Char('>') + selected + QStringLiteral("</a>");
-    case LinkBarButton::Mail:
-        return QStringLiteral("<A href=") + quoted(QStringLiteral("mailto:") + name) + QLatin1Char('>') + selected +
-               QStringLiteral("</A>");
-    case LinkBarButton::Picture: return QStringLiteral("<IMG src=") + quoted(name) + QLatin1Char('>');
-    case LinkBarButton::Throw: return name;
+        case LinkBarButton::Link:
+            return QStringLiteral("<A href=") + quoted(name) + QLatin1Char('>') + selected + QStringLiteral("</A>");
+        case LinkBarButton::Anchor:
+            return QStringLiteral("<A name=") + quoted(name) + QLatin1Char('>') + selected + QStringLiteral("</a>");
+        case LinkBarButton::Mail:
+            return QStringLiteral("<A href=") + quoted(QStringLiteral("mailto:") + name) + QLatin1Char('>') + selected
+                   + QStringLiteral("</A>");
+        case LinkBarButton::Picture:
+            return QStringLiteral("<IMG src=") + quoted(name) + QLatin1Char('>');
+        case LinkBarButton::Throw:
+            return name;
     }
     return QString();
 }
@@ -47,16 +51,21 @@ QString BuildLink(const LinkOptions& o)
 {
     QString open;
     switch (o.tab) {
-    case 0: open = QStringLiteral("<A href=") + quoted(o.file) + linkTargetPart(o.fileTarget); break;
-    case 1: {
-        QString href = QStringLiteral("mailto:") + o.address;
-        if (!o.subject.isEmpty())
-            href += QStringLiteral("?Subject=") + o.subject;
-        open = QStringLiteral("<A href=") + quoted(href);
-        break;
-    }
-    case 2: open = QStringLiteral("<A href=") + quoted(QLatin1Char('#') + o.label) + linkTargetPart(o.labelTarget); break;
-    default: return QString();
+        case 0:
+            open = QStringLiteral("<A href=") + quoted(o.file) + linkTargetPart(o.fileTarget);
+            break;
+        case 1: {
+            QString href = QStringLiteral("mailto:") + o.address;
+            if (!o.subject.isEmpty())
+                href += QStringLiteral("?Subject=") + o.subject;
+            open = QStringLiteral("<A href=") + quoted(href);
+            break;
+        }
+        case 2:
+            open = QStringLiteral("<A href=") + quoted(QLatin1Char('#') + o.label) + linkTargetPart(o.labelTarget);
+            break;
+        default:
+            return QString();
     }
     return open + QLatin1Char('>') + o.selected + QStringLiteral("</A>");
 }

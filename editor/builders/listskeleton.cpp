@@ -18,14 +18,26 @@ KindInfo kindOf(const QString& name)
     const qsizetype i = n.indexOf(name);
     static const char* const orderedTypes[] = {"1", "I", "i", "A", "a"};
     switch (i) {
-    case 0: return {Kind::Plain, {}};
-    case 1: return {Kind::Circle, {}};
-    case 2: return {Kind::Square, {}};
-    case 3: return {Kind::Disc, {}};
-    case 4: case 5: case 6: case 7: case 8: return {Kind::Ordered, QLatin1String(orderedTypes[i - 4])};
-    case 9: return {Kind::Image, {}};
-    case 10: return {Kind::Definition, {}};
-    default: return {Kind::Unknown, {}};
+        case 0:
+            return {Kind::Plain, {}};
+        case 1:
+            return {Kind::Circle, {}};
+        case 2:
+            return {Kind::Square, {}};
+        case 3:
+            return {Kind::Disc, {}};
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+        case 8:
+            return {Kind::Ordered, QLatin1String(orderedTypes[i - 4])};
+        case 9:
+            return {Kind::Image, {}};
+        case 10:
+            return {Kind::Definition, {}};
+        default:
+            return {Kind::Unknown, {}};
     }
 }
 
@@ -34,9 +46,17 @@ KindInfo kindOf(const QString& name)
 const QStringList& listKindNames()
 {
     static const QStringList names = {
-        QStringLiteral("指定なし(・)"), QStringLiteral("○"), QStringLiteral("■"), QStringLiteral("●"),
-        QStringLiteral("1,2,3,4,5"), QStringLiteral("Ⅰ,Ⅱ,Ⅲ,Ⅳ,Ⅴ"), QStringLiteral("ⅰ,ⅱ,ⅲ,ⅳ,ⅴ"),
-        QStringLiteral("A,B,C,D,E"), QStringLiteral("a,b,c,d,e"), QStringLiteral("画像"), QStringLiteral("定義型リスト"),
+        QStringLiteral("指定なし(・)"),
+        QStringLiteral("○"),
+        QStringLiteral("■"),
+        QStringLiteral("●"),
+        QStringLiteral("1,2,3,4,5"),
+        QStringLiteral("Ⅰ,Ⅱ,Ⅲ,Ⅳ,Ⅴ"),
+        QStringLiteral("ⅰ,ⅱ,ⅲ,ⅳ,ⅴ"),
+        QStringLiteral("A,B,C,D,E"),
+        QStringLiteral("a,b,c,d,e"),
+        QStringLiteral("画像"),
+        QStringLiteral("定義型リスト"),
     };
     return names;
 }
@@ -44,9 +64,12 @@ const QStringList& listKindNames()
 ListRows listRowsFor(const QString& kind)
 {
     switch (kindOf(kind).kind) {
-    case Kind::Ordered: return {false, true, true};
-    case Kind::Image: return {true, false, true};
-    default: return {false, false, true};
+        case Kind::Ordered:
+            return {false, true, true};
+        case Kind::Image:
+            return {true, false, true};
+        default:
+            return {false, false, true};
     }
 }
 
@@ -79,32 +102,42 @@ QString BuildList(const ListOptions& o)
     QString item = QStringLiteral(" <LI></LI>") + CRLF;
     QString close;
     switch (k.kind) {
-    case Kind::Plain: open = QStringLiteral("<UL>"); close = QStringLiteral("</UL>"); break;
-    case Kind::Circle: open = QStringLiteral("<UL type=\"circle\">"); close = QStringLiteral("</UL>"); break;
-    case Kind::Square:
-        // All items on one line; the break comes only before the closing tag.
-        open = QStringLiteral("<UL type=\"square\">");
-        item = QStringLiteral(" <LI></LI>");
-        close = CRLF + QStringLiteral("</UL>");
-        break;
-    case Kind::Disc: open = QStringLiteral("<UL type=\"disc\">"); close = QStringLiteral("</UL>"); break;
-    case Kind::Ordered:
-        open = QStringLiteral("<OL type=\"") + k.type + QLatin1Char('"');
-        if (*typedNumber(o.start) != 1)
-            open += QStringLiteral(" start=\"") + o.start + QLatin1Char('"');
-        open += QLatin1Char('>');
-        close = QStringLiteral("</OL>");
-        break;
-    case Kind::Image:
-        open = QStringLiteral("<UL style=\"list-style-image:url(") + o.picture + QStringLiteral(");\">");
-        close = QStringLiteral("</UL>");
-        break;
-    case Kind::Definition:
-        open = QStringLiteral("<DL>");
-        item = QStringLiteral(" <DT>") + CRLF + QStringLiteral("  <DD>") + CRLF;
-        close = QStringLiteral("</DL>");
-        break;
-    case Kind::Unknown: return QString();
+        case Kind::Plain:
+            open = QStringLiteral("<UL>");
+            close = QStringLiteral("</UL>");
+            break;
+        case Kind::Circle:
+            open = QStringLiteral("<UL type=\"circle\">");
+            close = QStringLiteral("</UL>");
+            break;
+        case Kind::Square:
+            // All items on one line; the break comes only before the closing tag.
+            open = QStringLiteral("<UL type=\"square\">");
+            item = QStringLiteral(" <LI></LI>");
+            close = CRLF + QStringLiteral("</UL>");
+            break;
+        case Kind::Disc:
+            open = QStringLiteral("<UL type=\"disc\">");
+            close = QStringLiteral("</UL>");
+            break;
+        case Kind::Ordered:
+            open = QStringLiteral("<OL type=\"") + k.type + QLatin1Char('"');
+            if (*typedNumber(o.start) != 1)
+                open += QStringLiteral(" start=\"") + o.start + QLatin1Char('"');
+            open += QLatin1Char('>');
+            close = QStringLiteral("</OL>");
+            break;
+        case Kind::Image:
+            open = QStringLiteral("<UL style=\"list-style-image:url(") + o.picture + QStringLiteral(");\">");
+            close = QStringLiteral("</UL>");
+            break;
+        case Kind::Definition:
+            open = QStringLiteral("<DL>");
+            item = QStringLiteral(" <DT>") + CRLF + QStringLiteral("  <DD>") + CRLF;
+            close = QStringLiteral("</DL>");
+            break;
+        case Kind::Unknown:
+            return QString();
     }
     QString s;
     s.reserve(open.size() + 2 + qsizetype(items) * item.size() + close.size());

@@ -22,8 +22,8 @@ const QStringList& marqueeMotionNames()
 
 const QStringList& marqueeDirectionNames()
 {
-    static const QStringList names = {QStringLiteral("左から右"), QStringLiteral("右から左"), QStringLiteral("上から下"),
-                                      QStringLiteral("下から上")};
+    static const QStringList names = {QStringLiteral("左から右"), QStringLiteral("右から左"),
+                                      QStringLiteral("上から下"), QStringLiteral("下から上")};
     return names;
 }
 

@@ -18,31 +18,32 @@ QString frameSet(int kind)
         return QString::fromLatin1(indent) + QStringLiteral("<FRAME src=\"page%1.htm\">").arg(n) + CRLF;
     };
     auto noFrames = [](const QString& text) {
-        return QStringLiteral(" <NOFRAMES>") + CRLF + QStringLiteral(" <BODY>") + CRLF + text + CRLF +
-               QStringLiteral(" </BODY>") + CRLF + QStringLiteral(" </NOFRAMES>") + CRLF + QStringLiteral("</FRAMESET>");
+        return QStringLiteral(" <NOFRAMES>") + CRLF + QStringLiteral(" <BODY>") + CRLF + text + CRLF
+               + QStringLiteral(" </BODY>") + CRLF + QStringLiteral(" </NOFRAMES>") + CRLF
+               + QStringLiteral("</FRAMESET>");
     };
     auto open = [](const char* indent, const char* attr, const char* split) {
-        return QString::fromLatin1(indent) + QStringLiteral("<FRAMESET ") + QLatin1String(attr) + QLatin1Char('=') +
-               quoted(QLatin1String(split)) + QLatin1Char('>') + CRLF;
+        return QString::fromLatin1(indent) + QStringLiteral("<FRAMESET ") + QLatin1String(attr) + QLatin1Char('=')
+               + quoted(QLatin1String(split)) + QLatin1Char('>') + CRLF;
     };
     switch (kind) {
-    case 0:
-        return open("", "cols", "50%,50%") + frame(" ", 1) + frame(" ", 2) + noFrames(textA);
-    case 1:
-        return open("", "rows", "50%,50%") + frame(" ", 1) + frame(" ", 2) + noFrames(textA);
-    case 2:
-        return open("", "cols", "33%,*,33%") + frame(" ", 1) + frame(" ", 2) + frame(" ", 3) + noFrames(textB);
-    case 3:
-        return open("", "rows", "30%,*,30%") + frame(" ", 1) + frame(" ", 2) + frame(" ", 3) + noFrames(textB);
-    case 4:
-    case 5: {
-        const bool rowsFirst = kind == 4;
-        return open("", rowsFirst ? "rows" : "cols", "100,*") + frame(" ", 1) +
-               open(" ", rowsFirst ? "cols" : "rows", "100,*") + frame("  ", 2) + frame("  ", 3) +
-               QStringLiteral(" </FRAMESET>") + CRLF + noFrames(textB);
-    }
-    default:
-        return QString();
+        case 0:
+            return open("", "cols", "50%,50%") + frame(" ", 1) + frame(" ", 2) + noFrames(textA);
+        case 1:
+            return open("", "rows", "50%,50%") + frame(" ", 1) + frame(" ", 2) + noFrames(textA);
+        case 2:
+            return open("", "cols", "33%,*,33%") + frame(" ", 1) + frame(" ", 2) + frame(" ", 3) + noFrames(textB);
+        case 3:
+            return open("", "rows", "30%,*,30%") + frame(" ", 1) + frame(" ", 2) + frame(" ", 3) + noFrames(textB);
+        case 4:
+        case 5: {
+            const bool rowsFirst = kind == 4;
+            return open("", rowsFirst ? "rows" : "cols", "100,*") + frame(" ", 1)
+                   + open(" ", rowsFirst ? "cols" : "rows", "100,*") + frame("  ", 2) + frame("  ", 3)
+                   + QStringLiteral(" </FRAMESET>") + CRLF + noFrames(textB);
+        }
+        default:
+            return QString();
     }
 }
 }  // namespace
@@ -55,10 +56,10 @@ QString colourNotSet()
 const QStringList& skeletonColourNames()
 {
     static const QStringList names = {
-        colourNotSet(),         QStringLiteral("red"),    QStringLiteral("blue"),  QStringLiteral("skyblue"),
-        QStringLiteral("green"), QStringLiteral("black"),  QStringLiteral("pink"),  QStringLiteral("yellow"),
-        QStringLiteral("aqua"),  QStringLiteral("fuchsia"), QStringLiteral("gray"), QStringLiteral("lime"),
-        QStringLiteral("maroon"), QStringLiteral("navy"),  QStringLiteral("olive"), QStringLiteral("purple"),
+        colourNotSet(),           QStringLiteral("red"),     QStringLiteral("blue"),  QStringLiteral("skyblue"),
+        QStringLiteral("green"),  QStringLiteral("black"),   QStringLiteral("pink"),  QStringLiteral("yellow"),
+        QStringLiteral("aqua"),   QStringLiteral("fuchsia"), QStringLiteral("gray"),  QStringLiteral("lime"),
+        QStringLiteral("maroon"), QStringLiteral("navy"),    QStringLiteral("olive"), QStringLiteral("purple"),
         QStringLiteral("silver"), QStringLiteral("teal"),
     };
     return names;
@@ -68,28 +69,29 @@ QString BuildPageSkeleton(const PageSkeletonOptions& o)
 {
     const QString none = colourNotSet();
     const bool hover = o.pointColor != none;
-    QString s = QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">") + CRLF +
-                QStringLiteral("<HTML>") + CRLF + QStringLiteral("<HEAD>") + CRLF +
-                QStringLiteral("<META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html; charset=SHIFT_JIS\">") + CRLF +
-                QStringLiteral("<TITLE>") + o.title + QStringLiteral("</TITLE>") + CRLF;
+    QString s = QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">") + CRLF
+                + QStringLiteral("<HTML>") + CRLF + QStringLiteral("<HEAD>") + CRLF
+                + QStringLiteral("<META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html; charset=SHIFT_JIS\">") + CRLF
+                + QStringLiteral("<TITLE>") + o.title + QStringLiteral("</TITLE>") + CRLF;
     if (!o.css.isEmpty())
         s += QStringLiteral("<link rel=\"stylesheet\" href=") + quoted(o.css) + QLatin1Char('>') + CRLF;
     if (!o.searchWords.isEmpty())
         s += QStringLiteral("<META HTTP-EQUIV=\"keyword\" CONTENT=") + quoted(o.searchWords) + QLatin1Char('>') + CRLF;
     if (hover)
         s += QStringLiteral("<META HTTP-EQUIV=\"content-style-type\" CONTENT=\"text/css\">") + CRLF;
-    const std::pair<const char*, const QString*> metas[] = {
-        {"description", &o.pageIntroduce}, {"author", &o.pageMaker}, {"copyright", &o.tyosakuInfo},
-        {"reply-to", &o.mailAddress}};
+    const std::pair<const char*, const QString*> metas[] = {{"description", &o.pageIntroduce},
+                                                            {"author", &o.pageMaker},
+                                                            {"copyright", &o.tyosakuInfo},
+                                                            {"reply-to", &o.mailAddress}};
     for (const auto& [name, value] : metas) {
         if (!value->isEmpty())
-            s += QStringLiteral("<META NAME=") + quoted(QLatin1String(name)) + QStringLiteral(" CONTENT=") +
-                 quoted(*value) + QLatin1Char('>') + CRLF;
+            s += QStringLiteral("<META NAME=") + quoted(QLatin1String(name)) + QStringLiteral(" CONTENT=")
+                 + quoted(*value) + QLatin1Char('>') + CRLF;
     }
     if (hover) {
-        s += QStringLiteral("<STYLE TYPE=\"text/css\">") + CRLF + QStringLiteral("<!--") + CRLF +
-             QStringLiteral("A:hover { color: ") + o.pointColor + QStringLiteral(" }") + CRLF + QStringLiteral("-->") +
-             CRLF + QStringLiteral("</STYLE>") + CRLF;
+        s += QStringLiteral("<STYLE TYPE=\"text/css\">") + CRLF + QStringLiteral("<!--") + CRLF
+             + QStringLiteral("A:hover { color: ") + o.pointColor + QStringLiteral(" }") + CRLF + QStringLiteral("-->")
+             + CRLF + QStringLiteral("</STYLE>") + CRLF;
     }
     s += QStringLiteral("</head>") + CRLF;
     if (!o.frame) {
@@ -104,7 +106,7 @@ QString BuildPageSkeleton(const PageSkeletonOptions& o)
         };
         // A colour erased to nothing is still written (only "なし" is unset),
         // the background only when there is one.
-        const bool set[] = {o.bgColor != none, o.textColor != none, !o.backPic.isEmpty(),
+        const bool set[] = {o.bgColor != none,   o.textColor != none,  !o.backPic.isEmpty(),
                             o.linkColor != none, o.clickColor != none, o.linkZumiColor != none};
         for (int i = 0; i < 6; ++i) {
             if (set[i])

@@ -4,8 +4,8 @@ namespace tw {
 
 bool CommandRegistry::add(Command command)
 {
-    if (command.id.isEmpty() || !command.run || m_byId.contains(command.id) ||
-        (!command.contextId.isEmpty() && m_byId.contains(command.contextId)))
+    if (command.id.isEmpty() || !command.run || m_byId.contains(command.id)
+        || (!command.contextId.isEmpty() && m_byId.contains(command.contextId)))
         return false;
     const QString key = command.toolBar + QLatin1Char('/') + command.toolKey;
     if (!command.toolKey.isEmpty() && m_byKey.contains(key))

@@ -12,13 +12,13 @@
 namespace tw {
 
 struct Command {
-    QString id;              // IDM_FORMAT_B
-    QString caption;         // the main menu's caption, 太字(&B); empty for tool-bar-only commands
-    QString shortcut;        // Ctrl+B
-    QString contextId;       // the context menu's twin, IDM_CONTEXT_FONT_B
+    QString id;         // IDM_FORMAT_B
+    QString caption;    // the main menu's caption, 太字(&B); empty for tool-bar-only commands
+    QString shortcut;   // Ctrl+B
+    QString contextId;  // the context menu's twin, IDM_CONTEXT_FONT_B
     QString contextCaption;
-    QString toolBar;         // Toolbar1 / Toolbar2 / Toolbar3, or empty
-    QString toolKey;         // the button's key on that bar
+    QString toolBar;  // Toolbar1 / Toolbar2 / Toolbar3, or empty
+    QString toolKey;  // the button's key on that bar
     std::function<void()> run;
     std::function<bool()> enabled;  // empty: always enabled
     std::function<bool()> checked;  // empty: the entry carries no check mark

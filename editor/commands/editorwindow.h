@@ -45,8 +45,8 @@ public:
     // True while the embedded browser is still loading the page it was given.
     virtual bool previewLoading() const { return false; }
     virtual void previewProblem(const QString& text) = 0;  // empty: refreshing works again
-    virtual void documentChanged() {}     // the text changed (the unsaved mark)
-    virtual void recentFilesChanged() {}  // the File menu's recent list
+    virtual void documentChanged() {}                      // the text changed (the unsaved mark)
+    virtual void recentFilesChanged() {}                   // the File menu's recent list
 };
 
 }  // namespace tw

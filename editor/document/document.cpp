@@ -18,9 +18,10 @@ QString newDocumentName()
 
 QString documentFileFilter()
 {
-    return QStringLiteral("HTMLファイル (*.html;*.htm;*.shtm;*.shtml)|*.html;*.htm;*.shtm;*.shtml|"
-                          "テキスト＆ソースファイル (*.txt;*.c;*.cpp)|*.txt;*.c;*.cpp|"
-                          "すべてのファイル (*.*)|*.*");
+    return QStringLiteral(
+        "HTMLファイル (*.html;*.htm;*.shtm;*.shtml)|*.html;*.htm;*.shtm;*.shtml|"
+        "テキスト＆ソースファイル (*.txt;*.c;*.cpp)|*.txt;*.c;*.cpp|"
+        "すべてのファイル (*.*)|*.*");
 }
 
 QString titlePrefix()
@@ -98,9 +99,9 @@ bool Document::Save_Check()
 {
     if (!isModified())
         return true;
-    const MsgResult r = m_platform.messages->show(QStringLiteral("内容が変更されていますが、保存しますか？"),
-                                                  QStringLiteral("終了確認"), MsgIcon::Question,
-                                                  MsgButtons::YesNoCancel);
+    const MsgResult r =
+        m_platform.messages->show(QStringLiteral("内容が変更されていますが、保存しますか？"),
+                                  QStringLiteral("終了確認"), MsgIcon::Question, MsgButtons::YesNoCancel);
     if (r == MsgResult::Cancel)
         return false;
     if (r == MsgResult::Yes) {
@@ -173,7 +174,8 @@ bool Document::confirmBinary(const QString& path) const
                QStringLiteral("%1 はテキストファイルではないようです（NUL 文字や制御文字を含んでいます）。\n"
                               "開いて保存すると、それらの文字が変わることがあります。開きますか？")
                    .arg(QDir::toNativeSeparators(path)),
-               QStringLiteral("Quillet"), MsgIcon::Question, MsgButtons::YesNo) == MsgResult::Yes;
+               QStringLiteral("Quillet"), MsgIcon::Question, MsgButtons::YesNo)
+           == MsgResult::Yes;
 }
 
 bool Document::readFile(const QString& path, ReadResult& result) const
@@ -230,15 +232,16 @@ void Document::takeText(const ReadResult& file)
 
 WriteResult Document::writeOfferingUtf8(const QString& path, QString text, const WriteResult& failed)
 {
-    const MsgResult useUtf8 = m_platform.messages->show(
-        failed.error + QStringLiteral("\n\nUTF-8 で保存しますか？"), QStringLiteral("Quillet"), MsgIcon::Question,
-        MsgButtons::YesNo);
+    const MsgResult useUtf8 =
+        m_platform.messages->show(failed.error + QStringLiteral("\n\nUTF-8 で保存しますか？"),
+                                  QStringLiteral("Quillet"), MsgIcon::Question, MsgButtons::YesNo);
     if (useUtf8 != MsgResult::Yes)
         return failed;
     if (const auto declared = declaredCharset(text); declared && declared->encoding == TextEncoding::Cp932) {
         const QString name = text.mid(declared->start, declared->length);
         const MsgResult rewrite = m_platform.messages->show(
-            QStringLiteral("このページは <meta> で文字コードを %1 と宣言しています。\nUTF-8 に書き換えますか？").arg(name),
+            QStringLiteral("このページは <meta> で文字コードを %1 と宣言しています。\nUTF-8 に書き換えますか？")
+                .arg(name),
             QStringLiteral("Quillet"), MsgIcon::Question, MsgButtons::YesNo);
         if (rewrite == MsgResult::Yes) {
             m_buffer.replaceRanges({TextEdit{declared->start, name, QStringLiteral("UTF-8")}});
@@ -258,7 +261,8 @@ bool Document::offerSaveAs(const QString& path) const
 {
     return m_platform.messages->show(QStringLiteral("%1 は書き込み禁止になっています。\n名前をつけて保存しますか？")
                                          .arg(QDir::toNativeSeparators(path)),
-                                     QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::YesNo) == MsgResult::Yes;
+                                     QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::YesNo)
+           == MsgResult::Yes;
 }
 
 bool Document::writeTo(const QString& path, bool* writeProtected)
@@ -375,9 +379,9 @@ bool Document::reopenAs(TextEncoding encoding)
     if (!hasOwnFile())
         return false;
     if (isModified()) {
-        const MsgResult r = m_platform.messages->show(
-            QStringLiteral("内容が変更されています。変更を破棄して開き直しますか？"), QStringLiteral("Quillet"),
-            MsgIcon::Question, MsgButtons::YesNo);
+        const MsgResult r =
+            m_platform.messages->show(QStringLiteral("内容が変更されています。変更を破棄して開き直しますか？"),
+                                      QStringLiteral("Quillet"), MsgIcon::Question, MsgButtons::YesNo);
         if (r != MsgResult::Yes)
             return false;
     }
@@ -393,8 +397,8 @@ bool Document::reopenAs(TextEncoding encoding)
 
 SaveOutcome Document::save()
 {
-    if (m_title == titlePrefix() + newDocumentName() || m_title == titlePrefix() + QStringLiteral("テンプレート") ||
-        !hasOwnFile())
+    if (m_title == titlePrefix() + newDocumentName() || m_title == titlePrefix() + QStringLiteral("テンプレート")
+        || !hasOwnFile())
         return SaveDocumentAs();
     // Replacing a file its owner made read-only would go past the owner's
     // intent: the text goes under another name, or stays unsaved.

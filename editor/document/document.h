@@ -18,10 +18,10 @@ namespace tw {
 class EditBuffer;
 class EditHistory;
 
-QString newDocumentName();      // 新規文書
-QString documentFileFilter();   // shared by the four file dialogs
-QString titlePrefix();          // "Tagwright - "
-QString tempPreviewName();      // quillettmp.html
+QString newDocumentName();     // 新規文書
+QString documentFileFilter();  // shared by the four file dialogs
+QString titlePrefix();         // "Tagwright - "
+QString tempPreviewName();     // quillettmp.html
 
 enum class SaveOutcome { Written, Cancelled, Failed };
 
@@ -67,14 +67,14 @@ public:
     void deleteTempPreview(const QString& folder) const;
 
     // File menu commands.
-    void newDocument();                 // IDM_NEW
+    void newDocument();  // IDM_NEW
     // A generated page becomes a new, unchanged document (after Save_Check).
     void newFromText(const QString& text);
-    void open();                        // IDM_OPEN
-    SaveOutcome save();                 // IDM_OVERSAVE
-    SaveOutcome SaveDocumentAs();       // IDM_SAVE
-    void openTemplate();                // IDM_FILE_TEMPLATEOPEN
-    SaveOutcome saveTemplate();         // IDM_FILE_TEMPLATESAVE
+    void open();                   // IDM_OPEN
+    SaveOutcome save();            // IDM_OVERSAVE
+    SaveOutcome SaveDocumentAs();  // IDM_SAVE
+    void openTemplate();           // IDM_FILE_TEMPLATEOPEN
+    SaveOutcome saveTemplate();    // IDM_FILE_TEMPLATESAVE
     // A document named on the command line.
     bool openPath(const QString& fullPath);
     // A file clicked in the file panel: asks about unsaved changes first.

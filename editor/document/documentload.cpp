@@ -149,22 +149,23 @@ LoadedDocument readDocument(const QString& path, EditBuffer& buffer, const LoadR
                         : first.startsWith("\xEF\xBB\xBF")     ? TextEncoding::Utf8Bom
                                                                : TextEncoding::Utf8;
     else
-        pass.encoding = detectDocumentEncoding(first.size() < pieceBytes ? first
-                                                                         : first.left(pieceEnd(first, TextEncoding::Utf8)));
+        pass.encoding =
+            detectDocumentEncoding(first.size() < pieceBytes ? first : first.left(pieceEnd(first, TextEncoding::Utf8)));
 
     // How much the box's UTF-8 is of the file, judged from its start.
     std::vector<CharMark> marks;
     const QByteArray sample = first.left(std::min<qsizetype>(first.size(), 1 << 20));
-    const double ratio =
-        sample.isEmpty() ? 1.0
-                         : double(boxUtf8(normaliseLineBreaks(decodeText(sample, pass.encoding)), marks).size()) /
-                               double(sample.size());
+    const double ratio = sample.isEmpty()
+                             ? 1.0
+                             : double(boxUtf8(normaliseLineBreaks(decodeText(sample, pass.encoding)), marks).size())
+                                   / double(sample.size());
     const qint64 expected = qint64(double(size) * std::max(ratio, 1.0) * 1.02) + 4096;
     const qint64 need = memoryToOpen(size, ratio);
     const qint64 available = request.tuning.availableMemory ? request.tuning.availableMemory() : LLONG_MAX;
     if (expected > kLargestText || need > available) {
-        r.error = QStringLiteral("%1 は大きすぎて、このコンピュータのメモリに読み込めません"
-                                 "（ファイル %2 MB、必要なメモリ 約 %3 MB、空きメモリ %4 MB）。")
+        r.error = QStringLiteral(
+                      "%1 は大きすぎて、このコンピュータのメモリに読み込めません"
+                      "（ファイル %2 MB、必要なメモリ 約 %3 MB、空きメモリ %4 MB）。")
                       .arg(shown(path))
                       .arg(megabytes(size))
                       .arg(megabytes(need))
@@ -174,15 +175,14 @@ LoadedDocument readDocument(const QString& path, EditBuffer& buffer, const LoadR
 
     const bool showProgress = request.progress && size >= request.tuning.progressFrom;
     if (showProgress)
-        request.progress->begin(QStringLiteral("Quillet"),
-                                QStringLiteral("%1 を読み込んでいます…").arg(shown(path)), size);
+        request.progress->begin(QStringLiteral("Quillet"), QStringLiteral("%1 を読み込んでいます…").arg(shown(path)),
+                                size);
     auto finish = [&](LoadedDocument& result) -> LoadedDocument {
         if (showProgress)
             request.progress->end();
         return std::move(result);
     };
-    const QString outOfMemory =
-        QStringLiteral("%1 の読み込みの途中でメモリが足りなくなりました。").arg(shown(path));
+    const QString outOfMemory = QStringLiteral("%1 の読み込みの途中でメモリが足りなくなりました。").arg(shown(path));
 
     // A second pass only when the whole file tells another encoding than its start did.
     bool askedBinary = false;

@@ -18,8 +18,8 @@ namespace tw {
 qint64 systemAvailableMemory();
 
 struct LoadTuning {
-    qsizetype pieceBytes = 4 << 20;      // read and decoded at a time
-    qint64 progressFrom = 16 << 20;      // a file at least this large shows progress
+    qsizetype pieceBytes = 4 << 20;  // read and decoded at a time
+    qint64 progressFrom = 16 << 20;  // a file at least this large shows progress
     std::function<qint64()> availableMemory = systemAvailableMemory;
 };
 
@@ -37,7 +37,7 @@ struct LoadedDocument {
     QString error;           // Japanese, when it failed
     FileFormat format;
     bool mixedLineEnds = false;
-    QByteArray digest;       // TextDigest of the text read
+    QByteArray digest;               // TextDigest of the text read
     std::unique_ptr<TextLoad> load;  // commit makes it the document
 };
 

@@ -126,8 +126,8 @@ protected:
                 last.inserted.insert(at, inserted);
                 return;
             }
-            if (inserted.isEmpty() && at >= 0 && at + removed.size() <= last.inserted.size() &&
-                QStringView(last.inserted).mid(at, removed.size()) == removed) {
+            if (inserted.isEmpty() && at >= 0 && at + removed.size() <= last.inserted.size()
+                && QStringView(last.inserted).mid(at, removed.size()) == removed) {
                 last.inserted.remove(at, removed.size());
                 if (last.inserted.isEmpty() && last.removed.isEmpty())
                     m_pending.pop_back();

@@ -37,7 +37,6 @@ public:
     bool canUndo() const;
     bool canRedo() const;
 
-
     int HistoryPos() const { return m_pos; }
     int HistoryTop() const { return m_top; }
     bool AfterHistoryStep() const { return m_afterStep; }

@@ -26,10 +26,14 @@ WriteResult writePreviewFile(const QString& path, const QString& text, const Fil
 QString browserPath(const EditorSettings& s, int n)
 {
     switch (n) {
-    case 1: return s.Browser1;
-    case 2: return s.Browser2;
-    case 3: return s.Browser3;
-    default: return {};
+        case 1:
+            return s.Browser1;
+        case 2:
+            return s.Browser2;
+        case 3:
+            return s.Browser3;
+        default:
+            return {};
     }
 }
 

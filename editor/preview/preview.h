@@ -28,7 +28,7 @@ WriteResult writePreviewFile(const QString& path, const QString& text, const Fil
 struct BrowserMenuState {
     bool separatorVisible = false;  // separatorH, IDM_CONTEXT_PREVIEW_S1
     bool visible[3] = {false, false, false};
-    QString caption[3];             // the configured names; the design-time captions while hidden
+    QString caption[3];  // the configured names; the design-time captions while hidden
 };
 BrowserMenuState browserMenuState(const EditorSettings& s);
 

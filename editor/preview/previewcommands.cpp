@@ -33,9 +33,10 @@ void startCompanion(const Platform& platform, const QString& appFolder, const QS
     const QString path = companionPath(appFolder, program);
     QString error;
     if (!QFileInfo(path).isExecutable() || !platform.launcher->startDetached(path, {}, QDir::currentPath(), &error))
-        platform.messages->show(QStringLiteral("%1 を起動できませんでした。\nプログラムが見つからないか、実行できません。")
-                                    .arg(QDir::toNativeSeparators(path)),
-                                QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
+        platform.messages->show(
+            QStringLiteral("%1 を起動できませんでした。\nプログラムが見つからないか、実行できません。")
+                .arg(QDir::toNativeSeparators(path)),
+            QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
 }
 
 void registerPreviewCommands(CommandRegistry& r, const PreviewCommandContext& c)
@@ -47,7 +48,8 @@ void registerPreviewCommands(CommandRegistry& r, const PreviewCommandContext& c)
     const QString app = c.appFolder;
     auto S = [](const char* s) { return QString::fromUtf8(s); };
 
-    r.add({.id = S(cmd::IDM_PREVIEWSHOW), .caption = S("プレビューバー(&P)"),
+    r.add({.id = S(cmd::IDM_PREVIEWSHOW),
+           .caption = S("プレビューバー(&P)"),
            .run =
                [&settings, &preview, &window] {
                    settings.Preview = settings.Preview != 0 ? 0 : 1;
@@ -56,34 +58,48 @@ void registerPreviewCommands(CommandRegistry& r, const PreviewCommandContext& c)
                    window.applyLayout();
                },
            .checked = [&settings] { return settings.Preview != 0; }});
-    r.add({.id = S(cmd::IDM_NORMALPREVIEW), .caption = S("プレビュー(ノーマル)(&P)"), .shortcut = S("F9"),
-           .contextId = S(cmd::IDM_CONTEXT_PREVIEW_NORMAL), .contextCaption = S("プレビュー(ノーマル)(&P)"),
+    r.add({.id = S(cmd::IDM_NORMALPREVIEW),
+           .caption = S("プレビュー(ノーマル)(&P)"),
+           .shortcut = S("F9"),
+           .contextId = S(cmd::IDM_CONTEXT_PREVIEW_NORMAL),
+           .contextCaption = S("プレビュー(ノーマル)(&P)"),
            .run = [&preview, &settings] { preview.RefreshPreview(true, settings); }});
-    r.add({.id = S(cmd::IDM_PREVIEW_DEFAULT), .caption = S("デフォルトのブラウザ(&D)"),
-           .contextId = S(cmd::IDM_CONTEXT_PREVIEW_DEFAULT), .contextCaption = S("デフォルトのブラウザ(&D)"),
-           .run =
-               [&preview, platform] {
-                   QString ignored;
-                   platform.launcher->openWithDesktop(preview.filePath(), &ignored);
-               }});
+    r.add({.id = S(cmd::IDM_PREVIEW_DEFAULT),
+           .caption = S("デフォルトのブラウザ(&D)"),
+           .contextId = S(cmd::IDM_CONTEXT_PREVIEW_DEFAULT),
+           .contextCaption = S("デフォルトのブラウザ(&D)"),
+           .run = [&preview, platform] {
+               QString ignored;
+               platform.launcher->openWithDesktop(preview.filePath(), &ignored);
+           }});
     for (int n = 1; n <= 3; ++n) {
         const QString caption = QStringLiteral("ブラウザ%1(&%1)").arg(n);
-        r.add({.id = QStringLiteral("IDM_PREVIEW_BROWSER%1").arg(n), .caption = caption,
-               .contextId = QStringLiteral("IDM_CONTEXT_PREVIEW_BROWSER%1").arg(n), .contextCaption = caption,
+        r.add({.id = QStringLiteral("IDM_PREVIEW_BROWSER%1").arg(n),
+               .caption = caption,
+               .contextId = QStringLiteral("IDM_CONTEXT_PREVIEW_BROWSER%1").arg(n),
+               .contextCaption = caption,
                .run = [c, n] { startBrowser(c, n); }});
     }
-    r.add({.id = S(cmd::IDM_PREVIEW_WINDOW), .caption = S("プレビューウインドウ"),
-           .contextId = S(cmd::IDM_CONTEXT_PREVIEW_WINDOW), .contextCaption = S("プレビューウインドウ"),
-           .toolBar = S("Toolbar1"), .toolKey = S("Preview"),
-           .run =
-               [&preview, &settings, &window] {
-                   preview.RefreshPreview(true, settings);
-                   window.showPreviewWindow(preview.filePath());
-               }});
-    r.add({.id = S(cmd::IDM_STYLESEEAT), .caption = S("Velmora(&C)..."), .contextId = S(cmd::IDM_CONTEXT_TOOL_CSS),
-           .contextCaption = S("Velmora(&C)..."), .run = [platform, app] { startCompanion(platform, app, QStringLiteral("Velmora")); }});
-    r.add({.id = S(cmd::IDM_FTP), .caption = S("FTPクライアント(&F)..."), .contextId = S(cmd::IDM_CONTEXT_TOOL_FTP),
-           .contextCaption = S("FTPクライアント(&F)..."), .run = [platform, app] { startCompanion(platform, app, QStringLiteral("ftp")); }});
+    r.add({.id = S(cmd::IDM_PREVIEW_WINDOW),
+           .caption = S("プレビューウインドウ"),
+           .contextId = S(cmd::IDM_CONTEXT_PREVIEW_WINDOW),
+           .contextCaption = S("プレビューウインドウ"),
+           .toolBar = S("Toolbar1"),
+           .toolKey = S("Preview"),
+           .run = [&preview, &settings, &window] {
+               preview.RefreshPreview(true, settings);
+               window.showPreviewWindow(preview.filePath());
+           }});
+    r.add({.id = S(cmd::IDM_STYLESEEAT),
+           .caption = S("Velmora(&C)..."),
+           .contextId = S(cmd::IDM_CONTEXT_TOOL_CSS),
+           .contextCaption = S("Velmora(&C)..."),
+           .run = [platform, app] { startCompanion(platform, app, QStringLiteral("Velmora")); }});
+    r.add({.id = S(cmd::IDM_FTP),
+           .caption = S("FTPクライアント(&F)..."),
+           .contextId = S(cmd::IDM_CONTEXT_TOOL_FTP),
+           .contextCaption = S("FTPクライアント(&F)..."),
+           .run = [platform, app] { startCompanion(platform, app, QStringLiteral("ftp")); }});
 }
 
 }  // namespace tw

@@ -37,10 +37,10 @@ QList<MenuNode> mainMenuBar()
     QList<MenuNode> headings;
     for (int n = 1; n <= 6; ++n)
         headings.append(entry(QStringLiteral("IDM_FORMAT_H%1").arg(n)));
-    QList<MenuNode> fonts = entries({cmd::IDM_FORMAT_B, cmd::IDM_FORMAT_I, cmd::IDM_FORMAT_U, cmd::IDM_FORMAT_S,
-                                     cmd::IDM_FORMAT_STRONG, cmd::IDM_FORMAT_BLINK, cmd::IDM_FORMAT_BIG, cmd::IDM_FORMAT_SMALL, "",
-                                     cmd::IDM_FORMAT_PRE, cmd::IDM_FORMAT_BLOCKQUOTE, "", cmd::IDM_FORMAT_SUP, cmd::IDM_FORMAT_SUB,
-                                     ""});
+    QList<MenuNode> fonts =
+        entries({cmd::IDM_FORMAT_B, cmd::IDM_FORMAT_I, cmd::IDM_FORMAT_U, cmd::IDM_FORMAT_S, cmd::IDM_FORMAT_STRONG,
+                 cmd::IDM_FORMAT_BLINK, cmd::IDM_FORMAT_BIG, cmd::IDM_FORMAT_SMALL, "", cmd::IDM_FORMAT_PRE,
+                 cmd::IDM_FORMAT_BLOCKQUOTE, "", cmd::IDM_FORMAT_SUP, cmd::IDM_FORMAT_SUB, ""});
     fonts.append(submenu(cmd::IDM_FORMAT_H, "見出し(&H)", headings));
     QList<MenuNode> snippets;
     for (int n = 1; n <= kSnippetMenuItemCount; ++n)
@@ -49,9 +49,9 @@ QList<MenuNode> mainMenuBar()
     snippets.append(entry(cmd::IDM_TEIGATA));
 
     // Encodings come after the specified entries of the File menu, before 終了.
-    QList<MenuNode> file = entries({cmd::IDM_NEW, cmd::IDM_HTMLNEW, cmd::IDM_OPEN, cmd::IDM_OVERSAVE, cmd::IDM_SAVE, "",
-                                    cmd::IDM_FILE_TEMPLATEOPEN, cmd::IDM_FILE_TEMPLATESAVE, "", cmd::IDM_PAGESETTING,
-                                    cmd::IDM_PRINT, ""});
+    QList<MenuNode> file =
+        entries({cmd::IDM_NEW, cmd::IDM_HTMLNEW, cmd::IDM_OPEN, cmd::IDM_OVERSAVE, cmd::IDM_SAVE, "",
+                 cmd::IDM_FILE_TEMPLATEOPEN, cmd::IDM_FILE_TEMPLATESAVE, "", cmd::IDM_PAGESETTING, cmd::IDM_PRINT, ""});
     file.append(submenu(cmd::IDM_ENCODING, "文字コード",
                         {entry(cmd::IDM_REOPEN_SJIS), entry(cmd::IDM_REOPEN_UTF8), separator(),
                          submenu(cmd::IDM_SAVEENCODING, "保存する文字コード",
@@ -67,25 +67,27 @@ QList<MenuNode> mainMenuBar()
     return {
         submenu(cmd::IDM_FILE, "ファイル(&F)", file),
         submenu(cmd::IDM_EDIT, "編集(&E)",
-                entries({cmd::IDM_UNDO, cmd::IDM_REDO, "", cmd::IDM_CUT, cmd::IDM_COPY, cmd::IDM_PAST, "", cmd::IDM_SELECTALL, "",
-                         cmd::IDM_SEARCH, "", cmd::IDM_HTML, cmd::IDM_DEFAULT, "", cmd::IDM_BIGCHR, cmd::IDM_SMALLCHR})),
+                entries({cmd::IDM_UNDO, cmd::IDM_REDO, "", cmd::IDM_CUT, cmd::IDM_COPY, cmd::IDM_PAST, "",
+                         cmd::IDM_SELECTALL, "", cmd::IDM_SEARCH, "", cmd::IDM_HTML, cmd::IDM_DEFAULT, "",
+                         cmd::IDM_BIGCHR, cmd::IDM_SMALLCHR})),
         submenu(cmd::IDM_VIEW, "表示(&V)",
-                entries({cmd::IDM_PREVIEWSHOW, cmd::IDM_VIEW_DESIGN, cmd::IDM_VIEW_LINENUMBER, cmd::IDM_VIEW_SYNTAX, cmd::IDM_VIEW_WORDWRAP, "", cmd::IDM_VIEW_SIDE, cmd::IDM_VIEW_VERTICAL,
+                entries({cmd::IDM_PREVIEWSHOW, cmd::IDM_VIEW_DESIGN, cmd::IDM_VIEW_LINENUMBER, cmd::IDM_VIEW_SYNTAX,
+                         cmd::IDM_VIEW_WORDWRAP, "", cmd::IDM_VIEW_SIDE, cmd::IDM_VIEW_VERTICAL,
                          cmd::IDM_VIEW_TABCHANGE, "", cmd::IDM_VIEW_FILEREFRESH, cmd::IDM_VIEW_FILEFOLDER})),
         submenu(cmd::IDM_FORMAT, "フォント", fonts),
         submenu(cmd::IDM_ALIGN, "位置揃え", entries({cmd::IDM_LEFT, cmd::IDM_CENTER, cmd::IDM_RIGHT})),
         submenu(cmd::IDM_INSERT, "挿入(&I)",
-                entries({cmd::IDM_JAVA, cmd::IDM_RGB, "", cmd::IDM_INSERT_BR, cmd::IDM_INSERT_HR, cmd::IDM_INSERT_TIME, "",
-                         cmd::IDM_GRADATION, cmd::IDM_TABLE, cmd::IDM_INSERT_CALENDAR, cmd::IDM_MARQUEE, cmd::IDM_INSERT_LINK,
-                         cmd::IDM_LIST})),
+                entries({cmd::IDM_JAVA, cmd::IDM_RGB, "", cmd::IDM_INSERT_BR, cmd::IDM_INSERT_HR, cmd::IDM_INSERT_TIME,
+                         "", cmd::IDM_GRADATION, cmd::IDM_TABLE, cmd::IDM_INSERT_CALENDAR, cmd::IDM_MARQUEE,
+                         cmd::IDM_INSERT_LINK, cmd::IDM_LIST})),
         submenu(cmd::IDM_TEIGATA_MENU, "定型文(&C)", snippets),
         submenu(cmd::IDM_PREVIEW, "プレビュー(&P)",
                 {entry(cmd::IDM_NORMALPREVIEW), separator("separatorH"), entry(cmd::IDM_PREVIEW_DEFAULT),
                  entry(cmd::IDM_PREVIEW_BROWSER1), entry(cmd::IDM_PREVIEW_BROWSER2), entry(cmd::IDM_PREVIEW_BROWSER3),
                  separator("separatorF"), entry(cmd::IDM_PREVIEW_WINDOW)}),
         submenu(cmd::IDM_TOOL, "ツール(&T)",
-                entries({cmd::IDM_STYLESEEAT, cmd::IDM_FTP, "", cmd::IDM_TEXTNUMADD, cmd::IDM_ANGOU, cmd::IDM_TAGERACE, "",
-                         cmd::IDM_DEFAULT_TOOLBAR, cmd::IDM_EDIT_TOOLBAR, "", cmd::IDM_OPTION})),
+                entries({cmd::IDM_STYLESEEAT, cmd::IDM_FTP, "", cmd::IDM_TEXTNUMADD, cmd::IDM_ANGOU, cmd::IDM_TAGERACE,
+                         "", cmd::IDM_DEFAULT_TOOLBAR, cmd::IDM_EDIT_TOOLBAR, "", cmd::IDM_OPTION})),
         submenu(cmd::IDM_HELP, "ヘルプ(&H)",
                 entries({cmd::IDM_HELPDOCUMENT, cmd::IDM_HP, "", cmd::IDM_HELP_NEWCHECK, "", cmd::IDM_ABOUT})),
     };
@@ -96,11 +98,11 @@ QList<MenuNode> contextMenuLayout()
     QList<MenuNode> headings;
     for (int n = 1; n <= 6; ++n)
         headings.append(entry(QStringLiteral("IDM_CONTEXT_FONT_H_H%1").arg(n)));
-    QList<MenuNode> fonts = entries({cmd::IDM_CONTEXT_FONT_B, cmd::IDM_CONTEXT_FONT_I, cmd::IDM_CONTEXT_FONT_U,
-                                     cmd::IDM_CONTEXT_FONT_S, cmd::IDM_CONTEXT_FONT_STRONG, cmd::IDM_CONTEXT_FONT_BIG,
-                                     cmd::IDM_CONTEXT_FONT_SMALL, "", cmd::IDM_CONTEXT_FONT_PRE,
-                                     cmd::IDM_CONTEXT_FONT_BLOCKQUOTE, "", cmd::IDM_CONTEXT_FONT_SUP, cmd::IDM_CONTEXT_FONT_SUB,
-                                     ""});
+    QList<MenuNode> fonts =
+        entries({cmd::IDM_CONTEXT_FONT_B, cmd::IDM_CONTEXT_FONT_I, cmd::IDM_CONTEXT_FONT_U, cmd::IDM_CONTEXT_FONT_S,
+                 cmd::IDM_CONTEXT_FONT_STRONG, cmd::IDM_CONTEXT_FONT_BIG, cmd::IDM_CONTEXT_FONT_SMALL, "",
+                 cmd::IDM_CONTEXT_FONT_PRE, cmd::IDM_CONTEXT_FONT_BLOCKQUOTE, "", cmd::IDM_CONTEXT_FONT_SUP,
+                 cmd::IDM_CONTEXT_FONT_SUB, ""});
     fonts.append(submenu(cmd::IDM_CONTEXT_FONT_H, "見出し(&H)", headings));
     QList<MenuNode> snippets;
     for (int n = 1; n <= kSnippetMenuItemCount; ++n)
@@ -116,20 +118,23 @@ QList<MenuNode> contextMenuLayout()
         entry(cmd::IDM_CONTEXT_ALLSELECT),
         separator(),
         submenu(cmd::IDM_CONTEXT_EDIT, "編集(&E)",
-                entries({cmd::IDM_CONTEXT_EDIT_SEARCH, "", cmd::IDM_CONTEXT_EDIT_C_TO_HTML, cmd::IDM_CONTEXT_EDIT_TEXT_TO_HTML,
-                         "", cmd::IDM_CONTEXT_EDIT_BIGCHAR, cmd::IDM_CONTEXT_EDIT_SMALLCHAR})),
+                entries({cmd::IDM_CONTEXT_EDIT_SEARCH, "", cmd::IDM_CONTEXT_EDIT_C_TO_HTML,
+                         cmd::IDM_CONTEXT_EDIT_TEXT_TO_HTML, "", cmd::IDM_CONTEXT_EDIT_BIGCHAR,
+                         cmd::IDM_CONTEXT_EDIT_SMALLCHAR})),
         submenu(cmd::IDM_CONTEXT_FONT, "フォント", fonts),
         submenu(cmd::IDM_CONTEXT_ALIGN, "位置揃え(&)",
                 entries({cmd::IDM_CONTEXT_ALIGN_LEFT, cmd::IDM_CONTEXT_ALIGN_CENTER, cmd::IDM_CONTEXT_ALIGN_RIGHT})),
-        submenu(cmd::IDM_CONTEXT_INSERT, "挿入(&I)",
-                entries({cmd::IDM_CONTEXT_INSERT_JS, cmd::IDM_CONTEXT_INSERT_RGB, "", cmd::IDM_CONTEXT_INSERT_BR,
-                         cmd::IDM_CONTEXT_INSERT_HR, cmd::IDM_CONTEXT_INSERT_NOWTIME, "", cmd::IDM_CONTEXT_INSERT_GRADATION,
-                         cmd::IDM_CONTEXT_INSERT_TABLE, cmd::IDM_CONTEXT_INSERT_CALENDER, cmd::IDM_CONTEXT_INSERT_MARQUEE,
-                         cmd::IDM_CONTEXT_INSERT_LINK, cmd::IDM_CONTEXT_INSERT_LIST})),
+        submenu(
+            cmd::IDM_CONTEXT_INSERT, "挿入(&I)",
+            entries({cmd::IDM_CONTEXT_INSERT_JS, cmd::IDM_CONTEXT_INSERT_RGB, "", cmd::IDM_CONTEXT_INSERT_BR,
+                     cmd::IDM_CONTEXT_INSERT_HR, cmd::IDM_CONTEXT_INSERT_NOWTIME, "", cmd::IDM_CONTEXT_INSERT_GRADATION,
+                     cmd::IDM_CONTEXT_INSERT_TABLE, cmd::IDM_CONTEXT_INSERT_CALENDER, cmd::IDM_CONTEXT_INSERT_MARQUEE,
+                     cmd::IDM_CONTEXT_INSERT_LINK, cmd::IDM_CONTEXT_INSERT_LIST})),
         submenu(cmd::IDM_CONTEXT_TEIGATA, "定型文(&C)", snippets),
-        submenu(cmd::IDM_CONTEXT_TOOL, "ツール(&T)",
-                entries({cmd::IDM_CONTEXT_TOOL_CSS, cmd::IDM_CONTEXT_TOOL_FTP, "", cmd::IDM_CONTEXT_TOOL_TEXTNUMADD,
-                         cmd::IDM_CONTEXT_TOOL_ANGOU, cmd::IDM_CONTEXT_TOOL_ERACETAG, "", cmd::IDM_CONTEXT_TOOL_OPTION})),
+        submenu(
+            cmd::IDM_CONTEXT_TOOL, "ツール(&T)",
+            entries({cmd::IDM_CONTEXT_TOOL_CSS, cmd::IDM_CONTEXT_TOOL_FTP, "", cmd::IDM_CONTEXT_TOOL_TEXTNUMADD,
+                     cmd::IDM_CONTEXT_TOOL_ANGOU, cmd::IDM_CONTEXT_TOOL_ERACETAG, "", cmd::IDM_CONTEXT_TOOL_OPTION})),
         submenu(cmd::IDM_CONTEXT_PREVIEW, "プレビュー(&P)",
                 {entry(cmd::IDM_CONTEXT_PREVIEW_NORMAL), separator(cmd::IDM_CONTEXT_PREVIEW_S1),
                  entry(cmd::IDM_CONTEXT_PREVIEW_DEFAULT), entry(cmd::IDM_CONTEXT_PREVIEW_BROWSER1),

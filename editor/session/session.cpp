@@ -147,8 +147,8 @@ QStringList EditorSession::applyOptions(const OptionValues& values, const std::o
     m_window.browsersChanged();
     // The texts in memory stay as the dialog found them; the edited ones
     // apply from the next opening or the next start.
-    for (const auto& [path, text] : {std::pair{headerPath(m_appFolder), values.Header},
-                                     std::pair{footerPath(m_appFolder), values.Footer}}) {
+    for (const auto& [path, text] :
+         {std::pair{headerPath(m_appFolder), values.Header}, std::pair{footerPath(m_appFolder), values.Footer}}) {
         if (!saveHeaderFooterFile(path, text, &error))
             problems << error;
     }

@@ -41,11 +41,12 @@ ShippedFilesResult installShippedSettingFiles(const QString& appFolder)
             return w;
         };
     };
-    if (!install(headerPath(appFolder), framing(defaultHeaderText())) ||
-        !install(footerPath(appFolder), framing(defaultFooterText())) ||
-        !install(snippetFilePath(appFolder), [](const QString& p) { return SaveSnippetFile(defaultSnippets(), p); }))
+    if (!install(headerPath(appFolder), framing(defaultHeaderText()))
+        || !install(footerPath(appFolder), framing(defaultFooterText()))
+        || !install(snippetFilePath(appFolder), [](const QString& p) { return SaveSnippetFile(defaultSnippets(), p); }))
         return r;
-    install(scriptLibraryPath(appFolder), [](const QString& p) { return writeTextFile(p, defaultScriptLibraryText()); });
+    install(scriptLibraryPath(appFolder),
+            [](const QString& p) { return writeTextFile(p, defaultScriptLibraryText()); });
     return r;
 }
 

@@ -181,8 +181,7 @@ QString startFolder(const QString& stored, const QString& appFolder)
 }
 
 bool writeSettingsFile(const QString& path, const QString& appFolder, const EditorSettings& s,
-                       const std::optional<WindowPlacement>& placement, const QString& workingFolder,
-                       QString* error)
+                       const std::optional<WindowPlacement>& placement, const QString& workingFolder, QString* error)
 {
     ProfileFile ini(path);
     auto writeInt = [&](const IntKey& k) {
@@ -197,8 +196,7 @@ bool writeSettingsFile(const QString& path, const QString& appFolder, const Edit
     for (const IntKey& k : kIntKeysC)
         writeInt(k);
     if (placement) {
-        const std::optional<double> window[] = {placement->width, placement->height, placement->left,
-                                                placement->top};
+        const std::optional<double> window[] = {placement->width, placement->height, placement->left, placement->top};
         for (int i = 0; i < 4; ++i)
             if (window[i])
                 ini.writeString(kSection, QString::fromLatin1(kWindowKeys[i]), realText(*window[i]));
@@ -229,8 +227,9 @@ bool ensureSettingsFolders(const QString& appFolder)
 
 QString missingSettingsFolderMessage()
 {
-    return QStringLiteral("設定ファイルの保存フォルダが見つかりませんでした\r\n"
-                          "最新版をインストールしなおすことを強くお勧めします。");
+    return QStringLiteral(
+        "設定ファイルの保存フォルダが見つかりませんでした\r\n"
+        "最新版をインストールしなおすことを強くお勧めします。");
 }
 
 }  // namespace tw

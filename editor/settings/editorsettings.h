@@ -43,7 +43,7 @@ std::optional<double> toReal(const QString& text);
 // The shortest decimal form of a real number: 9600, 12.5.
 QString realText(double v);
 
-QString settingsPath(const QString& appFolder);    // app + /tools/Setting/quillet.ini
+QString settingsPath(const QString& appFolder);  // app + /tools/Setting/quillet.ini
 
 // Reads every key into settings and placement. A missing file or key, an
 // empty value, or a value that does not convert leaves the field as it was.

@@ -22,10 +22,10 @@ struct OptionValues {
     QString PreviewWindowY;
     QString Browser1, Browser2, Browser3;
     QString Browser1Name, Browser2Name, Browser3Name;
-    QString Header;         // HeaderTxt, FutterTxt
+    QString Header;  // HeaderTxt, FutterTxt
     QString Footer;
-    QString PanelFolder;    // what DirNowBtn puts into FirstFolderTxt
-    bool browsed = false;   // a browse button was used (PreviousFolder follows the panel)
+    QString PanelFolder;   // what DirNowBtn puts into FirstFolderTxt
+    bool browsed = false;  // a browse button was used (PreviousFolder follows the panel)
 };
 
 // The size box a bad value was found in.

@@ -22,12 +22,16 @@ void registerHelpCommands(CommandRegistry& r, const HelpCommandContext& c)
     auto S = [](const char* s) { return QString::fromUtf8(s); };
 
     // The desktop's browser reports a missing page itself.
-    r.add({.id = S(cmd::IDM_HELPDOCUMENT), .caption = S("ヘルプ(&H)"),
-           .run = [platform, app] { platform.launcher->openWithDesktop(helpIndexPath(app), nullptr); }});
-    r.add({.id = S(cmd::IDM_HP), .caption = S("いろんなソフト公開中・・・(&W)..."),
-           .run = [platform, &check] { openMakerPage(platform, check.pages().topPage); }});
-    r.add({.id = S(cmd::IDM_HELP_NEWCHECK), .caption = S("最新版をチェック(&C)..."),
-           .run = [&check] { check.CheckForNewVersion(1); }, .enabled = [&check] { return !check.running(); }});
+    r.add({.id = S(cmd::IDM_HELPDOCUMENT), .caption = S("ヘルプ(&H)"), .run = [platform, app] {
+               platform.launcher->openWithDesktop(helpIndexPath(app), nullptr);
+           }});
+    r.add({.id = S(cmd::IDM_HP), .caption = S("いろんなソフト公開中・・・(&W)..."), .run = [platform, &check] {
+               openMakerPage(platform, check.pages().topPage);
+           }});
+    r.add({.id = S(cmd::IDM_HELP_NEWCHECK),
+           .caption = S("最新版をチェック(&C)..."),
+           .run = [&check] { check.CheckForNewVersion(1); },
+           .enabled = [&check] { return !check.running(); }});
     r.add({.id = S(cmd::IDM_ABOUT), .caption = S("バージョン情報(&A)..."), .run = [&window] { window.showAbout(); }});
 }
 

@@ -9,8 +9,7 @@
 
 namespace tw {
 
-QRect clampPlacement(const WindowPlacement& stored, const QRect& available, const QRect& current,
-                     double twipsPerPixel)
+QRect clampPlacement(const WindowPlacement& stored, const QRect& available, const QRect& current, double twipsPerPixel)
 {
     auto pixels = [twipsPerPixel](const std::optional<double>& twips, int fallback) {
         if (!twips || !std::isfinite(*twips) || twipsPerPixel <= 0)
@@ -47,29 +46,29 @@ LayoutResult computeLayout(const LayoutInput& in)
     const int h = std::max(0, in.height);
     const int t = 0;
     switch (in.areaDivide) {
-    case 1:
-        if (in.preview) {
-            r.edit = QRect(x, t, w, h / 2);
-            r.browser = QRect(x, t + h / 2, w, h - h / 2);
-        } else {
-            r.edit = QRect(x, t, w, h);
+        case 1:
+            if (in.preview) {
+                r.edit = QRect(x, t, w, h / 2);
+                r.browser = QRect(x, t + h / 2, w, h - h / 2);
+            } else {
+                r.edit = QRect(x, t, w, h);
+            }
+            break;
+        case 2: {
+            const int strip = std::min(in.tabStripHeight, h);
+            r.tabs = QRect(x, t, w, strip);
+            r.edit = QRect(x, t + strip, w, h - strip);
+            r.browser = r.edit;
+            break;
         }
-        break;
-    case 2: {
-        const int strip = std::min(in.tabStripHeight, h);
-        r.tabs = QRect(x, t, w, strip);
-        r.edit = QRect(x, t + strip, w, h - strip);
-        r.browser = r.edit;
-        break;
-    }
-    default:
-        if (in.preview) {
-            r.edit = QRect(x, t, w / 2, h);
-            r.browser = QRect(x + w / 2, t, w - w / 2, h);
-        } else {
-            r.edit = QRect(x, t, w, h);
-        }
-        break;
+        default:
+            if (in.preview) {
+                r.edit = QRect(x, t, w / 2, h);
+                r.browser = QRect(x + w / 2, t, w - w / 2, h);
+            } else {
+                r.edit = QRect(x, t, w, h);
+            }
+            break;
     }
     r.tabsVisible = in.areaDivide == 2;
     if (r.tabsVisible) {
@@ -107,8 +106,8 @@ QString fontTagText(const QString& size, const QString& colour, const QString& s
 
 QString caretStatusText(int line, int column)
 {
-    return QString::number(line) + QStringLiteral("行") + QLatin1Char(' ') + QString::number(column) +
-           QStringLiteral("桁");
+    return QString::number(line) + QStringLiteral("行") + QLatin1Char(' ') + QString::number(column)
+           + QStringLiteral("桁");
 }
 
 QString folderStatusText(const QString& folder)

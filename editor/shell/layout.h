@@ -8,14 +8,14 @@
 namespace tw {
 
 struct LayoutInput {
-    int width = 0;           // the work region below the tool bars and above the status bar
+    int width = 0;  // the work region below the tool bars and above the status bar
     int height = 0;
     int designBarWidth = 0;  // the left column's width
     bool designBar = true;
     bool preview = true;
-    int areaDivide = 0;      // 0 side by side, 1 one above the other, 2 tabs
+    int areaDivide = 0;  // 0 side by side, 1 one above the other, 2 tabs
     int tabStripHeight = 0;
-    int selectedTab = 0;     // 0 source, 1 preview
+    int selectedTab = 0;  // 0 source, 1 preview
 };
 
 struct LayoutResult {
@@ -40,8 +40,7 @@ struct WindowPlacement;
 // no larger than the screen, at least 320 x 240, and wholly visible. Without
 // a stored size the window takes three quarters of the screen (at least
 // 1000 x 700 where it fits); without a stored position it is centred.
-QRect clampPlacement(const WindowPlacement& stored, const QRect& available, const QRect& current,
-                     double twipsPerPixel);
+QRect clampPlacement(const WindowPlacement& stored, const QRect& available, const QRect& current, double twipsPerPixel);
 
 // The font setter's text, or an empty text when neither a size nor a colour
 // is chosen ("なし" in both).

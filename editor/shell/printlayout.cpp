@@ -65,7 +65,8 @@ QString printAreaProblem(const PrintSettings& s, const PrinterMetrics& p)
     const TwipsRect text = textRectangle(s, p);
     if (text.width() > 0 && text.height() > 0)
         return QString();
-    return QStringLiteral("余白が大きすぎるため、本文を印刷する場所がありません。\r\nページ設定で余白を小さくしてください。");
+    return QStringLiteral(
+        "余白が大きすぎるため、本文を印刷する場所がありません。\r\nページ設定で余白を小さくしてください。");
 }
 
 PrintOutcome printPages(const PrintSettings& s, const PrinterMetrics& p, const QString& title, qsizetype textLength,
@@ -103,7 +104,7 @@ PageSettingTexts pageSettingTexts(const PrintSettings& s)
 {
     auto n = [](std::int16_t v) { return QString::number(v); };
     return {n(s.TitleFontSize), n(s.PageNumberFontSize), s.PrintTitle == 1, s.PrintPageNumber == 1,
-            n(s.RightMargin),   n(s.LeftMargin),         n(s.TopMargin),     n(s.BottomMargin)};
+            n(s.RightMargin),   n(s.LeftMargin),         n(s.TopMargin),    n(s.BottomMargin)};
 }
 
 PageSettingOutcome takePageSettingTexts(const PageSettingTexts& t, const PrintSettings& current)

@@ -87,7 +87,15 @@ struct PageSettingTexts {
     bool title = true, pageNumber = true;
     QString rightMargin, leftMargin, topMargin, bottomMargin;
 };
-enum class PageSettingField { None, TitleFontSize, PageNumberFontSize, RightMargin, LeftMargin, TopMargin, BottomMargin };
+enum class PageSettingField {
+    None,
+    TitleFontSize,
+    PageNumberFontSize,
+    RightMargin,
+    LeftMargin,
+    TopMargin,
+    BottomMargin
+};
 struct PageSettingOutcome {
     std::optional<PrintSettings> settings;  // all values, or nothing at all
     PageSettingField field = PageSettingField::None;

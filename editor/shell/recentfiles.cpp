@@ -72,8 +72,7 @@ QString recentCaption(int index, const QString& path)
     return key + QLatin1Char(' ') + QString(path).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
-void openRecentFile(RecentFiles& recent, int index, Document& document, const Platform& platform,
-                    EditorWindow& window)
+void openRecentFile(RecentFiles& recent, int index, Document& document, const Platform& platform, EditorWindow& window)
 {
     if (index < 0 || index >= recent.paths().size())
         return;
@@ -81,8 +80,9 @@ void openRecentFile(RecentFiles& recent, int index, Document& document, const Pl
     if (!QFileInfo(path).isFile()) {
         recent.remove(path);
         window.recentFilesChanged();
-        platform.messages->show(QStringLiteral("ファイルが見つかりません。最近使ったファイルの一覧から外しました。\n") + path,
-                                QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
+        platform.messages->show(
+            QStringLiteral("ファイルが見つかりません。最近使ったファイルの一覧から外しました。\n") + path,
+            QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
         return;
     }
     if (document.Save_Check())
@@ -99,8 +99,10 @@ void registerRecentCommands(CommandRegistry& r, RecentFiles& recent, Document& d
                    openRecentFile(recent, i, document, platform, window);
                }});
     }
-    r.add({.id = QString::fromLatin1(cmd::IDM_RECENT_NONE), .caption = QStringLiteral("（なし）"),
-           .run = [] {}, .enabled = [] { return false; }});
+    r.add({.id = QString::fromLatin1(cmd::IDM_RECENT_NONE),
+           .caption = QStringLiteral("（なし）"),
+           .run = [] {},
+           .enabled = [] { return false; }});
 }
 
 }  // namespace tw

@@ -42,8 +42,7 @@ QString recentCaption(int index, const QString& path);
 
 // Opens the list's entry index: a file that is gone leaves the list with a
 // message; otherwise Save_Check first, as 開く does.
-void openRecentFile(RecentFiles& recent, int index, Document& document, const Platform& platform,
-                    EditorWindow& window);
+void openRecentFile(RecentFiles& recent, int index, Document& document, const Platform& platform, EditorWindow& window);
 void registerRecentCommands(CommandRegistry& registry, RecentFiles& recent, Document& document,
                             const Platform& platform, EditorWindow& window);
 

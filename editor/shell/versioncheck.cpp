@@ -29,9 +29,9 @@ WebPages readWebPages(const QString& settingsFile)
     WebPages pages = defaultWebPages();
     const ProfileFile ini(settingsFile);
     const QString section = QStringLiteral("Web");
-    for (auto [key, field] : {std::pair{"VersionPage", &WebPages::versionPage},
-                              std::pair{"SoftwarePage", &WebPages::softwarePage},
-                              std::pair{"TopPage", &WebPages::topPage}}) {
+    for (auto [key, field] :
+         {std::pair{"VersionPage", &WebPages::versionPage}, std::pair{"SoftwarePage", &WebPages::softwarePage},
+          std::pair{"TopPage", &WebPages::topPage}}) {
         const QString v = ini.readString(section, QString::fromLatin1(key), QString()).trimmed();
         if (!v.isEmpty())
             pages.*field = v;
@@ -86,7 +86,10 @@ QString versionCheckFile(const QString& appFolder)
 DownloadRequest versionPageRequest(const QString& url, const QString& appFolder)
 {
     // A slow server must not hold the editor up for long.
-    return {.url = url, .target = versionCheckFile(appFolder), .connectTimeoutMs = 3000, .totalTimeoutMs = 6000,
+    return {.url = url,
+            .target = versionCheckFile(appFolder),
+            .connectTimeoutMs = 3000,
+            .totalTimeoutMs = 6000,
             .maxBytes = 1 << 20};
 }
 

@@ -43,7 +43,9 @@ DownloadRequest versionPageRequest(const QString& url, const QString& appFolder)
 class VersionCheck {
 public:
     VersionCheck(const Platform& platform, const QString& appFolder, const WebPages& pages)
-        : m_platform(platform), m_appFolder(appFolder), m_pages(pages)
+        : m_platform(platform),
+          m_appFolder(appFolder),
+          m_pages(pages)
     {
     }
     void setPages(const WebPages& pages) { m_pages = pages; }

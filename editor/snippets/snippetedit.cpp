@@ -12,12 +12,14 @@ namespace {
 QString fieldProblem(const QString& label, const QString& text, bool singleLine)
 {
     if (text.contains(u','))
-        return QStringLiteral("%1にカンマ(,)は使えません。\n"
-                              "定型文設定ファイルではカンマが項目の区切りになるため、次に読み込んだときに内容がずれてしまいます。"
-                              "HTML の中では &#44; と書くことができます。")
+        return QStringLiteral(
+                   "%1にカンマ(,)は使えません。\n"
+                   "定型文設定ファイルではカンマが項目の区切りになるため、次に読み込んだときに内容がずれてしまいます。"
+                   "HTML の中では &#44; と書くことができます。")
             .arg(label);
-    if (singleLine && (text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar::ParagraphSeparator)
-                       || text.contains(QChar::LineSeparator)))
+    if (singleLine
+        && (text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar::ParagraphSeparator)
+            || text.contains(QChar::LineSeparator)))
         return QStringLiteral("%1に改行は使えません。").arg(label);
     const EncodeResult encoded = encodeCp932(text);
     if (!encoded.ok)

@@ -23,11 +23,11 @@ QString snippetFileLine(const TeigataEntry& entry);
 std::optional<TeigataEntry> parseSnippetFileLine(const QString& line);
 
 struct SnippetLoadResult {
-    bool ok = true;           // false: the file exists but could not be read; the store was left as it was
-    QString error;            // Japanese, naming the file, when !ok
+    bool ok = true;  // false: the file exists but could not be read; the store was left as it was
+    QString error;   // Japanese, naming the file, when !ok
     bool usedDefaults = false;
-    int stoppedAtLine = 0;    // 1-based number of the short line that ended the loading; 0 when read to the end
-    int unreadLines = 0;      // lines from that one to the end that did not reach the store
+    int stoppedAtLine = 0;  // 1-based number of the short line that ended the loading; 0 when read to the end
+    int unreadLines = 0;    // lines from that one to the end that did not reach the store
 };
 
 // Replaces the store with the file's entries. A missing file, or one with no

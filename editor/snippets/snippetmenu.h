@@ -12,17 +12,17 @@ namespace tw {
 inline constexpr int kSnippetMenuItemCount = 10;
 
 struct SnippetMenuItem {
-    QString id;           // IDM_TEIGATA_3 / IDM_CONTEXT_TEIGATA_3
-    int index = 0;        // 1-based entry number, the argument of Teigata_Insert
+    QString id;     // IDM_TEIGATA_3 / IDM_CONTEXT_TEIGATA_3
+    int index = 0;  // 1-based entry number, the argument of Teigata_Insert
     bool visible = false;
-    QString caption;      // the title as menu text ("&" doubled so it shows literally); empty when hidden
+    QString caption;  // the title as menu text ("&" doubled so it shows literally); empty when hidden
 };
 
 struct SnippetMenuState {
-    QList<SnippetMenuItem> mainItems;     // IDM_TEIGATA_1 … IDM_TEIGATA_10
-    QList<SnippetMenuItem> contextItems;  // IDM_CONTEXT_TEIGATA_1 … IDM_CONTEXT_TEIGATA_10
-    bool separatorAVisible = false;       // separatorA, below the main-menu items
-    bool contextSeparatorVisible = false; // IDM_CONTEXT_TEIGATA_S1, below the context items
+    QList<SnippetMenuItem> mainItems;      // IDM_TEIGATA_1 … IDM_TEIGATA_10
+    QList<SnippetMenuItem> contextItems;   // IDM_CONTEXT_TEIGATA_1 … IDM_CONTEXT_TEIGATA_10
+    bool separatorAVisible = false;        // separatorA, below the main-menu items
+    bool contextSeparatorVisible = false;  // IDM_CONTEXT_TEIGATA_S1, below the context items
 };
 
 // Items 1 to min(10, size) visible with their entry's title; both separators

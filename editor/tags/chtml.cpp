@@ -15,19 +15,20 @@ namespace tw {
 
 namespace {
 
-const char* const kBoldWords[] = {"asm",      "explicit", "false", "friend",   "inline", "namespace", "reinterpret_cast",
-                                  "template", "this",     "true",  "TypeName", "using",  "virtual",   "NULL"};
-const char* const kPurpleWords[] = {"private", "protected", "public",  "const_cast", "dynamic_cast",
-                                    "static_cast", "auto",  "__declspec", "extern",  "mutable",
-                                    "Register", "typedef",  "static"};
-const char* const kBlueWords[] = {"__classid", "Delete",   "delete", "Else",  "else",      "if",        "new",
-                                  "operator",  "sizeof",   "typeid", "break", "case",      "catch",     "continue",
-                                  "Default",   "do",       "Do",     "__except", "__finally", "for",    "goto",
-                                  "return",    "Return",   "switch", "Switch", "throw",    "try",       "while"};
-const char* const kRedWords[] = {"Char",  "char",   "Class",  "class",  "double", "enum",     "float",
-                                 "Float", "int",    "long",   "Short",  "short",  "signed",   "struct",
-                                 "Union", "union",  "unsigned", "wchar_t", "void", "bool"};
-const char* const kGreenWords[] = {"#define", "#elif", "#Else",   "#End If", "#error",  "#if",
+const char* const kBoldWords[] = {
+    "asm",      "explicit", "false", "friend",   "inline", "namespace", "reinterpret_cast",
+    "template", "this",     "true",  "TypeName", "using",  "virtual",   "NULL"};
+const char* const kPurpleWords[] = {"private",     "protected", "public",     "const_cast", "dynamic_cast",
+                                    "static_cast", "auto",      "__declspec", "extern",     "mutable",
+                                    "Register",    "typedef",   "static"};
+const char* const kBlueWords[] = {"__classid", "Delete", "delete", "Else",     "else",      "if",    "new",
+                                  "operator",  "sizeof", "typeid", "break",    "case",      "catch", "continue",
+                                  "Default",   "do",     "Do",     "__except", "__finally", "for",   "goto",
+                                  "return",    "Return", "switch", "Switch",   "throw",     "try",   "while"};
+const char* const kRedWords[] = {"Char",  "char",  "Class",    "class",   "double", "enum",   "float",
+                                 "Float", "int",   "long",     "Short",   "short",  "signed", "struct",
+                                 "Union", "union", "unsigned", "wchar_t", "void",   "bool"};
+const char* const kGreenWords[] = {"#define", "#elif",   "#Else", "#End If", "#error", "#if",
                                    "#ifdef",  "#ifndef", "#line", "#pragma", "#undef", "#include"};
 
 QString fontOpen(const char* colour)
@@ -140,8 +141,7 @@ private:
 // its result remembered.
 class Converter {
 public:
-    Converter()
-        : m_passes(cToHtmlPasses())
+    Converter() : m_passes(cToHtmlPasses())
     {
         std::array<std::bitset<128>, 128> follows;  // follows[x][y]: "xy" occurs in some search text
         for (const CHtmlPass& p : m_passes) {
@@ -340,12 +340,13 @@ void putConverted(Writer& w, QStringView source)
 
 QString pageHead()
 {
-    return QStringLiteral("<HTML lang=\"ja\">\r\n"
-                          "<HEAD>\r\n"
-                          "<META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html; charset=SHIFT_JIS\">\r\n"
-                          "<TITLE>タイトル</TITLE></HEAD>\r\n"
-                          "<BODY>\r\n"
-                          "<PRE>\r\n");
+    return QStringLiteral(
+        "<HTML lang=\"ja\">\r\n"
+        "<HEAD>\r\n"
+        "<META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html; charset=SHIFT_JIS\">\r\n"
+        "<TITLE>タイトル</TITLE></HEAD>\r\n"
+        "<BODY>\r\n"
+        "<PRE>\r\n");
 }
 
 QString pageTail()

@@ -14,13 +14,13 @@ class EditBuffer;
 
 // A menu command whose whole work is WrapSelection(start, end).
 struct WrapCommand {
-    QString id;              // IDM_FORMAT_B
-    QString caption;         // 太字(&B)
-    QString shortcut;        // Ctrl+B, or empty
-    QString contextId;       // IDM_CONTEXT_FONT_B, or empty
+    QString id;         // IDM_FORMAT_B
+    QString caption;    // 太字(&B)
+    QString shortcut;   // Ctrl+B, or empty
+    QString contextId;  // IDM_CONTEXT_FONT_B, or empty
     QString contextCaption;
     QString start;
-    QString end;             // empty: the start text replaces the selection
+    QString end;  // empty: the start text replaces the selection
 };
 
 const QList<WrapCommand>& wrapCommands();

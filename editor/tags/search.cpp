@@ -30,7 +30,8 @@ namespace {
 
 QRegularExpression patternFor(const QString& find, const SearchOptions& o)
 {
-    QRegularExpression::PatternOptions po = QRegularExpression::MultilineOption | QRegularExpression::UseUnicodePropertiesOption;
+    QRegularExpression::PatternOptions po =
+        QRegularExpression::MultilineOption | QRegularExpression::UseUnicodePropertiesOption;
     if (!o.caseSensitive)
         po |= QRegularExpression::CaseInsensitiveOption;
     return QRegularExpression(o.regularExpression ? find : QRegularExpression::escape(find), po);
@@ -108,10 +109,7 @@ ReplaceAllResult replaceAllIn(const QString& text, const QString& find, const QS
     return r;
 }
 
-SearchRun::SearchRun(EditBuffer& buffer)
-    : m_buffer(buffer)
-{
-}
+SearchRun::SearchRun(EditBuffer& buffer) : m_buffer(buffer) {}
 
 SearchOutcome SearchRun::start(const QString& find, const QString& replacement, const SearchOptions& options)
 {

@@ -58,11 +58,11 @@ struct SearchOptions {
 QString searchBadPatternMessage(const QString& reason);
 
 struct ReplaceAllResult {
-    QString text;         // the text with every occurrence replaced
-    qsizetype count = 0;  // how many were replaced
+    QString text;                 // the text with every occurrence replaced
+    qsizetype count = 0;          // how many were replaced
     std::vector<TextEdit> edits;  // the same as edits for EditBuffer::replaceRanges; empty when there are many
                                   // (then the whole text is the cheaper change)
-    QString message;      // a bad pattern; then nothing is replaced
+    QString message;              // a bad pattern; then nothing is replaced
 };
 
 // Every occurrence, left to right, none searched again inside a replacement;
@@ -80,7 +80,7 @@ struct SearchOutcome {
     bool waiting = false;          // an occurrence is selected and the run waits for a request
     qsizetype selectionStart = 0;  // the selected occurrence (0-based), when waiting
     qsizetype selectionLength = 0;
-    QString message;               // for a plain OK message box; empty when there is none
+    QString message;  // for a plain OK message box; empty when there is none
 };
 
 class SearchRun {

@@ -45,7 +45,10 @@ QList<ColourRange> colourRanges(const QString& text, const TagColourTable& table
 // Line states carried by colourLine from one line to the next.
 constexpr int kLineOutside = 0;    // between stretches
 constexpr int kLineInComment = 1;  // inside "<!--" without its "-->" yet
-constexpr int lineInTag(int colour) { return 2 + colour; }  // inside a tag without its ">" yet
+constexpr int lineInTag(int colour)
+{
+    return 2 + colour;
+}  // inside a tag without its ">" yet
 
 // One line (without its line break) seen in the state left by the line before
 // it (kLineOutside, or any negative value, for the first line). Appends the

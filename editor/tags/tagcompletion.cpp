@@ -118,8 +118,8 @@ QStringList htmlAttributeNames(const QString& element)
 QStringList openElements(const QString& text)
 {
     // Tags, comments and the raw text of scripts and styles, left to right.
-    static const QRegularExpression token(QStringLiteral(
-        "<!--.*?-->|<(/?)([A-Za-z][A-Za-z0-9:-]*)(?:[^>\"']|\"[^\"]*\"|'[^']*')*?(/?)>"),
+    static const QRegularExpression token(
+        QStringLiteral("<!--.*?-->|<(/?)([A-Za-z][A-Za-z0-9:-]*)(?:[^>\"']|\"[^\"]*\"|'[^']*')*?(/?)>"),
         QRegularExpression::DotMatchesEverythingOption);
     QStringList open;
     auto it = token.globalMatch(text);

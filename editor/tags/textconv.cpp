@@ -32,10 +32,11 @@ QString textToHtmlBlock(const QString& selected)
 }
 
 namespace {
-const QString kPageHead = QStringLiteral("<html lang=\"ja\">\r\n"
-                                         "<head><title>タイトル</title></head>\r\n"
-                                         "<body>\r\n"
-                                         "<pre>\r\n");
+const QString kPageHead = QStringLiteral(
+    "<html lang=\"ja\">\r\n"
+    "<head><title>タイトル</title></head>\r\n"
+    "<body>\r\n"
+    "<pre>\r\n");
 const QString kPageTail = QStringLiteral("\r\n</pre>\r\n</body>\r\n</html>");
 }  // namespace
 
@@ -70,8 +71,8 @@ QString AngouStr(const QString& text, const RandomBelow& random)
             units = 2;
         }
         const int r = random(11);
-        const bool alwaysPlain = code == u'\r' || code == u'\n' || code == u'<' || code == u'>' || code == u'"'
-            || QChar::isSurrogate(code);
+        const bool alwaysPlain =
+            code == u'\r' || code == u'\n' || code == u'<' || code == u'>' || code == u'"' || QChar::isSurrogate(code);
         if (alwaysPlain || (i > 0 && code != u'&' && r < 3))
             out.append(text.constData() + i, units);
         else

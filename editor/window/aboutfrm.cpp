@@ -59,10 +59,11 @@ QStringList AboutFrm::creditLines()
     l << QStringLiteral("■　サンクス　■");
     // The work this program stands on.
     l << QStringLiteral("Qt") << QStringLiteral("QScintilla") << QStringLiteral("Scintilla")
-      << QStringLiteral("Qt WebEngine / Chromium") << QStringLiteral("libcurl") << QStringLiteral("GNU C ライブラリ (iconv)")
-      << QStringLiteral("GCC") << QStringLiteral("CMake") << QStringLiteral("Ninja") << QStringLiteral("Debian")
-      << QStringLiteral("Noto CJK フォント") << QStringLiteral("Poppler") << QStringLiteral("Python")
-      << QStringLiteral("pyftpdlib") << QStringLiteral("試用して意見をくださった皆さん");
+      << QStringLiteral("Qt WebEngine / Chromium") << QStringLiteral("libcurl")
+      << QStringLiteral("GNU C ライブラリ (iconv)") << QStringLiteral("GCC") << QStringLiteral("CMake")
+      << QStringLiteral("Ninja") << QStringLiteral("Debian") << QStringLiteral("Noto CJK フォント")
+      << QStringLiteral("Poppler") << QStringLiteral("Python") << QStringLiteral("pyftpdlib")
+      << QStringLiteral("試用して意見をくださった皆さん");
     l << QStringLiteral("そして･･･スタッフロールをご覧のあなたに感謝します");
     addEmpty(l, 2);
     l << QStringLiteral("Copyright (C) 2026 Tagwright Project");

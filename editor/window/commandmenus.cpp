@@ -12,9 +12,7 @@
 
 namespace tw {
 
-CommandMenus::CommandMenus(const CommandRegistry& registry, QObject* parent) : QObject(parent), m_registry(registry)
-{
-}
+CommandMenus::CommandMenus(const CommandRegistry& registry, QObject* parent) : QObject(parent), m_registry(registry) {}
 
 void CommandMenus::buildMenuBar(QMenuBar* bar, const QList<MenuNode>& menus)
 {

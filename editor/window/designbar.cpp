@@ -93,8 +93,7 @@ DesignBar::DesignBar(QWidget* parent) : QWidget(parent), m_pattern(kInitialPatte
             [this] { emit fontRequested(FSize->currentText(), FColor->currentText()); });
     connect(Text5, &QLineEdit::returnPressed, this, &DesignBar::applyPattern);
     connect(Command4, &QPushButton::clicked, this, &DesignBar::applyPattern);
-    connect(File1, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { emit fileClicked(item->text()); });
+    connect(File1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { emit fileClicked(item->text()); });
     connect(File1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { emit folderMenuRequested(File1->viewport()->mapToGlobal(pos)); });
 }

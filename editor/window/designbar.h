@@ -33,8 +33,8 @@ public:
 signals:
     void fileClicked(const QString& name);
     void folderMenuRequested(const QPoint& globalPos);
-    void changeFolderClicked();                                  // Command1
-    void colourPickClicked();                                    // Command5
+    void changeFolderClicked();                                      // Command1
+    void colourPickClicked();                                        // Command5
     void fontRequested(const QString& size, const QString& colour);  // Command2
 
 private:

@@ -26,7 +26,9 @@ namespace {
 class PainterTarget : public PrintTarget {
 public:
     PainterTarget(QPrinter& printer, QPainter& painter, const QString& text, const QFont& font)
-        : m_printer(printer), m_painter(painter), m_dpi(printer.resolution())
+        : m_printer(printer),
+          m_painter(painter),
+          m_dpi(printer.resolution())
     {
         m_doc.documentLayout()->setPaintDevice(&printer);
         m_doc.setDocumentMargin(0);
@@ -129,8 +131,8 @@ PrinterMetrics printerMetrics(QPrinter& printer)
 }
 
 namespace {
-PrintOutcome paintDocument(QPrinter& printer, const PrintSettings& settings, const QString& title,
-                           const QString& text, const QFont& textFont)
+PrintOutcome paintDocument(QPrinter& printer, const PrintSettings& settings, const QString& title, const QString& text,
+                           const QFont& textFont)
 {
     const PrinterMetrics metrics = printerMetrics(printer);
     PrintOutcome out;
@@ -173,8 +175,8 @@ bool completePdf(const QString& path)
 // Printing to a PDF file: the pages go to a temporary file beside it, which
 // replaces the file only once it is complete and on the disk, so a failure
 // leaves an older PDF of that name as it was.
-PrintOutcome printToPdfFile(QPrinter& printer, const PrintSettings& settings, const QString& title,
-                            const QString& text, const QFont& textFont)
+PrintOutcome printToPdfFile(QPrinter& printer, const PrintSettings& settings, const QString& title, const QString& text,
+                            const QFont& textFont)
 {
     const QString chosen = printer.outputFileName();
     QFileInfo info(chosen);
@@ -184,7 +186,8 @@ PrintOutcome printToPdfFile(QPrinter& printer, const PrintSettings& settings, co
     const bool existed = info.exists();
     PrintOutcome out;
     auto fail = [&](const QString& why) {
-        out.error = QStringLiteral("PDF ファイルに印刷できませんでした: %1\r\n%2").arg(QDir::toNativeSeparators(chosen), why);
+        out.error =
+            QStringLiteral("PDF ファイルに印刷できませんでした: %1\r\n%2").arg(QDir::toNativeSeparators(chosen), why);
         if (existed)
             out.error += QStringLiteral("\r\n元のファイルは変更していません。");
         return out;
@@ -217,8 +220,8 @@ PrintOutcome printToPdfFile(QPrinter& printer, const PrintSettings& settings, co
         mode = 0666 & ~mode;
     }
     const QByteArray tempName = QFile::encodeName(temp.fileName());
-    if (::chmod(tempName.constData(), mode) != 0 ||
-        ::rename(tempName.constData(), QFile::encodeName(target).constData()) != 0)
+    if (::chmod(tempName.constData(), mode) != 0
+        || ::rename(tempName.constData(), QFile::encodeName(target).constData()) != 0)
         return fail(fileErrorText(errno));
     temp.setAutoRemove(false);
     out.pages = painted.pages;

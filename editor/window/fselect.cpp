@@ -18,8 +18,8 @@ QStringList FSelect::volumes()
     QStringList roots;
     for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
         const QString root = v.rootPath();
-        if (root.startsWith(QLatin1String("/proc")) || root.startsWith(QLatin1String("/sys")) ||
-            root.startsWith(QLatin1String("/dev")) || root.startsWith(QLatin1String("/run")))
+        if (root.startsWith(QLatin1String("/proc")) || root.startsWith(QLatin1String("/sys"))
+            || root.startsWith(QLatin1String("/dev")) || root.startsWith(QLatin1String("/run")))
             continue;
         if (!roots.contains(root))
             roots << root;
@@ -31,7 +31,9 @@ QStringList FSelect::volumes()
 }
 
 FSelect::FSelect(const QString& folder, MessageBoxes* messages, QWidget* parent)
-    : QDialog(parent), m_model(new QFileSystemModel(this)), m_messages(messages)
+    : QDialog(parent),
+      m_model(new QFileSystemModel(this)),
+      m_messages(messages)
 {
     setObjectName(QStringLiteral("FSelect"));
     setWindowTitle(QStringLiteral("フォルダの選択"));

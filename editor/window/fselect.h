@@ -25,7 +25,6 @@ public:
 
     static QStringList volumes();
 
-
 private:
     QComboBox* Drive1;
     QTreeView* Dir1;

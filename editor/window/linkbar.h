@@ -24,8 +24,8 @@ public:
     void fitTo(double innerWidthTwips);
 
 signals:
-    void chooseFileClicked();  // FileSelectBtn
-    void encodeClicked();      // AngouBtn
+    void chooseFileClicked();                      // FileSelectBtn
+    void encodeClicked();                          // AngouBtn
     void insertClicked(tw::LinkBarButton button);  // LinkBtn .. ThrowBtn
 
 private:

@@ -63,8 +63,8 @@ MainFrm::MainFrm(const QuilletContext& context, QWidget* parent)
         return handleEditBoxKey(m_buffer, m_session.snippets(), vk, modifierMaskFromQt(e->modifiers())).consumed;
     };
     // The snippet dialog lives for the whole run; closing only hides it.
-    m_teigata = new TeigataFrm(m_session.snippets(), m_buffer, m_ctx.platform, m_ctx.appFolder,
-                               [this] { snippetsChanged(); }, this);
+    m_teigata = new TeigataFrm(
+        m_session.snippets(), m_buffer, m_ctx.platform, m_ctx.appFolder, [this] { snippetsChanged(); }, this);
 
     buildWorkArea();
     m_highlighter = new TagHighlighter(m_edit, this);

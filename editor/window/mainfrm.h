@@ -32,9 +32,9 @@ class TeigataFrm;
 struct QuilletContext {
     Platform platform;
     QString appFolder;
-    QString commandLine;  // the whole command line: one document path
-    bool browserEngine = true;  // false: the preview area stays empty (tests of other parts)
-    int splashMs = 0;           // the splash's least time at start; 0: no splash (tests)
+    QString commandLine;                   // the whole command line: one document path
+    bool browserEngine = true;             // false: the preview area stays empty (tests of other parts)
+    int splashMs = 0;                      // the splash's least time at start; 0: no splash (tests)
     PrintDialogs* printDialogs = nullptr;  // nullptr: the print dialog on screen
 };
 

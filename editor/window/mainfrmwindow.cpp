@@ -89,8 +89,8 @@ void MainFrm::showPreviewWindow(const QString& file)
 
 void MainFrm::showBuilder(const QString& commandId)
 {
-    const BuilderHost host{m_buffer, m_session.document(), m_ctx.platform, m_ctx.appFolder, m_linkBar->fileName(),
-                           m_session.settings().SoutaiPath == 1};
+    const BuilderHost host{m_buffer,        m_session.document(),  m_ctx.platform,
+                           m_ctx.appFolder, m_linkBar->fileName(), m_session.settings().SoutaiPath == 1};
     if (runBuilderDialog(commandId, host, this))
         m_edit->setFocus();
 }
@@ -103,7 +103,8 @@ void MainFrm::showAbout()
 
 void MainFrm::showPageSetting()
 {
-    PageSettingFrm dlg(m_session.printSettings(), m_ctx.platform.messages, [this] { printDocument(); }, this);
+    PageSettingFrm dlg(
+        m_session.printSettings(), m_ctx.platform.messages, [this] { printDocument(); }, this);
     if (dlg.exec() == QDialog::Accepted)
         m_session.printSettings() = dlg.settings();
 }
@@ -213,7 +214,8 @@ void MainFrm::browsersChanged()
     action(QStringLiteral("separatorH"))->setVisible(m.separatorVisible);
     action(QString::fromLatin1(cmd::IDM_CONTEXT_PREVIEW_S1))->setVisible(m.separatorVisible);
     for (int i = 0; i < 3; ++i) {
-        for (const QString& id : {QStringLiteral("IDM_PREVIEW_BROWSER%1"), QStringLiteral("IDM_CONTEXT_PREVIEW_BROWSER%1")}) {
+        for (const QString& id :
+             {QStringLiteral("IDM_PREVIEW_BROWSER%1"), QStringLiteral("IDM_CONTEXT_PREVIEW_BROWSER%1")}) {
             QAction* a = action(id.arg(i + 1));
             a->setVisible(m.visible[i]);
             a->setText(m.caption[i]);
@@ -236,8 +238,8 @@ void MainFrm::previewProblem(const QString& problem)
     // The reason without the temporary file's name, which means nothing to the user.
     const QString reason = problem.section(QLatin1Char('\n'), 1);
     m_browserArea->setNotice(problem.isEmpty() ? QString()
-                                               : QStringLiteral("プレビューを更新できません。") +
-                                                     (reason.isEmpty() ? problem : reason));
+                                               : QStringLiteral("プレビューを更新できません。")
+                                                     + (reason.isEmpty() ? problem : reason));
 }
 
 }  // namespace tw

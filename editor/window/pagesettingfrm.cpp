@@ -38,7 +38,9 @@ protected:
 
 PageSettingFrm::PageSettingFrm(const PrintSettings& current, MessageBoxes* messages, std::function<void()> print,
                                QWidget* parent)
-    : QDialog(parent), m_settings(current), m_messages(messages)
+    : QDialog(parent),
+      m_settings(current),
+      m_messages(messages)
 {
     setObjectName(QStringLiteral("PageSettingFrm"));
     setWindowTitle(QStringLiteral("ページ設定"));
@@ -134,13 +136,20 @@ void PageSettingFrm::ControlSet()
 QLineEdit* PageSettingFrm::box(PageSettingField field) const
 {
     switch (field) {
-    case PageSettingField::TitleFontSize: return m_titleSize;
-    case PageSettingField::PageNumberFontSize: return m_pageNumSize;
-    case PageSettingField::RightMargin: return m_right;
-    case PageSettingField::LeftMargin: return m_left;
-    case PageSettingField::TopMargin: return m_top;
-    case PageSettingField::BottomMargin: return m_bottom;
-    case PageSettingField::None: break;
+        case PageSettingField::TitleFontSize:
+            return m_titleSize;
+        case PageSettingField::PageNumberFontSize:
+            return m_pageNumSize;
+        case PageSettingField::RightMargin:
+            return m_right;
+        case PageSettingField::LeftMargin:
+            return m_left;
+        case PageSettingField::TopMargin:
+            return m_top;
+        case PageSettingField::BottomMargin:
+            return m_bottom;
+        case PageSettingField::None:
+            break;
     }
     return nullptr;
 }

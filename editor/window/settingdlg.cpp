@@ -48,7 +48,9 @@ QString boxText(const QPlainTextEdit* box)
 }  // namespace
 
 Setting::Setting(const OptionValues& values, const Platform& platform, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_panelFolder(values.PanelFolder)
+    : QDialog(parent),
+      m_platform(platform),
+      m_panelFolder(values.PanelFolder)
 {
     setObjectName(QStringLiteral("Setting"));
     setWindowTitle(kTitle);
@@ -109,8 +111,7 @@ void Setting::buildGeneralTab(QWidget* page)
     m_firstFolder = lineEdit(page, QStringLiteral("FirstFolderTxt"));
     auto* dirNow = new QPushButton(QStringLiteral("現在のディレクトリ"), page);
     dirNow->setObjectName(QStringLiteral("DirNowBtn"));
-    connect(dirNow, &QPushButton::clicked, this,
-            [this] { m_firstFolder->setText(m_panelFolder); });
+    connect(dirNow, &QPushButton::clicked, this, [this] { m_firstFolder->setText(m_panelFolder); });
     grid->addWidget(labelFor(page, QStringLiteral("カレントフォルダ："), m_firstFolder), row, 0);
     grid->addWidget(m_firstFolder, row, 1);
     grid->addWidget(dirNow, row, 2);
@@ -158,8 +159,8 @@ void Setting::buildGeneralTab(QWidget* page)
     }
     bGrid->setColumnStretch(1, 1);
     bGrid->setColumnStretch(2, 3);
-    bGrid->addWidget(new QLabel(QStringLiteral("※パスはダブルコーテーションで囲まないでください"), browserFrame), 4,
-                     0, 1, 4);
+    bGrid->addWidget(new QLabel(QStringLiteral("※パスはダブルコーテーションで囲まないでください"), browserFrame), 4, 0,
+                     1, 4);
     grid->addWidget(browserFrame, row++, 0, 1, 3);
 
     grid->setColumnStretch(1, 1);

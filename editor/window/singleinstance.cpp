@@ -16,7 +16,9 @@ constexpr qint64 kMaxMessage = 64 * 1024;
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& name, QObject* parent)
-    : QObject(parent), m_name(name), m_server(new QLocalServer(this))
+    : QObject(parent),
+      m_name(name),
+      m_server(new QLocalServer(this))
 {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, [this] {

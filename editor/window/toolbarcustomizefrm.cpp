@@ -13,7 +13,8 @@ namespace tw {
 
 ToolbarCustomizeFrm::ToolbarCustomizeFrm(const QString& barTitle, const QList<ToolButtonState>& current,
                                          const QList<ToolButtonState>& defaults, QWidget* parent)
-    : QDialog(parent), m_defaults(defaults)
+    : QDialog(parent),
+      m_defaults(defaults)
 {
     setObjectName(QStringLiteral("ToolbarCustomizeFrm"));
     setWindowTitle(QStringLiteral("ツールバーのカスタマイズ - ") + barTitle);

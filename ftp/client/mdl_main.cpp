@@ -25,8 +25,8 @@ QString FormatFileTime(const QDateTime& time)
         return QString();
     const QDateTime local = time.toLocalTime();
     static const QLocale locale = QLocale::system();
-    return locale.toString(local.date(), QLocale::ShortFormat) + u' ' +
-           local.time().toString(QStringLiteral("H:mm:ss"));
+    return locale.toString(local.date(), QLocale::ShortFormat) + u' '
+           + local.time().toString(QStringLiteral("H:mm:ss"));
 }
 
 QString ExtensionOf(const QString& name)

@@ -20,7 +20,10 @@ namespace {
 // Passes a file's progress on and adds the count of the whole transfer.
 class OverallProgress : public FtpProgressListener {
 public:
-    OverallProgress(FtpProgressListener* inner, int files, qint64 bytes) : m_inner(inner), m_files(files), m_bytes(bytes)
+    OverallProgress(FtpProgressListener* inner, int files, qint64 bytes)
+        : m_inner(inner),
+          m_files(files),
+          m_bytes(bytes)
     {
     }
     void nextFile(qint64 size)
@@ -95,7 +98,8 @@ TransferOutcome RunTransfers(FtpConnection& c, TransferDirection direction, cons
             plan.files.append({from, to, item.name, std::max<qint64>(0, size)});
         } else if (!(upload ? PlanUploadTree(from, to, plan) : PlanDownloadTree(c, from, to, plan))) {
             const FtpError error = c.lastError();
-            return fail(item.name, item.name, error.kind == FtpErrorKind::None && upload ? FtpError{FtpErrorKind::LocalFile, {}} : error);
+            return fail(item.name, item.name,
+                        error.kind == FtpErrorKind::None && upload ? FtpError{FtpErrorKind::LocalFile, {}} : error);
         }
         out.skipped += plan.skipped;
         out.repeated += plan.repeated;

@@ -18,19 +18,19 @@ quint32 accessFromPermissionText(QStringView text)
         const QChar c = text[i];
         const uint bit = 1u << (8 - i);
         switch (i % 3) {
-        case 0:
-            if (c == u'r')
-                mode |= bit;
-            break;
-        case 1:
-            if (c == u'w')
-                mode |= bit;
-            break;
-        default:
-            // s and t carry execute, S and T do not.
-            if (c == u'x' || c == u's' || c == u't')
-                mode |= bit;
-            break;
+            case 0:
+                if (c == u'r')
+                    mode |= bit;
+                break;
+            case 1:
+                if (c == u'w')
+                    mode |= bit;
+                break;
+            default:
+                // s and t carry execute, S and T do not.
+                if (c == u'x' || c == u's' || c == u't')
+                    mode |= bit;
+                break;
         }
     }
     return accessFromMode(mode);

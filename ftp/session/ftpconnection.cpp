@@ -9,7 +9,6 @@
 #include <QTimeZone>
 #include <QScopeGuard>
 
-
 #include <curl/curl.h>
 #include <openssl/evp.h>
 #include <openssl/ssl.h>
@@ -178,22 +177,23 @@ QString x509Name(X509_NAME* name)
 QString certificateProblem(int code)
 {
     switch (code) {
-    case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
-    case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
-        return QStringLiteral("自己署名の証明書です (認証局の署名がありません)");
-    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
-    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
-    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
-        return QStringLiteral("信頼された認証局の署名を確認出来ません");
-    case X509_V_ERR_CERT_HAS_EXPIRED:
-        return QStringLiteral("証明書の有効期限が切れています");
-    case X509_V_ERR_CERT_NOT_YET_VALID:
-        return QStringLiteral("証明書の有効期間がまだ始まっていません");
-    case X509_V_ERR_HOSTNAME_MISMATCH:
-    case X509_V_ERR_IP_ADDRESS_MISMATCH:
-        return QStringLiteral("証明書が接続先のサーバ名のものではありません");
-    default:
-        return QStringLiteral("証明書を検証出来ません (%1)").arg(QString::fromUtf8(X509_verify_cert_error_string(code)));
+        case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+        case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+            return QStringLiteral("自己署名の証明書です (認証局の署名がありません)");
+        case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+        case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+        case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
+            return QStringLiteral("信頼された認証局の署名を確認出来ません");
+        case X509_V_ERR_CERT_HAS_EXPIRED:
+            return QStringLiteral("証明書の有効期限が切れています");
+        case X509_V_ERR_CERT_NOT_YET_VALID:
+            return QStringLiteral("証明書の有効期間がまだ始まっていません");
+        case X509_V_ERR_HOSTNAME_MISMATCH:
+        case X509_V_ERR_IP_ADDRESS_MISMATCH:
+            return QStringLiteral("証明書が接続先のサーバ名のものではありません");
+        default:
+            return QStringLiteral("証明書を検証出来ません (%1)")
+                .arg(QString::fromUtf8(X509_verify_cert_error_string(code)));
     }
 }
 
@@ -408,9 +408,9 @@ struct FtpConnection::Impl {
         SSL_CTX_set1_cert_store(ctx, d->authorities);
         X509_VERIFY_PARAM* param = SSL_CTX_get0_param(ctx);
         const QByteArray host = d->address.host.toUtf8();
-        const bool numeric = d->address.ipv6 || std::all_of(d->address.host.begin(), d->address.host.end(), [](QChar ch) {
-                                 return ch == u'.' || (ch >= u'0' && ch <= u'9');
-                             });
+        const bool numeric = d->address.ipv6
+                             || std::all_of(d->address.host.begin(), d->address.host.end(),
+                                            [](QChar ch) { return ch == u'.' || (ch >= u'0' && ch <= u'9'); });
         if (numeric)
             X509_VERIFY_PARAM_set1_ip_asc(param, host.constData());
         else
@@ -432,7 +432,8 @@ struct FtpConnection::Impl {
         unsigned int n = 0;
         if (X509_digest(leaf, EVP_sha256(), md, &n) != 1)
             return 0;
-        const QString fingerprint = QString::fromLatin1(QByteArray(reinterpret_cast<char*>(md), int(n)).toHex(':').toUpper());
+        const QString fingerprint =
+            QString::fromLatin1(QByteArray(reinterpret_cast<char*>(md), int(n)).toHex(':').toUpper());
         const QString key = trustKey(d->address.host, d->address.port);
         const QString remembered = rememberedCertificate(d->security.trustedCertificates, key);
         if (d->trustedOnce.contains(key + u' ' + fingerprint) || remembered == fingerprint) {
@@ -541,10 +542,7 @@ struct FtpConnection::Impl {
         return p.startsWith(u'/') ? withTrailingSlash(p) : QStringLiteral("/");
     }
 
-    QString decode(const QByteArray& bytes) const
-    {
-        return utf8 ? QString::fromUtf8(bytes) : decodeCp932(bytes);
-    }
+    QString decode(const QByteArray& bytes) const { return utf8 ? QString::fromUtf8(bytes) : decodeCp932(bytes); }
 
     static int debugCallback(CURL*, curl_infotype type, char* data, size_t size, void* user)
     {
@@ -604,8 +602,7 @@ struct FtpConnection::Impl {
             curl_easy_setopt(easy, CURLOPT_SSH_KEYDATA, this);
             if (!security.privateKey.isEmpty()) {
                 curl_easy_setopt(easy, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PUBLICKEY));
-                curl_easy_setopt(easy, CURLOPT_SSH_PRIVATE_KEYFILE,
-                                 QFile::encodeName(security.privateKey).constData());
+                curl_easy_setopt(easy, CURLOPT_SSH_PRIVATE_KEYFILE, QFile::encodeName(security.privateKey).constData());
                 curl_easy_setopt(easy, CURLOPT_KEYPASSWD, password.constData());
             } else {
                 curl_easy_setopt(easy, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
@@ -649,35 +646,35 @@ struct FtpConnection::Impl {
         FtpErrorKind kind = FtpErrorKind::Network;
         QString reply;
         switch (result) {
-        case CURLE_COULDNT_RESOLVE_HOST:
-        case CURLE_URL_MALFORMAT:
-            kind = FtpErrorKind::Address;
-            break;
-        case CURLE_LOGIN_DENIED:
-            kind = FtpErrorKind::Login;
-            break;
-        case CURLE_SSH:
-            // libssh2 reports a refused login or key this way.
-            kind = QByteArray(errorText).contains("uthentication") ? FtpErrorKind::Login : FtpErrorKind::Network;
-            break;
-        case CURLE_ABORTED_BY_CALLBACK:
-            kind = cancelled ? FtpErrorKind::Cancelled : FtpErrorKind::LocalFile;
-            break;
-        case CURLE_OPERATION_TIMEDOUT:
-            kind = inTransfer ? FtpErrorKind::Stalled : FtpErrorKind::Network;
-            break;
-        case CURLE_REMOTE_ACCESS_DENIED:
-        case CURLE_REMOTE_FILE_NOT_FOUND:
-        case CURLE_FTP_COULDNT_RETR_FILE:
-        case CURLE_UPLOAD_FAILED:
-        case CURLE_QUOTE_ERROR:
-        case CURLE_REMOTE_DISK_FULL:
-        case CURLE_FTP_COULDNT_SET_TYPE:
-            kind = FtpErrorKind::Refused;
-            reply = lastRefusalText();
-            break;
-        default:
-            break;
+            case CURLE_COULDNT_RESOLVE_HOST:
+            case CURLE_URL_MALFORMAT:
+                kind = FtpErrorKind::Address;
+                break;
+            case CURLE_LOGIN_DENIED:
+                kind = FtpErrorKind::Login;
+                break;
+            case CURLE_SSH:
+                // libssh2 reports a refused login or key this way.
+                kind = QByteArray(errorText).contains("uthentication") ? FtpErrorKind::Login : FtpErrorKind::Network;
+                break;
+            case CURLE_ABORTED_BY_CALLBACK:
+                kind = cancelled ? FtpErrorKind::Cancelled : FtpErrorKind::LocalFile;
+                break;
+            case CURLE_OPERATION_TIMEDOUT:
+                kind = inTransfer ? FtpErrorKind::Stalled : FtpErrorKind::Network;
+                break;
+            case CURLE_REMOTE_ACCESS_DENIED:
+            case CURLE_REMOTE_FILE_NOT_FOUND:
+            case CURLE_FTP_COULDNT_RETR_FILE:
+            case CURLE_UPLOAD_FAILED:
+            case CURLE_QUOTE_ERROR:
+            case CURLE_REMOTE_DISK_FULL:
+            case CURLE_FTP_COULDNT_SET_TYPE:
+                kind = FtpErrorKind::Refused;
+                reply = lastRefusalText();
+                break;
+            default:
+                break;
         }
         if (sftp && kind == FtpErrorKind::Refused)
             reply = QString::fromUtf8(errorText).trimmed();
@@ -695,8 +692,8 @@ struct FtpConnection::Impl {
         const int connectsBefore = connects;
         peerRefused = false;
         CURLcode result = cancelled ? CURLE_ABORTED_BY_CALLBACK : performOnce();
-        if ((sftp || security.protocol == FtpProtocol::Tls) && result != CURLE_OK &&
-            result != CURLE_ABORTED_BY_CALLBACK && !peerRefused && !cancelled) {
+        if ((sftp || security.protocol == FtpProtocol::Tls) && result != CURLE_OK && result != CURLE_ABORTED_BY_CALLBACK
+            && !peerRefused && !cancelled) {
             // An SSH or TLS connection the server closed while it was idle
             // fails the request that reuses it before anything moves (curl
             // retries only plain connections): made once more, on a new one.
@@ -705,10 +702,10 @@ struct FtpConnection::Impl {
             curl_easy_getinfo(easy, CURLINFO_NUM_CONNECTS, &opened);
             curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &up);
             curl_easy_getinfo(easy, CURLINFO_SIZE_DOWNLOAD_T, &down);
-            const bool refusal = result == CURLE_QUOTE_ERROR || result == CURLE_REMOTE_FILE_NOT_FOUND ||
-                                 result == CURLE_REMOTE_ACCESS_DENIED || result == CURLE_COULDNT_CONNECT ||
-                                 result == CURLE_OPERATION_TIMEDOUT || result == CURLE_LOGIN_DENIED ||
-                                 result == CURLE_COULDNT_RESOLVE_HOST || !lastRefusalText().isEmpty();
+            const bool refusal = result == CURLE_QUOTE_ERROR || result == CURLE_REMOTE_FILE_NOT_FOUND
+                                 || result == CURLE_REMOTE_ACCESS_DENIED || result == CURLE_COULDNT_CONNECT
+                                 || result == CURLE_OPERATION_TIMEDOUT || result == CURLE_LOGIN_DENIED
+                                 || result == CURLE_COULDNT_RESOLVE_HOST || !lastRefusalText().isEmpty();
             if (opened == 0 && up == 0 && down == 0 && !refusal)
                 result = performOnce();
         }
@@ -863,9 +860,9 @@ struct BusyGuard {
 FtpConnection::FtpConnection() : d(std::make_unique<Impl>()) {}
 FtpConnection::~FtpConnection() = default;
 
-std::unique_ptr<FtpConnection> FtpConnection::open(const QString& server, const QString& user,
-                                                   const QString& password, const FtpOptions& options,
-                                                   FtpError* error, const FtpSecurity& security)
+std::unique_ptr<FtpConnection> FtpConnection::open(const QString& server, const QString& user, const QString& password,
+                                                   const FtpOptions& options, FtpError* error,
+                                                   const FtpSecurity& security)
 {
     FtpError dummy;
     FtpError& err = error ? *error : dummy;
@@ -971,8 +968,8 @@ std::unique_ptr<FtpConnection> FtpConnection::open(const QString& server, const 
     // Ask for the permission fact where the server has it but does not send it.
     // The identity fact, where offered, tells a folder that lists itself.
     if (d.mlst && mlstFacts.contains("unix.mode;") && !mlstFacts.contains("unix.mode*"))
-        d.setup.append(QByteArrayLiteral("OPTS MLST type;size;modify;unix.mode;") +
-                       (mlstFacts.contains("unique") ? "unique;" : ""));
+        d.setup.append(QByteArrayLiteral("OPTS MLST type;size;modify;unix.mode;")
+                       + (mlstFacts.contains("unique") ? "unique;" : ""));
     d.setupStale = !d.setup.isEmpty();
     if (!d.ensureSetup()) {
         err = {FtpErrorKind::Network, {}};
@@ -1071,35 +1068,36 @@ bool FtpConnection::cancelRequested() const
 QString describeFtpError(const FtpError& error)
 {
     switch (error.kind) {
-    case FtpErrorKind::None:
-        return QString();
-    case FtpErrorKind::Address:
-        return QStringLiteral("サーバ名が正しくないか、見つかりません");
-    case FtpErrorKind::Network:
-        return QStringLiteral("サーバとの通信に失敗しました");
-    case FtpErrorKind::Login:
-        return QStringLiteral("ユーザ名かパスワードが違います");
-    case FtpErrorKind::Refused:
-        return error.reply.isEmpty() ? QStringLiteral("サーバが拒否しました")
-                                     : QStringLiteral("サーバが拒否しました: ") + error.reply;
-    case FtpErrorKind::Busy:
-        return QStringLiteral("ほかの処理を実行中です");
-    case FtpErrorKind::LocalFile:
-        return QStringLiteral("ローカルのファイルを読み書き出来ませんでした");
-    case FtpErrorKind::Cancelled:
-        return QStringLiteral("中止しました");
-    case FtpErrorKind::Stalled:
-        return QStringLiteral("転送が止まったため打ち切りました");
-    case FtpErrorKind::BadName:
-        return QStringLiteral("サーバが使えない名前を返しました: ") + error.reply;
-    case FtpErrorKind::Untrusted:
-        return QStringLiteral("サーバの証明書またはホスト鍵を信頼出来ないため、接続しませんでした") +
-               (error.reply.isEmpty() ? QString() : QStringLiteral(": ") + error.reply);
-    case FtpErrorKind::KeyChanged:
-        return QStringLiteral("サーバのホスト鍵が、以前に信頼したものと違います。\r\n"
-                              "なりすましの恐れがあるため接続しませんでした。\r\n"
-                              "サーバの管理者に鍵を変えたか確かめてください。\r\n新しい鍵の指紋: ") +
-               error.reply;
+        case FtpErrorKind::None:
+            return QString();
+        case FtpErrorKind::Address:
+            return QStringLiteral("サーバ名が正しくないか、見つかりません");
+        case FtpErrorKind::Network:
+            return QStringLiteral("サーバとの通信に失敗しました");
+        case FtpErrorKind::Login:
+            return QStringLiteral("ユーザ名かパスワードが違います");
+        case FtpErrorKind::Refused:
+            return error.reply.isEmpty() ? QStringLiteral("サーバが拒否しました")
+                                         : QStringLiteral("サーバが拒否しました: ") + error.reply;
+        case FtpErrorKind::Busy:
+            return QStringLiteral("ほかの処理を実行中です");
+        case FtpErrorKind::LocalFile:
+            return QStringLiteral("ローカルのファイルを読み書き出来ませんでした");
+        case FtpErrorKind::Cancelled:
+            return QStringLiteral("中止しました");
+        case FtpErrorKind::Stalled:
+            return QStringLiteral("転送が止まったため打ち切りました");
+        case FtpErrorKind::BadName:
+            return QStringLiteral("サーバが使えない名前を返しました: ") + error.reply;
+        case FtpErrorKind::Untrusted:
+            return QStringLiteral("サーバの証明書またはホスト鍵を信頼出来ないため、接続しませんでした")
+                   + (error.reply.isEmpty() ? QString() : QStringLiteral(": ") + error.reply);
+        case FtpErrorKind::KeyChanged:
+            return QStringLiteral(
+                       "サーバのホスト鍵が、以前に信頼したものと違います。\r\n"
+                       "なりすましの恐れがあるため接続しませんでした。\r\n"
+                       "サーバの管理者に鍵を変えたか確かめてください。\r\n新しい鍵の指紋: ")
+                   + error.reply;
     }
     return QString();
 }
@@ -1218,10 +1216,10 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
     t.buffer = &data;
     t.cancelled = &d->cancelled;
     CURLcode rc = CURLE_OK;
-    const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> binaryList(
-        curl_slist_append(nullptr, "TYPE I"), &curl_slist_free_all);
-    const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> asciiAfter(
-        curl_slist_append(nullptr, "TYPE A"), &curl_slist_free_all);
+    const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> binaryList(curl_slist_append(nullptr, "TYPE I"),
+                                                                                 &curl_slist_free_all);
+    const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> asciiAfter(curl_slist_append(nullptr, "TYPE A"),
+                                                                                 &curl_slist_free_all);
     if (d->sftp) {
         d->prepare(d->urlFor(*path));
         curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &collectListing);
@@ -1299,7 +1297,9 @@ bool FtpConnection::findEntry(const QString& absolutePath, DirEntry& entry)
         }
         for (const QByteArray& line : replies[0].lines) {
             DirEntry e;
-            if (line.startsWith(' ') && parseMlsdLine(line, [this](const QByteArray& b) { return d->decode(b); }, e)) {
+            if (line.startsWith(' ')
+                && parseMlsdLine(
+                    line, [this](const QByteArray& b) { return d->decode(b); }, e)) {
                 // The name is the one asked for, not whatever the server echoes.
                 e.name = name;
                 entry = e;
@@ -1368,7 +1368,8 @@ bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, boo
     t.listener = d->listener;
     t.knownTotal = std::max<qint64>(0, knownSize);
     return transferFile(
-        d->easy, [&] { d->prepare(d->urlFor(*path)); }, [&] { return d->perform(); }, t, [&] {
+        d->easy, [&] { d->prepare(d->urlFor(*path)); }, [&] { return d->perform(); }, t,
+        [&] {
             curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &writeToDevice);
             curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
             // With the size known from the listing, the SIZE command curl
@@ -1376,7 +1377,8 @@ bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, boo
             // many; the server's final reply still tells a whole transfer.
             if (!ascii && knownSize >= 0)
                 curl_easy_setopt(d->easy, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
-        }, *d);
+        },
+        *d);
 }
 
 bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absoluteRemote, bool ascii,
@@ -1400,9 +1402,9 @@ bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absolut
     if (target && renamed) {
         curl_slist* list = nullptr;
         if (modified.isValid() && stamped)
-            list = curl_slist_append(list, ("*MFMT " + modified.toUTC().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() +
-                                            ' ' + *path)
-                                               .constData());
+            list = curl_slist_append(
+                list, ("*MFMT " + modified.toUTC().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + ' ' + *path)
+                          .constData());
         list = curl_slist_append(list, ("*RNFR " + *path).constData());
         after.reset(curl_slist_append(list, ("*RNTO " + *target).constData()));
     }
@@ -1414,7 +1416,8 @@ bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absolut
     t.upload = true;
     t.knownTotal = size;
     const bool ok = transferFile(
-        d->easy, [&] { d->prepare(d->urlFor(*path)); }, [&] { return d->perform(); }, t, [&] {
+        d->easy, [&] { d->prepare(d->urlFor(*path)); }, [&] { return d->perform(); }, t,
+        [&] {
             curl_easy_setopt(d->easy, CURLOPT_UPLOAD, 1L);
             curl_easy_setopt(d->easy, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
             if (!ascii)
@@ -1423,7 +1426,8 @@ bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absolut
             curl_easy_setopt(d->easy, CURLOPT_READDATA, &t);
             if (after)
                 curl_easy_setopt(d->easy, CURLOPT_POSTQUOTE, after.get());
-        }, *d);
+        },
+        *d);
     if (ok && after) {
         for (const FtpReply& r : std::as_const(d->transcript)) {
             if (r.command.startsWith("RNTO ") && r.completed())
@@ -1489,8 +1493,8 @@ bool FtpConnection::renamePath(const QString& absoluteFrom, const QString& absol
 bool FtpConnection::setMode(const QString& absolutePath, const QString& digits)
 {
     const std::optional<QByteArray> path = encodeName(absolutePath);
-    if (!path || digits.isEmpty() || digits.size() > 4 ||
-        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'7'; }))
+    if (!path || digits.isEmpty() || digits.size() > 4
+        || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'7'; }))
         return false;
     QList<FtpReply> replies;
     if (d->sftp)

@@ -31,17 +31,17 @@ struct FtpOptions {
 // Why the last operation failed, so that a window can say what went wrong.
 enum class FtpErrorKind {
     None,
-    Address,    // the server text is not a usable address, or the host is unknown
-    Network,    // cannot connect, connection lost, no reply in time
-    Login,      // user name or password refused
-    Refused,    // the server refused the command (reply holds its text)
-    Busy,       // another operation is running on this connection
-    LocalFile,  // a local file could not be read or written
-    Cancelled,  // stopped by the user
-    Stalled,    // the transfer moved too slowly for too long
-    BadName,    // the server listed a name that is no plain name (reply holds it)
-    Untrusted,  // the certificate or host key was not trusted (reply holds why)
-    KeyChanged, // the SFTP host key differs from the one trusted before (reply: its fingerprint)
+    Address,     // the server text is not a usable address, or the host is unknown
+    Network,     // cannot connect, connection lost, no reply in time
+    Login,       // user name or password refused
+    Refused,     // the server refused the command (reply holds its text)
+    Busy,        // another operation is running on this connection
+    LocalFile,   // a local file could not be read or written
+    Cancelled,   // stopped by the user
+    Stalled,     // the transfer moved too slowly for too long
+    BadName,     // the server listed a name that is no plain name (reply holds it)
+    Untrusted,   // the certificate or host key was not trusted (reply holds why)
+    KeyChanged,  // the SFTP host key differs from the one trusted before (reply: its fingerprint)
 };
 struct FtpError {
     FtpErrorKind kind = FtpErrorKind::None;
@@ -74,9 +74,9 @@ class FtpConnection {
 public:
     // Connects and logs in; nullptr when the address is not usable, the
     // server cannot be reached or refuses the login.
-    static std::unique_ptr<FtpConnection> open(const QString& server, const QString& user,
-                                               const QString& password, const FtpOptions& options = {},
-                                               FtpError* error = nullptr, const FtpSecurity& security = {});
+    static std::unique_ptr<FtpConnection> open(const QString& server, const QString& user, const QString& password,
+                                               const FtpOptions& options = {}, FtpError* error = nullptr,
+                                               const FtpSecurity& security = {});
     ~FtpConnection();
     FtpConnection(const FtpConnection&) = delete;
     FtpConnection& operator=(const FtpConnection&) = delete;

@@ -109,10 +109,10 @@ private:
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
         const qsizetype slash = m_target.lastIndexOf('/');
         for (int attempt = 0; attempt < 16; ++attempt) {
-            const QByteArray name =
-                replaces ? m_target.left(slash + 1) + '.' + m_target.mid(slash + 1) + '.' +
-                               QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".part"
-                         : m_target;
+            const QByteArray name = replaces
+                                        ? m_target.left(slash + 1) + '.' + m_target.mid(slash + 1) + '.'
+                                              + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".part"
+                                        : m_target;
             if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
                 m_unnamed = false;
                 if (replaces)
@@ -206,8 +206,8 @@ QString listingSignature(const QList<DirEntry>& entries, bool foldersOnly)
         if (e.folder)
             parts.append(e.name + u'\x1f' + e.unique);
         else if (!foldersOnly)
-            parts.append(e.name + u'\x1f' + QString::number(e.size) + u'\x1f' + e.lastWrite.toString(Qt::ISODate) +
-                         u'\x1f' + e.unique);
+            parts.append(e.name + u'\x1f' + QString::number(e.size) + u'\x1f' + e.lastWrite.toString(Qt::ISODate)
+                         + u'\x1f' + e.unique);
     }
     parts.sort();
     return parts.join(u'\x1e');
@@ -241,8 +241,7 @@ bool planDownload(FtpConnection& c, const QString& remote, const QString& local,
     for (const QString& name : std::as_const(subFolders)) {
         if (ancestors.size() > kMaxTreeDepth)
             plan.tooDeep.append(relative + u'/' + name);
-        else if (!planDownload(c, remote + name + u'/', local + name + u'/', relative + u'/' + name, ancestors,
-                               plan))
+        else if (!planDownload(c, remote + name + u'/', local + name + u'/', relative + u'/' + name, ancestors, plan))
             return false;
     }
     ancestors.removeLast();
@@ -253,9 +252,8 @@ void planUpload(const QString& root, const QString& local, const QString& remote
                 TreePlan& plan)
 {
     plan.folders.append(remote);
-    const QFileInfoList entries =
-        QDir(local).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                                  QDir::Name);
+    const QFileInfoList entries = QDir(local).entryInfoList(
+        QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
     QStringList subFolders;
     for (const QFileInfo& fi : entries) {
         const QString name = relative + u'/' + fi.fileName();
@@ -452,12 +450,13 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
     // Sent under a temporary name in the same folder, then renamed: the live
     // site never shows a cut file, and a stopped upload leaves the old one.
     const QString target = connection.absolutePath(remote);
-    const QString temp = target.left(target.lastIndexOf(u'/') + 1) + u'.' + lastSegment(target) + QStringLiteral(".twpart");
+    const QString temp =
+        target.left(target.lastIndexOf(u'/') + 1) + u'.' + lastSegment(target) + QStringLiteral(".twpart");
     bool keepTemp = false;
     bool renamed = false;
     bool stamped = false;
-    if (connection.store(file, file.size(), temp, ascii, target, &renamed, modified, &stamped) &&
-        (renamed || replaceWithUpload(connection, temp, target, keepTemp))) {
+    if (connection.store(file, file.size(), temp, ascii, target, &renamed, modified, &stamped)
+        && (renamed || replaceWithUpload(connection, temp, target, keepTemp))) {
         // SFTP (and a server that took no rename with the transfer) gets its time now.
         if (modified.isValid() && !stamped)
             stamped = connection.setModifiedTime(target, modified);
@@ -504,8 +503,7 @@ bool PlanDownloadTree(FtpConnection& connection, const QString& remoteFolder, co
         return false;
     const QString remote = withSlash(connection.absolutePath(remoteFolder));
     QStringList ancestors;
-    return planDownload(connection, remote, withSlash(localFolder), lastSegment(withoutSlash(remote)), ancestors,
-                        plan);
+    return planDownload(connection, remote, withSlash(localFolder), lastSegment(withoutSlash(remote)), ancestors, plan);
 }
 
 bool PlanUploadTree(const QString& localFolder, const QString& remoteFolder, TreePlan& plan)

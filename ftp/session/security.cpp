@@ -65,8 +65,7 @@ bool rememberCertificate(const QString& file, const QString& key, const QString&
     return writeOwnerOnly(file, out);
 }
 
-bool rememberHostKey(const QString& file, const QString& host, int port, const QString& type,
-                     const QByteArray& keyBlob)
+bool rememberHostKey(const QString& file, const QString& host, int port, const QString& type, const QByteArray& keyBlob)
 {
     if (file.isEmpty() || host.contains(u' ') || host.contains(u'\n') || type.isEmpty())
         return false;
@@ -80,9 +79,9 @@ bool rememberHostKey(const QString& file, const QString& host, int port, const Q
 
 QString hostKeyFingerprint(const QByteArray& keyBlob)
 {
-    return QStringLiteral("SHA256:") +
-           QString::fromLatin1(QCryptographicHash::hash(keyBlob, QCryptographicHash::Sha256)
-                                   .toBase64(QByteArray::OmitTrailingEquals));
+    return QStringLiteral("SHA256:")
+           + QString::fromLatin1(
+               QCryptographicHash::hash(keyBlob, QCryptographicHash::Sha256).toBase64(QByteArray::OmitTrailingEquals));
 }
 
 QString hostKeyType(const QByteArray& keyBlob)

@@ -24,8 +24,8 @@ struct PeerIdentity {
     QString subject, issuer, validFrom, validTo;  // certificate
     QString problem;                              // why the certificate does not verify
     QString keyType;                              // host key: "ssh-ed25519", ...
-    QString fingerprint;  // certificate: SHA-256 as hex pairs; host key: "SHA256:" + base64
-    bool changed = false;  // differs from the one trusted before
+    QString fingerprint;                          // certificate: SHA-256 as hex pairs; host key: "SHA256:" + base64
+    bool changed = false;                         // differs from the one trusted before
 };
 
 enum class TrustAnswer { Refuse, Once, Always };
@@ -33,11 +33,11 @@ using TrustQuestion = std::function<TrustAnswer(const PeerIdentity&)>;
 
 struct FtpSecurity {
     FtpProtocol protocol = FtpProtocol::Plain;
-    QString caFile;                // more trusted authorities besides the system's (may be empty)
-    QString trustedCertificates;   // certificates trusted "always", one "host:port hex" a line
-    QString knownHosts;            // SFTP host keys, OpenSSH known_hosts lines
-    QString privateKey;            // SFTP: log in with this key (the password is its passphrase)
-    TrustQuestion ask;             // none: what does not verify is refused
+    QString caFile;               // more trusted authorities besides the system's (may be empty)
+    QString trustedCertificates;  // certificates trusted "always", one "host:port hex" a line
+    QString knownHosts;           // SFTP host keys, OpenSSH known_hosts lines
+    QString privateKey;           // SFTP: log in with this key (the password is its passphrase)
+    TrustQuestion ask;            // none: what does not verify is refused
 };
 
 // "host:port" as the trust files name a server ("[v6]:port" for IPv6).

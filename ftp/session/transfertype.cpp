@@ -5,20 +5,20 @@ namespace tw {
 TransferType transferTypeFromInt(int value)
 {
     switch (value) {
-    case 1:
-        return TransferType::Ascii;
-    case 2:
-        return TransferType::Binary;
-    default:
-        return TransferType::Automatic;
+        case 1:
+            return TransferType::Ascii;
+        case 2:
+            return TransferType::Binary;
+        default:
+            return TransferType::Automatic;
     }
 }
 
 const QStringList& BuiltInTextExtensions()
 {
     static const QStringList list = {
-        QStringLiteral("CGI"),  QStringLiteral("CSS"),  QStringLiteral("HTM"),   QStringLiteral("HTML"),
-        QStringLiteral("JAVA"), QStringLiteral("JS"),   QStringLiteral("PL"),    QStringLiteral("SHTM"),
+        QStringLiteral("CGI"),   QStringLiteral("CSS"), QStringLiteral("HTM"), QStringLiteral("HTML"),
+        QStringLiteral("JAVA"),  QStringLiteral("JS"),  QStringLiteral("PL"),  QStringLiteral("SHTM"),
         QStringLiteral("SHTML"), QStringLiteral("TXT"),
     };
     return list;

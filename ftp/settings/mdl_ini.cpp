@@ -82,8 +82,7 @@ QString IniRead(const QString& file, const QString& section, const QString& key,
     return defaultValue;
 }
 
-bool IniWrite(const QString& file, const QString& section, const QString& key, const QString& value,
-              IniAccess access)
+bool IniWrite(const QString& file, const QString& section, const QString& key, const QString& value, IniAccess access)
 {
     if (hasBreak(section) || hasBreak(key) || hasBreak(value))
         return false;

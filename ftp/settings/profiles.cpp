@@ -79,7 +79,8 @@ void LoadProfile(const FtpSettingFiles& files, ConnectionProfile& p)
     p.Server = IniRead(f, p.Name, QStringLiteral("Server"), QString());
     p.UserName = IniRead(f, p.Name, QStringLiteral("UserName"), QString());
     p.Password = DecodePassword(IniRead(f, p.Name, QStringLiteral("PassWord"), QString()));
-    p.TransMode = transferTypeFromInt(leadingNumber(IniRead(f, p.Name, QStringLiteral("TransMode"), QStringLiteral("0"))));
+    p.TransMode =
+        transferTypeFromInt(leadingNumber(IniRead(f, p.Name, QStringLiteral("TransMode"), QStringLiteral("0"))));
     p.LastPathLocal = IniRead(f, p.Name, QStringLiteral("LastPathLocal"), QString());
     p.LastPathHost = IniRead(f, p.Name, QStringLiteral("LastPathHost"), QString());
     p.Protocol = protocolFromInt(leadingNumber(IniRead(f, p.Name, QStringLiteral("Protocol"), QStringLiteral("0"))));
@@ -103,7 +104,8 @@ FtpProgramSettings LoadSettings(const FtpSettingFiles& files)
 {
     FtpProgramSettings s;
     s.User = IniRead(files.ftpIni, kSkyport, QStringLiteral("User"), QString());
-    s.ListCache = parseStoredBool(IniRead(files.ftpIni, kSkyport, QStringLiteral("ListCache"), QStringLiteral("1")), true);
+    s.ListCache =
+        parseStoredBool(IniRead(files.ftpIni, kSkyport, QStringLiteral("ListCache"), QStringLiteral("1")), true);
     // The list 詳細設定 changed is read back; keys run from Extension0 up.
     QStringList extensions;
     for (int i = 0;; ++i) {
@@ -121,8 +123,8 @@ bool SaveSettings(const FtpSettingFiles& files, const FtpProgramSettings& settin
 {
     bool ok = IniWrite(files.ftpIni, kSkyport, QStringLiteral("User"), settings.User);
     ok = IniWrite(files.ftpIni, kSkyport, QStringLiteral("ListCache"),
-                  settings.ListCache ? QStringLiteral("True") : QStringLiteral("False")) &&
-         ok;
+                  settings.ListCache ? QStringLiteral("True") : QStringLiteral("False"))
+         && ok;
     return ok;
 }
 

@@ -14,7 +14,8 @@
 namespace tw {
 
 Frm_Detail::Frm_Detail(const DetailChoices& initial, const Platform& platform, QWidget* parent)
-    : QDialog(parent), m_platform(platform)
+    : QDialog(parent),
+      m_platform(platform)
 {
     setObjectName(QStringLiteral("Frm_Detail"));
     setWindowTitle(QStringLiteral("詳細設定"));

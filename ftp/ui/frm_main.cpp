@@ -360,10 +360,12 @@ void Frm_Main::toggleConnection()
         // Said once per profile: a plain login shows the password to the network.
         m_profile.PlainWarned = true;
         if (m_setup.platform.messages->show(
-                QStringLiteral("この接続は暗号化されない FTP です。パスワードとファイルがそのままネットワークに流れます。\r\n"
-                               "接続方式を「FTP over TLS (明示的)」に切り替えて接続しますか？\r\n"
-                               "（「いいえ」でこのまま FTP で接続します。この確認は次回から表示しません）"),
-                frmMainCaption(), MsgIcon::Warning, MsgButtons::YesNo) == MsgResult::Yes)
+                QStringLiteral(
+                    "この接続は暗号化されない FTP です。パスワードとファイルがそのままネットワークに流れます。\r\n"
+                    "接続方式を「FTP over TLS (明示的)」に切り替えて接続しますか？\r\n"
+                    "（「いいえ」でこのまま FTP で接続します。この確認は次回から表示しません）"),
+                frmMainCaption(), MsgIcon::Warning, MsgButtons::YesNo)
+            == MsgResult::Yes)
             m_profile.Protocol = FtpProtocol::Tls;
         SaveViewState();
         if (!SaveProfile(m_setup.files, m_profile))
@@ -387,15 +389,14 @@ void Frm_Main::toggleConnection()
     FtpError error;
     {
         WaitCursor wait;
-        m_ftp = FtpConnect(m_profile.Server, m_profile.UserName, m_profile.Password, m_setup.options, &error,
-                           security);
+        m_ftp = FtpConnect(m_profile.Server, m_profile.UserName, m_profile.Password, m_setup.options, &error, security);
     }
     m_con->setEnabled(true);
     if (!m_ftp && error.kind == FtpErrorKind::Cancelled)
         return;  // the user chose not to trust the server
     if (!m_ftp) {
-        showError(m_profile.Server + QStringLiteral(" へ接続出来ませんでした") +
-                  (error.kind == FtpErrorKind::None ? QString() : QStringLiteral("\r\n") + describeFtpError(error)));
+        showError(m_profile.Server + QStringLiteral(" へ接続出来ませんでした")
+                  + (error.kind == FtpErrorKind::None ? QString() : QStringLiteral("\r\n") + describeFtpError(error)));
         return;
     }
     ShowConnected();
@@ -500,9 +501,10 @@ void Frm_Main::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (isConnected() &&
-        m_setup.platform.messages->show(m_profile.Server + QStringLiteral(" へ接続中ですが、切断しますか？"), frmMainCaption(),
-                                        MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes) {
+    if (isConnected()
+        && m_setup.platform.messages->show(m_profile.Server + QStringLiteral(" へ接続中ですが、切断しますか？"),
+                                           frmMainCaption(), MsgIcon::Question, MsgButtons::YesNo)
+               != MsgResult::Yes) {
         event->ignore();
         return;
     }

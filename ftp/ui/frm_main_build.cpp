@@ -94,7 +94,8 @@ void Frm_Main::buildControls()
         m_dir[p]->setObjectName(QStringLiteral("Cmb_Dir_%1").arg(p));
         m_dir[p]->setEditable(true);
         m_dir[p]->setInsertPolicy(QComboBox::NoInsert);
-        m_dir[p]->setAccessibleName(p == Local ? QStringLiteral("ローカルのフォルダ") : QStringLiteral("サーバのフォルダ"));
+        m_dir[p]->setAccessibleName(p == Local ? QStringLiteral("ローカルのフォルダ")
+                                               : QStringLiteral("サーバのフォルダ"));
         m_dir[p]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         connect(m_dir[p], &QComboBox::activated, this, [this, p](int i) {
             if (p == Local)
@@ -115,7 +116,8 @@ void Frm_Main::buildControls()
         column->addLayout(pathRow);
         m_lv[p] = new PaneList(p == Remote, central);
         m_lv[p]->setObjectName(QStringLiteral("lv_%1").arg(p));
-        m_lv[p]->setAccessibleName(p == Local ? QStringLiteral("ローカルのファイル") : QStringLiteral("サーバのファイル"));
+        m_lv[p]->setAccessibleName(p == Local ? QStringLiteral("ローカルのファイル")
+                                              : QStringLiteral("サーバのファイル"));
         connect(m_lv[p], &PaneList::focused, this, [this, p] { setActivePane(p); });
         connect(m_lv[p], &PaneList::folderOpened, this, [this, p](int row) { openFolderItem(p, row); });
         connect(m_lv[p], &PaneList::keyReleased, this, [this, p](int key) { keyInList(p, key); });
@@ -138,7 +140,8 @@ void Frm_Main::buildControls()
             m_trsBtn[1]->setIcon(toolIcon(QStringLiteral("tw-download")));
             m_syncBtn = new QPushButton(QStringLiteral("変更分を\nアップロード"), central);
             m_syncBtn->setObjectName(QStringLiteral("Btn_Sync"));
-            m_syncBtn->setToolTip(QStringLiteral("ローカルのフォルダと比べて、新しいファイルと変わったファイルだけを送信します"));
+            m_syncBtn->setToolTip(
+                QStringLiteral("ローカルのフォルダと比べて、新しいファイルと変わったファイルだけを送信します"));
             middle->addSpacing(12);
             middle->addWidget(m_syncBtn);
             connect(m_syncBtn, &QPushButton::clicked, this, &Frm_Main::syncUpload);
@@ -161,7 +164,8 @@ void Frm_Main::buildControls()
         return b;
     };
     m_reload = editButton(QStringLiteral("最新の情報に更新(&N)"), QStringLiteral("m_ReLoad"), &Frm_Main::refresh);
-    m_delFile = editButton(QStringLiteral("ファイルの削除(&D)"), QStringLiteral("m_DelFile"), &Frm_Main::deleteSelected);
+    m_delFile =
+        editButton(QStringLiteral("ファイルの削除(&D)"), QStringLiteral("m_DelFile"), &Frm_Main::deleteSelected);
     m_changeName =
         editButton(QStringLiteral("ファイル名の変更(&C)"), QStringLiteral("m_ChangeName"), &Frm_Main::renameSelected);
     m_permision = editButton(QStringLiteral("パーミッションの変更(&P)"), QStringLiteral("m_Permision"),
@@ -196,7 +200,8 @@ void Frm_Main::buildMenus()
             toggleConnection();
     });
     file->addSeparator();
-    QAction* sync = action(file, QStringLiteral("変更分をアップロード(&U)"), QStringLiteral("m_Sync"), &Frm_Main::syncUpload);
+    QAction* sync =
+        action(file, QStringLiteral("変更分をアップロード(&U)"), QStringLiteral("m_Sync"), &Frm_Main::syncUpload);
     connect(file, &QMenu::aboutToShow, this, [=, this] { sync->setEnabled(m_syncBtn->isEnabled()); });
     file->addSeparator();
     action(file, QStringLiteral("終了(&X)"), QStringLiteral("m_Close"), [this] { close(); });
@@ -217,9 +222,9 @@ void Frm_Main::buildMenus()
     m_userAct = action(settings, QStringLiteral("ユーザ設定(&U)"), QStringLiteral("m_User"), &Frm_Main::openProfiles);
     action(settings, QStringLiteral("詳細設定(&D)"), QStringLiteral("m_DetailSet"), &Frm_Main::openDetails);
     action(settings, QStringLiteral("バージョン情報(&A)"), QStringLiteral("m_Version"), [this] {
-        m_setup.platform.messages->show(frmMainCaption() + QStringLiteral("\r\nTagwright ") +
-                                            QCoreApplication::applicationVersion(),
-                                        QStringLiteral("バージョン情報"), MsgIcon::Information, MsgButtons::Ok);
+        m_setup.platform.messages->show(
+            frmMainCaption() + QStringLiteral("\r\nTagwright ") + QCoreApplication::applicationVersion(),
+            QStringLiteral("バージョン情報"), MsgIcon::Information, MsgButtons::Ok);
     });
 
     m_editMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
@@ -231,10 +236,11 @@ void Frm_Main::buildMenus()
                          &Frm_Main::changePermissions);
     QAction* cn = action(m_editMenu, QStringLiteral("ファイル名の変更(&C)"), QStringLiteral("Mm_ChangeName"),
                          &Frm_Main::renameSelected);
-    QAction* df =
-        action(m_editMenu, QStringLiteral("ファイルの削除(&D)"), QStringLiteral("Mm_DelFile"), &Frm_Main::deleteSelected);
+    QAction* df = action(m_editMenu, QStringLiteral("ファイルの削除(&D)"), QStringLiteral("Mm_DelFile"),
+                         &Frm_Main::deleteSelected);
     m_editMenu->addSeparator();
-    QAction* rl = action(m_editMenu, QStringLiteral("最新の情報に更新(&N)"), QStringLiteral("Mm_ReLoad"), &Frm_Main::refresh);
+    QAction* rl =
+        action(m_editMenu, QStringLiteral("最新の情報に更新(&N)"), QStringLiteral("Mm_ReLoad"), &Frm_Main::refresh);
     // The menu's items follow the state of their buttons.
     connect(m_editMenu, &QMenu::aboutToShow, this, [=, this] {
         mk->setEnabled(m_makeFolder->isEnabled());

@@ -108,9 +108,10 @@ void Frm_Main::transfer(bool upload)
     }
     if (!outcome.ok) {
         const QString reason = describeFtpError(outcome.error);
-        showError((upload ? QStringLiteral("ファイルの送信に失敗しました") : QStringLiteral("ファイルの受信に失敗しました")) +
-                  QStringLiteral("\r\n") + outcome.failedFile +
-                  (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason));
+        showError(
+            (upload ? QStringLiteral("ファイルの送信に失敗しました") : QStringLiteral("ファイルの受信に失敗しました"))
+            + QStringLiteral("\r\n") + outcome.failedFile
+            + (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason));
     }
     QStringList notes;
     auto note = [&](const QStringList& names, const QString& why) {
@@ -139,8 +140,8 @@ void Frm_Main::syncUpload()
     runWithProgress([&](Frm_State&) { planned = PlanSync(*m_ftp, local, folderOf(Remote), type, plan); });
     if (!planned) {
         const QString reason = describeFtpError(m_ftp->lastError());
-        showError(QStringLiteral("変更分を調べられませんでした\r\n") + local +
-                  (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason));
+        showError(QStringLiteral("変更分を調べられませんでした\r\n") + local
+                  + (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason));
         return;
     }
     if (plan.files.isEmpty() && plan.extra.isEmpty()) {
@@ -157,13 +158,13 @@ void Frm_Main::syncUpload()
     ListRemote(shownFolder(Remote));
     if (!outcome.ok) {
         const QString reason = describeFtpError(outcome.error);
-        showError(QStringLiteral("変更分のアップロードを途中で終えました (%1 ファイル送信済み)\r\n").arg(outcome.sent) +
-                  outcome.failedFile + (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason));
+        showError(QStringLiteral("変更分のアップロードを途中で終えました (%1 ファイル送信済み)\r\n").arg(outcome.sent)
+                  + outcome.failedFile + (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason));
     } else if (!outcome.timeNotSet.isEmpty()) {
         m_setup.platform.messages->show(
             QStringLiteral("次のファイルは送信しましたが、サーバが更新日時の設定を受け付けませんでした。"
-                           "次回も変更分として送信されることがあります:\r\n") +
-                outcome.timeNotSet.join(QStringLiteral("\r\n")),
+                           "次回も変更分として送信されることがあります:\r\n")
+                + outcome.timeNotSet.join(QStringLiteral("\r\n")),
             frmMainCaption(), MsgIcon::Information, MsgButtons::Ok);
     }
 }
@@ -174,7 +175,8 @@ void Frm_Main::deleteSelected()
     if (pane == Remote && (!m_ftp || busyRefused()))
         return;
     if (m_setup.platform.messages->show(QStringLiteral("選択したファイルを全て削除しますが\r\nよろしいですか？"),
-                                        frmMainCaption(), MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
+                                        frmMainCaption(), MsgIcon::Question, MsgButtons::YesNo)
+        != MsgResult::Yes)
         return;
     const QList<PaneEntry> items = selectedEntries(pane);
     const QString folder = folderOf(pane);

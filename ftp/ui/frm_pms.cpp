@@ -12,7 +12,9 @@
 namespace tw {
 
 Frm_Pms::Frm_Pms(const QString& name, const QString& access, QWidget* parent)
-    : QDialog(parent), m_digits(PermissionDigits::fromAccessText(access)), m_filename(name)
+    : QDialog(parent),
+      m_digits(PermissionDigits::fromAccessText(access)),
+      m_filename(name)
 {
     setObjectName(QStringLiteral("Frm_Pms"));
     setWindowTitle(QStringLiteral("パーミッションの変更"));

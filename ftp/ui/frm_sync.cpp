@@ -21,12 +21,15 @@ QString bytesText(qint64 bytes)
 }  // namespace
 
 Frm_Sync::Frm_Sync(const SyncPlan& plan, const Platform& platform, QWidget* parent)
-    : QDialog(parent), m_plan(plan), m_platform(platform)
+    : QDialog(parent),
+      m_plan(plan),
+      m_platform(platform)
 {
     setObjectName(QStringLiteral("Frm_Sync"));
     setWindowTitle(QStringLiteral("変更分をアップロード"));
     setModal(true);
-    auto* folders = new QLabel(QStringLiteral("ローカル: %1\nサーバ: %2").arg(plan.localFolder, plan.remoteFolder), this);
+    auto* folders =
+        new QLabel(QStringLiteral("ローカル: %1\nサーバ: %2").arg(plan.localFolder, plan.remoteFolder), this);
     folders->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("List"));
@@ -42,12 +45,13 @@ Frm_Sync::Frm_Sync(const SyncPlan& plan, const Platform& platform, QWidget* pare
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_list->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-    auto* total = new QLabel(plan.files.isEmpty()
-                                 ? QStringLiteral("送信するファイルはありません")
-                                 : QStringLiteral("%1 ファイル、合計 %2").arg(plan.files.size()).arg(bytesText(plan.bytes)),
-                             this);
+    auto* total = new QLabel(
+        plan.files.isEmpty() ? QStringLiteral("送信するファイルはありません")
+                             : QStringLiteral("%1 ファイル、合計 %2").arg(plan.files.size()).arg(bytesText(plan.bytes)),
+        this);
     total->setObjectName(QStringLiteral("Lbl_Total"));
-    m_delete = new QCheckBox(QStringLiteral("ローカルにないサーバのファイルを削除する (%1 件)").arg(plan.extra.size()), this);
+    m_delete =
+        new QCheckBox(QStringLiteral("ローカルにないサーバのファイルを削除する (%1 件)").arg(plan.extra.size()), this);
     m_delete->setObjectName(QStringLiteral("Chk_Delete"));
     m_delete->setEnabled(!plan.extra.isEmpty());
     connect(m_delete, &QCheckBox::toggled, this, &Frm_Sync::deleteToggled);
@@ -82,10 +86,12 @@ void Frm_Sync::deleteToggled(bool on)
     QStringList names = m_plan.extra.mid(0, 20);
     if (m_plan.extra.size() > names.size())
         names.append(QStringLiteral("ほか %1 件").arg(m_plan.extra.size() - names.size()));
-    if (m_platform.messages->show(QStringLiteral("ローカルにない次のサーバのファイルを削除します。元には戻せません。\r\n"
-                                                 "よろしいですか？\r\n\r\n") +
-                                      names.join(QStringLiteral("\r\n")),
-                                  windowTitle(), MsgIcon::Warning, MsgButtons::YesNo) != MsgResult::Yes) {
+    if (m_platform.messages->show(
+            QStringLiteral("ローカルにない次のサーバのファイルを削除します。元には戻せません。\r\n"
+                           "よろしいですか？\r\n\r\n")
+                + names.join(QStringLiteral("\r\n")),
+            windowTitle(), MsgIcon::Warning, MsgButtons::YesNo)
+        != MsgResult::Yes) {
         const QSignalBlocker block(m_delete);
         m_delete->setChecked(false);
     }

@@ -17,12 +17,16 @@ Frm_Trust::Frm_Trust(const PeerIdentity& peer, QWidget* parent) : QDialog(parent
     QString heading;
     if (peer.hostKey) {
         setWindowTitle(QStringLiteral("ホスト鍵の確認"));
-        heading = server + QStringLiteral(" のホスト鍵はまだ登録されていません。\n"
-                                          "サーバの管理者が示す指紋と同じか確かめてください。");
+        heading = server
+                  + QStringLiteral(
+                      " のホスト鍵はまだ登録されていません。\n"
+                      "サーバの管理者が示す指紋と同じか確かめてください。");
     } else {
         setWindowTitle(QStringLiteral("証明書の確認"));
-        heading = peer.changed ? server + QStringLiteral(" の証明書が、以前に信頼したものから変わっています。\n"
-                                                         "サーバが証明書を更新したのでなければ、接続しないでください。")
+        heading = peer.changed ? server
+                                     + QStringLiteral(
+                                         " の証明書が、以前に信頼したものから変わっています。\n"
+                                         "サーバが証明書を更新したのでなければ、接続しないでください。")
                                : server + QStringLiteral(" の証明書を確認出来ませんでした。");
     }
     auto* icon = new QLabel(this);
@@ -48,9 +52,9 @@ Frm_Trust::Frm_Trust(const PeerIdentity& peer, QWidget* parent) : QDialog(parent
     }
     addFact(QStringLiteral("SHA-256 指紋:"), peer.fingerprint);
 
-    auto* question = new QLabel(peer.hostKey ? QStringLiteral("このホスト鍵を信頼しますか？")
-                                             : QStringLiteral("この証明書を信頼しますか？"),
-                                this);
+    auto* question = new QLabel(
+        peer.hostKey ? QStringLiteral("このホスト鍵を信頼しますか？") : QStringLiteral("この証明書を信頼しますか？"),
+        this);
     question->setObjectName(QStringLiteral("Lbl_Question"));
     auto* buttons = new QDialogButtonBox(this);
     auto add = [&](const QString& caption, const QString& name, TrustAnswer answer) {

@@ -15,9 +15,11 @@
 
 namespace tw {
 
-Frm_User::Frm_User(ConnectionProfile& profile, const FtpSettingFiles& files, const Platform& platform,
-                   QWidget* parent)
-    : QDialog(parent), m_profile(profile), m_files(files), m_platform(platform)
+Frm_User::Frm_User(ConnectionProfile& profile, const FtpSettingFiles& files, const Platform& platform, QWidget* parent)
+    : QDialog(parent),
+      m_profile(profile),
+      m_files(files),
+      m_platform(platform)
 {
     setObjectName(QStringLiteral("Frm_User"));
     setWindowTitle(QStringLiteral("接続設定"));
@@ -180,8 +182,8 @@ void Frm_User::add()
     }
     if (!SaveProfile(m_files, p)) {
         // A name or value with a line break, or a folder that cannot be written.
-        m_platform.messages->show(QStringLiteral("接続設定を保存出来ませんでした\r\n") + m_files.userIni,
-                                  windowTitle(), MsgIcon::Critical, MsgButtons::Ok);
+        m_platform.messages->show(QStringLiteral("接続設定を保存出来ませんでした\r\n") + m_files.userIni, windowTitle(),
+                                  MsgIcon::Critical, MsgButtons::Ok);
         return;
     }
     m_profile = p;
@@ -211,8 +213,8 @@ void Frm_User::deleteProfile()
         return;
     const int row = m_list->row(selected.first());
     if (!IniDelete(m_files.userIni, m_list->item(row)->text())) {
-        m_platform.messages->show(QStringLiteral("接続設定を削除出来ませんでした\r\n") + m_files.userIni,
-                                  windowTitle(), MsgIcon::Critical, MsgButtons::Ok);
+        m_platform.messages->show(QStringLiteral("接続設定を削除出来ませんでした\r\n") + m_files.userIni, windowTitle(),
+                                  MsgIcon::Critical, MsgButtons::Ok);
         return;
     }
     delete m_list->takeItem(row);

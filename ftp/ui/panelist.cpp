@@ -85,23 +85,23 @@ public:
         const ListItem& i = m_rows[index.row()];
         const int c = index.column();
         switch (role) {
-        case Qt::DisplayRole:
-        case Qt::EditRole:
-            return c == 0 ? i.name : c == 1 ? i.sizeText : c == 2 ? i.typeText : c == 3 ? i.timeText : i.accessText;
-        case Qt::DecorationRole:
-            return c == 0 ? QVariant(iconFor(i.icon)) : QVariant();
-        case Qt::TextAlignmentRole:
-            return c == 1 ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
-        case kFolderRole:
-            return i.folder;
-        case kSortRole:
-            if (c == 1)
-                return qint64(i.folder ? -1 : i.size);
-            if (c == 3)
-                return i.lastWrite;
-            return c == 0 ? i.name : c == 2 ? i.typeText : i.accessText;
-        default:
-            return {};
+            case Qt::DisplayRole:
+            case Qt::EditRole:
+                return c == 0 ? i.name : c == 1 ? i.sizeText : c == 2 ? i.typeText : c == 3 ? i.timeText : i.accessText;
+            case Qt::DecorationRole:
+                return c == 0 ? QVariant(iconFor(i.icon)) : QVariant();
+            case Qt::TextAlignmentRole:
+                return c == 1 ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
+            case kFolderRole:
+                return i.folder;
+            case kSortRole:
+                if (c == 1)
+                    return qint64(i.folder ? -1 : i.size);
+                if (c == 3)
+                    return i.lastWrite;
+                return c == 0 ? i.name : c == 2 ? i.typeText : i.accessText;
+            default:
+                return {};
         }
     }
 
@@ -334,23 +334,23 @@ void PaneList::onEdited(const QModelIndex& proxy, const QString& text)
 bool PaneList::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::FocusIn:
-        emit focused();
-        break;
-    case QEvent::KeyRelease: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat() && (watched == m_tree || watched == m_icons))
-            emit keyReleased(key->key());
-        break;
-    }
-    case QEvent::MouseButtonRelease: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton)
-            emit rightReleased(mouse->globalPosition().toPoint());
-        break;
-    }
-    default:
-        break;
+        case QEvent::FocusIn:
+            emit focused();
+            break;
+        case QEvent::KeyRelease: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->isAutoRepeat() && (watched == m_tree || watched == m_icons))
+                emit keyReleased(key->key());
+            break;
+        }
+        case QEvent::MouseButtonRelease: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton)
+                emit rightReleased(mouse->globalPosition().toPoint());
+            break;
+        }
+        default:
+            break;
     }
     return QStackedWidget::eventFilter(watched, event);
 }

@@ -57,9 +57,8 @@ ColorSelect::ColorSelect(QWidget* parent) : QDialog(parent)
         connect(box, &QLineEdit::textEdited, this, [this, i] { boxEdited(i); });
         // A box left with a text that was ignored shows the slider's value again,
         // so the boxes always show the colour that will be inserted.
-        connect(box, &QLineEdit::editingFinished, this, [this, i] {
-            m_boxes[i]->setText(QString::number(Slider[i]->value()));
-        });
+        connect(box, &QLineEdit::editingFinished, this,
+                [this, i] { m_boxes[i]->setText(QString::number(Slider[i]->value())); });
     }
 
     Picture1 = new QFrame(this);

@@ -21,7 +21,6 @@ public:
     // The colour of the three sliders, as inserted.
     QString colourText() const;
 
-
 private:
     std::array<QSlider*, 3> Slider;
     QLineEdit* RTxt;

@@ -59,7 +59,9 @@ QCheckBox* makeCheck(const QString& name, const QString& caption, QWidget* paren
 }  // namespace
 
 MainFrm::MainFrm(const Platform& platform, QWidget* parent)
-    : QWidget(parent), m_platform(platform), m_saveFolder(QDir::currentPath())
+    : QWidget(parent),
+      m_platform(platform),
+      m_saveFolder(QDir::currentPath())
 {
     setObjectName(QStringLiteral("MainFrm"));
     setWindowTitle(kTitle);
@@ -138,7 +140,8 @@ QWidget* MainFrm::buildComposeTab()
     auto* fontGrid = new QGridLayout(fontFrame);
     fontGrid->addWidget(makeLabel(QStringLiteral("フォント名："), FontCmb, fontFrame), 0, 0);
     fontGrid->addWidget(FontCmb, 0, 1, 1, 3);
-    fontGrid->addWidget(new QLabel(QStringLiteral("フォント名は一般的なものを使用してください"), fontFrame), 1, 1, 1, 3);
+    fontGrid->addWidget(new QLabel(QStringLiteral("フォント名は一般的なものを使用してください"), fontFrame), 1, 1, 1,
+                        3);
     fontGrid->addWidget(makeLabel(QStringLiteral("文字色："), FontColorCmb, fontFrame), 2, 0);
     fontGrid->addWidget(FontColorCmb, 2, 1, 1, 2);
     fontGrid->addWidget(makeColourButton(0, QStringLiteral("文字色")), 2, 3);
@@ -164,7 +167,8 @@ QWidget* MainFrm::buildComposeTab()
     BackImageChk = makeCheck(QStringLiteral("BackImageChk"), QStringLiteral("表示"), imageFrame);
     BackImgTxt = new QLineEdit(imageFrame);
     BackImgTxt->setObjectName(QStringLiteral("BackImgTxt"));
-    BackImgScrollChk = makeCheck(QStringLiteral("BackImgScrollChk"), QStringLiteral("画像をスクロールさせない"), imageFrame);
+    BackImgScrollChk =
+        makeCheck(QStringLiteral("BackImgScrollChk"), QStringLiteral("画像をスクロールさせない"), imageFrame);
     auto* imageGrid = new QGridLayout(imageFrame);
     imageGrid->addWidget(BackImageChk, 0, 0, 1, 2);
     imageGrid->addWidget(makeLabel(QStringLiteral("画像："), BackImgTxt, imageFrame), 1, 0);
@@ -183,7 +187,8 @@ QWidget* MainFrm::buildComposeTab()
     auto* scrollGrid = new QGridLayout(scrollFrame);
     for (int i = 0; i < kScrollBarRows; ++i) {
         const ScrollBarRow& row = scrollBarRows()[i];
-        QComboBox* c = makeCombo(QStringLiteral("ScrollBarColorCmb_%1").arg(i), scrollBarColourItems(), true, scrollFrame);
+        QComboBox* c =
+            makeCombo(QStringLiteral("ScrollBarColorCmb_%1").arg(i), scrollBarColourItems(), true, scrollFrame);
         c->setMinimumWidth(120);
         ScrollBarColorCmb[i] = c;
         scrollGrid->addWidget(makeLabel(row.label, c, scrollFrame), i, 0);
@@ -327,17 +332,18 @@ void MainFrm::SettingBtn_Click()
 {
     const RuleResult r = AppendStyleRule(outputText(), ruleValues());
     switch (r.outcome) {
-    case RuleOutcome::NoSelector:
-        return;
-    case RuleOutcome::BadSize:
-        showMessage(QStringLiteral("サイズには半角の数値を入力してください（例：12、1.5）。\n"
-                                   "単位は右の一覧から選ぶか、数値の後に続けて入力してください（例：12px、1.2em、90%）。"));
-        FontSizeTxt->setFocus();
-        FontSizeTxt->selectAll();
-        return;
-    case RuleOutcome::Appended:
-        setOutputText(r.text);
-        return;
+        case RuleOutcome::NoSelector:
+            return;
+        case RuleOutcome::BadSize:
+            showMessage(
+                QStringLiteral("サイズには半角の数値を入力してください（例：12、1.5）。\n"
+                               "単位は右の一覧から選ぶか、数値の後に続けて入力してください（例：12px、1.2em、90%）。"));
+            FontSizeTxt->setFocus();
+            FontSizeTxt->selectAll();
+            return;
+        case RuleOutcome::Appended:
+            setOutputText(r.text);
+            return;
     }
 }
 
@@ -355,8 +361,8 @@ void MainFrm::closeEvent(QCloseEvent* event)
 {
     const QString text = outputText();
     if (text != m_writtenText && !text.trimmed().isEmpty()
-        && m_platform.messages->show(QStringLiteral("出力していないスタイルがあります。\n破棄して終了しますか？"), kTitle,
-                                     MsgIcon::Question, MsgButtons::YesNo)
+        && m_platform.messages->show(QStringLiteral("出力していないスタイルがあります。\n破棄して終了しますか？"),
+                                     kTitle, MsgIcon::Question, MsgButtons::YesNo)
                != MsgResult::Yes) {
         event->ignore();
         return;

@@ -44,7 +44,6 @@ public:
     void SettingBtn_Click();
     void OutputBtn_Click();
 
-
 private:
     QTabWidget* Tab;
     QListWidget* List1;
@@ -77,7 +76,7 @@ private:
 
     Platform m_platform;
     int m_colourTarget = 0;
-    QString m_saveFolder;  // where the save dialog starts: the folder of the last save
+    QString m_saveFolder;   // where the save dialog starts: the folder of the last save
     QString m_writtenText;  // the output text as the last 出力 wrote it
 };
 

@@ -61,8 +61,8 @@ void TestDownload::stalledServerTimesOut()
     CurlDownloader d;
     QElapsedTimer t;
     t.start();
-    const DownloadResult r = d.download({.url = server.url(QStringLiteral("x")),
-                                         .target = dir.filePath(QStringLiteral("x")), .totalTimeoutMs = 800});
+    const DownloadResult r = d.download(
+        {.url = server.url(QStringLiteral("x")), .target = dir.filePath(QStringLiteral("x")), .totalTimeoutMs = 800});
     QVERIFY(!r.ok);
     QCOMPARE(r.error, QStringLiteral("サーバーが時間内に応答しませんでした。"));
     QVERIFY2(t.elapsed() < 3000, qPrintable(QString::number(t.elapsed())));

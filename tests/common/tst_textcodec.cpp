@@ -34,7 +34,7 @@ private slots:
         QTest::newRow("minus") << hex("817c") << u16({0xFF0D}) << hex("817c") << u16({0x2212});
         QTest::newRow("em dash") << hex("815c") << u16({0x2015}) << hex("815c") << u16({0x2014});
         QTest::newRow("① 髙 﨑 ｱｲｳ") << hex("8740fbfcfab1b1b2b3") << QString("①髙﨑ｱｲｳ") << hex("8740fbfcfab1b1b2b3")
-                                    << QString();
+                                     << QString();
         QTest::newRow("user area") << hex("f040f9fc") << u16({0xE000, 0xE757}) << hex("f040f9fc") << QString();
         QTest::newRow("bad bytes kept") << hex("4180a0fdfeff") << u16({'A', 0xDC80, 0xDCA0, 0xDCFD, 0xDCFE, 0xDCFF})
                                         << hex("4180a0fdfeff") << QString();
@@ -76,10 +76,10 @@ private slots:
         QTest::newRow("byte order mark") << cp << u16({0xFEFF, 'a'}) << qsizetype(0) << QString("U+FEFF");
         QTest::newRow("lone high surrogate") << cp << u16({'a', 0xD83D, 'b'}) << qsizetype(1) << QString("U+D83D");
         QTest::newRow("not a kept byte") << cp << u16({0xDC80, 0xDC41}) << qsizetype(1) << QString("U+DC41");
-        QTest::newRow("tab after kept byte") << TextEncoding::Utf8 << u16({'a', 0xDC81, '\t'}) << qsizetype(1)
-                                             << QString("U+DC81");
-        QTest::newRow("utf-8 bom, cut pair") << TextEncoding::Utf8Bom << u16({'a', 0xD83D}) << qsizetype(1)
-                                             << QString("U+D83D");
+        QTest::newRow("tab after kept byte")
+            << TextEncoding::Utf8 << u16({'a', 0xDC81, '\t'}) << qsizetype(1) << QString("U+DC81");
+        QTest::newRow("utf-8 bom, cut pair")
+            << TextEncoding::Utf8Bom << u16({'a', 0xD83D}) << qsizetype(1) << QString("U+D83D");
     }
     void cannotEncode()
     {
@@ -130,14 +130,16 @@ private slots:
         }
         QTest::newRow("utf-8 japanese") << QByteArray("<p>日本語</p>") << u8 << QString("<p>日本語</p>");
         QTest::newRow("utf-8 café") << QByteArray("caf\xc3\xa9 na\xc3\xafve") << u8 << QString("café naïve");
-        QTest::newRow("utf-8 ß") << QByteArray("Stra\xc3\x9f" "e") << u8 << QString("Straße");
+        QTest::newRow("utf-8 ß") << QByteArray(
+            "Stra\xc3\x9f"
+            "e") << u8 << QString("Straße");
         const QByteArray sjisMeta = "<META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html; charset=SHIFT_JIS\">";
         QTest::newRow("declared SHIFT_JIS, utf-8 bytes")
             << sjisMeta + "\xe6\x97\xa5" << cp << QString(sjisMeta) + u16({0x8B4C, 0xFF65});
-        QTest::newRow("declared utf-8, kana pair") << QByteArray("<meta charset=utf-8>\xd0\xbd") << u8
-                                                   << QString("<meta charset=utf-8>н");
-        QTest::newRow("declared EUC-JP: bytes decide") << QByteArray("<meta charset=euc-jp>\xe6\x97\xa5") << u8
-                                                       << QString("<meta charset=euc-jp>日");
+        QTest::newRow("declared utf-8, kana pair")
+            << QByteArray("<meta charset=utf-8>\xd0\xbd") << u8 << QString("<meta charset=utf-8>н");
+        QTest::newRow("declared EUC-JP: bytes decide")
+            << QByteArray("<meta charset=euc-jp>\xe6\x97\xa5") << u8 << QString("<meta charset=euc-jp>日");
         QTest::newRow("bom before a Shift_JIS meta")
             << "\xef\xbb\xbf" + sjisMeta << TextEncoding::Utf8Bom << QString(sjisMeta);
     }

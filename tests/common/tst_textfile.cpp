@@ -112,9 +112,12 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("readError");
-        QTest::newRow("missing file and folder") << "missing" << "ファイルが見つかりません: %1";
-        QTest::newRow("folder") << "folder" << "フォルダは開けません: %1";
-        QTest::newRow("no access") << "locked" << "ファイルを読み込めません: %1";
+        QTest::newRow("missing file and folder") << "missing"
+                                                 << "ファイルが見つかりません: %1";
+        QTest::newRow("folder") << "folder"
+                                << "フォルダは開けません: %1";
+        QTest::newRow("no access") << "locked"
+                                   << "ファイルを読み込めません: %1";
     }
     void failures()
     {
@@ -182,9 +185,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<TextEncoding>("encoding");
         QTest::addColumn<QString>("message");
-        QTest::newRow("emoji in cp932") << QString("日本😀") << TextEncoding::Cp932
-                                        << "%1 を保存できませんでした。\n"
-                                           "文字 😀 (U+1F600) はこのファイルの文字コード (Shift_JIS) では保存できません。";
+        QTest::newRow("emoji in cp932")
+            << QString("日本😀") << TextEncoding::Cp932
+            << "%1 を保存できませんでした。\n"
+               "文字 😀 (U+1F600) はこのファイルの文字コード (Shift_JIS) では保存できません。";
         QTest::newRow("kept byte in utf-8") << QString("a").append(QChar(0xDC81)) << TextEncoding::Utf8
                                             << "%1 を保存できませんでした。\n"
                                                "文字 U+DC81 はこのファイルの文字コード (UTF-8) では保存できません。";

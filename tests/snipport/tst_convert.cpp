@@ -39,7 +39,8 @@ const QByteArray kDefaultFile = QByteArray(
     "C\x82\xcc\x8a\xee\x96{\x95\xb6\x8c^,#include <stdio.h>\\nint main(void)\\n{\\n\\n,\\n  return (0);\\n},"
     "Shift+Ctrl+C\r\n"
     "\x92i\x97\x8e,<p>,</p>,Shift+Ctrl+P\r\n"
-    "\x8f" "c\x8f\x91\x82\xab\x95\\\x8e\xa6,<div id=oDIV style=\"writing-mode:tb-rl\">,</div>,\r\n"
+    "\x8f"
+    "c\x8f\x91\x82\xab\x95\\\x8e\xa6,<div id=oDIV style=\"writing-mode:tb-rl\">,</div>,\r\n"
     "\x97\xa7\x91\xcc\x8b\xe6\x90\xd8\x82\xe8,_/_/_/_/_/_/_/_/_/_/_/_/_/_/_/_/_/_/_/,,\r\n");
 
 // 改行,<br>,Shift+Enter in CP932, and its version 2 form.
@@ -107,31 +108,32 @@ void TestConvert::run_data()
 
     QTest::newRow("No ends at once") << false << twoLines << kMissing << SnipportOutcome::Declined << QString()
                                      << twoLines << kMissing << kMissing;
-    QTest::newRow("missing file gets the defaults")
-        << true << kMissing << kMissing << SnipportOutcome::CreatedDefaults << created << kDefaultFile << kMissing
-        << kMissing;
+    QTest::newRow("missing file gets the defaults") << true << kMissing << kMissing << SnipportOutcome::CreatedDefaults
+                                                    << created << kDefaultFile << kMissing << kMissing;
     QTest::newRow("version 1 converted") << true << twoLines << kMissing << SnipportOutcome::Converted << done
-                                         << kV2Line + "p,<p>\\n,,Ctrl+P\r\n" << twoLines << kMissing;
+                                         << kV2Line + "p,<p>\\n,,Ctrl+P\r\n"
+                                         << twoLines << kMissing;
     QTest::newRow("UTF-8 version 1 written as CP932")
-        << true << "\xEF\xBB\xBF" + QStringLiteral("改行,<br>,Shift+Enter\n").toUtf8() << kMissing << SnipportOutcome::Converted
-        << done << kV2Line << "\xEF\xBB\xBF" + QStringLiteral("改行,<br>,Shift+Enter\n").toUtf8() << kMissing;
+        << true << "\xEF\xBB\xBF" + QStringLiteral("改行,<br>,Shift+Enter\n").toUtf8() << kMissing
+        << SnipportOutcome::Converted << done << kV2Line
+        << "\xEF\xBB\xBF" + QStringLiteral("改行,<br>,Shift+Enter\n").toUtf8() << kMissing;
     QTest::newRow("empty file converts to an empty file")
         << true << QByteArray() << kMissing << SnipportOutcome::Converted << done << QByteArray() << QByteArray()
         << kMissing;
     QTest::newRow("leading comma refused, earlier lines kept")
-        << true << twoLines + ",x,Ctrl+X\r\nz,z,z\r\n" << kMissing << SnipportOutcome::Refused << refused
-        << twoLines + ",x,Ctrl+X\r\nz,z,z\r\n" << kMissing << kV2Line + "p,<p>\\n,,Ctrl+P\r\n";
-    QTest::newRow("version 2 file refused at line 1")
-        << true << kDefaultFile << kMissing << SnipportOutcome::Refused << refused << kDefaultFile << kMissing
-        << QByteArray();
+        << true << twoLines + ",x,Ctrl+X\r\nz,z,z\r\n"
+        << kMissing << SnipportOutcome::Refused << refused << twoLines + ",x,Ctrl+X\r\nz,z,z\r\n"
+        << kMissing << kV2Line + "p,<p>\\n,,Ctrl+P\r\n";
+    QTest::newRow("version 2 file refused at line 1") << true << kDefaultFile << kMissing << SnipportOutcome::Refused
+                                                      << refused << kDefaultFile << kMissing << QByteArray();
     QTest::newRow("existing backup stops before renaming")
         << true << twoLines << QByteArray("older\r\n") << SnipportOutcome::BackupExists
         << QStringLiteral("[teigata.bak]が既にあるため") << twoLines << QByteArray("older\r\n")
         << kV2Line + "p,<p>\\n,,Ctrl+P\r\n";
     QTest::newRow("character CP932 cannot hold")
         << true << "\xEF\xBB\xBF" + QStringLiteral("顔,😀,Ctrl+K\r\n").toUtf8() << kMissing << SnipportOutcome::Failed
-        << QStringLiteral("[teigata_Conv.csv]を書き込めませんでした") << "\xEF\xBB\xBF" + QStringLiteral("顔,😀,Ctrl+K\r\n").toUtf8()
-        << kMissing << kMissing;
+        << QStringLiteral("[teigata_Conv.csv]を書き込めませんでした")
+        << "\xEF\xBB\xBF" + QStringLiteral("顔,😀,Ctrl+K\r\n").toUtf8() << kMissing << kMissing;
 }
 
 void TestConvert::run()
@@ -177,9 +179,7 @@ void TestConvert::run()
         }
     }
 
-    auto contents = [&](const QString& name) {
-        return folder.exists(name) ? folder.read(name) : kMissing;
-    };
+    auto contents = [&](const QString& name) { return folder.exists(name) ? folder.read(name) : kMissing; };
     QCOMPARE(contents(QStringLiteral("teigata.csv")), csvAfter);
     QCOMPARE(contents(QStringLiteral("teigata.bak")), bakAfter);
     QCOMPARE(contents(QStringLiteral("teigata_Conv.csv")), convAfter);
@@ -217,8 +217,10 @@ void TestConvert::killedDuringSwitchKeepsTeigataCsv()
         int status = 0;
         QVERIFY(::waitpid(pid, &status, 0) == pid && WIFEXITED(status));
         code = WEXITSTATUS(status);
-        const QByteArray csv = folder.exists(QStringLiteral("teigata.csv")) ? folder.read(QStringLiteral("teigata.csv")) : "";
-        QVERIFY2(code == 0 ? csv == kV2Line : code == 70 && (csv == kV1Line || csv == kV2Line), qPrintable(QString::number(step)));
+        const QByteArray csv =
+            folder.exists(QStringLiteral("teigata.csv")) ? folder.read(QStringLiteral("teigata.csv")) : "";
+        QVERIFY2(code == 0 ? csv == kV2Line : code == 70 && (csv == kV1Line || csv == kV2Line),
+                 qPrintable(QString::number(step)));
     }
 }
 

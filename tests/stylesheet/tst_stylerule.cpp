@@ -53,8 +53,14 @@ void TestStyleRule::appendRule_data()
     v.scrollBarColours[3] = QStringLiteral("navy");
     QTest::newRow("BODY with one scroll-bar colour") << v << "scrollbar-face-color : navy;\n";
 
-    v.scrollBarColours = {QStringLiteral("なし"), QString(), QStringLiteral("#FF0800"), QStringLiteral("なし"),
-                          QString(), QString(), QString(), QStringLiteral("teal")};
+    v.scrollBarColours = {QStringLiteral("なし"),
+                          QString(),
+                          QStringLiteral("#FF0800"),
+                          QStringLiteral("なし"),
+                          QString(),
+                          QString(),
+                          QString(),
+                          QStringLiteral("teal")};
     v.fontColour = QStringLiteral("red");
     QTest::newRow("なし and empty colours skipped, in row order")
         << v << "scrollbar-arrow-color : #FF0800;\nscrollbar-shadow-color : teal;\n  color : red;\n";
@@ -93,7 +99,8 @@ void TestStyleRule::appendRule_data()
     all.bold = all.italic = all.overline = all.backImage = all.backImageFixed = true;
     all.backImageUrl = QStringLiteral("画像/背景 1.gif");
     all.cursor = QStringLiteral("wait (砂時計)");
-    QTest::newRow("every property, in order") << all
+    QTest::newRow("every property, in order")
+        << all
         << "  font-family : \"ＭＳ ゴシック\";\n  color : #0AABFF;\n  background-color : navy;\n  font-size : 1.5cm;\n"
            "  font-weight : bold;\n  font-style : italic;\n  text-decoration : overline ;\n"
            "  background-image : url(画像/背景 1.gif);\n  background-attachment: fixed;\n  cursor : wait;\n";
@@ -103,9 +110,12 @@ void TestStyleRule::appendRule_data()
     u.sizeUnit = QStringLiteral("em");
     QTest::newRow("unknown unit is pixels") << u << "  font-size : 12px;\n";
     // A typed unit stands; generic families bare in any case; lists and quoted names as typed.
-    const char* const cases[][3] = {{"12px", "", "  font-size : 12px;"}, {"90%", "", "  font-size : 90%;"},
-                                    {".5REM", "", "  font-size : .5REM;"}, {"", "Sans-Serif", "  font-family : Sans-Serif;"},
-                                    {"", "system-ui", "  font-family : system-ui;"}, {"", "serifa", "  font-family : \"serifa\";"},
+    const char* const cases[][3] = {{"12px", "", "  font-size : 12px;"},
+                                    {"90%", "", "  font-size : 90%;"},
+                                    {".5REM", "", "  font-size : .5REM;"},
+                                    {"", "Sans-Serif", "  font-family : Sans-Serif;"},
+                                    {"", "system-ui", "  font-family : system-ui;"},
+                                    {"", "serifa", "  font-family : \"serifa\";"},
                                     {"", "\"游ゴシック\", serif", "  font-family : \"游ゴシック\", serif;"}};
     for (const auto& [size, font, line] : cases) {
         StyleRuleValues n = rule(QStringLiteral("P (段落)"));
@@ -132,11 +142,16 @@ void TestStyleRule::refusedInput_data()
     QTest::addColumn<QString>("selector");
     QTest::addColumn<QString>("size");
     QTest::addColumn<int>("outcome");
-    QTest::newRow("no selector") << "" << "12" << int(RuleOutcome::NoSelector);
-    QTest::newRow("size as words") << "P (段落)" << "大きい" << int(RuleOutcome::BadSize);
-    QTest::newRow("unit without a number") << "P (段落)" << "px" << int(RuleOutcome::BadSize);
-    QTest::newRow("unknown unit") << "P (段落)" << "12pp" << int(RuleOutcome::BadSize);
-    QTest::newRow("full-width digits") << "P (段落)" << "１２" << int(RuleOutcome::BadSize);
+    QTest::newRow("no selector") << ""
+                                 << "12" << int(RuleOutcome::NoSelector);
+    QTest::newRow("size as words") << "P (段落)"
+                                   << "大きい" << int(RuleOutcome::BadSize);
+    QTest::newRow("unit without a number") << "P (段落)"
+                                           << "px" << int(RuleOutcome::BadSize);
+    QTest::newRow("unknown unit") << "P (段落)"
+                                  << "12pp" << int(RuleOutcome::BadSize);
+    QTest::newRow("full-width digits") << "P (段落)"
+                                       << "１２" << int(RuleOutcome::BadSize);
 }
 
 void TestStyleRule::refusedInput()
@@ -187,10 +202,16 @@ void TestStyleRule::saveFailures_data()
 {
     QTest::addColumn<QString>("target");  // below the temporary folder
     QTest::addColumn<QString>("style");
-    QTest::addColumn<QString>("named");   // a part of the message
-    QTest::newRow("folder is a file") << "old.css/styletest.css" << "P {}" << "styletest.css";
-    QTest::newRow("target is a folder") << "sub" << "P {}" << "sub";
-    QTest::newRow("character outside CP932") << "old.css" << "P { content: \"😀\"; }" << "U+1F600";
+    QTest::addColumn<QString>("named");  // a part of the message
+    QTest::newRow("folder is a file") << "old.css/styletest.css"
+                                      << "P {}"
+                                      << "styletest.css";
+    QTest::newRow("target is a folder") << "sub"
+                                        << "P {}"
+                                        << "sub";
+    QTest::newRow("character outside CP932") << "old.css"
+                                             << "P { content: \"😀\"; }"
+                                             << "U+1F600";
 }
 
 void TestStyleRule::saveFailures()

@@ -104,8 +104,10 @@ void TestVelmoraFrm::startsOnTheComposeTab()
     for (QLabel* l : v.w.findChildren<QLabel*>())
         if (l->buddy())
             captions[l->buddy()] = l->text();
-    for (QWidget* c : std::initializer_list<QWidget*>{childOf<QListWidget>(&v.w, "List1"), childOf<QComboBox>(&v.w, "FontCmb"), childOf<QComboBox>(&v.w, "FontColorCmb"), childOf<QLineEdit>(&v.w, "FontSizeTxt"),
-                                                      childOf<QLineEdit>(&v.w, "BackImgTxt"), childOf<QComboBox>(&v.w, "CursolCmb")})
+    for (QWidget* c : std::initializer_list<QWidget*>{
+             childOf<QListWidget>(&v.w, "List1"), childOf<QComboBox>(&v.w, "FontCmb"),
+             childOf<QComboBox>(&v.w, "FontColorCmb"), childOf<QLineEdit>(&v.w, "FontSizeTxt"),
+             childOf<QLineEdit>(&v.w, "BackImgTxt"), childOf<QComboBox>(&v.w, "CursolCmb")})
         QVERIFY2(!captions.value(c).isEmpty(), qPrintable(c->objectName()));
     QCOMPARE(captions.value(childOf<QComboBox>(&v.w, "ScrollBarColorCmb_0")), QStringLiteral("基本色："));
     QCOMPARE(captions.value(childOf<QComboBox>(&v.w, "ScrollBarColorCmb_7")), QStringLiteral("右・下枠内側の色："));
@@ -116,7 +118,8 @@ void TestVelmoraFrm::composeTwoRulesAndSaveBothFormats()
 {
     Velmora v;
     v.select(QStringLiteral("BODY (ページ全体)"));
-    childOf<QComboBox>(&v.w, "ScrollBarColorCmb_3")->setCurrentIndex(childOf<QComboBox>(&v.w, "ScrollBarColorCmb_3")->findText(QStringLiteral("navy")));
+    childOf<QComboBox>(&v.w, "ScrollBarColorCmb_3")
+        ->setCurrentIndex(childOf<QComboBox>(&v.w, "ScrollBarColorCmb_3")->findText(QStringLiteral("navy")));
     childOf<QComboBox>(&v.w, "ScrollBarColorCmb_0")->setCurrentIndex(0);  // なし
     v.click(childOf<QCheckBox>(&v.w, "UnderLineChk"));
     v.click(childOf<QPushButton>(&v.w, "SettingBtn"));
@@ -125,9 +128,10 @@ void TestVelmoraFrm::composeTwoRulesAndSaveBothFormats()
     v.select(QStringLiteral("A:HOVER (リンクにカーソルをあわせた時)"));
     childOf<QComboBox>(&v.w, "CursolCmb")->setCurrentIndex(1);
     v.click(childOf<QPushButton>(&v.w, "SettingBtn"));
-    const QString style = QStringLiteral("\r\nBODY {\r\nscrollbar-face-color : navy;\r\n  text-decoration : underline ;\r\n}"
-                                         "\r\n/* x */\r\nA:HOVER {\r\n  text-decoration : underline ;\r\n"
-                                         "  cursor : crosshair;\r\n}\r\n");
+    const QString style = QStringLiteral(
+        "\r\nBODY {\r\nscrollbar-face-color : navy;\r\n  text-decoration : underline ;\r\n}"
+        "\r\n/* x */\r\nA:HOVER {\r\n  text-decoration : underline ;\r\n"
+        "  cursor : crosshair;\r\n}\r\n");
     QCOMPARE(v.w.outputText(), style);
 
     v.fakes.files.answer(v.dir.filePath(QStringLiteral("mine.css")));

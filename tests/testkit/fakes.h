@@ -147,8 +147,14 @@ struct FakePlatform {
     FakeDownloader downloader;
     Platform platform()
     {
-        return {.messages = &messages, .files = &files, .colours = &colours, .clipboard = &clipboard,
-                .clock = &clock, .launcher = &launcher, .folders = &folders, .prompt = &prompt,
+        return {.messages = &messages,
+                .files = &files,
+                .colours = &colours,
+                .clipboard = &clipboard,
+                .clock = &clock,
+                .launcher = &launcher,
+                .folders = &folders,
+                .prompt = &prompt,
                 .downloader = &downloader};
     }
 };

@@ -226,7 +226,8 @@ void FtpServerFixture::start()
         if (evil.open(QIODevice::WriteOnly))
             evil.write("evil");
     }
-    QStringList args = {QStringLiteral("--home"), home(), QStringLiteral("--user"), m_options.user,
+    QStringList args = {QStringLiteral("--home"),     home(),
+                        QStringLiteral("--user"),     m_options.user,
                         QStringLiteral("--password"), m_options.password};
     if (m_options.log)
         args << QStringLiteral("--log") << m_dir.filePath(QStringLiteral("log.txt"));
@@ -246,11 +247,11 @@ void FtpServerFixture::start()
         QProcess openssl;
         openssl.start(QStringLiteral("openssl"),
                       {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("ec"),
-                       QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
-                       QStringLiteral("-keyout"), m_dir.filePath(QStringLiteral("key.pem")), QStringLiteral("-out"),
-                       certificateFile(), QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
-                       QStringLiteral("/CN=127.0.0.1/O=Tagwright test"), QStringLiteral("-addext"),
-                       QStringLiteral("subjectAltName=IP:127.0.0.1")});
+                       QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"),
+                       QStringLiteral("-nodes"), QStringLiteral("-keyout"), m_dir.filePath(QStringLiteral("key.pem")),
+                       QStringLiteral("-out"), certificateFile(), QStringLiteral("-days"), QStringLiteral("2"),
+                       QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1/O=Tagwright test"),
+                       QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1")});
         if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) {
             m_error = QStringLiteral("openssl req failed: ") + QString::fromLocal8Bit(openssl.readAllStandardError());
             return;

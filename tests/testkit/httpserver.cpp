@@ -41,8 +41,8 @@ HttpServerFixture::HttpServerFixture(bool stall)
     const QString root = m_dir.filePath(QStringLiteral("www"));
     const QString script = m_dir.filePath(QStringLiteral("server.py"));
     QFile f(script);
-    if (!m_dir.isValid() || !QDir().mkpath(root) || !f.open(QIODevice::WriteOnly) ||
-        f.write(kScript) != qint64(sizeof kScript - 1)) {
+    if (!m_dir.isValid() || !QDir().mkpath(root) || !f.open(QIODevice::WriteOnly)
+        || f.write(kScript) != qint64(sizeof kScript - 1)) {
         m_error = QStringLiteral("cannot write the server script");
         return;
     }

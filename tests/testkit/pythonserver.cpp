@@ -27,8 +27,8 @@ bool acceptsConnections(quint16 port)
 }
 }  // namespace
 
-quint16 startPythonServer(QProcess& process, const QString& script, const QStringList& args,
-                          const QString& errorFile, QString* error)
+quint16 startPythonServer(QProcess& process, const QString& script, const QStringList& args, const QString& errorFile,
+                          QString* error)
 {
     process.setStandardErrorFile(errorFile);
     process.start(QStringLiteral("/usr/bin/python3"), QStringList{script} + args);
@@ -39,8 +39,8 @@ quint16 startPythonServer(QProcess& process, const QString& script, const QStrin
     QDeadlineTimer deadline(15000);
     QByteArray out;
     while (!out.contains('\n') && !deadline.hasExpired()) {
-        if (!process.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime()))) &&
-            process.state() != QProcess::Running)
+        if (!process.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())))
+            && process.state() != QProcess::Running)
             break;
         out += process.readAllStandardOutput();
     }

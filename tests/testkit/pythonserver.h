@@ -10,8 +10,8 @@ namespace tw::test {
 
 // The port, or 0 with *error set. The server ends when its standard input
 // closes (the process object goes), so a crashed test leaves none behind.
-quint16 startPythonServer(QProcess& process, const QString& script, const QStringList& args,
-                          const QString& errorFile, QString* error);
+quint16 startPythonServer(QProcess& process, const QString& script, const QStringList& args, const QString& errorFile,
+                          QString* error);
 // Closes the server's input and waits for it, killing it if it hangs.
 void stopPythonServer(QProcess& process);
 

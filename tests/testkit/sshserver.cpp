@@ -28,8 +28,8 @@ quint16 freePort()
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t len = sizeof a;
     quint16 port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0
+        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
         port = ntohs(a.sin_port);
     ::close(fd);
     return port;
@@ -60,8 +60,8 @@ SshServerFixture::SshServerFixture()
     }
     QDir().mkpath(home());
     const QString d = m_dir.path();
-    if (!run(QStringLiteral("ssh-keygen"), {"-q", "-t", "ed25519", "-N", "", "-f", d + "/host_key"}) ||
-        !run(QStringLiteral("ssh-keygen"), {"-q", "-t", "ed25519", "-N", "", "-f", privateKeyFile()}))
+    if (!run(QStringLiteral("ssh-keygen"), {"-q", "-t", "ed25519", "-N", "", "-f", d + "/host_key"})
+        || !run(QStringLiteral("ssh-keygen"), {"-q", "-t", "ed25519", "-N", "", "-f", privateKeyFile()}))
         return;
     QFile::copy(privateKeyFile() + QStringLiteral(".pub"), d + QStringLiteral("/authorized_keys"));
     // sshd started by root wants its privilege separation folder.
@@ -94,8 +94,8 @@ SshServerFixture::SshServerFixture()
     m_process.setProcessEnvironment(env);
     m_process.setStandardOutputFile(d + QStringLiteral("/sshd.log"));
     m_process.setStandardErrorFile(d + QStringLiteral("/sshd.log"));
-    m_process.start(sshd, {QStringLiteral("-D"), QStringLiteral("-e"), QStringLiteral("-f"), d + QStringLiteral("/sshd_config"),
-                           QStringLiteral("-p"), QString::number(m_port)});
+    m_process.start(sshd, {QStringLiteral("-D"), QStringLiteral("-e"), QStringLiteral("-f"),
+                           d + QStringLiteral("/sshd_config"), QStringLiteral("-p"), QString::number(m_port)});
     if (!m_process.waitForStarted(10000)) {
         m_error = QStringLiteral("sshd did not start");
         return;
@@ -109,7 +109,8 @@ SshServerFixture::SshServerFixture()
     }
     if (!m_running) {
         QFile log(d + QStringLiteral("/sshd.log"));
-        m_error = QStringLiteral("sshd does not listen: ") + (log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray());
+        m_error =
+            QStringLiteral("sshd does not listen: ") + (log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray());
     }
 }
 

@@ -78,7 +78,8 @@ bool runBuilderDialog(const QString& id, const BuilderHost& host, QWidget* paren
     }
     if (id == QLatin1String(cmd::IDM_JAVA)) {
         std::unique_ptr<JavaScriptFrm> own;
-        JavaScriptFrm* dlg = parent ? parent->findChild<JavaScriptFrm*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+        JavaScriptFrm* dlg =
+            parent ? parent->findChild<JavaScriptFrm*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
         if (!dlg) {
             dlg = new JavaScriptFrm(host.platform, parent);
             if (!parent)

@@ -48,7 +48,8 @@ void MonthView::paintEvent(QPaintEvent*)
 }
 
 CalendarFrm::CalendarFrm(const CalendarOptions& v, const QDate& today, QWidget* parent)
-    : QDialog(parent), m_today(today)
+    : QDialog(parent),
+      m_today(today)
 {
     setObjectName(QStringLiteral("CalendarFrm"));
     setWindowTitle(QStringLiteral("カレンダーを挿入"));

@@ -32,7 +32,8 @@ QScrollBar* scrollBar(QWidget* parent, const QString& name, int min, int max)
 }  // namespace
 
 GradationInsFrm::GradationInsFrm(const GradationOptions& v, const Platform& platform, QWidget* parent)
-    : QDialog(parent), m_platform(platform)
+    : QDialog(parent),
+      m_platform(platform)
 {
     setObjectName(QStringLiteral("GradationInsFrm"));
     setWindowTitle(QStringLiteral("グラデーション文字の作成"));
@@ -62,7 +63,8 @@ GradationInsFrm::GradationInsFrm(const GradationOptions& v, const Platform& plat
             l->setBuddy(m_scr[w][c]);
             m_numbers[w][c] = new QLabel(box);
             m_numbers[w][c]->setObjectName(QLatin1String(numberNames[w][c]));
-            m_numbers[w][c]->setMinimumWidth(m_numbers[w][c]->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 4);
+            m_numbers[w][c]->setMinimumWidth(m_numbers[w][c]->fontMetrics().horizontalAdvance(QStringLiteral("000"))
+                                             + 4);
             m_numbers[w][c]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             grid->addWidget(l, c, 0);
             grid->addWidget(m_scr[w][c], c, 1);
@@ -74,7 +76,8 @@ GradationInsFrm::GradationInsFrm(const GradationOptions& v, const Platform& plat
         m_swatch[w]->setFixedSize(40, 40);
         m_swatch[w]->setFrameShape(QFrame::Box);
         m_swatch[w]->setAutoFillBackground(true);
-        auto* pick = dotsButton(box, buttonNames[w], w == 0 ? QStringLiteral("開始色を選択") : QStringLiteral("終了色を選択"));
+        auto* pick =
+            dotsButton(box, buttonNames[w], w == 0 ? QStringLiteral("開始色を選択") : QStringLiteral("終了色を選択"));
         connect(pick, &QPushButton::clicked, this, [this, w] { pickColour(w); });
         grid->addWidget(m_swatch[w], 0, 3, 2, 1, Qt::AlignCenter);
         grid->addWidget(pick, 2, 3, Qt::AlignCenter);

@@ -45,12 +45,24 @@ QIcon framePicture(int kind)
     p.setBrush(QColor(200, 220, 255));
     QList<QRect> frames;
     switch (kind) {
-    case 0: frames = {{0, 0, w / 2, h}, {w / 2, 0, w / 2, h}}; break;
-    case 1: frames = {{0, 0, w, h / 2}, {0, h / 2, w, h / 2}}; break;
-    case 2: frames = {{0, 0, w / 3, h}, {w / 3, 0, w / 3, h}, {2 * w / 3, 0, w - 2 * w / 3, h}}; break;
-    case 3: frames = {{0, 0, w, h / 3}, {0, h / 3, w, h / 3}, {0, 2 * h / 3, w, h - 2 * h / 3}}; break;
-    case 4: frames = {{0, 0, w, h / 3}, {0, h / 3, w / 3, h - h / 3}, {w / 3, h / 3, w - w / 3, h - h / 3}}; break;
-    default: frames = {{0, 0, w / 3, h}, {w / 3, 0, w - w / 3, h / 3}, {w / 3, h / 3, w - w / 3, h - h / 3}}; break;
+        case 0:
+            frames = {{0, 0, w / 2, h}, {w / 2, 0, w / 2, h}};
+            break;
+        case 1:
+            frames = {{0, 0, w, h / 2}, {0, h / 2, w, h / 2}};
+            break;
+        case 2:
+            frames = {{0, 0, w / 3, h}, {w / 3, 0, w / 3, h}, {2 * w / 3, 0, w - 2 * w / 3, h}};
+            break;
+        case 3:
+            frames = {{0, 0, w, h / 3}, {0, h / 3, w, h / 3}, {0, 2 * h / 3, w, h - 2 * h / 3}};
+            break;
+        case 4:
+            frames = {{0, 0, w, h / 3}, {0, h / 3, w / 3, h - h / 3}, {w / 3, h / 3, w - w / 3, h - h / 3}};
+            break;
+        default:
+            frames = {{0, 0, w / 3, h}, {w / 3, 0, w - w / 3, h / 3}, {w / 3, h / 3, w - w / 3, h - h / 3}};
+            break;
     }
     for (const QRect& r : frames)
         p.drawRect(r.adjusted(0, 0, -1, -1));
@@ -59,7 +71,9 @@ QIcon framePicture(int kind)
 }  // namespace
 
 HtmlSet::HtmlSet(const PageSkeletonOptions& v, const Platform& platform, const QString& panelFolder, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_panelFolder(panelFolder)
+    : QDialog(parent),
+      m_platform(platform),
+      m_panelFolder(panelFolder)
 {
     setObjectName(QStringLiteral("HtmlSet"));
     setWindowTitle(QStringLiteral("ＨＴＭＬの骨組み作成"));
@@ -100,8 +114,8 @@ HtmlSet::HtmlSet(const PageSkeletonOptions& v, const Platform& platform, const Q
     connect(picBtn, &QPushButton::clicked, this, [this, picFilter] { browse(m_backPic, picFilter); });
 
     // Command3 .. Command8 pick the colour of their combo.
-    const std::pair<const char*, QComboBox*> pickers[] = {{"Command3", m_bg},   {"Command4", m_text},
-                                                          {"Command5", m_link}, {"Command6", m_click},
+    const std::pair<const char*, QComboBox*> pickers[] = {{"Command3", m_bg},       {"Command4", m_text},
+                                                          {"Command5", m_link},     {"Command6", m_click},
                                                           {"Command7", m_linkZumi}, {"Command8", m_point}};
     QHash<QComboBox*, QPushButton*> pickerOf;
     for (const auto& [name, combo] : pickers) {
@@ -113,8 +127,9 @@ HtmlSet::HtmlSet(const PageSkeletonOptions& v, const Platform& platform, const Q
 
     // The "..." buttons are named for screen readers by what they pick.
     const std::pair<QComboBox*, const char*> pickerNames[] = {
-        {m_point, "ポイント時の色を選択"}, {m_bg, "背景色を選択"},         {m_text, "文字色を選択"},
-        {m_link, "リンク色を選択"},        {m_click, "クリック時の色を選択"}, {m_linkZumi, "リンク済みの色を選択"}};
+        {m_point, "ポイント時の色を選択"}, {m_bg, "背景色を選択"},
+        {m_text, "文字色を選択"},          {m_link, "リンク色を選択"},
+        {m_click, "クリック時の色を選択"}, {m_linkZumi, "リンク済みの色を選択"}};
     for (const auto& [combo, name] : pickerNames)
         pickerOf[combo]->setAccessibleName(QString::fromUtf8(name));
 

@@ -62,9 +62,10 @@ QString JavaScriptFrm::chosenText() const
 void JavaScriptFrm::insert()
 {
     if (!m_list->currentItem()) {
-        m_platform.messages->show(QStringLiteral("挿入できるJavaScriptがありません。\n%1 に「名前,,内容」の形で登録してください。")
-                                      .arg(QDir::toNativeSeparators(m_libraryPath)),
-                                  windowTitle(), MsgIcon::Information, MsgButtons::Ok);
+        m_platform.messages->show(
+            QStringLiteral("挿入できるJavaScriptがありません。\n%1 に「名前,,内容」の形で登録してください。")
+                .arg(QDir::toNativeSeparators(m_libraryPath)),
+            windowTitle(), MsgIcon::Information, MsgButtons::Ok);
         return;
     }
     accept();

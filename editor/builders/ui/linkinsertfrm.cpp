@@ -12,7 +12,10 @@ namespace tw {
 
 LinkInsertFrm::LinkInsertFrm(const LinkOptions& v, const Platform& platform, const QString& panelFolder,
                              bool relativePaths, QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_panelFolder(panelFolder), m_relativePaths(relativePaths),
+    : QDialog(parent),
+      m_platform(platform),
+      m_panelFolder(panelFolder),
+      m_relativePaths(relativePaths),
       m_selected(v.selected)
 {
     setObjectName(QStringLiteral("LinkInsertFrm"));
@@ -80,7 +83,7 @@ LinkInsertFrm::LinkInsertFrm(const LinkOptions& v, const Platform& platform, con
 
 LinkOptions LinkInsertFrm::values() const
 {
-    return {m_tabs->currentIndex(), m_file->text(),  m_fileTarget->currentText(), m_address->text(),
+    return {m_tabs->currentIndex(), m_file->text(),  m_fileTarget->currentText(),  m_address->text(),
             m_subject->text(),      m_label->text(), m_labelTarget->currentText(), m_selected};
 }
 

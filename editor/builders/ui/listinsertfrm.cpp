@@ -15,7 +15,9 @@ namespace tw {
 
 ListInsertFrm::ListInsertFrm(const ListOptions& v, const Platform& platform, const QString& panelFolder,
                              QWidget* parent)
-    : QDialog(parent), m_platform(platform), m_panelFolder(panelFolder)
+    : QDialog(parent),
+      m_platform(platform),
+      m_panelFolder(panelFolder)
 {
     setObjectName(QStringLiteral("ListInsertFrm"));
     setWindowTitle(QStringLiteral("リストの挿入"));
@@ -88,14 +90,14 @@ ListInsertFrm::ListInsertFrm(const ListOptions& v, const Platform& platform, con
 
 void ListInsertFrm::MarkSet(bool picture, bool start, bool count)
 {
-    for (QWidget* w : {static_cast<QWidget*>(m_pictureLabel), static_cast<QWidget*>(m_picture),
-                       static_cast<QWidget*>(m_browse)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(m_pictureLabel), static_cast<QWidget*>(m_picture), static_cast<QWidget*>(m_browse)})
         w->setVisible(picture);
-    for (QWidget* w : {static_cast<QWidget*>(m_startLabel), static_cast<QWidget*>(m_start),
-                       static_cast<QWidget*>(m_startUpDown)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(m_startLabel), static_cast<QWidget*>(m_start), static_cast<QWidget*>(m_startUpDown)})
         w->setEnabled(start);
-    for (QWidget* w : {static_cast<QWidget*>(m_countLabel), static_cast<QWidget*>(m_count),
-                       static_cast<QWidget*>(m_countUpDown)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(m_countLabel), static_cast<QWidget*>(m_count), static_cast<QWidget*>(m_countUpDown)})
         w->setEnabled(count);
 }
 

@@ -22,7 +22,8 @@ QLineEdit* numberBox(QWidget* parent, const char* name)
 }  // namespace
 
 TableFrm::TableFrm(const TableOptions& v, const Platform& platform, QWidget* parent)
-    : QDialog(parent), m_platform(platform)
+    : QDialog(parent),
+      m_platform(platform)
 {
     setObjectName(QStringLiteral("TableFrm"));
     setWindowTitle(QStringLiteral("テーブルの挿入"));
@@ -88,8 +89,8 @@ TableFrm::TableFrm(const TableOptions& v, const Platform& platform, QWidget* par
 
 TableOptions TableFrm::values() const
 {
-    return {m_rows->text(),        m_columns->text(),     m_width->text(),    m_widthUnit->currentText(),
-            m_border->text(),      m_align->currentText(), m_colour->currentText()};
+    return {m_rows->text(),   m_columns->text(),      m_width->text(),        m_widthUnit->currentText(),
+            m_border->text(), m_align->currentText(), m_colour->currentText()};
 }
 
 void TableFrm::insert()

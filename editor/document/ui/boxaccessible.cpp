@@ -33,8 +33,7 @@ public:
     }
     int selectionCount() const override
     {
-        return send(QsciScintillaBase::SCI_GETSELECTIONSTART) != send(QsciScintillaBase::SCI_GETSELECTIONEND) ? 1
-                                                                                                              : 0;
+        return send(QsciScintillaBase::SCI_GETSELECTIONSTART) != send(QsciScintillaBase::SCI_GETSELECTIONEND) ? 1 : 0;
     }
     void addSelection(int start, int end) override { setSelection(0, start, end); }
     void removeSelection(int) override { setCursorPosition(cursorPosition()); }

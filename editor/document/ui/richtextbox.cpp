@@ -78,11 +78,20 @@ RichTextBox::RichTextBox(QWidget* parent) : QsciScintilla(withAccessibleFactory(
     // The editor keeps its own history and commands: the box's bindings for
     // undo, select all and its line commands would act behind its back
     // (Ctrl+L, Ctrl+U and Ctrl+T would cut a line, lower the case, swap lines).
-    const QList<QsciCommand::Command> taken = {
-        QsciCommand::Undo, QsciCommand::Redo, QsciCommand::SelectAll, QsciCommand::LineCut,
-        QsciCommand::LineDelete, QsciCommand::LineCopy, QsciCommand::LineTranspose, QsciCommand::LineDuplicate,
-        QsciCommand::SelectionDuplicate, QsciCommand::SelectionLowerCase, QsciCommand::SelectionUpperCase,
-        QsciCommand::EditToggleOvertype, QsciCommand::MoveSelectedLinesUp, QsciCommand::MoveSelectedLinesDown};
+    const QList<QsciCommand::Command> taken = {QsciCommand::Undo,
+                                               QsciCommand::Redo,
+                                               QsciCommand::SelectAll,
+                                               QsciCommand::LineCut,
+                                               QsciCommand::LineDelete,
+                                               QsciCommand::LineCopy,
+                                               QsciCommand::LineTranspose,
+                                               QsciCommand::LineDuplicate,
+                                               QsciCommand::SelectionDuplicate,
+                                               QsciCommand::SelectionLowerCase,
+                                               QsciCommand::SelectionUpperCase,
+                                               QsciCommand::EditToggleOvertype,
+                                               QsciCommand::MoveSelectedLinesUp,
+                                               QsciCommand::MoveSelectedLinesDown};
     for (QsciCommand* c : standardCommands()->commands()) {
         if (taken.contains(c->command())) {
             c->setKey(0);
@@ -163,7 +172,8 @@ qsizetype RichTextBox::toPosition(qsizetype offset) const
     const long lineIndex = self->SendScintilla(SCI_INDEXPOSITIONFROMLINE, (unsigned long)line, (long)kUtf16);
     if (offset == lineIndex)
         return lineStart;
-    const long pos = self->SendScintilla(SCI_POSITIONRELATIVECODEUNITS, (unsigned long)lineStart, long(offset - lineIndex));
+    const long pos =
+        self->SendScintilla(SCI_POSITIONRELATIVECODEUNITS, (unsigned long)lineStart, long(offset - lineIndex));
     // Past the end: Scintilla answers 0.
     return pos <= 0 ? bytes : pos;
 }
@@ -199,7 +209,8 @@ void RichTextBox::onModified(int position, int type, const char* text, int lengt
     // once the box has made it.
     if (m_actionDepth == 0 && !m_adapter->m_inOperation && !m_composing && !m_finishQueued) {
         m_finishQueued = true;
-        QMetaObject::invokeMethod(this, [this] { finishQueuedChange(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { finishQueuedChange(); }, Qt::QueuedConnection);
     }
 }
 
@@ -225,8 +236,8 @@ QString RichTextBox::readRange(long from, long to) const
     if (to <= from)
         return QString();
     auto* self = const_cast<RichTextBox*>(this);
-    const char* p = reinterpret_cast<const char*>(
-        self->SendScintilla(SCI_GETRANGEPOINTER, (unsigned long)from, long(to - from)));
+    const char* p =
+        reinterpret_cast<const char*>(self->SendScintilla(SCI_GETRANGEPOINTER, (unsigned long)from, long(to - from)));
     QString text = QString::fromUtf8(p, to - from);
     if (!m_hasMarks)
         return text;
@@ -282,16 +293,14 @@ void RichTextBox::finishQueuedChange()
 {
     m_finishQueued = false;
     resolveInsert();
-    if (m_actionDepth == 0 && m_adapter && !m_adapter->m_inOperation && !m_composing &&
-        m_adapter->hasPendingEdits())
+    if (m_actionDepth == 0 && m_adapter && !m_adapter->m_inOperation && !m_composing && m_adapter->hasPendingEdits())
         m_adapter->finishChange();
 }
 
 void RichTextBox::leaveAction()
 {
     resolveInsert();
-    if (--m_actionDepth == 0 && m_adapter && !m_adapter->m_inOperation && !m_composing &&
-        m_adapter->hasPendingEdits())
+    if (--m_actionDepth == 0 && m_adapter && !m_adapter->m_inOperation && !m_composing && m_adapter->hasPendingEdits())
         m_adapter->finishChange();
 }
 
@@ -300,9 +309,8 @@ bool RichTextBox::event(QEvent* e)
     if (e->type() == QEvent::ShortcutOverride) {
         // Undo, redo and select all are the editor's own menu commands.
         auto* k = static_cast<QKeyEvent*>(e);
-        if (k->matches(QKeySequence::Undo) || k->matches(QKeySequence::Redo) ||
-            k->matches(QKeySequence::SelectAll) ||
-            (k->modifiers() == Qt::ControlModifier && k->key() == Qt::Key_Y)) {
+        if (k->matches(QKeySequence::Undo) || k->matches(QKeySequence::Redo) || k->matches(QKeySequence::SelectAll)
+            || (k->modifiers() == Qt::ControlModifier && k->key() == Qt::Key_Y)) {
             e->ignore();
             return false;
         }

@@ -106,5 +106,4 @@ private:
     bool m_hasMarks = false;  // some text ever got a mark
 };
 
-
 }  // namespace tw

@@ -92,7 +92,8 @@ QString ScintillaEditBuffer::selectedText() const
     return textRange(selectionStart(), selectionLength());
 }
 
-template <typename F> void ScintillaEditBuffer::programChange(F&& change)
+template <typename F>
+void ScintillaEditBuffer::programChange(F&& change)
 {
     m_inOperation = true;
     change();
@@ -208,7 +209,7 @@ std::unique_ptr<TextLoad> ScintillaEditBuffer::beginLoad(qsizetype expectedBytes
 {
     // A large text is kept without a byte of style for each of its bytes.
     const long options = expectedBytes >= kUnstyledFromBytes ? long(QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE)
-                                                              : long(QsciScintillaBase::SC_DOCUMENTOPTION_DEFAULT);
+                                                             : long(QsciScintillaBase::SC_DOCUMENTOPTION_DEFAULT);
     SciLoader* loader = nullptr;
     try {
         loader = reinterpret_cast<SciLoader*>(
@@ -226,7 +227,8 @@ QByteArray ScintillaEditBuffer::contentDigest() const
     if (m_box->composing())
         return EditBuffer::contentDigest();
     const long bytes = m_box->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    const char* p = reinterpret_cast<const char*>(m_box->SendScintillaPtrResult(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    const char* p =
+        reinterpret_cast<const char*>(m_box->SendScintillaPtrResult(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
     TextDigest d;
     d.addUtf8(QByteArrayView(p, bytes));
     return d.result();

@@ -38,7 +38,8 @@ private:
     }
     void finishChange();
     // Runs a change made by the program as one change.
-    template <typename F> void programChange(F&& change);
+    template <typename F>
+    void programChange(F&& change);
 
     RichTextBox* m_box;
     bool m_inOperation = false;

@@ -148,7 +148,8 @@ int PreviewView::buttonRowHeight() const
 }
 
 PreviewWindowFrm::PreviewWindowFrm(bool engine, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_view(new PreviewView(engine, this))
+    : QWidget(parent, Qt::Window),
+      m_view(new PreviewView(engine, this))
 {
     setObjectName(QStringLiteral("PreviewWindowFrm"));
     setAttribute(Qt::WA_DeleteOnClose);

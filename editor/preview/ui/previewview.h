@@ -37,7 +37,6 @@ public:
     void setNotice(const QString& text);
     QString notice() const;
 
-
 protected:
     void showEvent(QShowEvent* e) override;
 

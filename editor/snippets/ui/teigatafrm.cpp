@@ -156,7 +156,8 @@ void TeigataFrm::buildControls()
     QLabel* startLabel = label(nullptr, QStringLiteral("開始タグ"), m_start);
     QLabel* endLabel = label(nullptr, QStringLiteral("終了タグ"), m_end);
     QLabel* keyLabel = label(nullptr, QStringLiteral("割り当てるキー"), m_key);
-    QLabel* hint = label("Label4", QStringLiteral("ファンクションキーを押しながら一般のキーを一緒に押してください"), nullptr);
+    QLabel* hint =
+        label("Label4", QStringLiteral("ファンクションキーを押しながら一般のキーを一緒に押してください"), nullptr);
     QLabel* example =
         label("Label5", QStringLiteral("例：\u3000(ShiftとCtrlキーを押しながらAを押す)\u3000Shift＋Ctrl＋A"), nullptr);
     m_key->setAccessibleDescription(hint->text() + QLatin1Char(' ') + example->text());

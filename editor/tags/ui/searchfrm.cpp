@@ -14,7 +14,10 @@
 namespace tw {
 
 SearchFrm::SearchFrm(EditBuffer& buffer, MessageBoxes* messages, QWidget* parent)
-    : QDialog(parent), m_buffer(buffer), m_run(buffer), m_messages(messages)
+    : QDialog(parent),
+      m_buffer(buffer),
+      m_run(buffer),
+      m_messages(messages)
 {
     setObjectName(QStringLiteral("SearchFrm"));
     setWindowTitle(QStringLiteral("検索＆置換"));

@@ -22,7 +22,6 @@ public:
     SearchFrm(EditBuffer& buffer, MessageBoxes* messages, QWidget* parent = nullptr);
     ~SearchFrm() override;
 
-
     const SearchRun& run() const { return m_run; }
 
 protected:

@@ -19,7 +19,10 @@ constexpr long kLineWindowBytes = 4096;
 }  // namespace
 
 TagAssist::TagAssist(RichTextBox* box, TagHighlighter* tagColouring)
-    : QObject(box), m_box(box), m_tags(tagColouring), m_html(new QsciLexerHTML(this))
+    : QObject(box),
+      m_box(box),
+      m_tags(tagColouring),
+      m_html(new QsciLexerHTML(this))
 {
     connect(box, &QsciScintillaBase::SCN_CHARADDED, this, &TagAssist::charAdded);
     connect(box, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
@@ -128,7 +131,8 @@ void TagAssist::colourStyleSheets()
             } else {
                 qsizetype j = i;
                 while (j < end && !QByteArrayView("{};, \t\r\n").contains(bytes[j])
-                       && !(state == Property && bytes[j] == ':') && !(bytes[j] == '/' && j + 1 < end && bytes[j + 1] == '*'))
+                       && !(state == Property && bytes[j] == ':')
+                       && !(bytes[j] == '/' && j + 1 < end && bytes[j + 1] == '*'))
                     ++j;
                 fill(state == Selector ? 0 : state == Property ? 1 : 2, i, std::max(j, i + 1));
                 i = std::max(j, i + 1);

@@ -10,7 +10,9 @@
 namespace tw {
 
 TagHighlighter::TagHighlighter(RichTextBox* box, QObject* parent, const TagColourTable& table)
-    : QsciLexerCustom(parent ? parent : static_cast<QObject*>(box)), m_box(box), m_table(table)
+    : QsciLexerCustom(parent ? parent : static_cast<QObject*>(box)),
+      m_box(box),
+      m_table(table)
 {
     applyFont();
 }
@@ -33,11 +35,16 @@ void TagHighlighter::applyFont()
 QString TagHighlighter::description(int style) const
 {
     switch (style) {
-    case 0: return QStringLiteral("テキスト");
-    case 1: return QStringLiteral("色1");
-    case 2: return QStringLiteral("色2");
-    case 3: return QStringLiteral("色3");
-    default: return QString();
+        case 0:
+            return QStringLiteral("テキスト");
+        case 1:
+            return QStringLiteral("色1");
+        case 2:
+            return QStringLiteral("色2");
+        case 3:
+            return QStringLiteral("色3");
+        default:
+            return QString();
     }
 }
 

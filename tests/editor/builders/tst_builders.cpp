@@ -27,9 +27,8 @@ QString lines(std::initializer_list<const char*> l)
     return out.join(QStringLiteral("\r\n"));
 }
 
-const char* const kHead[] = {
-    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">", "<HTML>", "<HEAD>",
-    "<META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html; charset=SHIFT_JIS\">"};
+const char* const kHead[] = {"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">", "<HTML>", "<HEAD>",
+                             "<META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html; charset=SHIFT_JIS\">"};
 
 QString head(const char* title)
 {
@@ -41,9 +40,10 @@ QString head(const char* title)
 
 QString noFrames(const char* indent)
 {
-    return QStringLiteral(" <NOFRAMES>\r\n <BODY>\r\n") + QLatin1String(indent) +
-           QStringLiteral("<P>このページの閲覧には、フレームの表示に対応したブラウザが必要です。</P>\r\n"
-                          " </BODY>\r\n </NOFRAMES>\r\n</FRAMESET>\r\n</HTML>");
+    return QStringLiteral(" <NOFRAMES>\r\n <BODY>\r\n") + QLatin1String(indent)
+           + QStringLiteral(
+               "<P>このページの閲覧には、フレームの表示に対応したブラウザが必要です。</P>\r\n"
+               " </BODY>\r\n </NOFRAMES>\r\n</FRAMESET>\r\n</HTML>");
 }
 
 QString fontColours(const QString& text)
@@ -99,10 +99,10 @@ void TestBuilders::skeleton_data()
     o.pageMaker = QStringLiteral("me");
     QTest::newRow("hover colour around the meta lines")
         << o
-        << head("タイトル") + lines({"<META HTTP-EQUIV=\"content-style-type\" CONTENT=\"text/css\">",
-                                     "<META NAME=\"author\" CONTENT=\"me\">", "<STYLE TYPE=\"text/css\">", "<!--",
-                                     "A:hover { color: red }", "-->", "</STYLE>", "</head>", "<body>", "", "</BODY>",
-                                     "</HTML>"});
+        << head("タイトル")
+               + lines({"<META HTTP-EQUIV=\"content-style-type\" CONTENT=\"text/css\">",
+                        "<META NAME=\"author\" CONTENT=\"me\">", "<STYLE TYPE=\"text/css\">", "<!--",
+                        "A:hover { color: red }", "-->", "</STYLE>", "</head>", "<body>", "", "</BODY>", "</HTML>"});
     o = {};
     o.css = QStringLiteral("a.css");
     o.searchWords = QStringLiteral("x,y");
@@ -118,13 +118,14 @@ void TestBuilders::skeleton_data()
     o.linkZumiColor = QStringLiteral("navy");
     QTest::newRow("everything, in order")
         << o
-        << head("タイトル") +
-               lines({"<link rel=\"stylesheet\" href=\"a.css\">", "<META HTTP-EQUIV=\"keyword\" CONTENT=\"x,y\">",
-                      "<META NAME=\"description\" CONTENT=\"d\">", "<META NAME=\"author\" CONTENT=\"a\">",
-                      "<META NAME=\"copyright\" CONTENT=\"c\">", "<META NAME=\"reply-to\" CONTENT=\"m@x\">", "</head>",
-                      "<body bgcolor=\"#FF0000\" text=\"blue\" background=\"./bg.gif\" LINK=\"red\" ALINK=\"lime\" "
-                      "VLINK=\"navy\">",
-                      "", "</BODY>", "</HTML>"});
+        << head("タイトル")
+               + lines({"<link rel=\"stylesheet\" href=\"a.css\">", "<META HTTP-EQUIV=\"keyword\" CONTENT=\"x,y\">",
+                        "<META NAME=\"description\" CONTENT=\"d\">", "<META NAME=\"author\" CONTENT=\"a\">",
+                        "<META NAME=\"copyright\" CONTENT=\"c\">", "<META NAME=\"reply-to\" CONTENT=\"m@x\">",
+                        "</head>",
+                        "<body bgcolor=\"#FF0000\" text=\"blue\" background=\"./bg.gif\" LINK=\"red\" ALINK=\"lime\" "
+                        "VLINK=\"navy\">",
+                        "", "</BODY>", "</HTML>"});
     o = {};
     o.textColor.clear();
     o.title = QStringLiteral("a\"<b>");
@@ -150,28 +151,30 @@ void TestBuilders::frames_data()
     QTest::addColumn<QString>("sets");
     QTest::newRow("two columns") << 0
                                  << lines({"<FRAMESET cols=\"50%,50%\">", " <FRAME src=\"page1.htm\">",
-                                           " <FRAME src=\"page2.htm\">", ""}) + noFrames("  ");
+                                           " <FRAME src=\"page2.htm\">", ""})
+                                        + noFrames("  ");
     QTest::newRow("two rows") << 1
                               << lines({"<FRAMESET rows=\"50%,50%\">", " <FRAME src=\"page1.htm\">",
-                                        " <FRAME src=\"page2.htm\">", ""}) + noFrames("  ");
+                                        " <FRAME src=\"page2.htm\">", ""})
+                                     + noFrames("  ");
     QTest::newRow("three columns") << 2
                                    << lines({"<FRAMESET cols=\"33%,*,33%\">", " <FRAME src=\"page1.htm\">",
-                                             " <FRAME src=\"page2.htm\">", " <FRAME src=\"page3.htm\">", ""}) +
-                                          noFrames(" ");
+                                             " <FRAME src=\"page2.htm\">", " <FRAME src=\"page3.htm\">", ""})
+                                          + noFrames(" ");
     QTest::newRow("three rows") << 3
                                 << lines({"<FRAMESET rows=\"30%,*,30%\">", " <FRAME src=\"page1.htm\">",
-                                          " <FRAME src=\"page2.htm\">", " <FRAME src=\"page3.htm\">", ""}) +
-                                       noFrames(" ");
+                                          " <FRAME src=\"page2.htm\">", " <FRAME src=\"page3.htm\">", ""})
+                                       + noFrames(" ");
     QTest::newRow("top row, columns below")
         << 4
         << lines({"<FRAMESET rows=\"100,*\">", " <FRAME src=\"page1.htm\">", " <FRAMESET cols=\"100,*\">",
-                  "  <FRAME src=\"page2.htm\">", "  <FRAME src=\"page3.htm\">", " </FRAMESET>", ""}) +
-               noFrames(" ");
+                  "  <FRAME src=\"page2.htm\">", "  <FRAME src=\"page3.htm\">", " </FRAMESET>", ""})
+               + noFrames(" ");
     QTest::newRow("left column, rows beside")
         << 5
         << lines({"<FRAMESET cols=\"100,*\">", " <FRAME src=\"page1.htm\">", " <FRAMESET rows=\"100,*\">",
-                  "  <FRAME src=\"page2.htm\">", "  <FRAME src=\"page3.htm\">", " </FRAMESET>", ""}) +
-               noFrames(" ");
+                  "  <FRAME src=\"page2.htm\">", "  <FRAME src=\"page3.htm\">", " </FRAMESET>", ""})
+               + noFrames(" ");
 }
 
 void TestBuilders::frames()
@@ -187,11 +190,11 @@ void TestBuilders::frames()
     o.css = QStringLiteral("s.css");
     o.pointColor = QStringLiteral("blue");
     QCOMPARE(BuildPageSkeleton(o),
-             head("タイトル") + lines({"<link rel=\"stylesheet\" href=\"s.css\">",
-                                       "<META HTTP-EQUIV=\"content-style-type\" CONTENT=\"text/css\">",
-                                       "<STYLE TYPE=\"text/css\">", "<!--", "A:hover { color: blue }", "-->",
-                                       "</STYLE>", "</head>", ""}) +
-                 sets);
+             head("タイトル")
+                 + lines({"<link rel=\"stylesheet\" href=\"s.css\">",
+                          "<META HTTP-EQUIV=\"content-style-type\" CONTENT=\"text/css\">", "<STYLE TYPE=\"text/css\">",
+                          "<!--", "A:hover { color: blue }", "-->", "</STYLE>", "</head>", ""})
+                 + sets);
 }
 
 void TestBuilders::calendar_data()
@@ -209,25 +212,24 @@ void TestBuilders::calendar_data()
     };
     const QString open = QStringLiteral("<tr align=\"center\">\r\n");
     const QString close = QStringLiteral("</tr>\r\n</table>\r\n<!-- ■ここまでカレンダー■ -->");
-    QTest::newRow("starts on Sunday, 28 days") << 2026 << 2 << 4
-                                               << open + cells(1, 7) + row + cells(8, 14) + row + cells(15, 21) + row +
-                                                      cells(22, 28) + close;
+    QTest::newRow("starts on Sunday, 28 days")
+        << 2026 << 2 << 4
+        << open + cells(1, 7) + row + cells(8, 14) + row + cells(15, 21) + row + cells(22, 28) + close;
     QTest::newRow("starts on Saturday, six rows")
         << 2025 << 11 << 6
-        << open + QStringLiteral("<td></td>").repeated(6) + cells(1, 1) + row + cells(2, 8) + row + cells(9, 15) +
-               row + cells(16, 22) + row + cells(23, 29) + row + cells(30, 30) + close;
+        << open + QStringLiteral("<td></td>").repeated(6) + cells(1, 1) + row + cells(2, 8) + row + cells(9, 15) + row
+               + cells(16, 22) + row + cells(23, 29) + row + cells(30, 30) + close;
     QTest::newRow("leap February") << 2024 << 2 << 5
-                                   << open + QStringLiteral("<td></td>").repeated(4) + cells(1, 3) + row +
-                                          cells(4, 10) + row + cells(11, 17) + row + cells(18, 24) + row +
-                                          cells(25, 29) + close;
-    QTest::newRow("2100 is no leap year") << 2100 << 2 << 5
-                                          << open + QStringLiteral("<td></td>").repeated(1) + cells(1, 6) + row +
-                                                 cells(7, 13) + row + cells(14, 20) + row + cells(21, 27) + row +
-                                                 cells(28, 28) + close;
+                                   << open + QStringLiteral("<td></td>").repeated(4) + cells(1, 3) + row + cells(4, 10)
+                                          + row + cells(11, 17) + row + cells(18, 24) + row + cells(25, 29) + close;
+    QTest::newRow("2100 is no leap year")
+        << 2100 << 2 << 5
+        << open + QStringLiteral("<td></td>").repeated(1) + cells(1, 6) + row + cells(7, 13) + row + cells(14, 20) + row
+               + cells(21, 27) + row + cells(28, 28) + close;
     QTest::newRow("31 days from Friday") << 2026 << 5 << 6
-                                         << open + QStringLiteral("<td></td>").repeated(5) + cells(1, 2) + row +
-                                                cells(3, 9) + row + cells(10, 16) + row + cells(17, 23) + row +
-                                                cells(24, 30) + row + cells(31, 31) + close;
+                                         << open + QStringLiteral("<td></td>").repeated(5) + cells(1, 2) + row
+                                                + cells(3, 9) + row + cells(10, 16) + row + cells(17, 23) + row
+                                                + cells(24, 30) + row + cells(31, 31) + close;
 }
 
 void TestBuilders::calendar()
@@ -264,36 +266,37 @@ void TestBuilders::list_data()
     };
     QTest::newRow("plain") << L("指定なし(・)", "2") << lines({"<UL>", " <LI></LI>", " <LI></LI>", "</UL>"});
     QTest::newRow("circle") << L("○", "1") << lines({"<UL type=\"circle\">", " <LI></LI>", "</UL>"});
-    QTest::newRow("square on one line")
-        << L("■", "3") << lines({"<UL type=\"square\">", " <LI></LI> <LI></LI> <LI></LI>", "</UL>"});
+    QTest::newRow("square on one line") << L("■", "3")
+                                        << lines({"<UL type=\"square\">", " <LI></LI> <LI></LI> <LI></LI>", "</UL>"});
     QTest::newRow("square, none") << L("■", "0") << lines({"<UL type=\"square\">", "", "</UL>"});
     QTest::newRow("disc") << L("●", "1") << lines({"<UL type=\"disc\">", " <LI></LI>", "</UL>"});
-    QTest::newRow("numbers from 1")
-        << L("1,2,3,4,5", "3") << lines({"<OL type=\"1\">", " <LI></LI>", " <LI></LI>", " <LI></LI>", "</OL>"});
+    QTest::newRow("numbers from 1") << L("1,2,3,4,5", "3")
+                                    << lines({"<OL type=\"1\">", " <LI></LI>", " <LI></LI>", " <LI></LI>", "</OL>"});
     QTest::newRow("numbers from 5") << L("1,2,3,4,5", "1", "5")
                                     << lines({"<OL type=\"1\" start=\"5\">", " <LI></LI>", "</OL>"});
     QTest::newRow("start 1.0 is 1") << L("Ⅰ,Ⅱ,Ⅲ,Ⅳ,Ⅴ", "1", "1.0") << lines({"<OL type=\"I\">", " <LI></LI>", "</OL>"});
-    QTest::newRow("start written as typed") << L("ⅰ,ⅱ,ⅲ,ⅳ,ⅴ", "0", " 07")
-                                            << lines({"<OL type=\"i\" start=\" 07\">", "</OL>"});
+    QTest::newRow("start written as typed")
+        << L("ⅰ,ⅱ,ⅲ,ⅳ,ⅴ", "0", " 07") << lines({"<OL type=\"i\" start=\" 07\">", "</OL>"});
     QTest::newRow("letters") << L("A,B,C,D,E", "0") << lines({"<OL type=\"A\">", "</OL>"});
-    QTest::newRow("small letters, start ignored by kind") << L("a,b,c,d,e", "1", "0")
-                                                          << lines({"<OL type=\"a\" start=\"0\">", " <LI></LI>", "</OL>"});
+    QTest::newRow("small letters, start ignored by kind")
+        << L("a,b,c,d,e", "1", "0") << lines({"<OL type=\"a\" start=\"0\">", " <LI></LI>", "</OL>"});
     QTest::newRow("picture") << L("画像", "1", "x", "./img/b.gif")
                              << lines({"<UL style=\"list-style-image:url(./img/b.gif);\">", " <LI></LI>", "</UL>"});
-    QTest::newRow("picture, no path") << L("画像", "0")
-                                      << lines({"<UL style=\"list-style-image:url();\">", "</UL>"});
+    QTest::newRow("picture, no path") << L("画像", "0") << lines({"<UL style=\"list-style-image:url();\">", "</UL>"});
     QTest::newRow("definition") << L("定義型リスト", "2")
                                 << lines({"<DL>", " <DT>", "  <DD>", " <DT>", "  <DD>", "</DL>"});
     QTest::newRow("negative count: no items") << L("●", "-4") << lines({"<UL type=\"disc\">", "</UL>"});
     QTest::newRow("2.5 items are two") << L("指定なし(・)", "2.5")
                                        << lines({"<UL>", " <LI></LI>", " <LI></LI>", "</UL>"});
-    QTest::newRow("unknown kind refused") << L("◇", "3") << QStringLiteral("マークには一覧にある種類を選んでください。");
+    QTest::newRow("unknown kind refused")
+        << L("◇", "3") << QStringLiteral("マークには一覧にある種類を選んでください。");
     // Refused with a message, nothing built.
     QTest::newRow("count not a number") << L("●", "abc") << QStringLiteral("項目数には数値を入力してください。");
     QTest::newRow("count empty") << L("●", "") << QStringLiteral("項目数には数値を入力してください。");
     QTest::newRow("count infinite") << L("●", "inf") << QStringLiteral("項目数には数値を入力してください。");
     QTest::newRow("count huge") << L("●", "1e12") << QStringLiteral("項目数は 100000 以下にしてください。");
-    QTest::newRow("start not a number") << L("A,B,C,D,E", "2", "x") << QStringLiteral("開始番号には数値を入力してください。");
+    QTest::newRow("start not a number") << L("A,B,C,D,E", "2", "x")
+                                        << QStringLiteral("開始番号には数値を入力してください。");
     QTest::newRow("start unused by bullets") << L("●", "0", "x") << lines({"<UL type=\"disc\">", "</UL>"});
 }
 
@@ -313,8 +316,9 @@ void TestBuilders::gradation_data()
     GradationOptions o;
     QTest::newRow("sample, 14 characters")
         << o
-        << QStringLiteral("#FF0000 #ED1200 #DB2400 #C93600 #B74800 #A55A00 #936C00 #817E00 #6F9000 #5DA200 "
-                          "#4BB400 #39C600 #27D800 #00FF00");
+        << QStringLiteral(
+               "#FF0000 #ED1200 #DB2400 #C93600 #B74800 #A55A00 #936C00 #817E00 #6F9000 #5DA200 "
+               "#4BB400 #39C600 #27D800 #00FF00");
     o.text = QStringLiteral("あ");
     QTest::newRow("one character: start colour") << o << QStringLiteral("#FF0000");
     o.text = QStringLiteral("ab");
@@ -335,8 +339,7 @@ void TestBuilders::gradation_data()
     o.end[2] = 255;
     // 6 / 10 rounds to 1: eight steps would pass 255.
     QTest::newRow("running colour clamped at 255")
-        << o
-        << QStringLiteral("#0000F9 #0000FA #0000FB #0000FC #0000FD #0000FE #0000FF #0000FF #0000FF #0000FF");
+        << o << QStringLiteral("#0000F9 #0000FA #0000FB #0000FC #0000FD #0000FE #0000FF #0000FF #0000FF #0000FF");
     o.text.clear();
     QTest::newRow("empty text") << o << QString();
 }
@@ -374,8 +377,21 @@ void TestBuilders::fuzzEveryGenerator()
     // Hostile values in every field of every generator, the same on each run:
     // each call returns, refused values build nothing, and no text outgrows
     // what the values may ask for (the largest table: 28 characters a cell).
-    const QStringList pool = {"", "-5", "0", "3", "-1e18", "1e18", "1000000000", "1000001", "abc", "nan", "１万",
-                              " 2.5 ", "<\"&\r\n", QString(1 << 20, u'9'), QString(1 << 20, u'字')};
+    const QStringList pool = {"",
+                              "-5",
+                              "0",
+                              "3",
+                              "-1e18",
+                              "1e18",
+                              "1000000000",
+                              "1000001",
+                              "abc",
+                              "nan",
+                              "１万",
+                              " 2.5 ",
+                              "<\"&\r\n",
+                              QString(1 << 20, u'9'),
+                              QString(1 << 20, u'字')};
     const int ints[] = {0, -1, 7, 256, 10000, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
     QRandomGenerator rng(25);
     auto s = [&] { return pool[rng.bounded(int(pool.size()))]; };
@@ -389,11 +405,14 @@ void TestBuilders::fuzzEveryGenerator()
         const QString list = BuildList(l);
         QVERIFY(listInputProblem(l).isEmpty() != list.isEmpty() && list.size() <= most);
         QVERIFY(BuildCalendar({n(), n(), s()}).size() <= 1200 + (1 << 20));
-        const GradationOptions g{round % 10 ? s().left(2000) : s(), {n(), n(), n()}, {n(), n(), n()}, n(), n(), bool(n() & 1)};
+        const GradationOptions g{
+            round % 10 ? s().left(2000) : s(), {n(), n(), n()}, {n(), n(), n()}, n(), n(), bool(n() & 1)};
         QVERIFY(BuildGradation(g).text.size() <= 40 * g.text.size());
-        QVERIFY(BuildPageSkeleton({s(), s(), s(), s(), s(), s(), s(), s(), s(), s(), s(), s(), s(), s(), bool(n() & 1), n()})
+        QVERIFY(BuildPageSkeleton(
+                    {s(), s(), s(), s(), s(), s(), s(), s(), s(), s(), s(), s(), s(), s(), bool(n() & 1), n()})
                     .endsWith(QStringLiteral("</HTML>")));
-        QVERIFY(BuildMarquee({s(), s(), bool(n() & 1), s(), s(), bool(n() & 1), s(), s(), s(), s(), s()}).size() <= most);
+        QVERIFY(BuildMarquee({s(), s(), bool(n() & 1), s(), s(), bool(n() & 1), s(), s(), s(), s(), s()}).size()
+                <= most);
         QVERIFY(BuildLink({n(), s(), s(), s(), s(), s(), s(), s()}).size() <= most);
         QVERIFY(parseScriptLibrary(s() + QStringLiteral(",,") + s()).size() <= 1);
     }
@@ -411,7 +430,8 @@ void TestBuilders::table_data()
     o.width = QStringLiteral("80");
     o.bgColor = QStringLiteral("#FF0000");
     QTest::newRow("attributes in order")
-        << o << QStringLiteral("<table border=\"1\" align=\"center\" width=\"80%\" bgcolor=\"#FF0000\">\r\n") + twoByTwo;
+        << o
+        << QStringLiteral("<table border=\"1\" align=\"center\" width=\"80%\" bgcolor=\"#FF0000\">\r\n") + twoByTwo;
     o.widthUnit = QStringLiteral("ピクセル");
     o.bgColor.clear();
     o.border = QStringLiteral("太い\"");
@@ -431,7 +451,8 @@ void TestBuilders::table_data()
     QTest::newRow("columns empty") << o << QStringLiteral("横（列）には数値を入力してください。");
     o.rows = QStringLiteral("1e9");
     o.columns = QStringLiteral("0");
-    const QString tooLarge = QStringLiteral("表が大きすぎます。縦（行）、横（列）と、縦×横のセルの数は 1000000 以下にしてください。");
+    const QString tooLarge =
+        QStringLiteral("表が大きすぎます。縦（行）、横（列）と、縦×横のセルの数は 1000000 以下にしてください。");
     QTest::newRow("rows huge") << o << tooLarge;
     o.rows = QStringLiteral("10001");
     o.columns = QStringLiteral("100");
@@ -465,8 +486,10 @@ void TestBuilders::marquee_data()
     o.direction = QStringLiteral("上から下");
     o.scrollStep = QStringLiteral("10");
     QTest::newRow("everything")
-        << o << QStringLiteral("<MARQUEE bgColor=#00FF00 height = \"50\" width = \"100%\" behavior = \"alternate\" "
-                               "direction = \"down\" scrollAmount=\"10\">abc</MARQUEE>");
+        << o
+        << QStringLiteral(
+               "<MARQUEE bgColor=#00FF00 height = \"50\" width = \"100%\" behavior = \"alternate\" "
+               "direction = \"down\" scrollAmount=\"10\">abc</MARQUEE>");
     o = {};
     o.setHeight = true;
     o.height = QStringLiteral("50");
@@ -474,7 +497,9 @@ void TestBuilders::marquee_data()
     o.direction = QStringLiteral("下から上");
     o.scrollStep = QStringLiteral("06");
     QTest::newRow("percent height, slide, up, step compared as text, empty text")
-        << o << QStringLiteral("<MARQUEE height = \"50%\" behavior = \"slide\" direction = \"up\" scrollAmount=\"06\"></MARQUEE>");
+        << o
+        << QStringLiteral(
+               "<MARQUEE height = \"50%\" behavior = \"slide\" direction = \"up\" scrollAmount=\"06\"></MARQUEE>");
     o = {};
     o.text = QStringLiteral("a\r\n\"b\"");
     o.motion = QStringLiteral("?");
@@ -501,7 +526,8 @@ void TestBuilders::links_data()
     QTest::newRow("file, initial") << o << QStringLiteral("<A href=\"test.html\">here</A>");
     o.file = QStringLiteral("a \"b\".html?x=1&y=日本");
     o.fileTarget = QStringLiteral("親ウインドウ");
-    QTest::newRow("file as typed, parent") << o << QStringLiteral("<A href=\"a \"b\".html?x=1&y=日本\" target=\"_parent\">here</A>");
+    QTest::newRow("file as typed, parent")
+        << o << QStringLiteral("<A href=\"a \"b\".html?x=1&y=日本\" target=\"_parent\">here</A>");
     o.fileTarget = QStringLiteral("別の");
     o.selected.clear();
     QTest::newRow("unknown target is empty, nothing selected")
@@ -537,8 +563,8 @@ void TestBuilders::scriptLibrary_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("firstInserted");
-    QTest::newRow("stops at the first empty line")
-        << "one,,a\\nb\r\ntwo,,x\r\n\r\nthree,,y\r\n" << QStringList{"one", "two"} << "a\r\nb";
+    QTest::newRow("stops at the first empty line") << "one,,a\\nb\r\ntwo,,x\r\n\r\nthree,,y\r\n"
+                                                   << QStringList{"one", "two"} << "a\r\nb";
     QTest::newRow("tab, other escapes kept, later fields ignored")
         << "s,,\\tif\\x\\\\n,,ignored" << QStringList{"s"} << "\tif\\x\\\r\n";
     QTest::newRow("no separator: name only; single commas are content")

@@ -110,24 +110,54 @@ void TestBuilderWin::opensWithInitialValuesAndCancels_data()
     QTest::addColumn<QString>("dialog");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("cancel");
-    QTest::newRow("list") << "IDM_LIST" << "ListInsertFrm" << "リストの挿入" << "JavaExitBtn";
-    QTest::newRow("list twin") << "IDM_CONTEXT_INSERT_LIST" << "ListInsertFrm" << "リストの挿入" << "JavaExitBtn";
-    QTest::newRow("list button") << "Toolbar1_list" << "ListInsertFrm" << "リストの挿入" << "JavaExitBtn";
-    QTest::newRow("calendar") << "IDM_INSERT_CALENDAR" << "CalendarFrm" << "カレンダーを挿入" << "CancelBtn";
-    QTest::newRow("calendar twin") << "IDM_CONTEXT_INSERT_CALENDER" << "CalendarFrm" << "カレンダーを挿入"
+    QTest::newRow("list") << "IDM_LIST"
+                          << "ListInsertFrm"
+                          << "リストの挿入"
+                          << "JavaExitBtn";
+    QTest::newRow("list twin") << "IDM_CONTEXT_INSERT_LIST"
+                               << "ListInsertFrm"
+                               << "リストの挿入"
+                               << "JavaExitBtn";
+    QTest::newRow("list button") << "Toolbar1_list"
+                                 << "ListInsertFrm"
+                                 << "リストの挿入"
+                                 << "JavaExitBtn";
+    QTest::newRow("calendar") << "IDM_INSERT_CALENDAR"
+                              << "CalendarFrm"
+                              << "カレンダーを挿入"
+                              << "CancelBtn";
+    QTest::newRow("calendar twin") << "IDM_CONTEXT_INSERT_CALENDER"
+                                   << "CalendarFrm"
+                                   << "カレンダーを挿入"
                                    << "CancelBtn";
-    QTest::newRow("gradation") << "IDM_GRADATION" << "GradationInsFrm" << "グラデーション文字の作成" << "CancelBtn";
-    QTest::newRow("gradation twin") << "IDM_CONTEXT_INSERT_GRADATION" << "GradationInsFrm"
-                                    << "グラデーション文字の作成" << "CancelBtn";
-    QTest::newRow("skeleton") << "IDM_HTMLNEW" << "HtmlSet" << "ＨＴＭＬの骨組み作成" << "Command2";
+    QTest::newRow("gradation") << "IDM_GRADATION"
+                               << "GradationInsFrm"
+                               << "グラデーション文字の作成"
+                               << "CancelBtn";
+    QTest::newRow("gradation twin") << "IDM_CONTEXT_INSERT_GRADATION"
+                                    << "GradationInsFrm"
+                                    << "グラデーション文字の作成"
+                                    << "CancelBtn";
+    QTest::newRow("skeleton") << "IDM_HTMLNEW"
+                              << "HtmlSet"
+                              << "ＨＴＭＬの骨組み作成"
+                              << "Command2";
     for (const char* id : {"IDM_TABLE", "IDM_CONTEXT_INSERT_TABLE", "Toolbar1_table"})
-        QTest::newRow(id) << id << "TableFrm" << "テーブルの挿入" << "Command1";
+        QTest::newRow(id) << id << "TableFrm"
+                          << "テーブルの挿入"
+                          << "Command1";
     for (const char* id : {"IDM_MARQUEE", "IDM_CONTEXT_INSERT_MARQUEE"})
-        QTest::newRow(id) << id << "MarqueeFrm" << "マーキーの挿入" << "CancelBtn";
+        QTest::newRow(id) << id << "MarqueeFrm"
+                          << "マーキーの挿入"
+                          << "CancelBtn";
     for (const char* id : {"IDM_INSERT_LINK", "IDM_CONTEXT_INSERT_LINK", "Toolbar1_link"})
-        QTest::newRow(id) << id << "LinkInsertFrm" << "リンクの挿入" << "JavaExitBtn";
+        QTest::newRow(id) << id << "LinkInsertFrm"
+                          << "リンクの挿入"
+                          << "JavaExitBtn";
     for (const char* id : {"IDM_JAVA", "IDM_CONTEXT_INSERT_JS", "Toolbar1_js"})
-        QTest::newRow(id) << id << "JavaScriptFrm" << "JavaScriptの挿入" << "JavaExitBtn";
+        QTest::newRow(id) << id << "JavaScriptFrm"
+                          << "JavaScriptの挿入"
+                          << "JavaExitBtn";
 }
 
 void TestBuilderWin::opensWithInitialValuesAndCancels()
@@ -143,8 +173,8 @@ void TestBuilderWin::opensWithInitialValuesAndCancels()
     QVERIFY(e.withDialog(action, [&](QWidget* d) {
         seen = d->objectName() + QLatin1Char(' ') + d->windowTitle();
         if (dialog == QLatin1String("ListInsertFrm")) {
-            initial << childOf<QComboBox>(d, "ListKindCmb")->currentText() << childOf<QLineEdit>(d, "ListCntTxt")->text()
-                    << childOf<QLineEdit>(d, "StartNumTxt")->text()
+            initial << childOf<QComboBox>(d, "ListKindCmb")->currentText()
+                    << childOf<QLineEdit>(d, "ListCntTxt")->text() << childOf<QLineEdit>(d, "StartNumTxt")->text()
                     << QString::number(childOf<QLineEdit>(d, "StartNumTxt")->isEnabled())
                     << QString::number(childOf<QLineEdit>(d, "PictureTxt")->isVisible());
         } else if (dialog == QLatin1String("CalendarFrm")) {
@@ -169,8 +199,10 @@ void TestBuilderWin::opensWithInitialValuesAndCancels()
                     << QString::number(childOf<QLineEdit>(d, "HeightTxt")->isEnabled());
         } else if (dialog == QLatin1String("LinkInsertFrm")) {
             initial << QString::number(childOf<QTabWidget>(d, "SSTab1")->currentIndex())
-                    << childOf<QLineEdit>(d, "FileLinkTxt")->text() << childOf<QComboBox>(d, "FileLinkTargetTxt")->currentText()
-                    << childOf<QLineEdit>(d, "AtesakiTxt")->text() << childOf<QComboBox>(d, "LabelTargetCmb")->currentText()
+                    << childOf<QLineEdit>(d, "FileLinkTxt")->text()
+                    << childOf<QComboBox>(d, "FileLinkTargetTxt")->currentText()
+                    << childOf<QLineEdit>(d, "AtesakiTxt")->text()
+                    << childOf<QComboBox>(d, "LabelTargetCmb")->currentText()
                     << QString::number(childOf<QComboBox>(d, "LabelTargetCmb")->count());
         } else if (dialog == QLatin1String("JavaScriptFrm")) {
             initial << rowNames(d);
@@ -189,7 +221,8 @@ void TestBuilderWin::opensWithInitialValuesAndCancels()
         {QStringLiteral("GradationInsFrm"), {"グラデーション文字のサンプル", "255", "255", "0", "5", "0"}},
         {QStringLiteral("HtmlSet"), {"タイトル", "なし", "18", "1", "0"}},
         {QStringLiteral("TableFrm"), {"2", "2", "", "1", "パーセント", "left", "なし", "18"}},
-        {QStringLiteral("MarqueeFrm"), {"", "100", "100", "6", "なし", "パーセント", "スクロール", "左から右", "0", "0"}},
+        {QStringLiteral("MarqueeFrm"),
+         {"", "100", "100", "6", "なし", "パーセント", "スクロール", "左から右", "0", "0"}},
         {QStringLiteral("LinkInsertFrm"), {"0", "test.html", "通常", "", "通常", "5"}},
         {QStringLiteral("JavaScriptFrm"), {}},  // no javascript.csv: an empty list, no message
     };
@@ -238,13 +271,15 @@ void TestBuilderWin::refusesWhatItCannotBuildAndStaysOpen_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QStringList>("typed");  // control, text, control, text, ...
     QTest::addColumn<QString>("message");
-    const QString tooLarge = QStringLiteral("表が大きすぎます。縦（行）、横（列）と、縦×横のセルの数は 1000000 以下にしてください。");
+    const QString tooLarge =
+        QStringLiteral("表が大きすぎます。縦（行）、横（列）と、縦×横のセルの数は 1000000 以下にしてください。");
     QTest::newRow("list count") << "IDM_CONTEXT_INSERT_LIST" << QStringList{"ListCntTxt", "x"}
                                 << "項目数には数値を入力してください。";
     QTest::newRow("unknown list kind") << "IDM_LIST" << QStringList{"ListKindCmb", "star"}
                                        << "マークには一覧にある種類を選んでください。";
     // Once a row of a billion cells, built before the rows were looked at.
-    QTest::newRow("no rows, a billion cells") << "IDM_TABLE" << QStringList{"Text2", "0", "Text3", "1000000000"} << tooLarge;
+    QTest::newRow("no rows, a billion cells")
+        << "IDM_TABLE" << QStringList{"Text2", "0", "Text3", "1000000000"} << tooLarge;
     QTest::newRow("-5 rows, 1e18 cells") << "IDM_TABLE" << QStringList{"Text2", "-5", "Text3", "1e18"} << tooLarge;
 }
 
@@ -259,7 +294,8 @@ void TestBuilderWin::refusesWhatItCannotBuildAndStaysOpen()
     QVERIFY(e.withDialog(action, [&](QWidget* d) {
         for (qsizetype i = 0; i < typed.size(); i += 2) {
             QWidget* w = childOf<QWidget>(d, qPrintable(typed[i]));
-            auto* edit = qobject_cast<QComboBox*>(w) ? static_cast<QComboBox*>(w)->lineEdit() : static_cast<QLineEdit*>(w);
+            auto* edit =
+                qobject_cast<QComboBox*>(w) ? static_cast<QComboBox*>(w)->lineEdit() : static_cast<QLineEdit*>(w);
             edit->selectAll();
             QTest::keyClicks(edit, typed[i + 1]);
         }
@@ -391,7 +427,8 @@ void TestBuilderWin::hugeTableIsOneStep()
     QCOMPARE(e.fakes.messages.shown.size(), 1);
     QCOMPARE(e.fakes.messages.shown[0].text, QStringLiteral("縦（行）には数値を入力してください。"));
     const QString text = e.buffer().text();
-    QVERIFY(text.startsWith(QStringLiteral("<p>a<table border=\"1\" align=\"center\" bgcolor=\"#FF0000\">\r\n <tr>\r\n")));
+    QVERIFY(
+        text.startsWith(QStringLiteral("<p>a<table border=\"1\" align=\"center\" bgcolor=\"#FF0000\">\r\n <tr>\r\n")));
     QVERIFY(text.endsWith(QStringLiteral(" </tr>\r\n</table>\r\nc</p>")));
     QCOMPARE(text.count(QStringLiteral("  <td></td>\r\n")), 1000000);
     e.w->runCommand(QStringLiteral("IDM_UNDO"));
@@ -458,18 +495,24 @@ void TestBuilderWin::linkDialogTabsAndPickedFile()
         childOf<QLineEdit>(d, "KenmeiTxt")->setText(QStringLiteral("ご意見&\"感想\""));
         click(d, "InsertBtn");
     }));
-    QCOMPARE(e.buffer().text(), QStringLiteral("<p>a<A href=\"mailto:me@example.jp?Subject=ご意見&\"感想\"\">b</A>c</p>"));
+    QCOMPARE(e.buffer().text(),
+             QStringLiteral("<p>a<A href=\"mailto:me@example.jp?Subject=ご意見&\"感想\"\">b</A>c</p>"));
 }
 
 void TestBuilderWin::linkBarButtons_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("link") << "LinkBtn" << "<p>a<A href=\"画像 \"1\".html\">b</A>c</p>";
-    QTest::newRow("anchor") << "AnkerBtn" << "<p>a<A name=\"画像 \"1\".html\">b</a>c</p>";
-    QTest::newRow("mail") << "MailBtn" << "<p>a<A href=\"mailto:画像 \"1\".html\">b</A>c</p>";
-    QTest::newRow("picture drops the selection") << "PicBtn" << "<p>a<IMG src=\"画像 \"1\".html\">c</p>";
-    QTest::newRow("name itself") << "ThrowBtn" << "<p>a画像 \"1\".htmlc</p>";
+    QTest::newRow("link") << "LinkBtn"
+                          << "<p>a<A href=\"画像 \"1\".html\">b</A>c</p>";
+    QTest::newRow("anchor") << "AnkerBtn"
+                            << "<p>a<A name=\"画像 \"1\".html\">b</a>c</p>";
+    QTest::newRow("mail") << "MailBtn"
+                          << "<p>a<A href=\"mailto:画像 \"1\".html\">b</A>c</p>";
+    QTest::newRow("picture drops the selection") << "PicBtn"
+                                                 << "<p>a<IMG src=\"画像 \"1\".html\">c</p>";
+    QTest::newRow("name itself") << "ThrowBtn"
+                                 << "<p>a画像 \"1\".htmlc</p>";
 }
 
 void TestBuilderWin::linkBarButtons()

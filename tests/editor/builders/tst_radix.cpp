@@ -29,23 +29,40 @@ void TestRadix::convertRadix_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("result");
     QTest::addColumn<bool>("ok");
-    QTest::newRow("FF to decimal") << 16 << 10 << "FF" << "255" << true;
-    QTest::newRow("10 to hex gets a leading 0") << 10 << 16 << "10" << "0A" << true;
-    QTest::newRow("0 to hex") << 10 << 16 << "0" << "00" << true;
-    QTest::newRow("0A to decimal") << 16 << 10 << "0A" << "10" << true;
-    QTest::newRow("lower-case digits") << 16 << 10 << "ff" << "255" << true;
-    QTest::newRow("255 to hex") << 10 << 16 << "255" << "FF" << true;
-    QTest::newRow("one-digit decimal result") << 16 << 10 << "7" << "07" << true;
-    QTest::newRow("binary") << 10 << 2 << "5" << "101" << true;
-    QTest::newRow("radix 36") << 10 << 36 << "35" << "0Z" << true;
-    QTest::newRow("empty text is 0") << 16 << 10 << "" << "00" << true;
-    QTest::newRow("digit beyond the radix") << 16 << 10 << "G1" << "" << false;
-    QTest::newRow("letter in decimal") << 10 << 16 << "1A" << "" << false;
-    QTest::newRow("sign") << 10 << 16 << "-1" << "" << false;
-    QTest::newRow("space") << 16 << 10 << "F F" << "" << false;
-    QTest::newRow("radix 1 refused") << 1 << 10 << "1" << "" << false;
-    QTest::newRow("target radix 37 refused") << 10 << 37 << "1" << "" << false;
-    QTest::newRow("target radix 0 refused") << 10 << 0 << "1" << "" << false;
+    QTest::newRow("FF to decimal") << 16 << 10 << "FF"
+                                   << "255" << true;
+    QTest::newRow("10 to hex gets a leading 0") << 10 << 16 << "10"
+                                                << "0A" << true;
+    QTest::newRow("0 to hex") << 10 << 16 << "0"
+                              << "00" << true;
+    QTest::newRow("0A to decimal") << 16 << 10 << "0A"
+                                   << "10" << true;
+    QTest::newRow("lower-case digits") << 16 << 10 << "ff"
+                                       << "255" << true;
+    QTest::newRow("255 to hex") << 10 << 16 << "255"
+                                << "FF" << true;
+    QTest::newRow("one-digit decimal result") << 16 << 10 << "7"
+                                              << "07" << true;
+    QTest::newRow("binary") << 10 << 2 << "5"
+                            << "101" << true;
+    QTest::newRow("radix 36") << 10 << 36 << "35"
+                              << "0Z" << true;
+    QTest::newRow("empty text is 0") << 16 << 10 << ""
+                                     << "00" << true;
+    QTest::newRow("digit beyond the radix") << 16 << 10 << "G1"
+                                            << "" << false;
+    QTest::newRow("letter in decimal") << 10 << 16 << "1A"
+                                       << "" << false;
+    QTest::newRow("sign") << 10 << 16 << "-1"
+                          << "" << false;
+    QTest::newRow("space") << 16 << 10 << "F F"
+                           << "" << false;
+    QTest::newRow("radix 1 refused") << 1 << 10 << "1"
+                                     << "" << false;
+    QTest::newRow("target radix 37 refused") << 10 << 37 << "1"
+                                             << "" << false;
+    QTest::newRow("target radix 0 refused") << 10 << 0 << "1"
+                                            << "" << false;
 }
 
 void TestRadix::convertRadix()

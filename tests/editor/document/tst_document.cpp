@@ -26,7 +26,8 @@ struct Fixture {
     Fixture()
     {
         buffer.setChangeHandler([this] { history.onTextChanged(); });
-        QObject::connect(&doc, &Document::refreshPreviewRequested, [this](bool forced) { forcedPreviews += forced ? 1 : 0; });
+        QObject::connect(&doc, &Document::refreshPreviewRequested,
+                         [this](bool forced) { forcedPreviews += forced ? 1 : 0; });
         QDir(app.path()).mkpath(QStringLiteral("work"));
         QDir(app.path()).mkpath(QStringLiteral("template"));
         doc.setPanelFolder(app.file(QStringLiteral("work")));
@@ -170,7 +171,8 @@ void TestDocument::saveKeepsUtf8AndLfFiles()
     f.buffer.SetSelection(0, 0);
     f.buffer.type(QStringLiteral("😀"));  // fine in UTF-8
     QCOMPARE(f.doc.save(), SaveOutcome::Written);
-    QCOMPARE(f.app.read(QStringLiteral("work/u.html")), QByteArray("\xF0\x9F\x98\x80<p>\xE2\x9C\x93 ok</p>\n<p>2</p>\n"));
+    QCOMPARE(f.app.read(QStringLiteral("work/u.html")),
+             QByteArray("\xF0\x9F\x98\x80<p>\xE2\x9C\x93 ok</p>\n<p>2</p>\n"));
 }
 
 void TestDocument::openReplacesDocument()
@@ -264,7 +266,7 @@ void TestDocument::failedSaveInQuestionStops()
     f.type(QStringLiteral("😀"));
     f.fakes.messages.answer(MsgResult::Yes);
     f.fakes.messages.answer(MsgResult::No);  // not as UTF-8 instead
-    QVERIFY(!f.doc.Save_Check());  // closing now would lose the text
+    QVERIFY(!f.doc.Save_Check());            // closing now would lose the text
     QCOMPARE(f.app.read(QStringLiteral("work/a.html")), QByteArray("a"));
 }
 

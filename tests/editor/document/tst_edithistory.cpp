@@ -13,8 +13,7 @@ struct Doc {
     bool undoEnabled = false;
     bool redoEnabled = false;
 
-    explicit Doc(const QString& text)
-        : buffer(text)
+    explicit Doc(const QString& text) : buffer(text)
     {
         buffer.setChangeHandler([this] { history.onTextChanged(); });
         QObject::connect(&history, &EditHistory::undoRedoChanged, [this](bool u, bool r) {
@@ -130,15 +129,24 @@ void TestEditHistory::sequences_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("canUndo");
     QTest::addColumn<bool>("canRedo");
-    QTest::newRow("nothing") << "" << "" << false << false;
-    QTest::newRow("one edit") << "t" << "a" << true << false;
-    QTest::newRow("edit undone") << "tu" << "" << false << true;
-    QTest::newRow("two undone one redone") << "ttuur" << "a" << true << true;
-    QTest::newRow("undo past the start") << "tuuu" << "" << false << true;
-    QTest::newRow("redo past the end") << "ttuurrr" << "ab" << true << false;
-    QTest::newRow("type after undo") << "ttut" << "ab" << true << false;  // letters count from the length
-    QTest::newRow("undo twice after retyping") << "ttutuu" << "" << false << true;
-    QTest::newRow("type after two undos") << "tttuut" << "ab" << true << false;
+    QTest::newRow("nothing") << ""
+                             << "" << false << false;
+    QTest::newRow("one edit") << "t"
+                              << "a" << true << false;
+    QTest::newRow("edit undone") << "tu"
+                                 << "" << false << true;
+    QTest::newRow("two undone one redone") << "ttuur"
+                                           << "a" << true << true;
+    QTest::newRow("undo past the start") << "tuuu"
+                                         << "" << false << true;
+    QTest::newRow("redo past the end") << "ttuurrr"
+                                       << "ab" << true << false;
+    QTest::newRow("type after undo") << "ttut"
+                                     << "ab" << true << false;  // letters count from the length
+    QTest::newRow("undo twice after retyping") << "ttutuu"
+                                               << "" << false << true;
+    QTest::newRow("type after two undos") << "tttuut"
+                                          << "ab" << true << false;
 }
 
 void TestEditHistory::sequences()

@@ -143,11 +143,16 @@ void TestRichTextBox::changesReportTheirEdits_data()
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("removed");
     QTest::addColumn<QString>("inserted");
-    QTest::newRow("key after Japanese") << 9 << 0 << "key" << 9 << "" << "x";
-    QTest::newRow("key over a selection") << 0 << 3 << "key" << 0 << "日本語" << "x";
-    QTest::newRow("backspace over a break") << 5 << 0 << "backspace" << 3 << "\r\n" << "";
-    QTest::newRow("composed, then committed") << 5 << 0 << "ime" << 5 << "" << "漢字";
-    QTest::newRow("replace selection") << 5 << 4 << "replace" << 5 << "😀ab" << "<B>";
+    QTest::newRow("key after Japanese") << 9 << 0 << "key" << 9 << ""
+                                        << "x";
+    QTest::newRow("key over a selection") << 0 << 3 << "key" << 0 << "日本語"
+                                          << "x";
+    QTest::newRow("backspace over a break") << 5 << 0 << "backspace" << 3 << "\r\n"
+                                            << "";
+    QTest::newRow("composed, then committed") << 5 << 0 << "ime" << 5 << ""
+                                              << "漢字";
+    QTest::newRow("replace selection") << 5 << 4 << "replace" << 5 << "😀ab"
+                                       << "<B>";
 }
 
 void TestRichTextBox::changesReportTheirEdits()

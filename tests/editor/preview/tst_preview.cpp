@@ -28,7 +28,8 @@ void TestPreview::filePath_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("path");
-    QTest::newRow("root: no doubled separator") << "/" << "/quillettmp.html";
+    QTest::newRow("root: no doubled separator") << "/"
+                                                << "/quillettmp.html";
 }
 
 void TestPreview::filePath()
@@ -101,7 +102,8 @@ void TestPreview::browserMenus()
 
 void TestPreview::browserLaunchKeepsPathsWhole()
 {
-    const BrowserLaunch l = browserLaunch(QStringLiteral("/opt/my browser/run"), QStringLiteral("/a b/quillettmp.html"));
+    const BrowserLaunch l =
+        browserLaunch(QStringLiteral("/opt/my browser/run"), QStringLiteral("/a b/quillettmp.html"));
     QCOMPARE(l.program, QStringLiteral("/opt/my browser/run"));
     QCOMPARE(l.args, QStringList{QStringLiteral("/a b/quillettmp.html")});
     QCOMPARE(companionPath(QStringLiteral("/app dir"), QStringLiteral("ftp")), QStringLiteral("/app dir/tools/ftp"));
@@ -113,8 +115,12 @@ struct Pipe {
     QString text = QStringLiteral("one");
     QStringList shown;
     bool loading = false;
-    PreviewPipeline pipe{{[this] { return text; }, [] { return FileFormat{}; }, [this] { return app.path(); },
-                          [this](const QString& p) { shown << p; }, {}, [this] { return loading; }}};
+    PreviewPipeline pipe{{[this] { return text; },
+                          [] { return FileFormat{}; },
+                          [this] { return app.path(); },
+                          [this](const QString& p) { shown << p; },
+                          {},
+                          [this] { return loading; }}};
     EditorSettings settings;
 };
 }  // namespace

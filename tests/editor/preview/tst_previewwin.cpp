@@ -29,11 +29,10 @@ QString pageText(QWebEngineView* view)
 {
     QString result;
     bool done = false;
-    view->page()->runJavaScript(QStringLiteral("document.body ? document.body.innerText : ''"),
-                                [&](const QVariant& v) {
-                                    result = v.toString();
-                                    done = true;
-                                });
+    view->page()->runJavaScript(QStringLiteral("document.body ? document.body.innerText : ''"), [&](const QVariant& v) {
+        result = v.toString();
+        done = true;
+    });
     return QTest::qWaitFor([&] { return done; }, kLoadTimeout) ? result : QString();
 }
 
@@ -79,7 +78,8 @@ private slots:
 void TestPreviewWindow::f9WritesAndShowsWithoutRealTimePreview()
 {
     Editor e("[Setting]\r\nRealTimePreview=0\r\n");
-    e.w->session().buffer().SetText(QStringLiteral("<html><head><title>F9 page</title></head><body>本文</body></html>"));
+    e.w->session().buffer().SetText(
+        QStringLiteral("<html><head><title>F9 page</title></head><body>本文</body></html>"));
     QVERIFY(!QFile::exists(e.tempFile()));  // real-time preview is off
     QSignalSpy loaded(e.view(), &QWebEngineView::loadFinished);
     QTest::keyClick(childOf<RichTextBox>(&*e.w, "RichTextBox1"), Qt::Key_F9);
@@ -228,8 +228,7 @@ void TestPreviewWindow::companionPrograms()
 
     // A stand-in program that counts its starts.
     const QString marks = e.app.file(QStringLiteral("starts.txt"));
-    e.app.put(QStringLiteral("tools/Velmora"),
-              QStringLiteral("#!/bin/sh\necho \"$#\" >> '%1'\n").arg(marks).toUtf8());
+    e.app.put(QStringLiteral("tools/Velmora"), QStringLiteral("#!/bin/sh\necho \"$#\" >> '%1'\n").arg(marks).toUtf8());
     QFile::setPermissions(e.app.file(QStringLiteral("tools/Velmora")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     e.w->runCommand(QStringLiteral("IDM_STYLESEEAT"));

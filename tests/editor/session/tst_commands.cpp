@@ -118,13 +118,13 @@ void TestCommands::everyCommandDoesSomething()
         const EditorSettings settings = h.session.settings();
         h.window.calls.clear();
         QVERIFY(h.session.commands().run(c.id));
-        const bool snippetBeyondStore = c.id.startsWith(QLatin1String("IDM_TEIGATA_")) &&
-                                        c.id.mid(12).toInt() > int(h.session.snippets().size());
-        const bool did = h.buffer.text() != text || !h.window.calls.isEmpty() ||
-                         !h.fakes.files.requests.isEmpty() || !h.fakes.messages.shown.isEmpty() ||
-                         h.fakes.clipboard.text() != QLatin1String("clip") || !h.fakes.launcher.started.isEmpty() ||
-                         !h.fakes.launcher.opened.isEmpty() || h.buffer.selectionLength() != 2 ||
-                         h.session.preview().writes() > 0 || !h.fakes.downloader.requests.isEmpty() || settings.Preview != h.session.settings().Preview;
+        const bool snippetBeyondStore =
+            c.id.startsWith(QLatin1String("IDM_TEIGATA_")) && c.id.mid(12).toInt() > int(h.session.snippets().size());
+        const bool did = h.buffer.text() != text || !h.window.calls.isEmpty() || !h.fakes.files.requests.isEmpty()
+                         || !h.fakes.messages.shown.isEmpty() || h.fakes.clipboard.text() != QLatin1String("clip")
+                         || !h.fakes.launcher.started.isEmpty() || !h.fakes.launcher.opened.isEmpty()
+                         || h.buffer.selectionLength() != 2 || h.session.preview().writes() > 0
+                         || !h.fakes.downloader.requests.isEmpty() || settings.Preview != h.session.settings().Preview;
         QVERIFY2(did || snippetBeyondStore, qPrintable(c.id));
     }
 }
@@ -136,7 +136,9 @@ void TestCommands::twoSubsystemsCannotClaimOneId()
     const auto noop = [] {};
     QVERIFY(!r.add({.id = QStringLiteral("IDM_NEW"), .run = noop}));
     QVERIFY(!r.add({.id = QStringLiteral("X"), .contextId = QStringLiteral("IDM_CONTEXT_CUT"), .run = noop}));
-    QVERIFY(!r.add({.id = QStringLiteral("Y"), .toolBar = QStringLiteral("Toolbar1"), .toolKey = QStringLiteral("New"),
+    QVERIFY(!r.add({.id = QStringLiteral("Y"),
+                    .toolBar = QStringLiteral("Toolbar1"),
+                    .toolKey = QStringLiteral("New"),
                     .run = noop}));
     QVERIFY(!r.add({.id = QStringLiteral("Z")}));  // no handler: an entry that runs nothing
     QVERIFY(r.add({.id = QStringLiteral("Z"), .run = noop}));

@@ -109,15 +109,14 @@ void TestEditorSettings::readValues_data()
     QTest::addColumn<QString>("browser1");
     QTest::newRow("values") << ini("PreviewWindowX=1024\r\nAreaDivide=2\r\nBrowser1=/opt/b\r\n") << 1024 << 2
                             << "/opt/b";
-    QTest::newRow("empty values keep presets") << ini("PreviewWindowX=\r\nAreaDivide=\r\nBrowser1=\r\n") << 800 << 0
-                                               << "";
+    QTest::newRow("empty values keep presets")
+        << ini("PreviewWindowX=\r\nAreaDivide=\r\nBrowser1=\r\n") << 800 << 0 << "";
     QTest::newRow("letters keep the preset") << ini("PreviewWindowX=abc\r\nAreaDivide=x1\r\n") << 800 << 0 << "";
     QTest::newRow("out of range keeps the preset") << ini("PreviewWindowX=99999\r\n") << 800 << 0 << "";
     QTest::newRow("halves to even") << ini("PreviewWindowX=640.5\r\nAreaDivide=1.5\r\n") << 640 << 2 << "";
-    QTest::newRow("missing section") << QByteArray("PreviewWindowX=1\r\n[Other]\r\nAreaDivide=1\r\n") << 800 << 0
-                                     << "";
-    QTest::newRow("senseless values keep the presets") << ini("PreviewWindowX=-300\r\nAreaDivide=7\r\n") << 800 << 0
-                                                       << "";
+    QTest::newRow("missing section") << QByteArray("PreviewWindowX=1\r\n[Other]\r\nAreaDivide=1\r\n") << 800 << 0 << "";
+    QTest::newRow("senseless values keep the presets")
+        << ini("PreviewWindowX=-300\r\nAreaDivide=7\r\n") << 800 << 0 << "";
     QTest::newRow("keys any case") << ini("previewwindowx=500\r\nAREADIVIDE=1\r\nbrowser1=C\r\n") << 500 << 1 << "C";
 }
 
@@ -222,8 +221,8 @@ void TestEditorSettings::foldersCreatedOnce()
     QVERIFY(ensureSettingsFolders(app.path()));
     QVERIFY(QDir(app.file("tools/Setting")).exists());
     QVERIFY(!ensureSettingsFolders(app.path()));
-    QCOMPARE(missingSettingsFolderMessage(),
-             QStringLiteral("設定ファイルの保存フォルダが見つかりませんでした\r\n最新版をインストールしなおすことを強くお勧めします。"));
+    QCOMPARE(missingSettingsFolderMessage(), QStringLiteral("設定ファイルの保存フォルダが見つかりませんでした\r\n最新版"
+                                                            "をインストールしなおすことを強くお勧めします。"));
 }
 
 QTEST_GUILESS_MAIN(TestEditorSettings)

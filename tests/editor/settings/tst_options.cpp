@@ -59,13 +59,13 @@ EditorSettings stored()
 
 bool sameSettings(const EditorSettings& a, const EditorSettings& b)
 {
-    return a.Preview == b.Preview && a.ColorAdd == b.ColorAdd && a.DesignBar == b.DesignBar &&
-           a.SoutaiPath == b.SoutaiPath && a.PreviewWindowX == b.PreviewWindowX &&
-           a.PreviewWindowY == b.PreviewWindowY && a.Browser1 == b.Browser1 && a.Browser2 == b.Browser2 &&
-           a.Browser3 == b.Browser3 && a.Browser1Name == b.Browser1Name && a.Browser2Name == b.Browser2Name &&
-           a.Browser3Name == b.Browser3Name && a.NewVersionCheck == b.NewVersionCheck &&
-           a.DefaultMaxWin == b.DefaultMaxWin && a.RealTimePreview == b.RealTimePreview &&
-           a.AreaDivide == b.AreaDivide;
+    return a.Preview == b.Preview && a.ColorAdd == b.ColorAdd && a.DesignBar == b.DesignBar
+           && a.SoutaiPath == b.SoutaiPath && a.PreviewWindowX == b.PreviewWindowX
+           && a.PreviewWindowY == b.PreviewWindowY && a.Browser1 == b.Browser1 && a.Browser2 == b.Browser2
+           && a.Browser3 == b.Browser3 && a.Browser1Name == b.Browser1Name && a.Browser2Name == b.Browser2Name
+           && a.Browser3Name == b.Browser3Name && a.NewVersionCheck == b.NewVersionCheck
+           && a.DefaultMaxWin == b.DefaultMaxWin && a.RealTimePreview == b.RealTimePreview
+           && a.AreaDivide == b.AreaDivide;
 }
 }  // namespace
 
@@ -93,16 +93,26 @@ void TestOptions::applySizes_data()
     const auto none = OptionField::None;
     const auto X = OptionField::PreviewWindowX;
     const auto Y = OptionField::PreviewWindowY;
-    QTest::newRow("plain") << "1024" << "768" << none << 1024 << 768;
-    QTest::newRow("lowest") << "-32768" << "0" << none << -32768 << 0;
-    QTest::newRow("highest") << "32767" << " 5 " << none << 32767 << 5;
-    QTest::newRow("fraction rounds half to even") << "12.5" << "13.5" << none << 12 << 14;
-    QTest::newRow("letters in X") << "abc" << "600" << X << 0 << 0;
-    QTest::newRow("too big X") << "40000" << "600" << X << 0 << 0;
-    QTest::newRow("empty X") << "" << "600" << X << 0 << 0;
-    QTest::newRow("too low Y") << "800" << "-32769" << Y << 0 << 0;
-    QTest::newRow("empty Y") << "800" << "" << Y << 0 << 0;
-    QTest::newRow("both bad: X named first") << "x" << "y" << X << 0 << 0;
+    QTest::newRow("plain") << "1024"
+                           << "768" << none << 1024 << 768;
+    QTest::newRow("lowest") << "-32768"
+                            << "0" << none << -32768 << 0;
+    QTest::newRow("highest") << "32767"
+                             << " 5 " << none << 32767 << 5;
+    QTest::newRow("fraction rounds half to even") << "12.5"
+                                                  << "13.5" << none << 12 << 14;
+    QTest::newRow("letters in X") << "abc"
+                                  << "600" << X << 0 << 0;
+    QTest::newRow("too big X") << "40000"
+                               << "600" << X << 0 << 0;
+    QTest::newRow("empty X") << ""
+                             << "600" << X << 0 << 0;
+    QTest::newRow("too low Y") << "800"
+                               << "-32769" << Y << 0 << 0;
+    QTest::newRow("empty Y") << "800"
+                             << "" << Y << 0 << 0;
+    QTest::newRow("both bad: X named first") << "x"
+                                             << "y" << X << 0 << 0;
 }
 
 void TestOptions::applySizes()
@@ -123,8 +133,9 @@ void TestOptions::applySizes()
         return;
     }
     const QString axis = bad == OptionField::PreviewWindowX ? QStringLiteral("X") : QStringLiteral("Y");
-    QCOMPARE(r.message, QStringLiteral("プレビューウインドウのサイズ (%1) には -32768 から 32767 までの数値を入力してください。")
-                            .arg(axis));
+    QCOMPARE(r.message,
+             QStringLiteral("プレビューウインドウのサイズ (%1) には -32768 から 32767 までの数値を入力してください。")
+                 .arg(axis));
     QVERIFY(r.workingFolder.isEmpty());
     // Nothing is taken when one value is bad, not even the good ones.
     QVERIFY(sameSettings(s, stored()));
@@ -184,23 +195,54 @@ void TestOptions::relativePath_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("want");
-    QTest::newRow("same folder") << "/home/u/site" << "/home/u/site/index.html" << "./index.html";
-    QTest::newRow("sub folder") << "/home/u/site" << "/home/u/site/img/a.gif" << "./img/a.gif";
-    QTest::newRow("two below") << "/home/u/site" << "/home/u/site/a/b/c.png" << "./a/b/c.png";
-    QTest::newRow("up one") << "/home/u/site" << "/home/u/top.html" << "../top.html";
-    QTest::newRow("up two") << "/home/u/site" << "/home/x.html" << "../../x.html";
-    QTest::newRow("sibling") << "/home/u/site" << "/home/u/other/p.html" << "../other/p.html";
-    QTest::newRow("root folder") << "/" << "/etc/x" << "./etc/x";
-    QTest::newRow("file in root") << "/home" << "/x" << "../x";
-    QTest::newRow("trailing slash") << "/home/u/site/" << "/home/u/site/a.html" << "./a.html";
-    QTest::newRow("name starting with dots") << "/home/u" << "/home/u/..hidden" << "./..hidden";
-    QTest::newRow("spaces and Japanese") << "/home/u/my site" << "/home/u/my site/画像 フォルダ/写真.jpg"
+    QTest::newRow("same folder") << "/home/u/site"
+                                 << "/home/u/site/index.html"
+                                 << "./index.html";
+    QTest::newRow("sub folder") << "/home/u/site"
+                                << "/home/u/site/img/a.gif"
+                                << "./img/a.gif";
+    QTest::newRow("two below") << "/home/u/site"
+                               << "/home/u/site/a/b/c.png"
+                               << "./a/b/c.png";
+    QTest::newRow("up one") << "/home/u/site"
+                            << "/home/u/top.html"
+                            << "../top.html";
+    QTest::newRow("up two") << "/home/u/site"
+                            << "/home/x.html"
+                            << "../../x.html";
+    QTest::newRow("sibling") << "/home/u/site"
+                             << "/home/u/other/p.html"
+                             << "../other/p.html";
+    QTest::newRow("root folder") << "/"
+                                 << "/etc/x"
+                                 << "./etc/x";
+    QTest::newRow("file in root") << "/home"
+                                  << "/x"
+                                  << "../x";
+    QTest::newRow("trailing slash") << "/home/u/site/"
+                                    << "/home/u/site/a.html"
+                                    << "./a.html";
+    QTest::newRow("name starting with dots") << "/home/u"
+                                             << "/home/u/..hidden"
+                                             << "./..hidden";
+    QTest::newRow("spaces and Japanese") << "/home/u/my site"
+                                         << "/home/u/my site/画像 フォルダ/写真.jpg"
                                          << "./画像 フォルダ/写真.jpg";
-    QTest::newRow("japanese up") << "/home/u/日本語" << "/home/u/別/ページ.html" << "../別/ページ.html";
-    QTest::newRow("doubled separators") << "/home//u" << "/home/u//a.html" << "./a.html";
-    QTest::newRow("no folder") << "" << "/home/u/a.html" << "/home/u/a.html";
-    QTest::newRow("relative path unchanged") << "/home/u" << "sub\\a.html" << "sub/a.html";
-    QTest::newRow("drive path unchanged") << "/home/u" << "D:\\www\\a.html" << "D:/www/a.html";
+    QTest::newRow("japanese up") << "/home/u/日本語"
+                                 << "/home/u/別/ページ.html"
+                                 << "../別/ページ.html";
+    QTest::newRow("doubled separators") << "/home//u"
+                                        << "/home/u//a.html"
+                                        << "./a.html";
+    QTest::newRow("no folder") << ""
+                               << "/home/u/a.html"
+                               << "/home/u/a.html";
+    QTest::newRow("relative path unchanged") << "/home/u"
+                                             << "sub\\a.html"
+                                             << "sub/a.html";
+    QTest::newRow("drive path unchanged") << "/home/u"
+                                          << "D:\\www\\a.html"
+                                          << "D:/www/a.html";
 }
 
 void TestOptions::relativePath()
@@ -222,8 +264,10 @@ void TestOptions::relativePathOnOtherVolume()
     if (volumeRootOf(shm).isEmpty() || volumeRootOf(shm) == volumeRootOf(here.path()))
         QSKIP("no second volume beside the temporary folder");
     QCOMPARE(MakeRelativePath(here.path(), shm + QStringLiteral("/site/a.html")), shm + QStringLiteral("/site/a.html"));
-    QCOMPARE(MakeRelativePath(shm, here.path() + QStringLiteral("/new/b.html")), here.path() + QStringLiteral("/new/b.html"));
-    QCOMPARE(MakeRelativePath(here.path(), here.path() + QStringLiteral("/new/b.html")), QStringLiteral("./new/b.html"));
+    QCOMPARE(MakeRelativePath(shm, here.path() + QStringLiteral("/new/b.html")),
+             here.path() + QStringLiteral("/new/b.html"));
+    QCOMPARE(MakeRelativePath(here.path(), here.path() + QStringLiteral("/new/b.html")),
+             QStringLiteral("./new/b.html"));
 }
 
 void TestOptions::framingFileRoundTrip_data()
@@ -234,8 +278,8 @@ void TestOptions::framingFileRoundTrip_data()
     QByteArray header = defaultHeaderText().toUtf8();  // ASCII apart from タイトル
     header.replace("\xE3\x82\xBF\xE3\x82\xA4\xE3\x83\x88\xE3\x83\xAB", "\x83\x5E\x83\x43\x83\x67\x83\x8B");
     QTest::newRow("default header") << defaultHeaderText() << true << header + "\r\n";
-    QTest::newRow("box breaks become CR LF") << "<A>\nテスト" << true
-                                             << QByteArray("<A>\r\n\x83\x65\x83\x58\x83\x67\r\n");
+    QTest::newRow("box breaks become CR LF")
+        << "<A>\nテスト" << true << QByteArray("<A>\r\n\x83\x65\x83\x58\x83\x67\r\n");
     QTest::newRow("final empty line kept") << "<A>\n" << true << QByteArray("<A>\r\n\r\n");
     QTest::newRow("empty text") << "" << true << QByteArray("\r\n");
     QTest::newRow("not in CP932") << "<P>\U0001F600</P>" << false << QByteArray("old\r\n");

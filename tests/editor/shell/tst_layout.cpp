@@ -34,18 +34,18 @@ void TestLayout::arrangements_data()
     // Work region 1000 x 600, design bar 120 wide, tab strip 30 high.
     QTest::newRow("side by side") << true << true << 0 << 0 << QRect(120, 0, 440, 600) << QRect(560, 0, 440, 600)
                                   << true << true << false;
-    QTest::newRow("side, no preview: full area") << true << false << 0 << 0 << QRect(120, 0, 880, 600) << QRect()
-                                                 << true << false << false;
-    QTest::newRow("side, no design bar") << false << true << 0 << 0 << QRect(0, 0, 500, 600)
-                                         << QRect(500, 0, 500, 600) << true << true << false;
-    QTest::newRow("above each other") << true << true << 1 << 0 << QRect(120, 0, 880, 300)
-                                      << QRect(120, 300, 880, 300) << true << true << false;
-    QTest::newRow("above, no preview") << true << false << 1 << 0 << QRect(120, 0, 880, 600) << QRect() << true
-                                       << false << false;
-    QTest::newRow("tabs, source tab") << true << true << 2 << 0 << QRect(120, 30, 880, 570)
-                                      << QRect(120, 30, 880, 570) << true << false << true;
-    QTest::newRow("tabs, preview tab") << true << true << 2 << 1 << QRect(120, 30, 880, 570)
-                                       << QRect(120, 30, 880, 570) << false << true << true;
+    QTest::newRow("side, no preview: full area")
+        << true << false << 0 << 0 << QRect(120, 0, 880, 600) << QRect() << true << false << false;
+    QTest::newRow("side, no design bar") << false << true << 0 << 0 << QRect(0, 0, 500, 600) << QRect(500, 0, 500, 600)
+                                         << true << true << false;
+    QTest::newRow("above each other") << true << true << 1 << 0 << QRect(120, 0, 880, 300) << QRect(120, 300, 880, 300)
+                                      << true << true << false;
+    QTest::newRow("above, no preview") << true << false << 1 << 0 << QRect(120, 0, 880, 600) << QRect() << true << false
+                                       << false;
+    QTest::newRow("tabs, source tab") << true << true << 2 << 0 << QRect(120, 30, 880, 570) << QRect(120, 30, 880, 570)
+                                      << true << false << true;
+    QTest::newRow("tabs, preview tab") << true << true << 2 << 1 << QRect(120, 30, 880, 570) << QRect(120, 30, 880, 570)
+                                       << false << true << true;
     QTest::newRow("tabs, preview off") << true << false << 2 << 1 << QRect(120, 30, 880, 570)
                                        << QRect(120, 30, 880, 570) << false << false << true;
 }
@@ -103,11 +103,21 @@ void TestLayout::fontTag_data()
     QTest::addColumn<QString>("size");
     QTest::addColumn<QString>("colour");
     QTest::addColumn<QString>("result");
-    QTest::newRow("size and colour") << "3" << "red" << "<font size=\"3\" color=\"red\">text</font>";
-    QTest::newRow("size only") << "3" << "なし" << "<font size=\"3\">text</font>";
-    QTest::newRow("colour only") << "なし" << "#FF0000" << "<font color=\"#FF0000\">text</font>";
-    QTest::newRow("typed size") << "+2" << "なし" << "<font size=\"+2\">text</font>";
-    QTest::newRow("neither") << "なし" << "なし" << "";
+    QTest::newRow("size and colour") << "3"
+                                     << "red"
+                                     << "<font size=\"3\" color=\"red\">text</font>";
+    QTest::newRow("size only") << "3"
+                               << "なし"
+                               << "<font size=\"3\">text</font>";
+    QTest::newRow("colour only") << "なし"
+                                 << "#FF0000"
+                                 << "<font color=\"#FF0000\">text</font>";
+    QTest::newRow("typed size") << "+2"
+                                << "なし"
+                                << "<font size=\"+2\">text</font>";
+    QTest::newRow("neither") << "なし"
+                             << "なし"
+                             << "";
 }
 
 void TestLayout::fontTag()
@@ -133,12 +143,12 @@ void TestLayout::placement_data()
         << P() << P() << P() << P() << screen << QRect(200, 125, 1200, 750);
     QTest::newRow("first start, small screen: 1000 x 700 where it fits")
         << P() << P() << P() << P() << QRect(0, 0, 1024, 768) << QRect(12, 34, 1000, 700);
-    QTest::newRow("first start, tiny screen: the whole screen") << P() << P() << P() << P() << QRect(0, 24, 800, 576)
-                                                                << QRect(0, 24, 800, 576);
-    QTest::newRow("stored size, no position: centred") << P(9000) << P(6000) << P() << P() << screen
-                                                       << QRect(500, 300, 600, 400);
-    QTest::newRow("stored placement kept") << P(9000) << P(6000) << P(1500) << P(3000) << screen
-                                           << QRect(100, 200, 600, 400);
+    QTest::newRow("first start, tiny screen: the whole screen")
+        << P() << P() << P() << P() << QRect(0, 24, 800, 576) << QRect(0, 24, 800, 576);
+    QTest::newRow("stored size, no position: centred")
+        << P(9000) << P(6000) << P() << P() << screen << QRect(500, 300, 600, 400);
+    QTest::newRow("stored placement kept")
+        << P(9000) << P(6000) << P(1500) << P(3000) << screen << QRect(100, 200, 600, 400);
     QTest::newRow("off screen: pulled back, no larger than the screen")
         << P(90000) << P(6000) << P(-90000) << P(90000) << screen << QRect(0, 600, 1600, 400);
     QTest::newRow("not a number: the current size, centred")

@@ -16,8 +16,13 @@ namespace {
 // A4 in twips with a printable area 300 twips in from the left and 200 from the top.
 PrinterMetrics a4(int offsetX = 300, int offsetY = 200)
 {
-    return {.width = 11906, .height = 16838, .innerWidth = 11906 - 2 * offsetX, .innerHeight = 16838 - 2 * offsetY,
-            .offsetX = offsetX, .offsetY = offsetY, .fontPoints = 9};
+    return {.width = 11906,
+            .height = 16838,
+            .innerWidth = 11906 - 2 * offsetX,
+            .innerHeight = 16838 - 2 * offsetY,
+            .offsetX = offsetX,
+            .offsetY = offsetY,
+            .fontPoints = 9};
 }
 PrintSettings margins(int left, int top, int right, int bottom)
 {
@@ -74,8 +79,8 @@ void TestPrintLayout::rectangles_data()
     QTest::addColumn<PrintSettings>("settings");
     QTest::addColumn<PrinterMetrics>("printer");
     QTest::addColumn<TwipsRect>("text");
-    QTest::newRow("10 mm, offsets taken off") << margins(10, 10, 10, 10) << a4()
-                                              << TwipsRect{270, 370, 11906 - 570 - 300, 16838 - 570 - 200};
+    QTest::newRow("10 mm, offsets taken off")
+        << margins(10, 10, 10, 10) << a4() << TwipsRect{270, 370, 11906 - 570 - 300, 16838 - 570 - 200};
     QTest::newRow("no offsets") << margins(10, 20, 30, 40) << a4(0, 0)
                                 << TwipsRect{570, 1140, 11906 - 1710, 16838 - 2280};
     // The printable edge, not the sheet's edge the printer cannot reach.
@@ -153,8 +158,7 @@ void TestPrintLayout::pageLoop()
         const qsizetype at = (n - 1) * 4;
         const PageDecorations d = pageDecorations(s, a4(0, 0), n, QStringLiteral("T"));
         QCOMPARE(target.log[at], QStringLiteral("text 100,100 11pt 'T'"));
-        QCOMPARE(target.log[at + 1],
-                 QStringLiteral("text %1,%2 10pt ' %3'").arg(d.number->x).arg(d.number->y).arg(n));
+        QCOMPARE(target.log[at + 1], QStringLiteral("text %1,%2 10pt ' %3'").arg(d.number->x).arg(d.number->y).arg(n));
         QCOMPARE(target.log[at + 2], QStringLiteral("band %1").arg((n - 1) * perPage));
     }
 
@@ -169,17 +173,24 @@ void TestPrintLayout::pageSetting_data()
     QTest::addColumn<PageSettingTexts>("texts");
     QTest::addColumn<int>("field");  // PageSettingField; None: taken
     auto t = [](QString left, QString title = QStringLiteral("12"), bool titleOn = true) {
-        return PageSettingTexts{title, QStringLiteral("8"), titleOn, false, QStringLiteral("20"), left,
-                                QStringLiteral("-32768"), QStringLiteral("32767")};
+        return PageSettingTexts{title,
+                                QStringLiteral("8"),
+                                titleOn,
+                                false,
+                                QStringLiteral("20"),
+                                left,
+                                QStringLiteral("-32768"),
+                                QStringLiteral("32767")};
     };
     QTest::newRow("numbers") << t(QStringLiteral("5")) << int(PageSettingField::None);
     QTest::newRow("letters") << t(QStringLiteral("abc")) << int(PageSettingField::LeftMargin);
     QTest::newRow("empty") << t(QString()) << int(PageSettingField::LeftMargin);
     QTest::newRow("too large") << t(QStringLiteral("32768")) << int(PageSettingField::LeftMargin);
     QTest::newRow("too small") << t(QStringLiteral("-32769")) << int(PageSettingField::LeftMargin);
-    QTest::newRow("title size 0") << t(QStringLiteral("5"), QStringLiteral("0")) << int(PageSettingField::TitleFontSize);
-    QTest::newRow("greyed size keeps its value") << t(QStringLiteral("5"), QStringLiteral("x"), false)
-                                                 << int(PageSettingField::None);
+    QTest::newRow("title size 0") << t(QStringLiteral("5"), QStringLiteral("0"))
+                                  << int(PageSettingField::TitleFontSize);
+    QTest::newRow("greyed size keeps its value")
+        << t(QStringLiteral("5"), QStringLiteral("x"), false) << int(PageSettingField::None);
 }
 
 void TestPrintLayout::pageSetting()

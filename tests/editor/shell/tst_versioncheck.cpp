@@ -74,8 +74,8 @@ void TestVersionCheck::check_data()
     QTest::newRow("older published") << linesWithMarker(3, "0.0.1") << 0 << kNewer;
     QTest::newRow("newer published") << linesWithMarker(3, "99.0.0") << 1 << kNewer;
     QTest::newRow("no marker") << QByteArray("<html>moved</html>") << 0 << QString();
-    QTest::newRow("100 lines, from the menu") << linesWithMarker(100, "0.0.1") << 1
-                                              << "最新版の情報を確認できませんでした。\r\nバージョンの情報が見つかりませんでした。";
+    QTest::newRow("100 lines, from the menu") << linesWithMarker(
+        100, "0.0.1") << 1 << "最新版の情報を確認できませんでした。\r\nバージョンの情報が見つかりませんでした。";
     QTest::newRow("download fails") << QByteArray() << 0 << QString();
 }
 
@@ -105,8 +105,8 @@ void TestVersionCheck::check()
     if (!message.isEmpty()) {
         QCOMPARE(fakes.messages.shown[0].text, message);
         QCOMPARE(fakes.messages.shown[0].title, QStringLiteral("最新版の確認"));
-        QCOMPARE(fakes.messages.shown[0].icon, message.startsWith(QStringLiteral("最新版の情報")) ? MsgIcon::Warning
-                                                                                            : MsgIcon::Information);
+        QCOMPARE(fakes.messages.shown[0].icon,
+                 message.startsWith(QStringLiteral("最新版の情報")) ? MsgIcon::Warning : MsgIcon::Information);
         QCOMPARE(fakes.messages.shown[0].buttons, message == kNewer ? MsgButtons::YesNo : MsgButtons::Ok);
     }
     QVERIFY(fakes.launcher.opened.isEmpty());
@@ -118,7 +118,8 @@ void TestVersionCheck::yesOpensSoftwarePage()
     FakePlatform fakes;
     fakes.downloader.answer(linesWithMarker(1, "0.0.1"));
     fakes.messages.answer(MsgResult::Yes);
-    VersionCheck check(fakes.platform(), app.path(), {QStringLiteral("http://h/v"), QStringLiteral("http://h/soft/"), {}});
+    VersionCheck check(fakes.platform(), app.path(),
+                       {QStringLiteral("http://h/v"), QStringLiteral("http://h/soft/"), {}});
     check.CheckForNewVersion(0);
     QCOMPARE(fakes.launcher.opened, QStringList{QStringLiteral("http://h/soft/")});
 }
@@ -155,7 +156,8 @@ void TestVersionCheck::realServer()
     QVERIFY2(stalled.isRunning(), qPrintable(stalled.errorString()));
     check.setPages({stalled.url(QStringLiteral("version.html")), {}, {}});
     check.CheckForNewVersion(1);
-    QCOMPARE(fakes.messages.shown.last().text, QStringLiteral("最新版の情報を確認できませんでした。\r\nサーバーが時間内に応答しませんでした。"));
+    QCOMPARE(fakes.messages.shown.last().text,
+             QStringLiteral("最新版の情報を確認できませんでした。\r\nサーバーが時間内に応答しませんでした。"));
 }
 
 QTEST_GUILESS_MAIN(TestVersionCheck)

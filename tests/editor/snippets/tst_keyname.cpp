@@ -93,8 +93,7 @@ void TestKeyName::fromQt_data()
     QTest::newRow("Shift+Ctrl+C") << int(Qt::Key_C) << shiftCtrl << 0u << 67 << "Shift+Ctrl+C";
     QTest::newRow("Shift+Enter") << int(Qt::Key_Return) << shift << 0u << 13 << "Shift+Enter";
     QTest::newRow("key-pad Enter") << int(Qt::Key_Enter) << (shift | pad) << 0u << 13 << "Shift+Enter";
-    QTest::newRow("Alt+left")
-        << int(Qt::Key_Left) << Qt::KeyboardModifiers(Qt::AltModifier) << 0u << 37 << "Alt+←";
+    QTest::newRow("Alt+left") << int(Qt::Key_Left) << Qt::KeyboardModifiers(Qt::AltModifier) << 0u << 37 << "Alt+←";
     QTest::newRow("F5") << int(Qt::Key_F5) << none << 0u << 116 << "F5";
     QTest::newRow("F12") << int(Qt::Key_F12) << ctrl << 0u << 123 << "Ctrl+F12";
     QTest::newRow("F13 has no name") << int(Qt::Key_F13) << ctrl << 0u << 124 << "";
@@ -150,8 +149,7 @@ void TestKeyName::modifierMask_data()
     QTest::newRow("control") << Qt::KeyboardModifiers(Qt::ControlModifier) << 2;
     QTest::newRow("alt") << Qt::KeyboardModifiers(Qt::AltModifier) << 4;
     QTest::newRow("all") << (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier) << 7;
-    QTest::newRow("key pad and meta ignored")
-        << (Qt::KeypadModifier | Qt::MetaModifier | Qt::ShiftModifier) << 1;
+    QTest::newRow("key pad and meta ignored") << (Qt::KeypadModifier | Qt::MetaModifier | Qt::ShiftModifier) << 1;
 }
 
 void TestKeyName::modifierMask()

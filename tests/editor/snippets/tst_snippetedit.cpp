@@ -232,8 +232,7 @@ void TestSnippetEdit::closeWritesStandardFile()
     TempAppFolder app;
     QDir().mkpath(app.file(QStringLiteral("tools/Setting")));
     SnippetStore store = storeOf(defaultSnippets());
-    while (deleteSnippet(store, 0)) {
-    }
+    while (deleteSnippet(store, 0)) {}
     QVERIFY(saveStandardSnippetFile(store, app.path()).ok);
     QCOMPARE(snippetFilePath(app.path()), app.file(QStringLiteral("tools/Setting/teigata.csv")));
     QCOMPARE(app.read(QStringLiteral("tools/Setting/teigata.csv")), QByteArray());

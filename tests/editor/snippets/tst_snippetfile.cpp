@@ -18,7 +18,8 @@ const QByteArray kDefaultFile = QByteArray(
     "C\x82\xcc\x8a\xee\x96{\x95\xb6\x8c^,#include <stdio.h>\\nint main(void)\\n{\\n\\n,\\n  return (0);\\n},"
     "Shift+Ctrl+C\r\n"
     "\x92i\x97\x8e,<p>,</p>,Shift+Ctrl+P\r\n"
-    "\x8f" "c\x8f\x91\x82\xab\x95\\\x8e\xa6,<div id=oDIV style=\"writing-mode:tb-rl\">,</div>,\r\n"
+    "\x8f"
+    "c\x8f\x91\x82\xab\x95\\\x8e\xa6,<div id=oDIV style=\"writing-mode:tb-rl\">,</div>,\r\n"
     "\x97\xa7\x91\xcc\x8b\xe6\x90\xd8\x82\xe8,_/_/_/_/_/_/_/_/_/_/_/_/_/_/_/_/_/_/_/,,\r\n");
 
 // Entries written as "Title|StartText|EndText|HotKey".
@@ -92,10 +93,10 @@ void TestSnippetFile::load_data()
     QTest::newRow("empty file") << true << QByteArray() << describeDefaults() << true << 0 << 0;
     QTest::newRow("the defaults' bytes") << true << kDefaultFile << describeDefaults() << false << 0 << 0;
     QTest::newRow("one line") << true << QByteArray("a,b,c,d\r\n") << QStringList{"a|b|c|d"} << false << 0 << 0;
-    QTest::newRow("fifth piece dropped") << true << QByteArray("a,b,c,d,e\r\n") << QStringList{"a|b|c|d"} << false
-                                         << 0 << 0;
-    QTest::newRow("empty fields") << true << QByteArray(",,,\r\nt,,,\r\n") << QStringList{"|||", "t|||"} << false
-                                  << 0 << 0;
+    QTest::newRow("fifth piece dropped") << true << QByteArray("a,b,c,d,e\r\n") << QStringList{"a|b|c|d"} << false << 0
+                                         << 0;
+    QTest::newRow("empty fields") << true << QByteArray(",,,\r\nt,,,\r\n") << QStringList{"|||", "t|||"} << false << 0
+                                  << 0;
     QTest::newRow("pieces not trimmed") << true << QByteArray(" a , b,c ,d \r\n") << QStringList{" a | b|c |d "}
                                         << false << 0 << 0;
     QTest::newRow("no final break") << true << QByteArray("a,b,c,d\r\nw,x,y,z") << QStringList{"a|b|c|d", "w|x|y|z"}
@@ -108,16 +109,16 @@ void TestSnippetFile::load_data()
                                       << false << 2 << 2;
     QTest::newRow("trailing empty line") << true << QByteArray("a,b,c,d\r\n\r\n") << QStringList{"a|b|c|d"} << false
                                          << 2 << 1;
-    QTest::newRow("first line short: no defaults") << true << QByteArray("\r\na,b,c,d\r\n") << QStringList{} << false
-                                                   << 1 << 2;
+    QTest::newRow("first line short: no defaults")
+        << true << QByteArray("\r\na,b,c,d\r\n") << QStringList{} << false << 1 << 2;
     // ﾐｽ in CP932 (D0 BD) is also valid UTF-8 (н): without a BOM the file is CP932.
-    QTest::newRow("kana pair stays CP932") << true << QByteArray("\xd0\xbd,<p>,</p>,\r\n")
-                                           << QStringList{"ﾐｽ|<p>|</p>|"} << false << 0 << 0;
+    QTest::newRow("kana pair stays CP932")
+        << true << QByteArray("\xd0\xbd,<p>,</p>,\r\n") << QStringList{"ﾐｽ|<p>|</p>|"} << false << 0 << 0;
     QTest::newRow("UTF-8 with BOM") << true << QByteArray("\xEF\xBB\xBF") + QStringLiteral("段落,<p>,</p>,").toUtf8()
                                     << QStringList{"段落|<p>|</p>|"} << false << 0 << 0;
     // 表 ends in the byte of a backslash; it must not start a "\n".
-    QTest::newRow("CP932 trail byte 5C") << true << QByteArray("\x95\\n,\x95\\,x,\r\n")
-                                         << QStringList{"表n|表|x|"} << false << 0 << 0;
+    QTest::newRow("CP932 trail byte 5C") << true << QByteArray("\x95\\n,\x95\\,x,\r\n") << QStringList{"表n|表|x|"}
+                                         << false << 0 << 0;
 }
 
 void TestSnippetFile::load()
@@ -168,10 +169,10 @@ void TestSnippetFile::roundTrip_data()
     QTest::newRow("line breaks and tabs")
         << QList<TeigataEntry>{entry("リスト", "<ul>\\n\t<li>", "\\n</ul>", "Shift+Ctrl+L"), entry("x", "\\t<li>")}
         << QByteArray("\x83\x8a\x83X\x83g,<ul>\\n\t<li>,\\n</ul>,Shift+Ctrl+L\r\n");
-    QTest::newRow("ampersand and quotes") << QList<TeigataEntry>{entry("A&B", "&amp;", "\"'", "Alt+F5")}
-                                          << QByteArray("A&B,&amp;,\"',Alt+F5\r\n");
+    QTest::newRow("ampersand and quotes")
+        << QList<TeigataEntry>{entry("A&B", "&amp;", "\"'", "Alt+F5")} << QByteArray("A&B,&amp;,\"',Alt+F5\r\n");
     QTest::newRow("CP932 particular characters") << QList<TeigataEntry>{entry("～①髙﨑", "ｶﾀｶﾅ", "ﾞ", "")}
-                                    << QByteArray("\x81`\x87@\xfb\xfc\xfa\xb1,\xb6\xc0\xb6\xc5,\xde,\r\n");
+                                                 << QByteArray("\x81`\x87@\xfb\xfc\xfa\xb1,\xb6\xc0\xb6\xc5,\xde,\r\n");
     QTest::newRow("empty fields") << QList<TeigataEntry>{entry(""), entry("", "", "", "F5")} << QByteArray(",,,\r\n");
     QTest::newRow("nothing") << QList<TeigataEntry>{} << QByteArray();
 }
@@ -298,16 +299,37 @@ void TestSnippetFile::menuIds()
 void TestSnippetFile::texts_data()
 {
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("menu");     // DecodeSnippetText
-    QTest::addColumn<QString>("hotKey");   // decodeHotKeyText
-    QTest::addColumn<QString>("shown");    // DecodeLineBreaks
-    QTest::newRow("plain") << "<p>" << "<p>" << "<p>" << "<p>";
-    QTest::newRow("breaks") << "a\\nb\\n" << "a\r\nb\r\n" << "a\r\nb\r\n" << "a\r\nb\r\n";
-    QTest::newRow("backslash t") << "\\t<li>" << "\t<li>" << "\\t<li>" << "\\t<li>";
-    QTest::newRow("real tab") << "\t<li>" << "\t<li>" << "\t<li>" << "\t<li>";
-    QTest::newRow("upper case N stays") << "a\\Nb\\T" << "a\\Nb\\T" << "a\\Nb\\T" << "a\\Nb\\T";
-    QTest::newRow("double backslash") << "\\\\n" << "\\\r\n" << "\\\r\n" << "\\\r\n";
-    QTest::newRow("n before t") << "\\nt\\t" << "\r\nt\t" << "\r\nt\\t" << "\r\nt\\t";
+    QTest::addColumn<QString>("menu");    // DecodeSnippetText
+    QTest::addColumn<QString>("hotKey");  // decodeHotKeyText
+    QTest::addColumn<QString>("shown");   // DecodeLineBreaks
+    QTest::newRow("plain") << "<p>"
+                           << "<p>"
+                           << "<p>"
+                           << "<p>";
+    QTest::newRow("breaks") << "a\\nb\\n"
+                            << "a\r\nb\r\n"
+                            << "a\r\nb\r\n"
+                            << "a\r\nb\r\n";
+    QTest::newRow("backslash t") << "\\t<li>"
+                                 << "\t<li>"
+                                 << "\\t<li>"
+                                 << "\\t<li>";
+    QTest::newRow("real tab") << "\t<li>"
+                              << "\t<li>"
+                              << "\t<li>"
+                              << "\t<li>";
+    QTest::newRow("upper case N stays") << "a\\Nb\\T"
+                                        << "a\\Nb\\T"
+                                        << "a\\Nb\\T"
+                                        << "a\\Nb\\T";
+    QTest::newRow("double backslash") << "\\\\n"
+                                      << "\\\r\n"
+                                      << "\\\r\n"
+                                      << "\\\r\n";
+    QTest::newRow("n before t") << "\\nt\\t"
+                                << "\r\nt\t"
+                                << "\r\nt\\t"
+                                << "\r\nt\\t";
 }
 
 void TestSnippetFile::texts()

@@ -51,13 +51,13 @@ void TestSnippetKeys::hotKeys_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("result");
-    QTest::newRow("Shift+Ctrl+P inserts the start text only") << int(Qt::Key_P)
-                                                           << int(Qt::ShiftModifier | Qt::ControlModifier) << "<p>";
-    QTest::newRow("Shift+Enter: <br>, then the line break") << int(Qt::Key_Return) << int(Qt::ShiftModifier)
-                                                           << "<br>\r\n";
-    QTest::newRow("Shift+Ctrl+C: a line break from \\n") << int(Qt::Key_C)
-                                                        << int(Qt::ShiftModifier | Qt::ControlModifier)
-                                                        << "#include <stdio.h>\r\nint main(void)\r\n{\r\n\r\n";
+    QTest::newRow("Shift+Ctrl+P inserts the start text only")
+        << int(Qt::Key_P) << int(Qt::ShiftModifier | Qt::ControlModifier) << "<p>";
+    QTest::newRow("Shift+Enter: <br>, then the line break")
+        << int(Qt::Key_Return) << int(Qt::ShiftModifier) << "<br>\r\n";
+    QTest::newRow("Shift+Ctrl+C: a line break from \\n")
+        << int(Qt::Key_C) << int(Qt::ShiftModifier | Qt::ControlModifier)
+        << "#include <stdio.h>\r\nint main(void)\r\n{\r\n\r\n";
     QTest::newRow("no modifier: typed as usual") << int(Qt::Key_P) << int(Qt::NoModifier) << "p";
 }
 

@@ -120,14 +120,21 @@ void TestTeigataFrm::controls_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");  // button or label text, or the buddy label of a box
-    const char* const rows[][2] = {
-        {"TitleTxt", "定型文のタイトル"}, {"DataTxt", "開始タグ"}, {"Data2Txt", "終了タグ"},
-        {"KeyTxt", "割り当てるキー"},
-        {"Label4", "ファンクションキーを押しながら一般のキーを一緒に押してください"},
-        {"Label5", "例：\u3000(ShiftとCtrlキーを押しながらAを押す)\u3000Shift＋Ctrl＋A"},
-        {"AddBtn", "追加"}, {"ChangeBtn", "変更"}, {"DeleteBtn", "削除"}, {"CopyBtn", "複製"},
-        {"ClearBtn", "クリア"}, {"InsertBtn", "挿入"}, {"CSVLoadBtn", "読み込み"}, {"CSVSaveBtn", "保存"},
-        {"OKBtn", "閉じる"}};
+    const char* const rows[][2] = {{"TitleTxt", "定型文のタイトル"},
+                                   {"DataTxt", "開始タグ"},
+                                   {"Data2Txt", "終了タグ"},
+                                   {"KeyTxt", "割り当てるキー"},
+                                   {"Label4", "ファンクションキーを押しながら一般のキーを一緒に押してください"},
+                                   {"Label5", "例：\u3000(ShiftとCtrlキーを押しながらAを押す)\u3000Shift＋Ctrl＋A"},
+                                   {"AddBtn", "追加"},
+                                   {"ChangeBtn", "変更"},
+                                   {"DeleteBtn", "削除"},
+                                   {"CopyBtn", "複製"},
+                                   {"ClearBtn", "クリア"},
+                                   {"InsertBtn", "挿入"},
+                                   {"CSVLoadBtn", "読み込み"},
+                                   {"CSVSaveBtn", "保存"},
+                                   {"OKBtn", "閉じる"}};
     for (const auto& r : rows)
         QTest::newRow(r[0]) << QString::fromUtf8(r[0]) << QString::fromUtf8(r[1]);
 }
@@ -188,10 +195,22 @@ void TestTeigataFrm::addStoresBoxes_data()
     QTest::addColumn<QString>("typedEnd");
     QTest::addColumn<QString>("storedStart");
     QTest::addColumn<QString>("storedEnd");
-    QTest::newRow("two lines") << "a\nb" << "" << "a\\nb" << "";
-    QTest::newRow("both boxes, empty lines") << "<ul>\n" << "\n</ul>" << "<ul>\\n" << "\\n</ul>";
-    QTest::newRow("tab key kept as tab") << "\t<li>" << "" << "\t<li>" << "";
-    QTest::newRow("typed backslash t stays") << "\\t<li>" << "" << "\\t<li>" << "";
+    QTest::newRow("two lines") << "a\nb"
+                               << ""
+                               << "a\\nb"
+                               << "";
+    QTest::newRow("both boxes, empty lines") << "<ul>\n"
+                                             << "\n</ul>"
+                                             << "<ul>\\n"
+                                             << "\\n</ul>";
+    QTest::newRow("tab key kept as tab") << "\t<li>"
+                                         << ""
+                                         << "\t<li>"
+                                         << "";
+    QTest::newRow("typed backslash t stays") << "\\t<li>"
+                                             << ""
+                                             << "\\t<li>"
+                                             << "";
 }
 
 void TestTeigataFrm::addStoresBoxes()
@@ -228,8 +247,12 @@ void TestTeigataFrm::refusedBoxesAreReported_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("end");
-    QTest::newRow("add, comma in title") << "AddBtn" << "a,b" << "";
-    QTest::newRow("change, comma in end text") << "ChangeBtn" << "a" << "</a>,";
+    QTest::newRow("add, comma in title") << "AddBtn"
+                                         << "a,b"
+                                         << "";
+    QTest::newRow("change, comma in end text") << "ChangeBtn"
+                                               << "a"
+                                               << "</a>,";
 }
 
 void TestTeigataFrm::refusedBoxesAreReported()
@@ -403,10 +426,12 @@ void TestTeigataFrm::tabKey_data()
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("focus");
-    QTest::newRow("DataTxt: tab replaces selection")
-        << "DataTxt" << int(Qt::NoModifier) << "a\td" << "DataTxt";
-    QTest::newRow("DataTxt: Shift+Tab leaves") << "DataTxt" << int(Qt::ShiftModifier) << "abcd" << "TitleTxt";
-    QTest::newRow("Data2Txt: Tab moves on") << "Data2Txt" << int(Qt::NoModifier) << "abcd" << "KeyTxt";
+    QTest::newRow("DataTxt: tab replaces selection") << "DataTxt" << int(Qt::NoModifier) << "a\td"
+                                                     << "DataTxt";
+    QTest::newRow("DataTxt: Shift+Tab leaves") << "DataTxt" << int(Qt::ShiftModifier) << "abcd"
+                                               << "TitleTxt";
+    QTest::newRow("Data2Txt: Tab moves on") << "Data2Txt" << int(Qt::NoModifier) << "abcd"
+                                            << "KeyTxt";
 }
 
 void TestTeigataFrm::tabKey()
@@ -435,8 +460,7 @@ void TestTeigataFrm::insertStartTextAndClose_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("document");
     QTest::newRow("段落: start text only") << 2 << "x<p>y";
-    QTest::newRow("C base: line breaks decoded")
-        << 1 << "x#include <stdio.h>\r\nint main(void)\r\n{\r\n\r\ny";
+    QTest::newRow("C base: line breaks decoded") << 1 << "x#include <stdio.h>\r\nint main(void)\r\n{\r\n\r\ny";
     QTest::newRow("backslash t decoded to tab") << 5 << "x\t<li>y";
 }
 

@@ -53,18 +53,52 @@ void TestCHtml::replaceAllText_data()
     QTest::addColumn<QString>("find");
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QString>("result");
-    QTest::newRow("every occurrence") << "abab" << "ab" << "x" << "xx";
-    QTest::newRow("replacement not searched again") << "aaa" << "a" << "aa" << "aaaaaa";
-    QTest::newRow("replacement contains find in the middle") << "ab ab" << "ab" << "xaby" << "xaby xaby";
-    QTest::newRow("non-overlapping from the left") << "aaaa" << "aa" << "b" << "bb";
-    QTest::newRow("odd overlap") << "aaa" << "aa" << "a" << "aa";
-    QTest::newRow("case-sensitive") << "Xx" << "x" << "y" << "Xy";
-    QTest::newRow("empty replacement deletes") << "a-b-c" << "-" << "" << "abc";
-    QTest::newRow("empty find changes nothing") << "abc" << "" << "x" << "abc";
-    QTest::newRow("find longer than text") << "ab" << "abc" << "x" << "ab";
-    QTest::newRow("empty text") << "" << "a" << "b" << "";
-    QTest::newRow("no match") << "abc" << "d" << "e" << "abc";
-    QTest::newRow("surrogate pair") << QString::fromUtf8("😀a😀") << QString::fromUtf8("😀") << "b" << "bab";
+    QTest::newRow("every occurrence") << "abab"
+                                      << "ab"
+                                      << "x"
+                                      << "xx";
+    QTest::newRow("replacement not searched again") << "aaa"
+                                                    << "a"
+                                                    << "aa"
+                                                    << "aaaaaa";
+    QTest::newRow("replacement contains find in the middle") << "ab ab"
+                                                             << "ab"
+                                                             << "xaby"
+                                                             << "xaby xaby";
+    QTest::newRow("non-overlapping from the left") << "aaaa"
+                                                   << "aa"
+                                                   << "b"
+                                                   << "bb";
+    QTest::newRow("odd overlap") << "aaa"
+                                 << "aa"
+                                 << "a"
+                                 << "aa";
+    QTest::newRow("case-sensitive") << "Xx"
+                                    << "x"
+                                    << "y"
+                                    << "Xy";
+    QTest::newRow("empty replacement deletes") << "a-b-c"
+                                               << "-"
+                                               << ""
+                                               << "abc";
+    QTest::newRow("empty find changes nothing") << "abc"
+                                                << ""
+                                                << "x"
+                                                << "abc";
+    QTest::newRow("find longer than text") << "ab"
+                                           << "abc"
+                                           << "x"
+                                           << "ab";
+    QTest::newRow("empty text") << ""
+                                << "a"
+                                << "b"
+                                << "";
+    QTest::newRow("no match") << "abc"
+                              << "d"
+                              << "e"
+                              << "abc";
+    QTest::newRow("surrogate pair") << QString::fromUtf8("😀a😀") << QString::fromUtf8("😀") << "b"
+                                    << "bab";
 }
 
 void TestCHtml::replaceAllText()
@@ -81,27 +115,38 @@ void TestCHtml::passTable_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("find");
     QTest::addColumn<QString>("replacement");
-    QTest::newRow("escape <") << 0 << "<" << "&lt";
-    QTest::newRow("escape >") << 1 << ">" << "&gt";
-    QTest::newRow("first bold") << 2 << "asm" << "<b>asm</b>";
-    QTest::newRow("last bold") << 15 << "NULL" << "<b>NULL</b>";
+    QTest::newRow("escape <") << 0 << "<"
+                              << "&lt";
+    QTest::newRow("escape >") << 1 << ">"
+                              << "&gt";
+    QTest::newRow("first bold") << 2 << "asm"
+                                << "<b>asm</b>";
+    QTest::newRow("last bold") << 15 << "NULL"
+                               << "<b>NULL</b>";
     QTest::newRow("first purple") << 16 << "private" << purple("private");
     QTest::newRow("static_cast before static") << 21 << "static_cast" << purple("static_cast");
     QTest::newRow("last purple") << 28 << "static" << purple("static");
     QTest::newRow("first blue") << 29 << "__classid" << blue("__classid");
     QTest::newRow("last blue") << 56 << "while" << blue("while");
-    QTest::newRow("comment open") << 57 << "/*" << "<FONT color=\"blue\">/*";
-    QTest::newRow("comment close") << 58 << "*/" << "*/</FONT>";
+    QTest::newRow("comment open") << 57 << "/*"
+                                  << "<FONT color=\"blue\">/*";
+    QTest::newRow("comment close") << 58 << "*/"
+                                   << "*/</FONT>";
     QTest::newRow("first red, space after markup") << 59 << "Char " << red("Char") + " ";
     QTest::newRow("last red") << 78 << "bool " << red("bool") + " ";
     QTest::newRow("first green") << 79 << "#define" << green("#define");
     QTest::newRow("green with space") << 82 << "#End If" << green("#End If");
     QTest::newRow("last green") << 90 << "#include" << green("#include");
-    QTest::newRow("printf") << 91 << "printf(" << "printf(<FONT color=\"green\">";
-    QTest::newRow("scanf") << 92 << "scanf(" << "scanf(<FONT color=\"green\">";
-    QTest::newRow("closing before )") << 93 << "\")" << "\"</FONT>)";
-    QTest::newRow("closing before ,") << 94 << "\"," << "\"</FONT>,";
-    QTest::newRow("closing before space comma") << 95 << "\" ," << "\"</FONT> ,";
+    QTest::newRow("printf") << 91 << "printf("
+                            << "printf(<FONT color=\"green\">";
+    QTest::newRow("scanf") << 92 << "scanf("
+                           << "scanf(<FONT color=\"green\">";
+    QTest::newRow("closing before )") << 93 << "\")"
+                                      << "\"</FONT>)";
+    QTest::newRow("closing before ,") << 94 << "\","
+                                      << "\"</FONT>,";
+    QTest::newRow("closing before space comma") << 95 << "\" ,"
+                                                << "\"</FONT> ,";
 }
 
 void TestCHtml::passTable()
@@ -119,38 +164,55 @@ void TestCHtml::convert_data()
 {
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("result");
-    QTest::newRow("< without semicolon") << "a<b" << "a&ltb";
-    QTest::newRow("> without semicolon") << "x>y" << "x&gty";
-    QTest::newRow("& not escaped") << "&lt;" << "&lt;";
+    QTest::newRow("< without semicolon") << "a<b"
+                                         << "a&ltb";
+    QTest::newRow("> without semicolon") << "x>y"
+                                         << "x&gty";
+    QTest::newRow("& not escaped") << "&lt;"
+                                   << "&lt;";
     QTest::newRow("int with space") << "int x;" << red("int") + " x;";
-    QTest::newRow("int without space") << "int*p" << "int*p";
+    QTest::newRow("int without space") << "int*p"
+                                       << "int*p";
     QTest::newRow("do inside double") << "double d;" << blue("do") + "uble d;";
-    QTest::newRow("comment") << "/* note */" << "<FONT color=\"blue\">/* note */</FONT>";
-    QTest::newRow("line comment untouched") << "// note" << "// note";
-    QTest::newRow("printf format") << "printf(\"%d\", i);" << "printf(<FONT color=\"green\">\"%d\"</FONT>, i);";
+    QTest::newRow("comment") << "/* note */"
+                             << "<FONT color=\"blue\">/* note */</FONT>";
+    QTest::newRow("line comment untouched") << "// note"
+                                            << "// note";
+    QTest::newRow("printf format") << "printf(\"%d\", i);"
+                                   << "printf(<FONT color=\"green\">\"%d\"</FONT>, i);";
     QTest::newRow("scanf format, space comma") << "scanf(\"%d\" ,&x)"
                                                << "scanf(<FONT color=\"green\">\"%d\"</FONT> ,&x)";
-    QTest::newRow("stray closing") << "f(\"a\")" << "f(\"a\"</FONT>)";
-    QTest::newRow("this inside thistle") << "thistle" << "<b>this</b>tle";
+    QTest::newRow("stray closing") << "f(\"a\")"
+                                   << "f(\"a\"</FONT>)";
+    QTest::newRow("this inside thistle") << "thistle"
+                                         << "<b>this</b>tle";
     QTest::newRow("for inside format") << "format" << blue("for") + "mat";
     QTest::newRow("static inside static_cast")
         << "static_cast" << QStringLiteral("<FONT color=\"purple\"><B>") + purple("static") + "_cast</B></FONT>";
-    QTest::newRow("if inside #ifdef") << "#ifdef X" << "#" + blue("if") + "def X";
+    QTest::newRow("if inside #ifdef") << "#ifdef X"
+                                      << "#" + blue("if") + "def X";
     QTest::newRow("#define") << "#define N 1" << green("#define") + " N 1";
     QTest::newRow("#include with escaped name") << "#include <stdio.h>" << green("#include") + " &ltstdio.h&gt";
     QTest::newRow("#End If") << "#End If" << green("#End If");
-    QTest::newRow("escape letters join a keyword") << "<his" << "&l<b>this</b>";
-    QTest::newRow("keywords are case-sensitive") << "IF Int " << "IF Int ";
+    QTest::newRow("escape letters join a keyword") << "<his"
+                                                   << "&l<b>this</b>";
+    QTest::newRow("keywords are case-sensitive") << "IF Int "
+                                                 << "IF Int ";
     QTest::newRow("upper-case variants listed") << "Do Else " << blue("Do") + " " + blue("Else") + " ";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("lone CR") << "\r" << "\r";
-    QTest::newRow("lone LF") << "int\nx" << "int\nx";
-    QTest::newRow("keyword across a line break") << "in\r\nt x" << "in\r\nt x";
-    QTest::newRow("< with no >") << "a < b" << "a &lt b";
-    QTest::newRow("outside the BMP") << QString::fromUtf8("😀int 😀") << QString::fromUtf8("😀") + red("int") + " "
-            + QString::fromUtf8("😀");
-    QTest::newRow("Japanese") << QString::fromUtf8("値int 値") << QString::fromUtf8("値") + red("int") + " "
-            + QString::fromUtf8("値");
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("lone CR") << "\r"
+                             << "\r";
+    QTest::newRow("lone LF") << "int\nx"
+                             << "int\nx";
+    QTest::newRow("keyword across a line break") << "in\r\nt x"
+                                                 << "in\r\nt x";
+    QTest::newRow("< with no >") << "a < b"
+                                 << "a &lt b";
+    QTest::newRow("outside the BMP") << QString::fromUtf8("😀int 😀")
+                                     << QString::fromUtf8("😀") + red("int") + " " + QString::fromUtf8("😀");
+    QTest::newRow("Japanese") << QString::fromUtf8("値int 値")
+                              << QString::fromUtf8("値") + red("int") + " " + QString::fromUtf8("値");
 }
 
 void TestCHtml::convert()
@@ -199,9 +261,29 @@ void TestCHtml::randomTextsSameAsPassByPass()
         if (p.find.size() > 1)
             parts << p.find.left(p.find.size() - 1) << p.find.mid(1);
     }
-    parts << " " << "\"" << "," << ")" << "(" << "<" << ">" << "&" << "t" << "h" << "l" << "g" << "x" << "\r\n"
-          << "\r" << "\n" << "1" << "*" << "/" << "#" << "_" << "I" << "If" << QString::fromUtf8("é")
-          << QString::fromUtf8("😀") << QString(QChar(0xD800));
+    parts << " "
+          << "\""
+          << ","
+          << ")"
+          << "("
+          << "<"
+          << ">"
+          << "&"
+          << "t"
+          << "h"
+          << "l"
+          << "g"
+          << "x"
+          << "\r\n"
+          << "\r"
+          << "\n"
+          << "1"
+          << "*"
+          << "/"
+          << "#"
+          << "_"
+          << "I"
+          << "If" << QString::fromUtf8("é") << QString::fromUtf8("😀") << QString(QChar(0xD800));
     const QString loose = QStringLiteral("asmthisNULL_#<>\"), */ Ifdoc");
     QRandomGenerator gen(20240601);
     for (int round = 0; round < 30000; ++round) {
@@ -227,8 +309,7 @@ void TestCHtml::command_data()
     QTest::addColumn<QString>("result");
     QTest::addColumn<int>("caret");
     QTest::newRow("single letter selected") << "axb" << 1 << 1 << "a<PRE>x\r\n</PRE>b" << 15;
-    QTest::newRow("selection converted")
-        << "[int i;]" << 1 << 6 << "[<PRE>" + red("int") + " i;\r\n</PRE>]" << 52;
+    QTest::newRow("selection converted") << "[int i;]" << 1 << 6 << "[<PRE>" + red("int") + " i;\r\n</PRE>]" << 52;
     QTest::newRow("no selection: whole page")
         << "int i;" << 2 << 0
         << "<HTML lang=\"ja\">\r\n<HEAD>\r\n"
@@ -263,7 +344,8 @@ void TestCHtml::emptyDocumentGivesTenLinePage()
     const QStringList lines = b.text().split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 10);
     QCOMPARE(lines.at(0), QStringLiteral("<HTML lang=\"ja\">"));
-    QCOMPARE(lines.at(2), QStringLiteral("<META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html; charset=SHIFT_JIS\">"));
+    QCOMPARE(lines.at(2),
+             QStringLiteral("<META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html; charset=SHIFT_JIS\">"));
     QCOMPARE(lines.at(3), QStringLiteral("<TITLE>タイトル</TITLE></HEAD>"));
     QCOMPARE(lines.at(5), QStringLiteral("<PRE>"));
     QCOMPARE(lines.at(6), QString());

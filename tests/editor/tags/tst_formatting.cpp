@@ -92,16 +92,46 @@ void TestFormatting::menuCaptionsAndShortcuts_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("shortcut");
     QTest::addColumn<QString>("contextCaption");
-    QTest::newRow("b") << "IDM_FORMAT_B" << "太字(&B)" << "Ctrl+B" << "太字(&B)";
-    QTest::newRow("i") << "IDM_FORMAT_I" << "イタリック(&I)" << "Ctrl+I" << "イタリック(&I)";
-    QTest::newRow("u") << "IDM_FORMAT_U" << "下線(&U)" << "Ctrl+U" << "下線(&U)";
-    QTest::newRow("blink") << "IDM_FORMAT_BLINK" << "点滅(NetScapeのみ)" << "" << "";
-    QTest::newRow("pre") << "IDM_FORMAT_PRE" << "整形済みテキスト(べた書き)" << "" << "整形済みテキスト(べた書き)";
-    QTest::newRow("left") << "IDM_LEFT" << "左揃え(&L)" << "" << "左揃え";
-    QTest::newRow("center") << "IDM_CENTER" << "中央揃え(&E)" << "Ctrl+E" << "中央揃え";
-    QTest::newRow("right") << "IDM_RIGHT" << "右揃え(&R)" << "Ctrl+R" << "右揃え";
-    QTest::newRow("h3") << "IDM_FORMAT_H3" << "見出し3(&3)" << "F3" << "見出し3";
-    QTest::newRow("hr") << "IDM_INSERT_HR" << "水平線(&H)" << "Ctrl+H" << "水平線(&H)";
+    QTest::newRow("b") << "IDM_FORMAT_B"
+                       << "太字(&B)"
+                       << "Ctrl+B"
+                       << "太字(&B)";
+    QTest::newRow("i") << "IDM_FORMAT_I"
+                       << "イタリック(&I)"
+                       << "Ctrl+I"
+                       << "イタリック(&I)";
+    QTest::newRow("u") << "IDM_FORMAT_U"
+                       << "下線(&U)"
+                       << "Ctrl+U"
+                       << "下線(&U)";
+    QTest::newRow("blink") << "IDM_FORMAT_BLINK"
+                           << "点滅(NetScapeのみ)"
+                           << ""
+                           << "";
+    QTest::newRow("pre") << "IDM_FORMAT_PRE"
+                         << "整形済みテキスト(べた書き)"
+                         << ""
+                         << "整形済みテキスト(べた書き)";
+    QTest::newRow("left") << "IDM_LEFT"
+                          << "左揃え(&L)"
+                          << ""
+                          << "左揃え";
+    QTest::newRow("center") << "IDM_CENTER"
+                            << "中央揃え(&E)"
+                            << "Ctrl+E"
+                            << "中央揃え";
+    QTest::newRow("right") << "IDM_RIGHT"
+                           << "右揃え(&R)"
+                           << "Ctrl+R"
+                           << "右揃え";
+    QTest::newRow("h3") << "IDM_FORMAT_H3"
+                        << "見出し3(&3)"
+                        << "F3"
+                        << "見出し3";
+    QTest::newRow("hr") << "IDM_INSERT_HR"
+                        << "水平線(&H)"
+                        << "Ctrl+H"
+                        << "水平線(&H)";
 }
 
 void TestFormatting::menuCaptionsAndShortcuts()
@@ -122,17 +152,28 @@ void TestFormatting::toolbar2_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("result");
     QTest::addColumn<int>("caret");
-    QTest::newRow("P wraps lower case") << "P" << "<p>a</p>" << 8;
-    QTest::newRow("Br") << "Br" << "<br>" << 4;
-    QTest::newRow("Hr") << "Hr" << "<hr>" << 4;
-    QTest::newRow("<") << "<" << "&lt;" << 4;
-    QTest::newRow(">") << ">" << "&gt;" << 4;
-    QTest::newRow("&") << "&" << "&amp;" << 5;
-    QTest::newRow("dbc") << "dbc" << "&quot;" << 6;
-    QTest::newRow("sp") << "sp" << "&nbsp;" << 6;
-    QTest::newRow("time") << "time" << "2026/12/08 9:05:07" << 18;
-    QTest::newRow("comment") << "cm" << "<!--\r\na\r\n-->" << 12;
-    QTest::newRow("keys are case-sensitive") << "br" << "a" << 1;
+    QTest::newRow("P wraps lower case") << "P"
+                                        << "<p>a</p>" << 8;
+    QTest::newRow("Br") << "Br"
+                        << "<br>" << 4;
+    QTest::newRow("Hr") << "Hr"
+                        << "<hr>" << 4;
+    QTest::newRow("<") << "<"
+                       << "&lt;" << 4;
+    QTest::newRow(">") << ">"
+                       << "&gt;" << 4;
+    QTest::newRow("&") << "&"
+                       << "&amp;" << 5;
+    QTest::newRow("dbc") << "dbc"
+                         << "&quot;" << 6;
+    QTest::newRow("sp") << "sp"
+                        << "&nbsp;" << 6;
+    QTest::newRow("time") << "time"
+                          << "2026/12/08 9:05:07" << 18;
+    QTest::newRow("comment") << "cm"
+                             << "<!--\r\na\r\n-->" << 12;
+    QTest::newRow("keys are case-sensitive") << "br"
+                                             << "a" << 1;
 }
 
 void TestFormatting::toolbar2()

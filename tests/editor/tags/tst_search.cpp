@@ -14,8 +14,7 @@ struct Doc {
     EditHistory history{buffer};
     int changes = 0;
 
-    explicit Doc(const QString& text)
-        : buffer(text)
+    explicit Doc(const QString& text) : buffer(text)
     {
         buffer.setChangeHandler([this] {
             ++changes;
@@ -55,27 +54,54 @@ void TestSearch::runs_data()
     QTest::addColumn<int>("changes");
     const QString notFound = searchNotFoundMessage();
     const QString enter = searchEnterTextsMessage();
-    QTest::newRow("abab, next twice") << "abab" << "ab" << "" << "nn" << QList<int>{0, 2} << "abab" << false << ""
-                                      << 3;
-    QTest::newRow("aaa, a to aa three times")
-        << "aaa" << "a" << "aa" << "rrr" << QList<int>{0, 2, 4} << "aaaaaa" << false << "" << 4;
-    QTest::newRow("case-sensitive") << "x" << "X" << "" << "" << QList<int>{} << "x" << false << notFound << 0;
-    QTest::newRow("empty search text") << "abc" << "" << "x" << "" << QList<int>{} << "abc" << false << enter << 0;
-    QTest::newRow("empty document") << "" << "a" << "x" << "" << QList<int>{} << "" << false << enter << 0;
-    QTest::newRow("search text longer than the document")
-        << "ab" << "abc" << "" << "" << QList<int>{} << "ab" << false << notFound << 0;
+    QTest::newRow("abab, next twice") << "abab"
+                                      << "ab"
+                                      << ""
+                                      << "nn" << QList<int>{0, 2} << "abab" << false << "" << 3;
+    QTest::newRow("aaa, a to aa three times") << "aaa"
+                                              << "a"
+                                              << "aa"
+                                              << "rrr" << QList<int>{0, 2, 4} << "aaaaaa" << false << "" << 4;
+    QTest::newRow("case-sensitive") << "x"
+                                    << "X"
+                                    << ""
+                                    << "" << QList<int>{} << "x" << false << notFound << 0;
+    QTest::newRow("empty search text") << "abc"
+                                       << ""
+                                       << "x"
+                                       << "" << QList<int>{} << "abc" << false << enter << 0;
+    QTest::newRow("empty document") << ""
+                                    << "a"
+                                    << "x"
+                                    << "" << QList<int>{} << "" << false << enter << 0;
+    QTest::newRow("search text longer than the document") << "ab"
+                                                          << "abc"
+                                                          << ""
+                                                          << "" << QList<int>{} << "ab" << false << notFound << 0;
     QTest::newRow("empty replacement deletes and goes on behind it")
-        << "abcabc" << "b" << "" << "rr" << QList<int>{1, 3} << "acac" << false << "" << 3;
+        << "abcabc"
+        << "b"
+        << ""
+        << "rr" << QList<int>{1, 3} << "acac" << false << "" << 3;
     QTest::newRow("replacement containing the search text")
-        << "ab ab" << "ab" << "xaby" << "rr" << QList<int>{0, 5} << "xaby xaby" << false << "" << 3;
-    QTest::newRow("next then replace, still waiting")
-        << "a.a.a" << "a" << "b" << "nr" << QList<int>{0, 2, 4} << "a.b.a" << true << "" << 2;
-    QTest::newRow("occurrences next to each other")
-        << "aaaa" << "aa" << "" << "nn" << QList<int>{0, 2} << "aaaa" << false << "" << 3;
-    QTest::newRow("outside the BMP") << QString::fromUtf8("😀a😀") << QString::fromUtf8("😀") << "b" << "rr"
-                                     << QList<int>{0, 2} << "bab" << false << "" << 3;
-    QTest::newRow("across a line break") << "a\r\nb" << "\r\n" << "<br>" << "r" << QList<int>{1} << "a<br>b"
-                                         << false << "" << 2;
+        << "ab ab"
+        << "ab"
+        << "xaby"
+        << "rr" << QList<int>{0, 5} << "xaby xaby" << false << "" << 3;
+    QTest::newRow("next then replace, still waiting") << "a.a.a"
+                                                      << "a"
+                                                      << "b"
+                                                      << "nr" << QList<int>{0, 2, 4} << "a.b.a" << true << "" << 2;
+    QTest::newRow("occurrences next to each other") << "aaaa"
+                                                    << "aa"
+                                                    << ""
+                                                    << "nn" << QList<int>{0, 2} << "aaaa" << false << "" << 3;
+    QTest::newRow("outside the BMP") << QString::fromUtf8("😀a😀") << QString::fromUtf8("😀") << "b"
+                                     << "rr" << QList<int>{0, 2} << "bab" << false << "" << 3;
+    QTest::newRow("across a line break") << "a\r\nb"
+                                         << "\r\n"
+                                         << "<br>"
+                                         << "r" << QList<int>{1} << "a<br>b" << false << "" << 2;
 }
 
 void TestSearch::runs()

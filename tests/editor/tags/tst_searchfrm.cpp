@@ -101,10 +101,18 @@ void TestSearchFrm::messages_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("find");
     QTest::addColumn<QString>("message");
-    QTest::newRow("case-sensitive") << "x" << "X" << "検索文字が見つかりませんでした";
-    QTest::newRow("empty search text") << "abc" << "" << "検索・置換文字列を入力して下さい";
-    QTest::newRow("empty document") << "" << "a" << "検索・置換文字列を入力して下さい";
-    QTest::newRow("longer than the document") << "ab" << "abc" << "検索文字が見つかりませんでした";
+    QTest::newRow("case-sensitive") << "x"
+                                    << "X"
+                                    << "検索文字が見つかりませんでした";
+    QTest::newRow("empty search text") << "abc"
+                                       << ""
+                                       << "検索・置換文字列を入力して下さい";
+    QTest::newRow("empty document") << ""
+                                    << "a"
+                                    << "検索・置換文字列を入力して下さい";
+    QTest::newRow("longer than the document") << "ab"
+                                              << "abc"
+                                              << "検索文字が見つかりませんでした";
 }
 
 void TestSearchFrm::messages()
@@ -156,12 +164,21 @@ void TestSearchFrm::conversionsThroughTheMenu_data()
     QTest::addColumn<int>("length");
     QTest::addColumn<QString>("startsWith");
     QTest::addColumn<QString>("contains");
-    QTest::newRow("erase tags in the selection") << "IDM_TAGERACE" << "<b>x</b>|<i>y</i>" << 0 << 8 << "x|<i>"
+    QTest::newRow("erase tags in the selection") << "IDM_TAGERACE"
+                                                 << "<b>x</b>|<i>y</i>" << 0 << 8 << "x|<i>"
                                                  << "<i>y</i>";
-    QTest::newRow("erase tags everywhere") << "IDM_TAGERACE" << "<b>x</b>|<i>y</i>" << 0 << 0 << "x|y" << "x|y";
-    QTest::newRow("c to html on the selection") << "IDM_HTML" << "int x;" << 0 << 6 << "<PRE>" << "</PRE>";
-    QTest::newRow("number the whole text") << "IDM_TEXTNUMADD" << "a\r\nb" << 0 << 0 << "1" << "b";
-    QTest::newRow("text to html") << "IDM_DEFAULT" << "<b>" << 0 << 0 << "" << "<b>";
+    QTest::newRow("erase tags everywhere") << "IDM_TAGERACE"
+                                           << "<b>x</b>|<i>y</i>" << 0 << 0 << "x|y"
+                                           << "x|y";
+    QTest::newRow("c to html on the selection") << "IDM_HTML"
+                                                << "int x;" << 0 << 6 << "<PRE>"
+                                                << "</PRE>";
+    QTest::newRow("number the whole text") << "IDM_TEXTNUMADD"
+                                           << "a\r\nb" << 0 << 0 << "1"
+                                           << "b";
+    QTest::newRow("text to html") << "IDM_DEFAULT"
+                                  << "<b>" << 0 << 0 << ""
+                                  << "<b>";
 }
 
 void TestSearchFrm::conversionsThroughTheMenu()
@@ -192,11 +209,21 @@ void TestSearchFrm::replaceAllIsOneUndoStep_data()
     QTest::addColumn<bool>("caseSensitive");
     QTest::addColumn<QString>("result");  // empty: unchanged
     QTest::addColumn<QString>("message");
-    QTest::newRow("plain, case by default") << "a" << "aa" << false << true << "aa1 A2 aa3" << "2 個を置換しました。";
-    QTest::newRow("ignoring case") << "a" << "b" << false << false << "b1 b2 b3" << "3 個を置換しました。";
-    QTest::newRow("pattern with a group") << "a(\\d)" << "<\\1>" << true << false << "<1> <2> <3>" << "3 個を置換しました。";
-    QTest::newRow("pattern taken literally when off") << "a." << "x" << false << true << "" << "検索文字が見つかりませんでした";
-    QTest::newRow("bad pattern") << "a(" << "x" << true << true << "" << "正規表現が正しくありません。";
+    QTest::newRow("plain, case by default") << "a"
+                                            << "aa" << false << true << "aa1 A2 aa3"
+                                            << "2 個を置換しました。";
+    QTest::newRow("ignoring case") << "a"
+                                   << "b" << false << false << "b1 b2 b3"
+                                   << "3 個を置換しました。";
+    QTest::newRow("pattern with a group") << "a(\\d)"
+                                          << "<\\1>" << true << false << "<1> <2> <3>"
+                                          << "3 個を置換しました。";
+    QTest::newRow("pattern taken literally when off") << "a."
+                                                      << "x" << false << true << ""
+                                                      << "検索文字が見つかりませんでした";
+    QTest::newRow("bad pattern") << "a("
+                                 << "x" << true << true << ""
+                                 << "正規表現が正しくありません。";
 }
 
 void TestSearchFrm::replaceAllIsOneUndoStep()

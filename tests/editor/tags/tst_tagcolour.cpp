@@ -37,8 +37,8 @@ QList<ColourRange> rangesByLine(const QString& text, const TagColourTable& table
         qsizetype first = 0;
         if (openColour != 0) {
             // The open range ended at the previous line's end.
-            if (joined.isEmpty() || joined.last().colour != openColour ||
-                joined.last().start + joined.last().length != lineStart - 2) {
+            if (joined.isEmpty() || joined.last().colour != openColour
+                || joined.last().start + joined.last().length != lineStart - 2) {
                 qWarning("an open range does not continue at line offset %lld", qlonglong(lineStart));
                 return {};
             }
@@ -109,37 +109,68 @@ void TestTagColour::ranges_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("ranges");
-    QTest::newRow("no tags") << "plain text" << "";
-    QTest::newRow("link tag") << "x<A HREF=\"x\">y" << "1:12:1";
-    QTest::newRow("meta tag") << "<META name=\"k\" content=\"v\">" << "0:27:2";
-    QTest::newRow("other tag") << "<p>text</p>" << "0:3:3 7:4:3";
-    QTest::newRow("closing link") << "</a>" << "0:4:1";
-    QTest::newRow("closing meta, upper case") << "</META>" << "0:7:2";
-    QTest::newRow("comment") << "<!-- c -->" << "0:10:3";
-    QTest::newRow("comment holding a link") << "<!-- <a> -->b" << "0:12:3";
-    QTest::newRow("blank after <") << "< p>x" << "";
-    QTest::newRow("blank after <, then a tag") << "< p><a>" << "4:3:1";
-    QTest::newRow("only <>") << "<>" << "";
-    QTest::newRow("only </>") << "</>" << "";
-    QTest::newRow("two slashes") << "<//a>" << "0:5:3";
-    QTest::newRow("< inside a tag") << "<a<b>c" << "0:5:1";
-    QTest::newRow("< ends the name") << "<meta<p>" << "0:8:2";
-    QTest::newRow("name stops at >") << "<a>" << "0:3:1";
-    QTest::newRow("unclosed tag at the end") << "x<a href" << "1:7:1";
-    QTest::newRow("unclosed comment at the end") << "x<!-- open" << "1:9:3";
-    QTest::newRow("comment closed by its own dashes") << "<!-->x" << "0:5:3";
-    QTest::newRow("comment closed after one dash") << "<!--->x" << "0:6:3";
-    QTest::newRow("<!- is a tag") << "<!-x>" << "0:5:3";
-    QTest::newRow("<!DOCTYPE") << "<!DOCTYPE html>" << "0:15:3";
-    QTest::newRow("> outside tags") << "a > b <a>" << "6:3:1";
-    QTest::newRow("comment over lines") << "a<!-- one\r\ntwo\r\n-->b<a>" << "1:18:3 20:3:1";
-    QTest::newRow("tag over lines, named on the first") << "<a\r\nhref=\"x\">y" << "0:13:1";
-    QTest::newRow("meta over lines") << "<meta\r\n name=\"x\"\r\n>" << "0:19:2";
-    QTest::newRow("line break right after <") << "<\r\na>b<p>" << "6:3:3";
-    QTest::newRow("line break right after </") << "</\r\na>" << "";
-    QTest::newRow("empty lines inside a comment") << "<!--\r\n\r\n\r\n-->" << "0:13:3";
-    QTest::newRow("unclosed tag over lines") << "<p\r\n\r\n" << "0:6:3";
-    QTest::newRow("adjacent tags on two lines") << "<p>\r\n<a>" << "0:3:3 5:3:1";
+    QTest::newRow("no tags") << "plain text"
+                             << "";
+    QTest::newRow("link tag") << "x<A HREF=\"x\">y"
+                              << "1:12:1";
+    QTest::newRow("meta tag") << "<META name=\"k\" content=\"v\">"
+                              << "0:27:2";
+    QTest::newRow("other tag") << "<p>text</p>"
+                               << "0:3:3 7:4:3";
+    QTest::newRow("closing link") << "</a>"
+                                  << "0:4:1";
+    QTest::newRow("closing meta, upper case") << "</META>"
+                                              << "0:7:2";
+    QTest::newRow("comment") << "<!-- c -->"
+                             << "0:10:3";
+    QTest::newRow("comment holding a link") << "<!-- <a> -->b"
+                                            << "0:12:3";
+    QTest::newRow("blank after <") << "< p>x"
+                                   << "";
+    QTest::newRow("blank after <, then a tag") << "< p><a>"
+                                               << "4:3:1";
+    QTest::newRow("only <>") << "<>"
+                             << "";
+    QTest::newRow("only </>") << "</>"
+                              << "";
+    QTest::newRow("two slashes") << "<//a>"
+                                 << "0:5:3";
+    QTest::newRow("< inside a tag") << "<a<b>c"
+                                    << "0:5:1";
+    QTest::newRow("< ends the name") << "<meta<p>"
+                                     << "0:8:2";
+    QTest::newRow("name stops at >") << "<a>"
+                                     << "0:3:1";
+    QTest::newRow("unclosed tag at the end") << "x<a href"
+                                             << "1:7:1";
+    QTest::newRow("unclosed comment at the end") << "x<!-- open"
+                                                 << "1:9:3";
+    QTest::newRow("comment closed by its own dashes") << "<!-->x"
+                                                      << "0:5:3";
+    QTest::newRow("comment closed after one dash") << "<!--->x"
+                                                   << "0:6:3";
+    QTest::newRow("<!- is a tag") << "<!-x>"
+                                  << "0:5:3";
+    QTest::newRow("<!DOCTYPE") << "<!DOCTYPE html>"
+                               << "0:15:3";
+    QTest::newRow("> outside tags") << "a > b <a>"
+                                    << "6:3:1";
+    QTest::newRow("comment over lines") << "a<!-- one\r\ntwo\r\n-->b<a>"
+                                        << "1:18:3 20:3:1";
+    QTest::newRow("tag over lines, named on the first") << "<a\r\nhref=\"x\">y"
+                                                        << "0:13:1";
+    QTest::newRow("meta over lines") << "<meta\r\n name=\"x\"\r\n>"
+                                     << "0:19:2";
+    QTest::newRow("line break right after <") << "<\r\na>b<p>"
+                                              << "6:3:3";
+    QTest::newRow("line break right after </") << "</\r\na>"
+                                               << "";
+    QTest::newRow("empty lines inside a comment") << "<!--\r\n\r\n\r\n-->"
+                                                  << "0:13:3";
+    QTest::newRow("unclosed tag over lines") << "<p\r\n\r\n"
+                                             << "0:6:3";
+    QTest::newRow("adjacent tags on two lines") << "<p>\r\n<a>"
+                                                << "0:3:3 5:3:1";
     QTest::newRow("Japanese text between tags") << QString::fromUtf8("<b>日本語</b>") << "0:3:3 6:4:3";
 }
 
@@ -186,8 +217,8 @@ void TestTagColour::lineStates()
 
 void TestTagColour::lineByLineMatchesWholeText()
 {
-    static const char* const pieces[] = {"<",    ">", "!--", "-",  "a", "A", "meta", "META", "p",
-                                         "/",    " ", "\r\n", "x", "b", "-->", "<!--", "<a", "<p>"};
+    static const char* const pieces[] = {"<", ">", "!--",  "-", "a", "A",   "meta", "META", "p",
+                                         "/", " ", "\r\n", "x", "b", "-->", "<!--", "<a",   "<p>"};
     const int pieceCount = int(std::size(pieces));
     const TagColourTable table = TagColourTable::defaultTable();
     QRandomGenerator rng(20240611);
@@ -214,13 +245,13 @@ void TestTagColour::longUnclosedInputStaysLinear_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("ranges");
     const int n = 400000;
-    QTest::newRow("many < after an open tag") << QStringLiteral("<a") + QString(n, QLatin1Char('<'))
-                                              << QStringLiteral("0:%1:1").arg(n + 2);
+    QTest::newRow("many < after an open tag")
+        << QStringLiteral("<a") + QString(n, QLatin1Char('<')) << QStringLiteral("0:%1:1").arg(n + 2);
     QTest::newRow("many <!-- after an open comment")
         << QStringLiteral("<!--").repeated(n / 4) << QStringLiteral("0:%1:3").arg(n);
     QTest::newRow("many unnamed tags") << QStringLiteral("< >").repeated(n / 3) << QString();
-    QTest::newRow("long name without end") << QStringLiteral("<") + QString(n, QLatin1Char('a'))
-                                           << QStringLiteral("0:%1:3").arg(n + 1);
+    QTest::newRow("long name without end")
+        << QStringLiteral("<") + QString(n, QLatin1Char('a')) << QStringLiteral("0:%1:3").arg(n + 1);
 }
 
 void TestTagColour::longUnclosedInputStaysLinear()

@@ -55,7 +55,10 @@ struct Box {
     }
 
     // The colour and weight shown at a document offset (CR LF counted as two).
-    unsigned colourAt(qsizetype offset) const { return highlighter->colourAtPosition(box.toPosition(offset)) & 0xFFFFFFu; }
+    unsigned colourAt(qsizetype offset) const
+    {
+        return highlighter->colourAtPosition(box.toPosition(offset)) & 0xFFFFFFu;
+    }
     bool boldAt(qsizetype offset) const { return highlighter->boldAtPosition(box.toPosition(offset)); }
     bool hasAnyFormat() { return anyStyled(box); }
 

@@ -153,19 +153,19 @@ void TestTextConv::angouDecodesToInput()
         const int len = gen.bounded(0, 30);
         for (int i = 0; i < len; ++i) {
             switch (gen.bounded(6)) {
-            case 0:
-                s += QChar(char16_t(gen.bounded(0x20, 0xD800)));
-                break;
-            case 1: {
-                const char32_t c = char32_t(gen.bounded(0x10000, 0x110000));
-                s += QString::fromUcs4(&c, 1);
-                break;
-            }
-            case 2:  // a surrogate on its own, or by chance half of a pair
-                s += QChar(char16_t(gen.bounded(0xD800, 0xE000)));
-                break;
-            default:
-                s += alphabet.at(gen.bounded(int(alphabet.size())));
+                case 0:
+                    s += QChar(char16_t(gen.bounded(0x20, 0xD800)));
+                    break;
+                case 1: {
+                    const char32_t c = char32_t(gen.bounded(0x10000, 0x110000));
+                    s += QString::fromUcs4(&c, 1);
+                    break;
+                }
+                case 2:  // a surrogate on its own, or by chance half of a pair
+                    s += QChar(char16_t(gen.bounded(0xD800, 0xE000)));
+                    break;
+                default:
+                    s += alphabet.at(gen.bounded(int(alphabet.size())));
             }
         }
         // The clock-seeded generator, as the menu command uses it.
@@ -226,15 +226,24 @@ void TestTextConv::numberLines_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("result");
-    QTest::newRow("two lines") << "x\r\ny" << "1:x\r\n2:y\r\n";
-    QTest::newRow("final break numbers an empty line") << "x\r\n" << "1:x\r\n2:\r\n";
-    QTest::newRow("no line break") << "abc" << "1:abc\r\n";
-    QTest::newRow("empty text") << "" << "";
-    QTest::newRow("only a break") << "\r\n" << "1:\r\n2:\r\n";
-    QTest::newRow("lone CR stays in its line") << "a\rb" << "1:a\rb\r\n";
-    QTest::newRow("lone LF stays in its line") << "a\nb\r\nc" << "1:a\nb\r\n2:c\r\n";
-    QTest::newRow("CR before the break") << "a\r\r\nb" << "1:a\r\r\n2:b\r\n";
-    QTest::newRow("LF first") << "\n\r\n" << "1:\n\r\n2:\r\n";
+    QTest::newRow("two lines") << "x\r\ny"
+                               << "1:x\r\n2:y\r\n";
+    QTest::newRow("final break numbers an empty line") << "x\r\n"
+                                                       << "1:x\r\n2:\r\n";
+    QTest::newRow("no line break") << "abc"
+                                   << "1:abc\r\n";
+    QTest::newRow("empty text") << ""
+                                << "";
+    QTest::newRow("only a break") << "\r\n"
+                                  << "1:\r\n2:\r\n";
+    QTest::newRow("lone CR stays in its line") << "a\rb"
+                                               << "1:a\rb\r\n";
+    QTest::newRow("lone LF stays in its line") << "a\nb\r\nc"
+                                               << "1:a\nb\r\n2:c\r\n";
+    QTest::newRow("CR before the break") << "a\r\r\nb"
+                                         << "1:a\r\r\n2:b\r\n";
+    QTest::newRow("LF first") << "\n\r\n"
+                              << "1:\n\r\n2:\r\n";
     QTest::newRow("outside the BMP") << QString::fromUtf8("😀\r\n😀") << QString::fromUtf8("1:😀\r\n2:😀\r\n");
 }
 
@@ -251,13 +260,21 @@ void TestTextConv::numberLinesWidth_data()
     QTest::addColumn<int>("lines");
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("last");
-    QTest::newRow("9 lines") << numberedLines(9) << 9 << "1:line 1" << "9:line 9";
-    QTest::newRow("10 lines") << numberedLines(10) << 10 << "01:line 1" << "10:line 10";
-    QTest::newRow("12 lines") << numberedLines(12) << 12 << "01:line 1" << "12:line 12";
-    QTest::newRow("tenth line empty") << numberedLines(9) + "\r\n" << 10 << "01:line 1" << "10:";
-    QTest::newRow("99 lines") << numberedLines(99) << 99 << "01:line 1" << "99:line 99";
-    QTest::newRow("100 lines") << numberedLines(100) << 100 << "001:line 1" << "100:line 100";
-    QTest::newRow("1000 lines") << numberedLines(1000) << 1000 << "0001:line 1" << "1000:line 1000";
+    QTest::newRow("9 lines") << numberedLines(9) << 9 << "1:line 1"
+                             << "9:line 9";
+    QTest::newRow("10 lines") << numberedLines(10) << 10 << "01:line 1"
+                              << "10:line 10";
+    QTest::newRow("12 lines") << numberedLines(12) << 12 << "01:line 1"
+                              << "12:line 12";
+    QTest::newRow("tenth line empty") << numberedLines(9) + "\r\n"
+                                      << 10 << "01:line 1"
+                                      << "10:";
+    QTest::newRow("99 lines") << numberedLines(99) << 99 << "01:line 1"
+                              << "99:line 99";
+    QTest::newRow("100 lines") << numberedLines(100) << 100 << "001:line 1"
+                               << "100:line 100";
+    QTest::newRow("1000 lines") << numberedLines(1000) << 1000 << "0001:line 1"
+                                << "1000:line 1000";
 }
 
 void TestTextConv::numberLinesWidth()
@@ -281,18 +298,30 @@ void TestTextConv::eraseTags_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("result");
-    QTest::newRow("tags removed") << "a<b>c</b>d" << "acd";
-    QTest::newRow("< without >") << "a<b" << "a<b";
-    QTest::newRow("> before <") << "x>y<z" << "x>y<z";
-    QTest::newRow("rest kept after an open <") << "a<b>c<d" << "ac<d";
-    QTest::newRow("comment cut at its first >") << "<!-- a > b -->x" << " b -->x";
-    QTest::newRow("attribute cut at its first >") << "<a title=\"x>y\">t</a>" << "y\">t";
-    QTest::newRow("nested <") << "<<b>>" << ">";
-    QTest::newRow("tag across lines") << "<p\r\nclass=x>a\r\nb" << "a\r\nb";
-    QTest::newRow("references not decoded") << "&lt;b&gt;" << "&lt;b&gt;";
-    QTest::newRow("no tags") << "plain" << "plain";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("only a tag") << "<br>" << "";
+    QTest::newRow("tags removed") << "a<b>c</b>d"
+                                  << "acd";
+    QTest::newRow("< without >") << "a<b"
+                                 << "a<b";
+    QTest::newRow("> before <") << "x>y<z"
+                                << "x>y<z";
+    QTest::newRow("rest kept after an open <") << "a<b>c<d"
+                                               << "ac<d";
+    QTest::newRow("comment cut at its first >") << "<!-- a > b -->x"
+                                                << " b -->x";
+    QTest::newRow("attribute cut at its first >") << "<a title=\"x>y\">t</a>"
+                                                  << "y\">t";
+    QTest::newRow("nested <") << "<<b>>"
+                              << ">";
+    QTest::newRow("tag across lines") << "<p\r\nclass=x>a\r\nb"
+                                      << "a\r\nb";
+    QTest::newRow("references not decoded") << "&lt;b&gt;"
+                                            << "&lt;b&gt;";
+    QTest::newRow("no tags") << "plain"
+                             << "plain";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("only a tag") << "<br>"
+                                << "";
     QTest::newRow("outside the BMP") << QString::fromUtf8("<b>😀</b>") << QString::fromUtf8("😀");
 }
 

@@ -353,7 +353,8 @@ void TestDataLoss::freshBuildStartsWithoutFolderMessage()
     // The script library in CP932 with CR LF, read back as shipped.
     const QString scripts = scriptLibraryPath(e.app.path());
     QCOMPARE(LoadScriptLibrary(scripts).size(), parseScriptLibrary(defaultScriptLibraryText()).size());
-    QVERIFY(e.app.read(QStringLiteral("tools/Setting/javascript.csv")).startsWith(encodeCp932(QStringLiteral("ページの先頭へ")).bytes));
+    QVERIFY(e.app.read(QStringLiteral("tools/Setting/javascript.csv"))
+                .startsWith(encodeCp932(QStringLiteral("ページの先頭へ")).bytes));
     e.app.put(QStringLiteral("tools/Setting/Futter.txt"), "mine\r\n");
     e.app.put(QStringLiteral("tools/Setting/javascript.csv"), "mine,,x\r\n");
     installShippedSettingFiles(e.app.path());

@@ -171,7 +171,9 @@ void TestFileGuard::messageBoxesShowTheirTextAsWritten()
     QTimer::singleShot(0, answer);
     e.ctrlS();
     QCOMPARE(shown.size(), 2);
-    QCOMPARE(shown[1], QStringLiteral("このページは <meta> で文字コードを SHIFT_JIS と宣言しています。\nUTF-8 に書き換えますか？"));
+    QCOMPARE(
+        shown[1],
+        QStringLiteral("このページは <meta> で文字コードを SHIFT_JIS と宣言しています。\nUTF-8 に書き換えますか？"));
     QCOMPARE(formats, (QList<Qt::TextFormat>{Qt::PlainText, Qt::PlainText}));
 }
 
@@ -255,8 +257,8 @@ void TestFileGuard::fileBeyondMemoryIsRefusedWithMessage()
     e.open("site/page.html");
     QCOMPARE(e.fakes.messages.shown.size(), 1);
     QVERIFY2(e.fakes.messages.shown[0].text.startsWith(
-                 QStringLiteral("ファイルを開けませんでした。\n") + e.path("site/page.html") +
-                 QStringLiteral(" は大きすぎて、このコンピュータのメモリに読み込めません")),
+                 QStringLiteral("ファイルを開けませんでした。\n") + e.path("site/page.html")
+                 + QStringLiteral(" は大きすぎて、このコンピュータのメモリに読み込めません")),
              qPrintable(e.fakes.messages.shown[0].text));
     QCOMPARE(e.text(), before);
     QCOMPARE(e.w->windowTitle(), QStringLiteral("Tagwright - 新規文書"));
@@ -277,7 +279,8 @@ void TestFileGuard::largePageIsPreviewedOnlyOnRequest()
     QVERIFY(!e.app.exists(QStringLiteral("site/quillettmp.html")));
     QVERIFY(childOf<PreviewView>(&*e.w, "WebBrowser1")->notice().contains(QStringLiteral("（F9 で更新します）")));
     QTest::keyClick(e.box(), Qt::Key_F9);
-    QCOMPARE(e.app.read(QStringLiteral("site/big.html")).size() + 1, e.app.read(QStringLiteral("site/quillettmp.html")).size());
+    QCOMPARE(e.app.read(QStringLiteral("site/big.html")).size() + 1,
+             e.app.read(QStringLiteral("site/quillettmp.html")).size());
 }
 
 void TestFileGuard::readingInPiecesGivesTheWholeFilesText_data()
@@ -288,10 +291,9 @@ void TestFileGuard::readingInPiecesGivesTheWholeFilesText_data()
     QTest::newRow("UTF-8, LF") << QByteArray() << QByteArray("日本語のページ😀\n") << QByteArray();
     QTest::newRow("UTF-8 BOM, CR") << QByteArray("\xEF\xBB\xBF") << QByteArray("\xE3\x81\x82x\r") << QByteArray();
     QTest::newRow("CP932 without breaks") << QByteArray() << QByteArray("\x93\xfa\x96\x7b\xb1") << QByteArray();
-    QTest::newRow("CP932 declared, bad bytes") << QByteArray("<meta charset=\"Shift_JIS\">\r\n")
-                                               << QByteArray("\x82\xa0\x85\x81\x40 \x81") << QByteArray();
-    QTest::newRow("UTF-8 start, CP932 end") << QByteArray() << QByteArray("\xE3\x81\x82\r\n")
-                                            << QByteArray("\x82\xa0");
+    QTest::newRow("CP932 declared, bad bytes")
+        << QByteArray("<meta charset=\"Shift_JIS\">\r\n") << QByteArray("\x82\xa0\x85\x81\x40 \x81") << QByteArray();
+    QTest::newRow("UTF-8 start, CP932 end") << QByteArray() << QByteArray("\xE3\x81\x82\r\n") << QByteArray("\x82\xa0");
 }
 
 void TestFileGuard::readingInPiecesGivesTheWholeFilesText()

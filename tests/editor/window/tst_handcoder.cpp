@@ -42,7 +42,8 @@ struct Window {
     int styleAt(const QString& what)
     {
         box->viewport()->repaint();  // styled as it is shown
-        return int(box->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, (unsigned long)text().indexOf(what))); }
+        return int(box->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, (unsigned long)text().indexOf(what)));
+    }
     void menu(const char* id) { w->action(QString::fromLatin1(id))->trigger(); }
     QString write(TempAppFolder& app, const char* name)
     {
@@ -132,7 +133,8 @@ void TestHandCoder::recentFiles()
             win.menu("IDM_OPEN");
         }
         QCOMPARE(win.w->action(QStringLiteral("IDM_RECENT1"))->text(), QStringLiteral("&1 ") + b);
-        QCOMPARE(win.w->action(QStringLiteral("IDM_RECENT2"))->text(), QStringLiteral("&2 ") + QString(a).replace(QStringLiteral("&"), QStringLiteral("&&")));
+        QCOMPARE(win.w->action(QStringLiteral("IDM_RECENT2"))->text(),
+                 QStringLiteral("&2 ") + QString(a).replace(QStringLiteral("&"), QStringLiteral("&&")));
         QVERIFY(!win.w->action(QStringLiteral("IDM_RECENT3"))->isVisible());
         QTest::keyClicks(win.box, "x");
         win.fakes.messages.answer(MsgResult::Cancel);  // the save question: nothing changes

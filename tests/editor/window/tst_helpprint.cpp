@@ -55,8 +55,8 @@ struct Shell {
     QStringList printedPages()
     {
         QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), app.file(QStringLiteral("out.pdf")),
-                                              QStringLiteral("-")});
+        p.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-layout"), app.file(QStringLiteral("out.pdf")), QStringLiteral("-")});
         if (!p.waitForFinished(30000) || p.exitCode() != 0)
             qFatal("pdftotext failed");
         QStringList pages = QString::fromUtf8(p.readAllStandardOutput())
@@ -135,8 +135,8 @@ void TestHelpPrint::versionCheckAgainstLocalServer()
     HttpServerFixture server;
     QVERIFY2(server.isRunning(), qPrintable(server.errorString()));
     server.put(QStringLiteral("v.html"), "<p>QUILLET_VERSION=\"0.0.1\"</p>\r\n");
-    const QByteArray web = "[Web]\r\nVersionPage=" + server.url(QStringLiteral("v.html")).toLatin1() +
-                           "\r\nSoftwarePage=http://127.0.0.1:1/soft\r\n";
+    const QByteArray web = "[Web]\r\nVersionPage=" + server.url(QStringLiteral("v.html")).toLatin1()
+                           + "\r\nSoftwarePage=http://127.0.0.1:1/soft\r\n";
     {
         // The start step with the check switched on, against an older page.
         Shell s("[Setting]\r\nNewVersionCheck=1\r\n" + web, true);
@@ -170,7 +170,8 @@ void TestHelpPrint::menuCheckSaysWhenPageCannotBeFetched()
     QVERIFY(s.fakes.messages.shown.isEmpty());
     s.w->action(QStringLiteral("IDM_HELP_NEWCHECK"))->trigger();
     QCOMPARE(s.fakes.messages.shown.size(), 1);
-    QVERIFY(s.fakes.messages.shown[0].text.startsWith(QStringLiteral("最新版の情報を確認できませんでした。\r\nサーバーに接続")));
+    QVERIFY(s.fakes.messages.shown[0].text.startsWith(
+        QStringLiteral("最新版の情報を確認できませんでした。\r\nサーバーに接続")));
 }
 
 void TestHelpPrint::splashTimingAndClosing()
@@ -254,14 +255,15 @@ void TestHelpPrint::printLongDocument()
     for (int n = 1; n <= pages.size(); ++n) {
         QVERIFY2(pages[n - 1].contains(title), qPrintable(QStringLiteral("no title on page %1").arg(n)));
         const QStringList pageLines = pages[n - 1].split(QLatin1Char('\n'));
-        QVERIFY2(pageLines.contains(QString::number(n)) ||
-                     std::any_of(pageLines.begin(), pageLines.end(),
-                                 [n](const QString& l) { return l.trimmed() == QString::number(n); }),
+        QVERIFY2(pageLines.contains(QString::number(n))
+                     || std::any_of(pageLines.begin(), pageLines.end(),
+                                    [n](const QString& l) { return l.trimmed() == QString::number(n); }),
                  qPrintable(QStringLiteral("no number on page %1").arg(n)));
         all += pages[n - 1];
     }
     for (int i = 1; i <= 150; ++i)
-        QVERIFY2(all.contains(QStringLiteral("行%1 の本文").arg(i, 4, 10, QLatin1Char('0'))), qPrintable(QString::number(i)));
+        QVERIFY2(all.contains(QStringLiteral("行%1 の本文").arg(i, 4, 10, QLatin1Char('0'))),
+                 qPrintable(QString::number(i)));
     QString joined = all;
     joined.remove(QRegularExpression(QStringLiteral("\\s")));
     QVERIFY(joined.contains(QString(300, QLatin1Char('x')) + QStringLiteral("END")));
@@ -355,10 +357,13 @@ void TestHelpPrint::printToPdfOnFullDiskKeepsOldFile()
     child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--print-to"), pdf});
     QVERIFY(child.waitForFinished(60000) && child.exitCode() == 0);
     QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()),
-             QStringLiteral("PDF ファイルに印刷できませんでした: %1\r\nファイルを最後まで書き込めませんでした。ディスクの空き容量を確認してください。"
-                            "\r\n元のファイルは変更していません。").arg(pdf));
+             QStringLiteral("PDF ファイルに印刷できませんでした: "
+                            "%1\r\nファイルを最後まで書き込めませんでした。ディスクの空き容量を確認してください。"
+                            "\r\n元のファイルは変更していません。")
+                 .arg(pdf));
     QCOMPARE(s.app.read(QStringLiteral("out.pdf")), old);
-    QCOMPARE(QDir(s.app.path()).entryList({QStringLiteral("*.pdf*")}, QDir::Files | QDir::Hidden), QStringList{"out.pdf"});
+    QCOMPARE(QDir(s.app.path()).entryList({QStringLiteral("*.pdf*")}, QDir::Files | QDir::Hidden),
+             QStringList{"out.pdf"});
 }
 
 int main(int argc, char* argv[])

@@ -39,7 +39,10 @@ struct Window {
         e.setCommitString(s);
         QApplication::sendEvent(childOf<RichTextBox>(&*w, "RichTextBox1"), &e);
     }
-    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(childOf<RichTextBox>(&*w, "RichTextBox1"), Qt::Key(k), m); }
+    void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        QTest::keyClick(childOf<RichTextBox>(&*w, "RichTextBox1"), Qt::Key(k), m);
+    }
     QString text() { return w->session().buffer().text(); }
 };
 }  // namespace
@@ -70,7 +73,8 @@ void TestMainFrm::firstStartInEmptyFolder()
         QCOMPARE(win.fakes.messages.shown.size(), 1);
         QCOMPARE(win.fakes.messages.shown[0].title, QStringLiteral("Quillet"));
         QCOMPARE(win.fakes.messages.shown[0].icon, MsgIcon::None);
-        QVERIFY(win.fakes.messages.shown[0].text.startsWith(QStringLiteral("設定ファイルの保存フォルダが見つかりませんでした")));
+        QVERIFY(win.fakes.messages.shown[0].text.startsWith(
+            QStringLiteral("設定ファイルの保存フォルダが見つかりませんでした")));
         QCOMPARE(win.w->windowTitle(), QStringLiteral("Tagwright - 新規文書"));
         QCOMPARE(win.text().count(QStringLiteral("\r\n")), 9);
         QVERIFY(!win.w->action(QStringLiteral("IDM_UNDO"))->isEnabled());
@@ -86,24 +90,60 @@ void TestMainFrm::menusCarryCaptionsAndShortcuts_data()
     QTest::addColumn<QString>("id");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("shortcut");
-    QTest::newRow("new") << "IDM_NEW" << "新規作成(&N)" << "Ctrl+N";
-    QTest::newRow("open") << "IDM_OPEN" << "開く(&O).." << "Ctrl+O";
-    QTest::newRow("save") << "IDM_OVERSAVE" << "上書き保存(&S)" << "Ctrl+S";
-    QTest::newRow("save as") << "IDM_SAVE" << "名前をつけて保存(&A).." << "";
-    QTest::newRow("template open") << "IDM_FILE_TEMPLATEOPEN" << "テンプレートを開く..." << "";
-    QTest::newRow("exit") << "IDM_EXIT" << "終了(&X)" << "Ctrl+Q";
-    QTest::newRow("undo") << "IDM_UNDO" << "元に戻す(&U)" << "Ctrl+Z";
-    QTest::newRow("redo") << "IDM_REDO" << "やり直し(&R)" << "Ctrl+Y";
-    QTest::newRow("cut") << "IDM_CUT" << "切り取り(&T)" << "";
-    QTest::newRow("paste") << "IDM_PAST" << "貼り付け(&P)" << "";
-    QTest::newRow("select all") << "IDM_SELECTALL" << "全て選択(&A)" << "Ctrl+A";
-    QTest::newRow("upper") << "IDM_BIGCHR" << "全ての文字を大文字に変更(&B)" << "";
-    QTest::newRow("bold") << "IDM_FORMAT_B" << "太字(&B)" << "Ctrl+B";
-    QTest::newRow("h6") << "IDM_FORMAT_H6" << "見出し6(&6)" << "F6";
-    QTest::newRow("center") << "IDM_CENTER" << "中央揃え(&E)" << "Ctrl+E";
-    QTest::newRow("rgb") << "IDM_RGB" << "RGB色入力(&C)..." << "";
-    QTest::newRow("time") << "IDM_INSERT_TIME" << "現在時刻" << "";
-    QTest::newRow("hr") << "IDM_INSERT_HR" << "水平線(&H)" << "Ctrl+H";
+    QTest::newRow("new") << "IDM_NEW"
+                         << "新規作成(&N)"
+                         << "Ctrl+N";
+    QTest::newRow("open") << "IDM_OPEN"
+                          << "開く(&O).."
+                          << "Ctrl+O";
+    QTest::newRow("save") << "IDM_OVERSAVE"
+                          << "上書き保存(&S)"
+                          << "Ctrl+S";
+    QTest::newRow("save as") << "IDM_SAVE"
+                             << "名前をつけて保存(&A).."
+                             << "";
+    QTest::newRow("template open") << "IDM_FILE_TEMPLATEOPEN"
+                                   << "テンプレートを開く..."
+                                   << "";
+    QTest::newRow("exit") << "IDM_EXIT"
+                          << "終了(&X)"
+                          << "Ctrl+Q";
+    QTest::newRow("undo") << "IDM_UNDO"
+                          << "元に戻す(&U)"
+                          << "Ctrl+Z";
+    QTest::newRow("redo") << "IDM_REDO"
+                          << "やり直し(&R)"
+                          << "Ctrl+Y";
+    QTest::newRow("cut") << "IDM_CUT"
+                         << "切り取り(&T)"
+                         << "";
+    QTest::newRow("paste") << "IDM_PAST"
+                           << "貼り付け(&P)"
+                           << "";
+    QTest::newRow("select all") << "IDM_SELECTALL"
+                                << "全て選択(&A)"
+                                << "Ctrl+A";
+    QTest::newRow("upper") << "IDM_BIGCHR"
+                           << "全ての文字を大文字に変更(&B)"
+                           << "";
+    QTest::newRow("bold") << "IDM_FORMAT_B"
+                          << "太字(&B)"
+                          << "Ctrl+B";
+    QTest::newRow("h6") << "IDM_FORMAT_H6"
+                        << "見出し6(&6)"
+                        << "F6";
+    QTest::newRow("center") << "IDM_CENTER"
+                            << "中央揃え(&E)"
+                            << "Ctrl+E";
+    QTest::newRow("rgb") << "IDM_RGB"
+                         << "RGB色入力(&C)..."
+                         << "";
+    QTest::newRow("time") << "IDM_INSERT_TIME"
+                          << "現在時刻"
+                          << "";
+    QTest::newRow("hr") << "IDM_INSERT_HR"
+                        << "水平線(&H)"
+                        << "Ctrl+H";
 }
 
 void TestMainFrm::menusCarryCaptionsAndShortcuts()

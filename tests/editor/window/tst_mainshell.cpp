@@ -105,7 +105,8 @@ void TestMainShell::tabArrangementShowsOnePage()
     QCOMPARE(childOf<QTabBar>(&*s.w, "SSTab1")->tabText(1), QStringLiteral("プレビュー"));
     QVERIFY(childOf<RichTextBox>(&*s.w, "RichTextBox1")->isVisible());
     QVERIFY(!childOf<PreviewView>(&*s.w, "WebBrowser1")->isVisible());
-    QCOMPARE(childOf<RichTextBox>(&*s.w, "RichTextBox1")->geometry().y(), childOf<QTabBar>(&*s.w, "SSTab1")->geometry().bottom() + 1);
+    QCOMPARE(childOf<RichTextBox>(&*s.w, "RichTextBox1")->geometry().y(),
+             childOf<QTabBar>(&*s.w, "SSTab1")->geometry().bottom() + 1);
     childOf<QTabBar>(&*s.w, "SSTab1")->setCurrentIndex(1);
     QVERIFY(!childOf<RichTextBox>(&*s.w, "RichTextBox1")->isVisible());
     QVERIFY(childOf<PreviewView>(&*s.w, "WebBrowser1")->isVisible());
@@ -149,7 +150,8 @@ void TestMainShell::filePanelListsAndOpens()
     s.w->session().buffer().SetText(QStringLiteral("modified"));
     QListWidgetItem* item = childOf<QListWidget>(bar, "File1")->item(0);
     s.fakes.messages.answer(MsgResult::No);  // do not save the modified text
-    QTest::mouseClick(childOf<QListWidget>(bar, "File1")->viewport(), Qt::LeftButton, {}, childOf<QListWidget>(bar, "File1")->visualItemRect(item).center());
+    QTest::mouseClick(childOf<QListWidget>(bar, "File1")->viewport(), Qt::LeftButton, {},
+                      childOf<QListWidget>(bar, "File1")->visualItemRect(item).center());
     QCOMPARE(s.fakes.messages.shown.size(), 1);
     QCOMPARE(s.fakes.messages.shown[0].text, QStringLiteral("内容が変更されていますが、保存しますか？"));
     QCOMPARE(s.w->session().buffer().text(), QStringLiteral("<p>A</p>"));

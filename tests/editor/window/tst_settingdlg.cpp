@@ -98,17 +98,27 @@ void TestSettingDlg::loadsStoredValues_data()
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("shown");  // a check box shows "0" or "1"
-    QTest::newRow("preview off") << QByteArray("Preview=0") << "PreviewChk" << "0";
-    QTest::newRow("colour on") << QByteArray("ColorAdd=1") << "ColorAddChk" << "1";
-    QTest::newRow("relative off") << QByteArray("SoutaiPath=0") << "SoutaiChk" << "0";
-    QTest::newRow("version check") << QByteArray("NewVersionCheck=1") << "NewVersionCheckChk" << "1";
-    QTest::newRow("auto preview off") << QByteArray("RealTimePreview=0") << "RealTimePreviewChk" << "0";
-    QTest::newRow("width") << QByteArray("PreviewWindowX=1024") << "PreviewWindowXTxt" << "1024";
-    QTest::newRow("height stored as real") << QByteArray("PreviewWindowY=480.0") << "PreviewWindowYTxt" << "480";
-    QTest::newRow("height default") << QByteArray("Dummy=1") << "PreviewWindowYTxt" << "600";
-    QTest::newRow("browser path") << QByteArray("Browser2=/usr/bin/firefox") << "Browser2Txt" << "/usr/bin/firefox";
+    QTest::newRow("preview off") << QByteArray("Preview=0") << "PreviewChk"
+                                 << "0";
+    QTest::newRow("colour on") << QByteArray("ColorAdd=1") << "ColorAddChk"
+                               << "1";
+    QTest::newRow("relative off") << QByteArray("SoutaiPath=0") << "SoutaiChk"
+                                  << "0";
+    QTest::newRow("version check") << QByteArray("NewVersionCheck=1") << "NewVersionCheckChk"
+                                   << "1";
+    QTest::newRow("auto preview off") << QByteArray("RealTimePreview=0") << "RealTimePreviewChk"
+                                      << "0";
+    QTest::newRow("width") << QByteArray("PreviewWindowX=1024") << "PreviewWindowXTxt"
+                           << "1024";
+    QTest::newRow("height stored as real") << QByteArray("PreviewWindowY=480.0") << "PreviewWindowYTxt"
+                                           << "480";
+    QTest::newRow("height default") << QByteArray("Dummy=1") << "PreviewWindowYTxt"
+                                    << "600";
+    QTest::newRow("browser path") << QByteArray("Browser2=/usr/bin/firefox") << "Browser2Txt"
+                                  << "/usr/bin/firefox";
     QTest::newRow("browser name CP932") << QByteArray("Browser3Name=\x83\x75\x83\x89\x83\x45\x83\x55")
-                                        << "Browser3NameTxt" << "ブラウザ";
+                                        << "Browser3NameTxt"
+                                        << "ブラウザ";
 }
 
 void TestSettingDlg::loadsStoredValues()
@@ -179,9 +189,9 @@ void TestSettingDlg::confirmRewritesEverything()
     QVERIFY(win.fakes.messages.shown.isEmpty());
     QCOMPARE(win.w->session().document().WorkingFolder(), app.file(QStringLiteral("site")));
     const QByteArray ini = app.read(kIni);
-    for (const char* key : {"Preview=1", "ColorAdd=0", "DesignBar=1", "SoutaiPath=1", "PreviewWindowX=800",
-                            "PreviewWindowY=600", "Browser1=", "Browser3Name=", "NewVersionCheck=0",
-                            "DefaultMaxWin=0", "RealTimePreview=1", "AreaDivide=0"})
+    for (const char* key :
+         {"Preview=1", "ColorAdd=0", "DesignBar=1", "SoutaiPath=1", "PreviewWindowX=800", "PreviewWindowY=600",
+          "Browser1=", "Browser3Name=", "NewVersionCheck=0", "DefaultMaxWin=0", "RealTimePreview=1", "AreaDivide=0"})
         QVERIFY2(ini.contains(QByteArray("\r\n") + key + "\r\n"), key);
     QVERIFY(ini.endsWith("fpath=" + app.file(QStringLiteral("site/")).toUtf8() + "\r\n"));
     // The default header is ASCII apart from タイトル, 83 5E 83 43 83 67 83 8B in CP932.
@@ -239,9 +249,15 @@ void TestSettingDlg::badSizeWritesNothing_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("axis");
-    QTest::newRow("letters") << "PreviewWindowXTxt" << "abc" << "X";
-    QTest::newRow("too big") << "PreviewWindowYTxt" << "40000" << "Y";
-    QTest::newRow("empty") << "PreviewWindowXTxt" << "" << "X";
+    QTest::newRow("letters") << "PreviewWindowXTxt"
+                             << "abc"
+                             << "X";
+    QTest::newRow("too big") << "PreviewWindowYTxt"
+                             << "40000"
+                             << "Y";
+    QTest::newRow("empty") << "PreviewWindowXTxt"
+                           << ""
+                           << "X";
 }
 
 void TestSettingDlg::badSizeWritesNothing()
@@ -261,9 +277,9 @@ void TestSettingDlg::badSizeWritesNothing()
         click(d, "SettingBtn");
         QCOMPARE(win.fakes.messages.shown.size(), 1);
         const ShownMessage& m = win.fakes.messages.shown[0];
-        QCOMPARE(m.text,
-                 QStringLiteral("プレビューウインドウのサイズ (%1) には -32768 から 32767 までの数値を入力してください。")
-                     .arg(axis));
+        QCOMPARE(m.text, QStringLiteral(
+                             "プレビューウインドウのサイズ (%1) には -32768 から 32767 までの数値を入力してください。")
+                             .arg(axis));
         QCOMPARE(m.title, QStringLiteral("設定"));
         QCOMPARE(m.icon, MsgIcon::Warning);
         QVERIFY(d->isVisible());

@@ -74,8 +74,8 @@ void TestMdlMain::asciiDownloadShowsListedSize()
         QCOMPARE(counter.labels[2], QStringLiteral("293KB / 293KB"));
     }
     // A binary download of a file that changed since the listing: its size now.
-    QVERIFY(FtpDownload(*c, QStringLiteral("/page.html"), dir.filePath(QStringLiteral("b.bin")),
-                        TransferType::Binary, 10));
+    QVERIFY(
+        FtpDownload(*c, QStringLiteral("/page.html"), dir.filePath(QStringLiteral("b.bin")), TransferType::Binary, 10));
     QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("b.bin"))).size(), 300000);
 }
 
@@ -179,12 +179,18 @@ void TestMdlMain::permissionDigits_data()
 {
     QTest::addColumn<QString>("access");
     QTest::addColumn<QString>("digits");
-    QTest::newRow("755") << "755" << "755";
-    QTest::newRow("after a change, with its blank") << "644 " << "644";
-    QTest::newRow("empty") << "" << "000";
-    QTest::newRow("zero") << "0" << "000";
-    QTest::newRow("leading zero left out") << "44" << "044";
-    QTest::newRow("not digits") << "rwx" << "000";
+    QTest::newRow("755") << "755"
+                         << "755";
+    QTest::newRow("after a change, with its blank") << "644 "
+                                                    << "644";
+    QTest::newRow("empty") << ""
+                           << "000";
+    QTest::newRow("zero") << "0"
+                          << "000";
+    QTest::newRow("leading zero left out") << "44"
+                                           << "044";
+    QTest::newRow("not digits") << "rwx"
+                                << "000";
 }
 
 void TestMdlMain::permissionDigits()
@@ -197,8 +203,10 @@ void TestMdlMain::permissionDigits()
 void TestMdlMain::permissionBoxes()
 {
     PermissionDigits p = PermissionDigits::fromAccessText(QStringLiteral("755"));
-    QVERIFY(p.box(PermissionDigits::Owner, 0) && p.box(PermissionDigits::Owner, 1) && p.box(PermissionDigits::Owner, 2));
-    QVERIFY(p.box(PermissionDigits::Group, 0) && !p.box(PermissionDigits::Group, 1) && p.box(PermissionDigits::Group, 2));
+    QVERIFY(p.box(PermissionDigits::Owner, 0) && p.box(PermissionDigits::Owner, 1)
+            && p.box(PermissionDigits::Owner, 2));
+    QVERIFY(p.box(PermissionDigits::Group, 0) && !p.box(PermissionDigits::Group, 1)
+            && p.box(PermissionDigits::Group, 2));
     p.setBox(PermissionDigits::Owner, 2, false);
     QCOMPARE(p.digit(PermissionDigits::Owner), 6);
     QCOMPARE(p.chmodCommand(QStringLiteral("index.html")), QStringLiteral("SITE CHMOD 655 index.html\r"));

@@ -50,10 +50,11 @@ private slots:
             << QByteArray("type=file;size=2;modify=20240102030405; a; b ") << "a; b " << false << qint64(2) << "0" << t;
         QTest::newRow("MLST reply line") << QByteArray(" type=file;size=3;modify=20240102030405; /pub/x") << "/pub/x"
                                          << false << qint64(3) << "0" << t;
-        QTest::newRow("Japanese name") << QByteArray("type=file;size=5;modify=20240102030405; \xe6\x97\xa5\xe6\x9c\xac.txt")
+        QTest::newRow("Japanese name") << QByteArray(
+            "type=file;size=5;modify=20240102030405; \xe6\x97\xa5\xe6\x9c\xac.txt")
                                        << QStringLiteral("日本.txt") << false << qint64(5) << "0" << t;
-        QTest::newRow("large file") << QByteArray("type=file;size=5000000000;modify=20240102030405; big")
-                                    << "big" << false << qint64(5000000000) << "0" << t;
+        QTest::newRow("large file") << QByteArray("type=file;size=5000000000;modify=20240102030405; big") << "big"
+                                    << false << qint64(5000000000) << "0" << t;
     }
     void mlsdLine()
     {
@@ -78,35 +79,33 @@ private slots:
         QTest::addColumn<QString>("access");
         QTest::addColumn<QDateTime>("time");
         const QDateTime none;
-        QTest::newRow("file with year")
-            << QByteArray("-rw-r--r--   1 owner    group        1234 Jan 02  2024 index.html") << true << "index.html"
-            << false << qint64(1234) << "644" << QDateTime(QDate(2024, 1, 2), QTime(0, 0), Qt::UTC);
+        QTest::newRow("file with year") << QByteArray(
+            "-rw-r--r--   1 owner    group        1234 Jan 02  2024 index.html")
+                                        << true << "index.html" << false << qint64(1234) << "644"
+                                        << QDateTime(QDate(2024, 1, 2), QTime(0, 0), Qt::UTC);
         QTest::newRow("folder with time this year")
             << QByteArray("drwxr-xr-x   2 owner    group        4096 Feb 03 10:20 docs") << true << "docs" << true
             << qint64(0) << "755" << QDateTime(QDate(2025, 2, 3), QTime(10, 20), Qt::UTC);
         QTest::newRow("time in the future means last year")
             << QByteArray("-rwx------   1 o g 1 Dec 24 08:00 x") << true << "x" << false << qint64(1) << "700"
             << QDateTime(QDate(2024, 12, 24), QTime(8, 0), Qt::UTC);
-        QTest::newRow("setuid and sticky")
-            << QByteArray("-rwsr-xr-T   1 o g 9 Jan 02  2024 s") << true << "s" << false << qint64(9) << "754"
-            << QDateTime(QDate(2024, 1, 2), QTime(0, 0), Qt::UTC);
+        QTest::newRow("setuid and sticky") << QByteArray("-rwsr-xr-T   1 o g 9 Jan 02  2024 s") << true << "s" << false
+                                           << qint64(9) << "754" << QDateTime(QDate(2024, 1, 2), QTime(0, 0), Qt::UTC);
         QTest::newRow("no group column") << QByteArray("-rw-rw-rw-   1 owner 77 Mar 01  2023 n") << true << "n" << false
-                                         << qint64(77) << "666"
-                                         << QDateTime(QDate(2023, 3, 1), QTime(0, 0), Qt::UTC);
+                                         << qint64(77) << "666" << QDateTime(QDate(2023, 3, 1), QTime(0, 0), Qt::UTC);
         QTest::newRow("spaces inside the name")
             << QByteArray("-rw-r--r--   1 o g 5 Jan 02  2024 my  file .txt") << true << "my  file .txt" << false
             << qint64(5) << "644" << QDateTime(QDate(2024, 1, 2), QTime(0, 0), Qt::UTC);
         QTest::newRow("symbolic link named without target")
-            << QByteArray("lrwxrwxrwx   1 o g 11 Jan 02  2024 link -> target") << true << "link" << false
-            << qint64(11) << "777" << QDateTime(QDate(2024, 1, 2), QTime(0, 0), Qt::UTC);
+            << QByteArray("lrwxrwxrwx   1 o g 11 Jan 02  2024 link -> target") << true << "link" << false << qint64(11)
+            << "777" << QDateTime(QDate(2024, 1, 2), QTime(0, 0), Qt::UTC);
         QTest::newRow("no permissions") << QByteArray("----------   1 o g 0 Jan 02  2024 z") << true << "z" << false
-                                        << qint64(0) << "0"
-                                        << QDateTime(QDate(2024, 1, 2), QTime(0, 0), Qt::UTC);
+                                        << qint64(0) << "0" << QDateTime(QDate(2024, 1, 2), QTime(0, 0), Qt::UTC);
         QTest::newRow("total line") << QByteArray("total 12") << false << "" << false << qint64(0) << "" << none;
         QTest::newRow("DOS form") << QByteArray("01-02-24  10:20AM       <DIR>          docs") << false << "" << false
                                   << qint64(0) << "" << none;
-        QTest::newRow("no name") << QByteArray("-rw-r--r--   1 o g 5 Jan 02  2024") << false << "" << false
-                                 << qint64(0) << "" << none;
+        QTest::newRow("no name") << QByteArray("-rw-r--r--   1 o g 5 Jan 02  2024") << false << "" << false << qint64(0)
+                                 << "" << none;
     }
     void listLine()
     {
@@ -130,22 +129,23 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("rejected");
         QTest::newRow("MLSD dots and hostile names")
-            << QByteArray("type=cdir;modify=20240101000000; /pub\r\n"
-                          "type=pdir;modify=20240101000000; /\r\n"
-                          "type=file;size=1;modify=20240101000000; ok.txt\r\n"
-                          "type=file;size=1;modify=20240101000000; ../evil\r\n"
-                          "type=file;size=1;modify=20240101000000; a/../../evil\r\n"
-                          "type=dir;modify=20240101000000; ..\\up\r\n"
-                          "type=dir;modify=20240101000000; ..\r\n"
-                          "type=dir;modify=20240101000000; sub\n")
+            << QByteArray(
+                   "type=cdir;modify=20240101000000; /pub\r\n"
+                   "type=pdir;modify=20240101000000; /\r\n"
+                   "type=file;size=1;modify=20240101000000; ok.txt\r\n"
+                   "type=file;size=1;modify=20240101000000; ../evil\r\n"
+                   "type=file;size=1;modify=20240101000000; a/../../evil\r\n"
+                   "type=dir;modify=20240101000000; ..\\up\r\n"
+                   "type=dir;modify=20240101000000; ..\r\n"
+                   "type=dir;modify=20240101000000; sub\n")
             << true << QStringList{"ok.txt", "sub"} << QStringList{"../evil", "a/../../evil", "..\\up"};
-        QTest::newRow("LIST dots and hostile names")
-            << QByteArray("total 3\r\n"
-                          "drwxr-xr-x 2 o g 0 Jan 01  2024 .\r\n"
-                          "drwxr-xr-x 2 o g 0 Jan 01  2024 ..\r\n"
-                          "-rw-r--r-- 1 o g 4 Jan 01  2024 ../evil\r\n"
-                          "-rw-r--r-- 1 o g 4 Jan 01  2024 fine\r\n")
-            << false << QStringList{"fine"} << QStringList{"../evil"};
+        QTest::newRow("LIST dots and hostile names") << QByteArray(
+            "total 3\r\n"
+            "drwxr-xr-x 2 o g 0 Jan 01  2024 .\r\n"
+            "drwxr-xr-x 2 o g 0 Jan 01  2024 ..\r\n"
+            "-rw-r--r-- 1 o g 4 Jan 01  2024 ../evil\r\n"
+            "-rw-r--r-- 1 o g 4 Jan 01  2024 fine\r\n")
+                                                     << false << QStringList{"fine"} << QStringList{"../evil"};
         QTest::newRow("empty listing") << QByteArray() << true << QStringList() << QStringList();
     }
     void listingFiltersNames()
@@ -162,8 +162,10 @@ private slots:
 
     void listingDecodesCp932()
     {
-        const QByteArray line = "type=file;size=1;modify=20240101000000; " + encodeCp932(QStringLiteral("髙﨑①.txt")).bytes;
-        const ParsedListing l = parseListing(line, true, [](const QByteArray& b) { return decodeCp932(b); }, kNow);
+        const QByteArray line =
+            "type=file;size=1;modify=20240101000000; " + encodeCp932(QStringLiteral("髙﨑①.txt")).bytes;
+        const ParsedListing l = parseListing(
+            line, true, [](const QByteArray& b) { return decodeCp932(b); }, kNow);
         QCOMPARE(l.entries.size(), 1);
         QCOMPARE(l.entries[0].name, QStringLiteral("髙﨑①.txt"));
     }
@@ -195,15 +197,24 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<bool>("match");
-        QTest::newRow("*.* takes names without a dot") << "README" << "*.*" << true;
-        QTest::newRow("*.* takes dotted names") << "a.b.c" << "*.*" << true;
-        QTest::newRow("extension, any case") << "INDEX.HTML" << "*.html" << true;
-        QTest::newRow("other extension") << "a.txt" << "*.html" << false;
-        QTest::newRow("question mark") << "a1.txt" << "a?.txt" << true;
-        QTest::newRow("question mark needs a character") << "a.txt" << "a?.txt" << false;
-        QTest::newRow("star in the middle") << "abcdef" << "a*f" << true;
-        QTest::newRow("star backtracks") << "aXbXc" << "a*b*c" << true;
-        QTest::newRow("exact") << "x" << "y" << false;
+        QTest::newRow("*.* takes names without a dot") << "README"
+                                                       << "*.*" << true;
+        QTest::newRow("*.* takes dotted names") << "a.b.c"
+                                                << "*.*" << true;
+        QTest::newRow("extension, any case") << "INDEX.HTML"
+                                             << "*.html" << true;
+        QTest::newRow("other extension") << "a.txt"
+                                         << "*.html" << false;
+        QTest::newRow("question mark") << "a1.txt"
+                                       << "a?.txt" << true;
+        QTest::newRow("question mark needs a character") << "a.txt"
+                                                         << "a?.txt" << false;
+        QTest::newRow("star in the middle") << "abcdef"
+                                            << "a*f" << true;
+        QTest::newRow("star backtracks") << "aXbXc"
+                                         << "a*b*c" << true;
+        QTest::newRow("exact") << "x"
+                               << "y" << false;
     }
     void patterns()
     {
@@ -237,7 +248,8 @@ private slots:
 
     void textExtensionsOrder()
     {
-        QCOMPARE(TextExtensions(), (QStringList{"CGI", "CSS", "HTM", "HTML", "JAVA", "JS", "PL", "SHTM", "SHTML", "TXT"}));
+        QCOMPARE(TextExtensions(),
+                 (QStringList{"CGI", "CSS", "HTM", "HTML", "JAVA", "JS", "PL", "SHTM", "SHTML", "TXT"}));
         QCOMPARE(transferTypeFromInt(2), TransferType::Binary);
         QCOMPARE(transferTypeFromInt(7), TransferType::Automatic);
     }

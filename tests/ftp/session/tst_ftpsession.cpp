@@ -223,13 +223,27 @@ private slots:
         QTest::addColumn<QString>("server");
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
-        QTest::newRow("empty server") << "" << "tester" << "secret";
-        QTest::newRow("wrong password") << "<server>" << "tester" << "wrong";
-        QTest::newRow("unknown user") << "<server>" << "nobody" << "secret";
-        QTest::newRow("nobody listening") << "127.0.0.1:1" << "tester" << "secret";
-        QTest::newRow("port out of range") << "127.0.0.1:70000" << "tester" << "secret";
-        QTest::newRow("line break in the user") << "<server>" << "tester\r\nDELE x" << "secret";
-        QTest::newRow("line break in the password") << "<server>" << "tester" << "secret\nDELE x";
+        QTest::newRow("empty server") << ""
+                                      << "tester"
+                                      << "secret";
+        QTest::newRow("wrong password") << "<server>"
+                                        << "tester"
+                                        << "wrong";
+        QTest::newRow("unknown user") << "<server>"
+                                      << "nobody"
+                                      << "secret";
+        QTest::newRow("nobody listening") << "127.0.0.1:1"
+                                          << "tester"
+                                          << "secret";
+        QTest::newRow("port out of range") << "127.0.0.1:70000"
+                                           << "tester"
+                                           << "secret";
+        QTest::newRow("line break in the user") << "<server>"
+                                                << "tester\r\nDELE x"
+                                                << "secret";
+        QTest::newRow("line break in the password") << "<server>"
+                                                    << "tester"
+                                                    << "secret\nDELE x";
     }
     void connectFailures()
     {
@@ -339,9 +353,8 @@ private slots:
         QTest::newRow("ascii: CR LF file arrives with LF, comes back CR LF")
             << QByteArray("<p>\r\n</p>\r\n") << "page.txt" << int(TransferType::Ascii) << QByteArray("<p>\n</p>\n")
             << QByteArray("<p>\r\n</p>\r\n");
-        QTest::newRow("ascii: LF file comes back CR LF")
-            << QByteArray("a\nb\n") << "lf.txt" << int(TransferType::Ascii) << QByteArray("a\nb\n")
-            << QByteArray("a\r\nb\r\n");
+        QTest::newRow("ascii: LF file comes back CR LF") << QByteArray("a\nb\n") << "lf.txt" << int(TransferType::Ascii)
+                                                         << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
         QTest::newRow("automatic: index.HTML goes as text")
             << QByteArray("x\r\ny\r\n") << "index.HTML" << int(TransferType::Automatic) << QByteArray("x\ny\n")
             << QByteArray("x\r\ny\r\n");
@@ -354,7 +367,8 @@ private slots:
         const QByteArray bigText = QByteArray("line of text\r\n").repeated(20000);
         QByteArray bigLf = bigText;
         bigLf.replace("\r\n", "\n");
-        QTest::newRow("ascii across many chunks") << bigText << "big.txt" << int(TransferType::Ascii) << bigLf << bigText;
+        QTest::newRow("ascii across many chunks")
+            << bigText << "big.txt" << int(TransferType::Ascii) << bigLf << bigText;
         QTest::newRow("zero bytes") << QByteArray("") << "empty.bin" << int(TransferType::Binary) << QByteArray("")
                                     << QByteArray("");
     }
@@ -398,7 +412,7 @@ private slots:
         putFile(m_server->homeFile("full/big.bin"), QByteArray(600000, 'f'));
         const QString target = local("full.bin");
         putFile(target, "previous");
-        rlimit old {};
+        rlimit old{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit small = old;
@@ -428,12 +442,12 @@ private slots:
         QTest::addColumn<QString>("label1");
         QTest::newRow("download") << "get" << 300000 << QStringLiteral("got.bin を受信中です...")
                                   << QStringLiteral("転送モード Binary");
-        QTest::newRow("upload, automatic text") << "put" << 300000 << QStringLiteral("put.html を送信中です...")
-                                                << QStringLiteral("転送モード Ascii");
-        QTest::newRow("zero-byte download") << "get" << 0 << QStringLiteral("got.bin を受信中です...")
-                                            << QStringLiteral("転送モード Binary");
-        QTest::newRow("zero-byte upload") << "put" << 0 << QStringLiteral("put.html を送信中です...")
-                                          << QStringLiteral("転送モード Ascii");
+        QTest::newRow("upload, automatic text")
+            << "put" << 300000 << QStringLiteral("put.html を送信中です...") << QStringLiteral("転送モード Ascii");
+        QTest::newRow("zero-byte download")
+            << "get" << 0 << QStringLiteral("got.bin を受信中です...") << QStringLiteral("転送モード Binary");
+        QTest::newRow("zero-byte upload")
+            << "put" << 0 << QStringLiteral("put.html を送信中です...") << QStringLiteral("転送モード Ascii");
         QTest::newRow("delete") << "del" << 10 << QStringLiteral("gone.bin を削除中です...") << QString();
     }
     void progress()
@@ -500,26 +514,41 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QStringList>("existAfter");
         QTest::addColumn<QStringList>("goneAfter");
-        QTest::newRow("rename") << "ren" << "/cmd/a.txt" << "/cmd/b.txt" << true << QStringList{"cmd/b.txt"}
-                                << QStringList{"cmd/a.txt"};
-        QTest::newRow("rename relative to the current folder") << "ren" << "a.txt" << "c.txt" << true
-                                                               << QStringList{"cmd/c.txt"} << QStringList{"cmd/a.txt"};
-        QTest::newRow("rename a missing file") << "ren" << "/cmd/none" << "/cmd/z" << false << QStringList{"cmd/a.txt"}
-                                               << QStringList{"cmd/z"};
-        QTest::newRow("rename onto a line break") << "ren" << "/cmd/a.txt" << "/cmd/x\r\nDELE /cmd/a.txt" << false
-                                                  << QStringList{"cmd/a.txt"} << QStringList();
-        QTest::newRow("delete") << "del" << "/cmd/a.txt" << "" << true << QStringList() << QStringList{"cmd/a.txt"};
-        QTest::newRow("delete a missing file") << "del" << "/cmd/none" << "" << false << QStringList{"cmd/a.txt"}
-                                               << QStringList();
-        QTest::newRow("delete a folder is no file delete") << "del" << "/cmd/sub" << "" << false
-                                                           << QStringList{"cmd/sub"} << QStringList();
-        QTest::newRow("delete with a line break") << "del" << "/cmd/none\nDELE /cmd/a.txt" << "" << false
-                                                  << QStringList{"cmd/a.txt"} << QStringList();
-        QTest::newRow("make a folder") << "mkd" << "/cmd/new" << "" << true << QStringList{"cmd/new"} << QStringList();
-        QTest::newRow("make a folder with trailing slash") << "mkd" << "/cmd/new2/" << "" << true
-                                                           << QStringList{"cmd/new2"} << QStringList();
-        QTest::newRow("make an existing folder") << "mkd" << "/cmd/sub" << "" << false << QStringList{"cmd/sub"}
-                                                 << QStringList();
+        QTest::newRow("rename") << "ren"
+                                << "/cmd/a.txt"
+                                << "/cmd/b.txt" << true << QStringList{"cmd/b.txt"} << QStringList{"cmd/a.txt"};
+        QTest::newRow("rename relative to the current folder")
+            << "ren"
+            << "a.txt"
+            << "c.txt" << true << QStringList{"cmd/c.txt"} << QStringList{"cmd/a.txt"};
+        QTest::newRow("rename a missing file") << "ren"
+                                               << "/cmd/none"
+                                               << "/cmd/z" << false << QStringList{"cmd/a.txt"} << QStringList{"cmd/z"};
+        QTest::newRow("rename onto a line break")
+            << "ren"
+            << "/cmd/a.txt"
+            << "/cmd/x\r\nDELE /cmd/a.txt" << false << QStringList{"cmd/a.txt"} << QStringList();
+        QTest::newRow("delete") << "del"
+                                << "/cmd/a.txt"
+                                << "" << true << QStringList() << QStringList{"cmd/a.txt"};
+        QTest::newRow("delete a missing file") << "del"
+                                               << "/cmd/none"
+                                               << "" << false << QStringList{"cmd/a.txt"} << QStringList();
+        QTest::newRow("delete a folder is no file delete") << "del"
+                                                           << "/cmd/sub"
+                                                           << "" << false << QStringList{"cmd/sub"} << QStringList();
+        QTest::newRow("delete with a line break") << "del"
+                                                  << "/cmd/none\nDELE /cmd/a.txt"
+                                                  << "" << false << QStringList{"cmd/a.txt"} << QStringList();
+        QTest::newRow("make a folder") << "mkd"
+                                       << "/cmd/new"
+                                       << "" << true << QStringList{"cmd/new"} << QStringList();
+        QTest::newRow("make a folder with trailing slash") << "mkd"
+                                                           << "/cmd/new2/"
+                                                           << "" << true << QStringList{"cmd/new2"} << QStringList();
+        QTest::newRow("make an existing folder") << "mkd"
+                                                 << "/cmd/sub"
+                                                 << "" << false << QStringList{"cmd/sub"} << QStringList();
         QTest::newRow("make a Japanese folder") << "mkd" << QStringLiteral("/cmd/新しいフォルダ") << "" << true
                                                 << QStringList{QStringLiteral("cmd/新しいフォルダ")} << QStringList();
     }
@@ -571,9 +600,9 @@ private slots:
     {
         QFETCH(QString, command);
         putFile(m_server->homeFile("perm/index.html"), "p");
-        QFile::setPermissions(m_server->homeFile("perm/index.html"),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                  QFileDevice::ExeGroup | QFileDevice::ExeOther);
+        QFile::setPermissions(m_server->homeFile("perm/index.html"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                         | QFileDevice::ExeOwner | QFileDevice::ExeGroup
+                                                                         | QFileDevice::ExeOther);
         // The name is relative: it works because the session entered the folder.
         QCOMPARE(FtpCurDir(*m_conn, "/perm/"), QStringLiteral("/perm/"));
         m_server->clearLog();
@@ -598,7 +627,8 @@ private slots:
         QVERIFY(FtpUploadTree(*m_conn, src, "/site", TransferType::Automatic));
         QCOMPARE(bytesOf(m_server->homeFile("site/index.html")), QByteArray("<html>\n</html>\n"));
         QCOMPARE(bytesOf(m_server->homeFile("site/logo.gif")), bytesOf(src + "/logo.gif"));
-        QCOMPARE(bytesOf(m_server->homeFile(QStringLiteral("site/写真/a.jpg"))), bytesOf(src + QStringLiteral("/写真/a.jpg")));
+        QCOMPARE(bytesOf(m_server->homeFile(QStringLiteral("site/写真/a.jpg"))),
+                 bytesOf(src + QStringLiteral("/写真/a.jpg")));
         QCOMPARE(bytesOf(m_server->homeFile("site/css/deep/er/site.css")), QByteArray("body{}\n"));
         QVERIFY(QFileInfo(m_server->homeFile("site/empty")).isDir());
 

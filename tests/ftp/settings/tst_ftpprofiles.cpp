@@ -54,11 +54,14 @@ private slots:
     {
         QTest::addColumn<QString>("plain");
         QTest::addColumn<QString>("codes");
-        QTest::newRow("abc") << "abc" << "097 098 099";
-        QTest::newRow("digits and symbols") << "0 ~" << "048 032 126";
+        QTest::newRow("abc") << "abc"
+                             << "097 098 099";
+        QTest::newRow("digits and symbols") << "0 ~"
+                                            << "048 032 126";
         QTest::newRow("half-width katakana, one byte each") << QStringLiteral("ｱｲ") << "177 178";
         QTest::newRow("double-byte character, two groups") << QStringLiteral("あ") << "130 160";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void encodeShape()
     {
@@ -75,14 +78,22 @@ private slots:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("plain");
-        QTest::newRow("fillers ignored") << "097abc098xyz099.5E" << "abc";
-        QTest::newRow("as the old program wrote it") << "112123115456115789119012" << "pssw";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("not a number") << "09a123" << "";
-        QTest::newRow("one bad group spoils all") << "097123x98123" << "";
-        QTest::newRow("incomplete group") << "097123098" << "";
-        QTest::newRow("code over 255") << "300123" << "";
-        QTest::newRow("plain text by hand") << "secret" << "";
+        QTest::newRow("fillers ignored") << "097abc098xyz099.5E"
+                                         << "abc";
+        QTest::newRow("as the old program wrote it") << "112123115456115789119012"
+                                                     << "pssw";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("not a number") << "09a123"
+                                      << "";
+        QTest::newRow("one bad group spoils all") << "097123x98123"
+                                                  << "";
+        QTest::newRow("incomplete group") << "097123098"
+                                          << "";
+        QTest::newRow("code over 255") << "300123"
+                                       << "";
+        QTest::newRow("plain text by hand") << "secret"
+                                            << "";
         QTest::newRow("character outside CP932") << EncodePassword(QStringLiteral("鍵😀")) << QStringLiteral("鍵😀");
     }
     void decode()
@@ -155,14 +166,20 @@ private slots:
         QTest::addColumn<QString>("server");
         QTest::addColumn<QString>("password");
         QTest::addColumn<int>("mode");
-        QTest::newRow("missing keys") << QByteArray("[p]\r\nServer=h\r\n") << "h" << "" << 0;
-        QTest::newRow("missing file") << QByteArray() << "" << "" << 0;
-        QTest::newRow("mode as a number") << QByteArray("[p]\r\nTransMode=1\r\n") << "" << "" << 1;
-        QTest::newRow("mode out of range") << QByteArray("[p]\r\nTransMode=9\r\n") << "" << "" << 0;
-        QTest::newRow("mode not a number") << QByteArray("[p]\r\nTransMode=x\r\n") << "" << "" << 0;
-        QTest::newRow("broken password") << QByteArray("[p]\r\nPassWord=plain\r\n") << "" << "" << 0;
-        QTest::newRow("other section's keys ignored")
-            << QByteArray("[q]\r\nServer=q\r\n[p]\r\nUserName=u\r\n") << "" << "" << 0;
+        QTest::newRow("missing keys") << QByteArray("[p]\r\nServer=h\r\n") << "h"
+                                      << "" << 0;
+        QTest::newRow("missing file") << QByteArray() << ""
+                                      << "" << 0;
+        QTest::newRow("mode as a number") << QByteArray("[p]\r\nTransMode=1\r\n") << ""
+                                          << "" << 1;
+        QTest::newRow("mode out of range") << QByteArray("[p]\r\nTransMode=9\r\n") << ""
+                                           << "" << 0;
+        QTest::newRow("mode not a number") << QByteArray("[p]\r\nTransMode=x\r\n") << ""
+                                           << "" << 0;
+        QTest::newRow("broken password") << QByteArray("[p]\r\nPassWord=plain\r\n") << ""
+                                         << "" << 0;
+        QTest::newRow("other section's keys ignored") << QByteArray("[q]\r\nServer=q\r\n[p]\r\nUserName=u\r\n") << ""
+                                                      << "" << 0;
     }
     void profileLoadDefaults()
     {
@@ -233,21 +250,25 @@ private slots:
         test::TempAppFolder app;
         const FtpSettingFiles files = FtpSettingFiles::forProgram();
         QVERIFY(SaveSettings(files, {QStringLiteral("site"), false}));
-        QCOMPARE(app.read(QStringLiteral("Setting/Ftp.ini")), QByteArray("[Skyport]\r\nUser=site\r\nListCache=False\r\n"));
+        QCOMPARE(app.read(QStringLiteral("Setting/Ftp.ini")),
+                 QByteArray("[Skyport]\r\nUser=site\r\nListCache=False\r\n"));
         QVERIFY(SaveSettings(files, {QStringLiteral("other"), true}));
-        QCOMPARE(app.read(QStringLiteral("Setting/Ftp.ini")), QByteArray("[Skyport]\r\nUser=other\r\nListCache=True\r\n"));
+        QCOMPARE(app.read(QStringLiteral("Setting/Ftp.ini")),
+                 QByteArray("[Skyport]\r\nUser=other\r\nListCache=True\r\n"));
     }
 
     void extensionList()
     {
         test::TempAppFolder app;
         const FtpSettingFiles files = FtpSettingFiles::forProgram();
-        app.put(QStringLiteral("Setting/Ftp.ini"), "[Extension]\r\nExtension0=OLD\r\nExtension11=X\r\n[Skyport]\r\nUser=u\r\n");
+        app.put(QStringLiteral("Setting/Ftp.ini"),
+                "[Extension]\r\nExtension0=OLD\r\nExtension11=X\r\n[Skyport]\r\nUser=u\r\n");
         QVERIFY(SaveExtensionList(files));
-        QCOMPARE(app.read(QStringLiteral("Setting/Ftp.ini")),
-                 QByteArray("[Skyport]\r\nUser=u\r\n[Extension]\r\nExtension0=CGI\r\nExtension1=CSS\r\nExtension2=HTM\r\n"
-                            "Extension3=HTML\r\nExtension4=JAVA\r\nExtension5=JS\r\nExtension6=PL\r\nExtension7=SHTM\r\n"
-                            "Extension8=SHTML\r\nExtension9=TXT\r\n"));
+        QCOMPARE(
+            app.read(QStringLiteral("Setting/Ftp.ini")),
+            QByteArray("[Skyport]\r\nUser=u\r\n[Extension]\r\nExtension0=CGI\r\nExtension1=CSS\r\nExtension2=HTM\r\n"
+                       "Extension3=HTML\r\nExtension4=JAVA\r\nExtension5=JS\r\nExtension6=PL\r\nExtension7=SHTM\r\n"
+                       "Extension8=SHTML\r\nExtension9=TXT\r\n"));
     }
 };
 

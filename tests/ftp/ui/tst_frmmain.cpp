@@ -63,8 +63,7 @@ struct Env {
     {
         files = FtpSettingFiles::inFolder(app.path() + QStringLiteral("/Setting"));
     }
-    void saveProfile(bool listCache, TransferType mode = TransferType::Automatic,
-                     const QString& password = QString())
+    void saveProfile(bool listCache, TransferType mode = TransferType::Automatic, const QString& password = QString())
     {
         ConnectionProfile p;
         p.Name = QStringLiteral("テスト");
@@ -126,8 +125,8 @@ void stopWhenUnderway(Frm_Main& w, const std::function<void(Frm_State*)>& check)
 {
     auto* timer = new QTimer(&w);
     QObject::connect(timer, &QTimer::timeout, &w, [&w, check, timer] {
-        if (auto* state = w.findChild<Frm_State*>(); state && state->label(2)->text().contains(u'/') &&
-                                                      !state->label(2)->text().startsWith(u'0')) {
+        if (auto* state = w.findChild<Frm_State*>();
+            state && state->label(2)->text().contains(u'/') && !state->label(2)->text().startsWith(u'0')) {
             timer->stop();
             check(state);
             state->stopButton()->click();
@@ -383,8 +382,8 @@ void TestFrmMain::connectFailureSaysWhy()
     w->toggleConnection();
     QVERIFY(!w->isConnected());
     QCOMPARE(env.fakes.messages.shown.size(), 1);
-    QCOMPARE(env.fakes.messages.shown[0].text, env.server.serverText() + QStringLiteral(" へ接続出来ませんでした\r\n") +
-                                                   describeFtpError({FtpErrorKind::Login, {}}));
+    QCOMPARE(env.fakes.messages.shown[0].text, env.server.serverText() + QStringLiteral(" へ接続出来ませんでした\r\n")
+                                                   + describeFtpError({FtpErrorKind::Login, {}}));
     QVERIFY(w->findChild<QToolButton*>(QStringLiteral("Btn_Con"))->isEnabled());
 }
 
@@ -503,7 +502,8 @@ void TestFrmMain::deleteAsksAndRemovesTrees()
         select(*w, 1, {QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("tree")});
         env.fakes.messages.answer(MsgResult::No);
         w->deleteSelected();
-        QCOMPARE(env.fakes.messages.shown.last().text, QStringLiteral("選択したファイルを全て削除しますが\r\nよろしいですか？"));
+        QCOMPARE(env.fakes.messages.shown.last().text,
+                 QStringLiteral("選択したファイルを全て削除しますが\r\nよろしいですか？"));
         QVERIFY(QFile::exists(env.server.homeFile(QStringLiteral("a.txt"))));
         QCOMPARE(w->pane(1)->count(), 4);
 
@@ -584,8 +584,8 @@ void TestFrmMain::renameInPlace()
         const int messages = c.ok ? 0 : 1;
         QCOMPARE(env.fakes.messages.shown.size(), messages);
         env.fakes.messages.shown.clear();
-        QCOMPARE(w->FindListItem(c.pane, c.to) > 0, c.ok || c.to == QStringLiteral("taken.txt") ||
-                                                        c.to == QStringLiteral("other.txt"));
+        QCOMPARE(w->FindListItem(c.pane, c.to) > 0,
+                 c.ok || c.to == QStringLiteral("taken.txt") || c.to == QStringLiteral("other.txt"));
         QCOMPARE(w->FindListItem(c.pane, c.from) > 0, !c.ok);
     }
     QCOMPARE(w->pane(1)->item(w->FindListItem(1, QStringLiteral("new.html"))).typeText, QStringLiteral("HTML"));
@@ -611,9 +611,9 @@ void TestFrmMain::permissions()
     QVERIFY(env.server.isRunning());
     putFile(env.server.homeFile(QStringLiteral("pub/index.html")), "i");
     QFile::setPermissions(env.server.homeFile(QStringLiteral("pub/index.html")),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                              QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
-                              QFileDevice::ExeOther);
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                              | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                              | QFileDevice::ExeOther);
     env.saveProfile(listCache);
     auto w = env.window();
     w->toggleConnection();
@@ -624,7 +624,8 @@ void TestFrmMain::permissions()
         QTimer::singleShot(0, d, [&, d] {
             auto* box = d->findChild<QCheckBox*>(QStringLiteral("chk_own_2"));
             for (const char* n : {"chk_own_0", "chk_own_1", "chk_own_2", "chk_grp_0", "chk_grp_1", "chk_grp_2"})
-                seen << (d->findChild<QCheckBox*>(QLatin1String(n))->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+                seen << (d->findChild<QCheckBox*>(QLatin1String(n))->isChecked() ? QStringLiteral("1")
+                                                                                 : QStringLiteral("0"));
             box->click();
             seen << d->findChild<QLabel*>(QStringLiteral("lbl_own"))->text();
             d->findChild<QPushButton*>(ok ? QStringLiteral("cmd_ok") : QStringLiteral("cmd_cancel"))->click();
@@ -670,7 +671,8 @@ void TestFrmMain::stopButtonEndsSlowDownload()
              << state->label(3)->text().section(u'/', 2);
         seen << filesIn(env.local.path());  // nothing new mid-way: a crash leaves nothing
         // The window stays usable; a command that needs the server says why not.
-        QVERIFY(w->centralWidget()->isEnabled() && !w->findChild<QPushButton*>(QStringLiteral("Btn_Trs_1"))->isEnabled());
+        QVERIFY(w->centralWidget()->isEnabled()
+                && !w->findChild<QPushButton*>(QStringLiteral("Btn_Trs_1"))->isEnabled());
         w->setActivePane(0);
         w->refresh();
         QCOMPARE(w->pane(0)->count(), 1);
@@ -680,10 +682,11 @@ void TestFrmMain::stopButtonEndsSlowDownload()
         QVERIFY(!w->close());
     });
     w->transfer(false);
-    QCOMPARE(seen, (QStringList{"処理中です...", "big.bin を受信中です...", " 4,096KB", "ファイル 1 / 2　", " 4,096KB", "big.bin"}));
+    QCOMPARE(seen, (QStringList{"処理中です...", "big.bin を受信中です...", " 4,096KB", "ファイル 1 / 2　", " 4,096KB",
+                                "big.bin"}));
     QCOMPARE(env.fakes.messages.shown.size(), 2);
-    QCOMPARE(env.fakes.messages.shown[1].text,
-             QStringLiteral("ファイルの受信に失敗しました\r\nbig.bin\r\n") + describeFtpError({FtpErrorKind::Cancelled, {}}));
+    QCOMPARE(env.fakes.messages.shown[1].text, QStringLiteral("ファイルの受信に失敗しました\r\nbig.bin\r\n")
+                                                   + describeFtpError({FtpErrorKind::Cancelled, {}}));
     // The old file stays, and no partial file is left beside it.
     QCOMPARE(bytesOf(env.local.filePath(QStringLiteral("big.bin"))), QByteArray("old"));
     QCOMPARE(filesIn(env.local.path()), QStringList{"big.bin"});
@@ -731,8 +734,8 @@ void TestFrmMain::uploadsAreAllOrNothing()
         QCOMPARE(filesIn(env.server.home()), site);
         QCOMPARE(bytesOf(env.server.homeFile("live.bin")), QByteArray("old site"));
         QCOMPARE(itemNames(*w, 1), site);
-        QCOMPARE(env.fakes.messages.shown.last().text, QStringLiteral("ファイルの送信に失敗しました\r\n") + name +
-                                                           "\r\n" + describeFtpError({FtpErrorKind::Cancelled, {}}));
+        QCOMPARE(env.fakes.messages.shown.last().text, QStringLiteral("ファイルの送信に失敗しました\r\n") + name
+                                                           + "\r\n" + describeFtpError({FtpErrorKind::Cancelled, {}}));
     }
     // A whole upload replaces the old file, also where the server refuses that rename.
     select(*w, 0, {"page.html"});
@@ -747,8 +750,10 @@ void TestFrmMain::uploadsAreAllOrNothing()
     w->transfer(false);
     QCOMPARE(filesIn(env.local.filePath("loop")), QStringList{"a.txt"});
     QCOMPARE(env.fakes.messages.shown.size(), 4);
-    QCOMPARE(env.fakes.messages.shown[2].text, QStringLiteral("フォルダの外を指すリンクのため、次のファイルは送信しませんでした:\r\nsite/key"));
-    QCOMPARE(env.fakes.messages.shown[3].text, QStringLiteral("上のフォルダと同じ内容を示すため、次のフォルダはたどりませんでした:\r\nloop/self"));
+    QCOMPARE(env.fakes.messages.shown[2].text,
+             QStringLiteral("フォルダの外を指すリンクのため、次のファイルは送信しませんでした:\r\nsite/key"));
+    QCOMPARE(env.fakes.messages.shown[3].text,
+             QStringLiteral("上のフォルダと同じ内容を示すため、次のフォルダはたどりませんでした:\r\nloop/self"));
     // Deleting it removes the link to itself, not the same files twice over.
     env.fakes.messages.answer(MsgResult::Yes);
     QTest::keyClick(w->pane(1)->currentView(), Qt::Key_Delete);
@@ -862,8 +867,10 @@ void TestFrmMain::closeWhileConnectedAsks()
     env.fakes.messages.answer(MsgResult::Yes);
     QVERIFY(w->close());
     QVERIFY(!w->isConnected());
-    QCOMPARE(IniRead(env.files.userIni, QStringLiteral("テスト"), QStringLiteral("TransMode"), {}), QStringLiteral("1"));
-    QCOMPARE(IniRead(env.files.ftpIni, QStringLiteral("Skyport"), QStringLiteral("User"), {}), QStringLiteral("テスト"));
+    QCOMPARE(IniRead(env.files.userIni, QStringLiteral("テスト"), QStringLiteral("TransMode"), {}),
+             QStringLiteral("1"));
+    QCOMPARE(IniRead(env.files.ftpIni, QStringLiteral("Skyport"), QStringLiteral("User"), {}),
+             QStringLiteral("テスト"));
     QCOMPARE(IniRead(env.files.ftpIni, QStringLiteral("Extension"), QStringLiteral("Extension9"), {}),
              QStringLiteral("TXT"));
     // Closing while disconnected asks nothing.

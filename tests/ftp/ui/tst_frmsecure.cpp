@@ -116,8 +116,9 @@ struct Window {
     void send(bool upload, const QString& name)
     {
         select(upload ? 0 : 1, name);
-        QTest::mouseClick(w->findChild<QPushButton*>(upload ? QStringLiteral("Btn_Trs_0") : QStringLiteral("Btn_Trs_1")),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            w->findChild<QPushButton*>(upload ? QStringLiteral("Btn_Trs_0") : QStringLiteral("Btn_Trs_1")),
+            Qt::LeftButton);
     }
     // Sets rw------- with the permission dialog.
     void ownerOnly(const QString& name)
@@ -197,9 +198,11 @@ void TestFrmSecure::certificateQuestion()
 
     // The button pressed (none: no question expected); whether the question
     // says the certificate changed; connected afterwards.
-    const std::tuple<QString, bool, bool> steps[] = {
-        {"Btn_Refuse", false, false}, {"Btn_Once", false, true}, {"Btn_Always", false, true},
-        {"", false, true} /* remembered */, {"Btn_Refuse", true, false} /* remembered one replaced */};
+    const std::tuple<QString, bool, bool> steps[] = {{"Btn_Refuse", false, false},
+                                                     {"Btn_Once", false, true},
+                                                     {"Btn_Always", false, true},
+                                                     {"", false, true} /* remembered */,
+                                                     {"Btn_Refuse", true, false} /* remembered one replaced */};
     for (const auto& [button, changed, connected] : steps) {
         if (changed)
             QVERIFY(rememberCertificate(trustFile, address, QStringLiteral("AB:CD")));
@@ -266,7 +269,8 @@ void TestFrmSecure::sftp()
     QByteArray other = server.hostKeyBlob();
     other[other.size() - 1] = char(other.back() ^ 1);
     QVERIFY(QFile::remove(env.files.knownHosts()));
-    QVERIFY(rememberHostKey(env.files.knownHosts(), QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("ssh-ed25519"), other));
+    QVERIFY(rememberHostKey(env.files.knownHosts(), QStringLiteral("127.0.0.1"), server.port(),
+                            QStringLiteral("ssh-ed25519"), other));
     env.pressConnect();
     QVERIFY(!env.w->isConnected());
     QCOMPARE(env.fakes.messages.shown.size(), 2);
@@ -302,7 +306,8 @@ void TestFrmSecure::plainFtpWarnsOnce()
     env.pressConnect();
     QVERIFY(env.w->isConnected());
     QCOMPARE(env.fakes.messages.shown.size(), 1);
-    QCOMPARE(IniRead(env.files.userIni, QStringLiteral("site"), QStringLiteral("PlainWarned"), {}), QStringLiteral("1"));
+    QCOMPARE(IniRead(env.files.userIni, QStringLiteral("site"), QStringLiteral("PlainWarned"), {}),
+             QStringLiteral("1"));
     QCOMPARE(IniRead(env.files.userIni, QStringLiteral("site"), QStringLiteral("Protocol"), QStringLiteral("0")),
              switchToTls ? QStringLiteral("1") : QStringLiteral("0"));
 }
@@ -354,7 +359,8 @@ void TestFrmSecure::syncSendsWhatChanged()
             QVERIFY(!dialog->deleteBox()->isChecked());
             if (deleteExtra) {
                 env.fakes.messages.answer(MsgResult::Yes);
-                QTest::mouseClick(dialog->deleteBox(), Qt::LeftButton, {}, QPoint(6, dialog->deleteBox()->height() / 2));
+                QTest::mouseClick(dialog->deleteBox(), Qt::LeftButton, {},
+                                  QPoint(6, dialog->deleteBox()->height() / 2));
                 QVERIFY(dialog->deleteBox()->isChecked());
             }
             QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
