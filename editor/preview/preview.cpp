@@ -131,8 +131,7 @@ void PreviewPipeline::report(const QString& problem)
     if (problem == m_problem)
         return;
     m_problem = problem;
-    if (m_hooks.problem)
-        m_hooks.problem(problem);
+    emit problemChanged(problem);
 }
 
 void PreviewPipeline::refreshNow()
@@ -151,8 +150,7 @@ void PreviewPipeline::refreshNow()
         report(w.error);
     }
     // Shown even when the write failed: the browser then shows the last file.
-    if (m_hooks.show)
-        m_hooks.show(path);
+    emit pageReady(path);
 }
 
 }  // namespace tw

@@ -59,10 +59,6 @@ public:
         std::function<QString()> text;
         std::function<FileFormat()> format;
         std::function<QString()> folder;  // where the preview file goes
-        std::function<void(const QString& path)> show;
-        // Told when refreshing starts failing (with the reason) and when it
-        // works again (with an empty text); not on every failed keystroke.
-        std::function<void(const QString& problem)> problem;
         // True while the browser is still loading the last page: a refresh
         // after a change waits for it, then writes the latest text once.
         std::function<bool()> loading;
@@ -97,6 +93,14 @@ public:
     // The file panel moved: a preview file left in a folder it no longer
     // belongs in is removed.
     void folderChanged();
+
+signals:
+    // The preview file to show (also after a failed write: the browser then
+    // shows the last file).
+    void pageReady(const QString& path);
+    // Refreshing started failing (with the reason) or works again (empty);
+    // not on every failed keystroke.
+    void problemChanged(const QString& problem);
 
 private:
     void refreshNow();

@@ -25,14 +25,15 @@ EditorSession::EditorSession(EditBuffer& buffer, const Platform& platform, const
       m_document(buffer, m_history, platform, appFolder),
       m_versionCheck(platform, appFolder, defaultWebPages()),
       m_preview({[this] { return m_buffer.text(); }, [this] { return m_document.format(); },
-                 [this] { return m_document.previewFolder(); },
-                 [this](const QString& path) { m_window.showPreview(path); },
-                 [this](const QString& problem) { m_window.previewProblem(problem); },
-                 [this] { return m_window.previewLoading(); },
+                 [this] { return m_document.previewFolder(); }, [this] { return m_window.previewLoading(); },
                  [this] { return m_document.hasOwnFile() ? m_document.fullPath() : QString(); },
                  [this] { return m_buffer.length(); }})
 {
     m_buffer.setChangeHandler([this] { onTextChanged(); });
+    QObject::connect(&m_preview, &PreviewPipeline::pageReady,
+                     [this](const QString& path) { m_window.showPreview(path); });
+    QObject::connect(&m_preview, &PreviewPipeline::problemChanged,
+                     [this](const QString& problem) { m_window.previewProblem(problem); });
     QObject::connect(&m_history, &EditHistory::undoRedoChanged, [this](bool, bool) {
         m_window.historyChanged();
         m_window.focusEditBox();

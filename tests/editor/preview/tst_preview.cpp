@@ -115,13 +115,13 @@ struct Pipe {
     QString text = QStringLiteral("one");
     QStringList shown;
     bool loading = false;
-    PreviewPipeline pipe{{[this] { return text; },
-                          [] { return FileFormat{}; },
-                          [this] { return app.path(); },
-                          [this](const QString& p) { shown << p; },
-                          {},
+    PreviewPipeline pipe{{[this] { return text; }, [] { return FileFormat{}; }, [this] { return app.path(); },
                           [this] { return loading; }}};
     EditorSettings settings;
+    Pipe()
+    {
+        QObject::connect(&pipe, &PreviewPipeline::pageReady, [this](const QString& p) { shown << p; });
+    }
 };
 }  // namespace
 
