@@ -48,7 +48,7 @@ int main(int argc, char** argv)
     tw::RichTextBox box;
     tw::ScintillaEditBuffer buffer(&box);
     tw::EditHistory history(buffer);
-    buffer.setChangeHandler([&] { history.onTextChanged(); });
+    QObject::connect(&buffer, &tw::EditBuffer::changed, [&] { history.onTextChanged(); });
     auto* highlighter = new tw::TagHighlighter(&box);
     box.resize(800, 600);
     box.show();

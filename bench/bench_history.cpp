@@ -22,7 +22,7 @@ int main()
 
     tw::MemoryEditBuffer buffer(text);
     tw::EditHistory history(buffer);
-    buffer.setChangeHandler([&] { history.onTextChanged(); });
+    QObject::connect(&buffer, &tw::EditBuffer::changed, [&] { history.onTextChanged(); });
     history.ResetHistory();
 
     // Reference: one plain copy of the text (detached), as a full snapshot costs.

@@ -5,6 +5,7 @@
 // that made the change.
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 
 #include <cstdint>
@@ -68,7 +69,8 @@ struct TextEdit {
     friend bool operator==(const TextEdit&, const TextEdit&) = default;
 };
 
-class EditBuffer {
+class EditBuffer : public QObject {
+    Q_OBJECT
 public:
     virtual ~EditBuffer() = default;
 
@@ -106,12 +108,15 @@ public:
     QString GetText() const { return text(); }
     QString GetSelectedText() const { return selectedText(); }
 
-    // Called after every change of the text, typed or made by the program.
-    void setChangeHandler(std::function<void()> handler) { m_onChange = std::move(handler); }
     // While the change handler runs: the edits of this change, in order.
     const std::vector<TextEdit>& lastEdits() const { return m_delivered; }
     // Counts the changes: equal counts mean the text has not changed between.
     std::uint64_t revision() const { return m_revision; }
+
+signals:
+    // After every change of the text, typed or made by the program; while it
+    // is delivered, lastEdits() holds the change's edits.
+    void changed();
 
 protected:
     void recordEdit(qsizetype position, const QString& removed, const QString& inserted)
@@ -143,13 +148,11 @@ protected:
         m_delivered.swap(m_pending);
         m_pending.clear();
         ++m_revision;
-        if (m_onChange)
-            m_onChange();
+        emit changed();
         m_delivered.clear();
     }
 
 private:
-    std::function<void()> m_onChange;
     std::vector<TextEdit> m_pending;
     std::vector<TextEdit> m_delivered;
     std::uint64_t m_revision = 0;

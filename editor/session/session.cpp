@@ -29,7 +29,7 @@ EditorSession::EditorSession(EditBuffer& buffer, const Platform& platform, const
                  [this] { return m_document.hasOwnFile() ? m_document.fullPath() : QString(); },
                  [this] { return m_buffer.length(); }})
 {
-    m_buffer.setChangeHandler([this] { onTextChanged(); });
+    QObject::connect(&m_buffer, &EditBuffer::changed, [this] { onTextChanged(); });
     QObject::connect(&m_preview, &PreviewPipeline::pageReady,
                      [this](const QString& path) { m_window.showPreview(path); });
     QObject::connect(&m_preview, &PreviewPipeline::problemChanged,

@@ -85,7 +85,7 @@ MainFrm::~MainFrm()
     // The edit box outlives the session (child widgets go last): nothing it
     // does while it is destroyed may reach the session.
     disconnect(m_edit, nullptr, this, nullptr);
-    m_buffer.setChangeHandler({});
+    QObject::disconnect(&m_buffer, &EditBuffer::changed, nullptr, nullptr);
 }
 
 QAction* MainFrm::action(const QString& id) const

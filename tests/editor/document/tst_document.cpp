@@ -25,7 +25,7 @@ struct Fixture {
 
     Fixture()
     {
-        buffer.setChangeHandler([this] { history.onTextChanged(); });
+        QObject::connect(&buffer, &EditBuffer::changed, [this] { history.onTextChanged(); });
         QObject::connect(&doc, &Document::refreshPreviewRequested,
                          [this](bool forced) { forcedPreviews += forced ? 1 : 0; });
         QDir(app.path()).mkpath(QStringLiteral("work"));

@@ -15,7 +15,7 @@ struct Doc {
 
     explicit Doc(const QString& text) : buffer(text)
     {
-        buffer.setChangeHandler([this] { history.onTextChanged(); });
+        QObject::connect(&buffer, &EditBuffer::changed, [this] { history.onTextChanged(); });
         QObject::connect(&history, &EditHistory::undoRedoChanged, [this](bool u, bool r) {
             ++refreshes;
             undoEnabled = u;

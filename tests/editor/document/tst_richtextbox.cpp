@@ -87,7 +87,7 @@ void TestRichTextBox::oneNotificationPerOperation()
     RichTextBox box;
     ScintillaEditBuffer b(&box);
     int changes = 0;
-    b.setChangeHandler([&] { ++changes; });
+    QObject::connect(&b, &EditBuffer::changed, [&] { ++changes; });
     b.SetText(QStringLiteral("a\r\nb"));
     QCOMPARE(changes, 1);
     b.SetSelection(0, 4);
@@ -112,7 +112,7 @@ void TestRichTextBox::typingNotifiesAndShiftEnterBreaksLine()
     RichTextBox box;
     ScintillaEditBuffer b(&box);
     int changes = 0;
-    b.setChangeHandler([&] { ++changes; });
+    QObject::connect(&b, &EditBuffer::changed, [&] { ++changes; });
     box.show();
     QTest::keyClicks(&box, QStringLiteral("ab"));
     QCOMPARE(changes, 2);
@@ -167,7 +167,7 @@ void TestRichTextBox::changesReportTheirEdits()
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     b.SetSelection(start, length);
     std::vector<std::vector<TextEdit>> seen;
-    b.setChangeHandler([&] { seen.push_back(b.lastEdits()); });
+    QObject::connect(&b, &EditBuffer::changed, [&] { seen.push_back(b.lastEdits()); });
     if (action == QLatin1String("key")) {
         QTest::keyClick(&box, Qt::Key_X);
     } else if (action == QLatin1String("backspace")) {
@@ -195,7 +195,7 @@ void TestRichTextBox::undoRedoThroughRangesGiveTheRecordedTexts()
     RichTextBox box;
     ScintillaEditBuffer b(&box);
     EditHistory history(b);
-    b.setChangeHandler([&] { history.onTextChanged(); });
+    QObject::connect(&b, &EditBuffer::changed, [&] { history.onTextChanged(); });
     b.SetText(QStringLiteral("<p>あい</p>\r\n"));
     history.ResetHistory();
     box.show();

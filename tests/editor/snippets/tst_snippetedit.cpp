@@ -116,7 +116,7 @@ void TestSnippetEdit::editBoxKey()
     MemoryEditBuffer doc(QStringLiteral("xabcx"));
     doc.SetSelection(1, 3);
     int changes = 0;
-    doc.setChangeHandler([&] { ++changes; });
+    QObject::connect(&doc, &EditBuffer::changed, [&] { ++changes; });
 
     const EditKeyResult r = handleEditBoxKey(doc, store, vk, mask);
     QCOMPARE(doc.text(), text);

@@ -328,7 +328,7 @@ void TestCHtml::command()
     QFETCH(int, caret);
     MemoryEditBuffer b(text);
     int changes = 0;
-    b.setChangeHandler([&] { ++changes; });
+    QObject::connect(&b, &EditBuffer::changed, [&] { ++changes; });
     b.SetSelection(selStart, selLength);
     ConvertCToHtml(b);
     QCOMPARE(b.text(), result);

@@ -60,7 +60,7 @@ void TestFormatting::wrapTexts()
     QFETCH(int, caret);
     MemoryEditBuffer b(QStringLiteral("xabcx"));
     int changes = 0;
-    b.setChangeHandler([&] { ++changes; });
+    QObject::connect(&b, &EditBuffer::changed, [&] { ++changes; });
     b.SetSelection(1, select ? 3 : 0);
     const WrapCommand* cmd = findWrapCommand(id);
     QVERIFY(cmd);

@@ -16,7 +16,7 @@ struct Doc {
 
     explicit Doc(const QString& text) : buffer(text)
     {
-        buffer.setChangeHandler([this] {
+        QObject::connect(&buffer, &EditBuffer::changed, [this] {
             ++changes;
             history.onTextChanged();
         });

@@ -44,7 +44,7 @@ struct Box {
 
     explicit Box(const QString& text)
     {
-        buffer.setChangeHandler([this] {
+        QObject::connect(&buffer, &EditBuffer::changed, [this] {
             ++changes;
             history.onTextChanged();
         });

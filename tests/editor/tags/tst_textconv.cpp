@@ -107,7 +107,7 @@ void TestTextConv::textToHtml()
     QFETCH(int, caret);
     MemoryEditBuffer b(text);
     int changes = 0;
-    b.setChangeHandler([&] { ++changes; });
+    QObject::connect(&b, &EditBuffer::changed, [&] { ++changes; });
     b.SetSelection(selStart, selLength);
     runTextToHtml(b);
     QCOMPARE(b.text(), result);
@@ -215,7 +215,7 @@ void TestTextConv::angouCommand()
     QFETCH(QString, result);
     MemoryEditBuffer b(QStringLiteral("[ab]"));
     int changes = 0;
-    b.setChangeHandler([&] { ++changes; });
+    QObject::connect(&b, &EditBuffer::changed, [&] { ++changes; });
     b.SetSelection(selStart, selLength);
     runAngou(b, always(0));
     QCOMPARE(b.text(), result);
@@ -355,7 +355,7 @@ void TestTextConv::commandsOnSelectionOrWholeText()
     QFETCH(int, caret);
     MemoryEditBuffer b(QStringLiteral("<i>a</i>\r\n<b>b</b>"));
     int changes = 0;
-    b.setChangeHandler([&] { ++changes; });
+    QObject::connect(&b, &EditBuffer::changed, [&] { ++changes; });
     b.SetSelection(selStart, selLength);
     if (command == QLatin1String("erase"))
         runEraseTags(b);
