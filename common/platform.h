@@ -4,6 +4,7 @@
 // interfaces only; common/gui implements them with Qt and tests/testkit with
 // scripted fakes.
 
+#include "common/result.h"
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -63,11 +64,10 @@ public:
 class Launcher {
 public:
     virtual ~Launcher() = default;
-    // Starts a program without waiting for it; false with a reason on failure.
-    virtual bool startDetached(const QString& program, const QStringList& args, const QString& workingDir,
-                               QString* error) = 0;
+    // Starts a program without waiting for it.
+    virtual Result startDetached(const QString& program, const QStringList& args, const QString& workingDir) = 0;
     // Opens a file or address with the desktop's handler.
-    virtual bool openWithDesktop(const QString& pathOrUrl, QString* error) = 0;
+    virtual Result openWithDesktop(const QString& pathOrUrl) = 0;
 };
 
 class FolderDialogs {

@@ -86,13 +86,10 @@ void ProfileFile::load(const QString& path)
     m_encoding = ok ? format.encoding : TextEncoding::Cp932;
 }
 
-bool ProfileFile::save(QString* error) const
+Result ProfileFile::save() const
 {
-    if (m_path.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("保存先のファイルが決まっていません。");
-        return false;
-    }
+    if (m_path.isEmpty())
+        return Result::failure(QStringLiteral("保存先のファイルが決まっていません。"));
     qsizetype total = 0;
     for (const QString& line : m_lines)
         total += line.size() + 2;
@@ -103,9 +100,7 @@ bool ProfileFile::save(QString* error) const
         text += u"\r\n";
     }
     const WriteResult r = writeTextFile(m_path, text, FileFormat{m_encoding, LineEnd::CrLf});
-    if (!r.ok && error)
-        *error = r.error;
-    return r.ok;
+    return r.ok ? Result::success() : Result::failure(r.error);
 }
 
 int ProfileFile::findSection(const QString& section) const

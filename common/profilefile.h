@@ -6,6 +6,7 @@
 // Lines it does not understand (and unknown keys) are kept as they are.
 
 #include "common/textcodec.h"
+#include "common/result.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,7 +25,7 @@ public:
     void load(const QString& path);
     // Writes the whole profile atomically, creating the file. Encoding is the
     // one the file was read in (CP932 for a new file); CR LF line ends.
-    bool save(QString* error = nullptr) const;
+    Result save() const;
 
     const QString& path() const { return m_path; }
 

@@ -154,8 +154,7 @@ QString QtClipboard::text() const
     return QGuiApplication::clipboard()->text();
 }
 
-bool QtLauncher::startDetached(const QString& program, const QStringList& args, const QString& workingDir,
-                               QString* error)
+Result QtLauncher::startDetached(const QString& program, const QStringList& args, const QString& workingDir)
 {
     QProcess p;
     p.setProgram(program);
@@ -163,20 +162,16 @@ bool QtLauncher::startDetached(const QString& program, const QStringList& args, 
     if (!workingDir.isEmpty())
         p.setWorkingDirectory(workingDir);
     if (p.startDetached())
-        return true;
-    if (error)
-        *error = p.errorString();
-    return false;
+        return Result::success();
+    return Result::failure(QStringLiteral("%1 を起動できませんでした: %2").arg(program, p.errorString()));
 }
 
-bool QtLauncher::openWithDesktop(const QString& pathOrUrl, QString* error)
+Result QtLauncher::openWithDesktop(const QString& pathOrUrl)
 {
     const QUrl url = pathOrUrl.contains(QStringLiteral("://")) ? QUrl(pathOrUrl) : QUrl::fromLocalFile(pathOrUrl);
     if (QDesktopServices::openUrl(url))
-        return true;
-    if (error)
-        *error = QStringLiteral("既定のアプリケーションで開けませんでした: ") + pathOrUrl;
-    return false;
+        return Result::success();
+    return Result::failure(QStringLiteral("既定のアプリケーションで開けませんでした: ") + pathOrUrl);
 }
 
 QtProgress::~QtProgress()

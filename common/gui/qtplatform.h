@@ -57,9 +57,8 @@ public:
 
 class QtLauncher : public Launcher {
 public:
-    bool startDetached(const QString& program, const QStringList& args, const QString& workingDir,
-                       QString* error) override;
-    bool openWithDesktop(const QString& pathOrUrl, QString* error) override;
+    Result startDetached(const QString& program, const QStringList& args, const QString& workingDir) override;
+    Result openWithDesktop(const QString& pathOrUrl) override;
 };
 
 class QtFolderDialogs : public FolderDialogs {

@@ -44,9 +44,9 @@ public:
     virtual void showPreview(const QString& file) = 0;
     // True while the embedded browser is still loading the page it was given.
     virtual bool previewLoading() const { return false; }
-    virtual void previewProblem(const QString& text) = 0;  // empty: refreshing works again
-    virtual void documentChanged() {}                      // the text changed (the unsaved mark)
-    virtual void recentFilesChanged() {}                   // the File menu's recent list
+    virtual void previewNotice(const QString& text) = 0;  // the line above the preview; empty hides it
+    virtual void documentChanged() {}                     // the text changed (the unsaved mark)
+    virtual void recentFilesChanged() {}                  // the File menu's recent list
 };
 
 }  // namespace tw

@@ -67,10 +67,19 @@ QString companionPath(const QString& appFolder, const QString& program)
     return joinPath(appFolder, QStringLiteral("tools/") + program);
 }
 
+namespace {
+const int kPaceMs = 30;  // changes within this time make one refresh
+}  // namespace
+
+QString largePageNotice()
+{
+    return QStringLiteral("ページが大きいため自動更新を停止しています。F9 で更新します。");
+}
+
 PreviewPipeline::PreviewPipeline(Hooks hooks, QObject* parent) : QObject(parent), m_hooks(std::move(hooks))
 {
     m_timer.setSingleShot(true);
-    m_timer.setInterval(30);
+    m_timer.setInterval(kPaceMs);
     connect(&m_timer, &QTimer::timeout, this, [this] {
         if (m_hooks.loading && m_hooks.loading())
             m_timer.start();  // looked at again shortly
@@ -79,22 +88,26 @@ PreviewPipeline::PreviewPipeline(Hooks hooks, QObject* parent) : QObject(parent)
     });
 }
 
-void PreviewPipeline::RefreshPreview(bool forced, const EditorSettings& settings)
+void PreviewPipeline::refresh(PreviewCause cause, const EditorSettings& settings)
 {
-    if (forced) {
+    if (cause == PreviewCause::Request) {
         m_timer.stop();
         refreshNow();
         return;
     }
-    if (settings.RealTimePreview != 1)
+    if (cause == PreviewCause::Change && settings.RealTimePreview != 1)
         return;
     if (m_hooks.pageSize && m_hooks.pageSize() > autoRefreshLimit) {
         m_timer.stop();
-        report(filePath() + QStringLiteral("\nページが大きいため、変更のたびには更新しません（F9 で更新します）。"));
+        report(largePageNotice());
         return;
     }
-    if (!m_timer.isActive())
+    if (cause == PreviewCause::Document) {
+        m_timer.stop();
+        refreshNow();
+    } else if (!m_timer.isActive()) {
         m_timer.start();
+    }
 }
 
 void PreviewPipeline::flush()
@@ -126,12 +139,12 @@ void PreviewPipeline::folderChanged()
     }
 }
 
-void PreviewPipeline::report(const QString& problem)
+void PreviewPipeline::report(const QString& notice)
 {
-    if (problem == m_problem)
+    if (notice == m_notice)
         return;
-    m_problem = problem;
-    emit problemChanged(problem);
+    m_notice = notice;
+    emit noticeChanged(notice);
 }
 
 void PreviewPipeline::refreshNow()
@@ -147,7 +160,9 @@ void PreviewPipeline::refreshNow()
         m_written = path;
         report(QString());
     } else {
-        report(w.error);
+        // The reason without the temporary file's name, which means nothing to the user.
+        const QString reason = w.error.section(QLatin1Char('\n'), 1);
+        report(QStringLiteral("プレビューを更新できません。") + (reason.isEmpty() ? w.error : reason));
     }
     // Shown even when the write failed: the browser then shows the last file.
     emit pageReady(path);

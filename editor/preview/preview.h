@@ -17,6 +17,9 @@ namespace tw {
 
 QString previewFilePath(const QString& workingFolder);
 
+// Shown above the preview while a large page is not refreshed on changes.
+QString largePageNotice();
+
 // Writes the text in the document's own encoding, replacing the file. A
 // failure leaves the previous file (or none) and says why. The copy is
 // readable by no one the document itself (documentFile, when it has one)
@@ -47,11 +50,20 @@ QString previewWindowCaption(int width, int height);
 // The companion programs in the tools folder.
 QString companionPath(const QString& appFolder, const QString& program);
 
-// Writes the preview file and hands it to the browser. A forced refresh runs
-// at once; an unforced one (after a change of the text) only while real-time
-// preview is on, and coalesced: changes in quick succession, or made while the
-// browser is still loading the page before, lead to one write and one reload
-// with the latest text, and at most one is pending.
+// Why the preview is asked to show the text again.
+enum class PreviewCause {
+    Change,    // the text changed (only with real-time preview on)
+    Document,  // another document, a new one, or saved under a new name
+    Request,   // the user asked: F9, the refresh button, the preview tab
+};
+
+// Writes the preview file and hands it to the browser. A requested refresh
+// runs at once; one after a change of the text only while real-time preview
+// is on, and coalesced and paced to the browser: changes in quick
+// succession, or made while the browser is still loading the page before,
+// lead to one write and one reload with the latest text, never two loads at
+// once. A page above autoRefreshLimit is shown only on request: the browser
+// engine takes many times a page's size in memory and time at every load.
 class PreviewPipeline : public QObject {
     Q_OBJECT
 public:
@@ -69,14 +81,19 @@ public:
         std::function<qsizetype()> pageSize = {};
     };
 
-    // A page longer than this is not written and reloaded after each change,
-    // only on a forced refresh: the browser engine would take many times its
-    // size in memory at every change.
-    qsizetype autoRefreshLimit = qsizetype(64) << 20;
+    // Characters. Measured with the browser engine of Debian 12: a 2 MB page
+    // reloads in about half a second and its helper processes grow by some
+    // 100 MB a megabyte, so a larger one is shown only on request.
+    qsizetype autoRefreshLimit = qsizetype(2) << 20;
 
     explicit PreviewPipeline(Hooks hooks, QObject* parent = nullptr);
 
-    void RefreshPreview(bool forced, const EditorSettings& settings);
+    void refresh(PreviewCause cause, const EditorSettings& settings);
+    // forced: the user's request; else a change of the text.
+    void RefreshPreview(bool forced, const EditorSettings& settings)
+    {
+        refresh(forced ? PreviewCause::Request : PreviewCause::Change, settings);
+    }
     bool pending() const { return m_timer.isActive(); }
     // Runs a pending refresh now.
     void flush();
@@ -98,19 +115,19 @@ signals:
     // The preview file to show (also after a failed write: the browser then
     // shows the last file).
     void pageReady(const QString& path);
-    // Refreshing started failing (with the reason) or works again (empty);
-    // not on every failed keystroke.
-    void problemChanged(const QString& problem);
+    // The line shown above the page: why it is not refreshed (a failed
+    // write, a large page), empty when it is; not on every keystroke.
+    void noticeChanged(const QString& notice);
 
 private:
     void refreshNow();
-    void report(const QString& problem);
+    void report(const QString& notice);
 
     Hooks m_hooks;
     QTimer m_timer;
     int m_writes = 0;
     QString m_written;
-    QString m_problem;
+    QString m_notice;
 };
 
 }  // namespace tw

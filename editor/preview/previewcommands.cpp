@@ -22,8 +22,7 @@ void startBrowser(const PreviewCommandContext& c, int n)
     }
     // The file as it was last refreshed: it is not written again here.
     const BrowserLaunch launch = browserLaunch(browser, c.preview.filePath());
-    QString error;
-    if (!c.platform.launcher->startDetached(launch.program, launch.args, c.document.previewFolder(), &error))
+    if (!c.platform.launcher->startDetached(launch.program, launch.args, c.document.previewFolder()))
         c.platform.messages->show(QStringLiteral("プレビューに失敗しました"), QStringLiteral("Quillet"), MsgIcon::None,
                                   MsgButtons::Ok);
 }
@@ -31,8 +30,7 @@ void startBrowser(const PreviewCommandContext& c, int n)
 void startCompanion(const Platform& platform, const QString& appFolder, const QString& program)
 {
     const QString path = companionPath(appFolder, program);
-    QString error;
-    if (!QFileInfo(path).isExecutable() || !platform.launcher->startDetached(path, {}, QDir::currentPath(), &error))
+    if (!QFileInfo(path).isExecutable() || !platform.launcher->startDetached(path, {}, QDir::currentPath()))
         platform.messages->show(
             QStringLiteral("%1 を起動できませんでした。\nプログラムが見つからないか、実行できません。")
                 .arg(QDir::toNativeSeparators(path)),
@@ -69,8 +67,10 @@ void registerPreviewCommands(CommandRegistry& r, const PreviewCommandContext& c)
            .contextId = S(cmd::IDM_CONTEXT_PREVIEW_DEFAULT),
            .contextCaption = S("デフォルトのブラウザ(&D)"),
            .run = [&preview, platform] {
-               QString ignored;
-               platform.launcher->openWithDesktop(preview.filePath(), &ignored);
+               const Result opened = platform.launcher->openWithDesktop(preview.filePath());
+               if (!opened)
+                   platform.messages->show(opened.reason(), QStringLiteral("Quillet"), MsgIcon::Warning,
+                                           MsgButtons::Ok);
            }});
     for (int n = 1; n <= 3; ++n) {
         const QString caption = QStringLiteral("ブラウザ%1(&%1)").arg(n);

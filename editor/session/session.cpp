@@ -32,8 +32,8 @@ EditorSession::EditorSession(EditBuffer& buffer, const Platform& platform, const
     QObject::connect(&m_buffer, &EditBuffer::changed, [this] { onTextChanged(); });
     QObject::connect(&m_preview, &PreviewPipeline::pageReady,
                      [this](const QString& path) { m_window.showPreview(path); });
-    QObject::connect(&m_preview, &PreviewPipeline::problemChanged,
-                     [this](const QString& problem) { m_window.previewProblem(problem); });
+    QObject::connect(&m_preview, &PreviewPipeline::noticeChanged,
+                     [this](const QString& notice) { m_window.previewNotice(notice); });
     QObject::connect(&m_history, &EditHistory::undoRedoChanged, [this](bool, bool) {
         m_window.historyChanged();
         m_window.focusEditBox();
@@ -49,7 +49,10 @@ EditorSession::EditorSession(EditBuffer& buffer, const Platform& platform, const
             m_document.deleteTempPreview(previous);
         m_window.panelFolderChanged(folder);
     });
-    QObject::connect(&m_document, &Document::refreshPreviewRequested, [this](bool forced) { RefreshPreview(forced); });
+    // Another document (or a new name) shows at once, within the size limit.
+    QObject::connect(&m_document, &Document::refreshPreviewRequested, [this](bool forced) {
+        m_preview.refresh(forced ? PreviewCause::Document : PreviewCause::Change, m_settings);
+    });
     QObject::connect(&m_document, &Document::discardPreviewRequested, [this] { m_preview.removeFile(); });
     QObject::connect(&m_document, &Document::documentFileTaken, [this](const QString& path) { rememberRecent(path); });
     QObject::connect(&m_document, &Document::fileWritten, [this](const QString& path) {
@@ -75,11 +78,11 @@ void EditorSession::registerCommands()
 
 void EditorSession::rememberRecent(const QString& path)
 {
-    QString error;
-    if (!m_recent.add(QFileInfo(path).absoluteFilePath(), &error) && !m_recentWriteReported) {
+    const Result added = m_recent.add(QFileInfo(path).absoluteFilePath());
+    if (!added && !m_recentWriteReported) {
         // Said once: the list is kept in memory for this run all the same.
         m_recentWriteReported = true;
-        m_platform.messages->show(QStringLiteral("最近使ったファイルの一覧を保存できませんでした。\n") + error,
+        m_platform.messages->show(QStringLiteral("最近使ったファイルの一覧を保存できませんでした。\n") + added.reason(),
                                   QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
     }
     m_window.recentFilesChanged();
@@ -141,30 +144,27 @@ QStringList EditorSession::applyOptions(const OptionValues& values, const std::o
         m_document.setPreviousFolder(m_document.panelFolder());
     if (!r.workingFolder.isEmpty())
         m_document.setPanelFolder(r.workingFolder);
-    QString error;
-    if (!saveSettings(placement, &error))
-        problems << error;
+    if (const Result saved = saveSettings(placement); !saved)
+        problems << saved.reason();
     m_window.applyLayout();
     m_window.browsersChanged();
     // The texts in memory stay as the dialog found them; the edited ones
     // apply from the next opening or the next start.
     for (const auto& [path, text] :
          {std::pair{headerPath(m_appFolder), values.Header}, std::pair{footerPath(m_appFolder), values.Footer}}) {
-        if (!saveHeaderFooterFile(path, text, &error))
-            problems << error;
+        if (const Result saved = saveHeaderFooterFile(path, text); !saved)
+            problems << saved.reason();
     }
     return problems;
 }
 
-bool EditorSession::saveSettings(const std::optional<WindowPlacement>& placement, QString* error)
+Result EditorSession::saveSettings(const std::optional<WindowPlacement>& placement)
 {
-    QString why;
-    if (writeSettingsFile(settingsPath(m_appFolder), m_appFolder, m_settings, placement, m_document.WorkingFolder(),
-                          &why))
-        return true;
-    if (error)
-        *error = QStringLiteral("設定を保存できませんでした。\n") + why;
-    return false;
+    const Result written =
+        writeSettingsFile(settingsPath(m_appFolder), m_appFolder, m_settings, placement, m_document.WorkingFolder());
+    if (written)
+        return written;
+    return Result::failure(QStringLiteral("設定を保存できませんでした。\n") + written.reason());
 }
 
 void EditorSession::checkVersionAtStart()

@@ -5,6 +5,7 @@
 // beyond that goes through here.
 
 #include "editor/commands/commandregistry.h"
+#include "common/result.h"
 #include "editor/document/document.h"
 #include "editor/document/edithistory.h"
 #include "editor/settings/editorsettings.h"
@@ -63,7 +64,7 @@ public:
     // state. Failures to write come back as messages for the user.
     QStringList applyOptions(const OptionValues& values, const std::optional<WindowPlacement>& placement);
     // Writes quillet.ini; false with a message when it cannot be written.
-    bool saveSettings(const std::optional<WindowPlacement>& placement, QString* error = nullptr);
+    Result saveSettings(const std::optional<WindowPlacement>& placement);
 
     // The last start step: the version check when the settings ask for it.
     void checkVersionAtStart();

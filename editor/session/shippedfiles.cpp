@@ -37,7 +37,9 @@ ShippedFilesResult installShippedSettingFiles(const QString& appFolder)
     const auto framing = [](const QString& text) {
         return [text](const QString& path) {
             WriteResult w;
-            w.ok = saveHeaderFooterFile(path, text, &w.error);
+            const Result saved = saveHeaderFooterFile(path, text);
+            w.ok = saved.ok();
+            w.error = saved.reason();
             return w;
         };
     };

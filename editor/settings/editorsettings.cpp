@@ -180,8 +180,8 @@ QString startFolder(const QString& stored, const QString& appFolder)
     return appFolder;
 }
 
-bool writeSettingsFile(const QString& path, const QString& appFolder, const EditorSettings& s,
-                       const std::optional<WindowPlacement>& placement, const QString& workingFolder, QString* error)
+Result writeSettingsFile(const QString& path, const QString& appFolder, const EditorSettings& s,
+                         const std::optional<WindowPlacement>& placement, const QString& workingFolder)
 {
     ProfileFile ini(path);
     auto writeInt = [&](const IntKey& k) {
@@ -210,7 +210,7 @@ bool writeSettingsFile(const QString& path, const QString& appFolder, const Edit
         if (s.*k.field != k.initial || !ini.readString(kViewSection, key, QString()).isEmpty())
             ini.writeString(kViewSection, key, QString::number(s.*k.field));
     }
-    return ini.save(error);
+    return ini.save();
 }
 
 bool ensureSettingsFolders(const QString& appFolder)

@@ -3,6 +3,7 @@
 // plain text, CP932 with CR LF.
 
 #include <QString>
+#include "common/result.h"
 
 #include <cstdint>
 #include <optional>
@@ -58,9 +59,8 @@ QString startFolder(const QString& stored, const QString& appFolder);
 // Writes the sixteen option keys, the four window keys when placement is
 // given (the window is in its normal state) and fpath last. Keys it does not
 // know survive. False with a message when the file cannot be written.
-bool writeSettingsFile(const QString& path, const QString& appFolder, const EditorSettings& settings,
-                       const std::optional<WindowPlacement>& placement, const QString& workingFolder,
-                       QString* error = nullptr);
+Result writeSettingsFile(const QString& path, const QString& appFolder, const EditorSettings& settings,
+                         const std::optional<WindowPlacement>& placement, const QString& workingFolder);
 
 // Creates app/tools and app/tools/Setting when missing. Returns true when the
 // settings folder had to be created (the user is then told).

@@ -59,12 +59,10 @@ QString loadFooterText(const QString& appFolder)
     return loadFramingText(footerPath(appFolder), defaultFooterText());
 }
 
-bool saveHeaderFooterFile(const QString& path, const QString& text, QString* error)
+Result saveHeaderFooterFile(const QString& path, const QString& text)
 {
     const WriteResult w = writeTextFile(path, normaliseLineBreaks(text) + QStringLiteral("\r\n"));
-    if (!w.ok && error)
-        *error = w.error;
-    return w.ok;
+    return w.ok ? Result::success() : Result::failure(w.error);
 }
 
 QString newDocumentText(const QString& header, const QString& footer)

@@ -3,6 +3,7 @@
 // in the settings folder.
 
 #include <QString>
+#include "common/result.h"
 
 namespace tw {
 
@@ -19,7 +20,7 @@ QString loadFooterText(const QString& appFolder);
 // Creates or replaces the file with the text followed by CR LF, in CP932;
 // any line break in the text is written as CR LF. False with a Japanese
 // message naming the file when it cannot be written.
-bool saveHeaderFooterFile(const QString& path, const QString& text, QString* error = nullptr);
+Result saveHeaderFooterFile(const QString& path, const QString& text);
 
 // header + CR LF + CR LF + footer.
 QString newDocumentText(const QString& header, const QString& footer);

@@ -21,9 +21,13 @@ void registerHelpCommands(CommandRegistry& r, const HelpCommandContext& c)
     EditorWindow& window = c.window;
     auto S = [](const char* s) { return QString::fromUtf8(s); };
 
-    // The desktop's browser reports a missing page itself.
+    // The desktop's browser reports a missing page itself; a desktop that
+    // cannot open it at all is reported here.
     r.add({.id = S(cmd::IDM_HELPDOCUMENT), .caption = S("ヘルプ(&H)"), .run = [platform, app] {
-               platform.launcher->openWithDesktop(helpIndexPath(app), nullptr);
+               const Result opened = platform.launcher->openWithDesktop(helpIndexPath(app));
+               if (!opened)
+                   platform.messages->show(opened.reason(), QStringLiteral("Quillet"), MsgIcon::Warning,
+                                           MsgButtons::Ok);
            }});
     r.add({.id = S(cmd::IDM_HP), .caption = S("いろんなソフト公開中・・・(&W)..."), .run = [platform, &check] {
                openMakerPage(platform, check.pages().topPage);

@@ -38,50 +38,6 @@ QRect clampPlacement(const WindowPlacement& stored, const QRect& available, cons
     return QRect(x, y, w, h);
 }
 
-LayoutResult computeLayout(const LayoutInput& in)
-{
-    LayoutResult r;
-    const int x = in.designBar ? in.designBarWidth : 0;
-    const int w = std::max(0, in.width - x);
-    const int h = std::max(0, in.height);
-    const int t = 0;
-    switch (in.areaDivide) {
-        case 1:
-            if (in.preview) {
-                r.edit = QRect(x, t, w, h / 2);
-                r.browser = QRect(x, t + h / 2, w, h - h / 2);
-            } else {
-                r.edit = QRect(x, t, w, h);
-            }
-            break;
-        case 2: {
-            const int strip = std::min(in.tabStripHeight, h);
-            r.tabs = QRect(x, t, w, strip);
-            r.edit = QRect(x, t + strip, w, h - strip);
-            r.browser = r.edit;
-            break;
-        }
-        default:
-            if (in.preview) {
-                r.edit = QRect(x, t, w / 2, h);
-                r.browser = QRect(x + w / 2, t, w - w / 2, h);
-            } else {
-                r.edit = QRect(x, t, w, h);
-            }
-            break;
-    }
-    r.tabsVisible = in.areaDivide == 2;
-    if (r.tabsVisible) {
-        // Only the page of the selected tab shows.
-        r.editVisible = in.selectedTab == 0;
-        r.browserVisible = in.preview && in.selectedTab == 1;
-    } else {
-        r.editVisible = true;
-        r.browserVisible = in.preview;
-    }
-    return r;
-}
-
 int linkFileBoxWidthTwips(double innerWidthTwips, double boxLeftTwips, double buttonWidthTwips)
 {
     if (innerWidthTwips < 11055)

@@ -1,33 +1,11 @@
 #pragma once
-// Where the work area's parts go: the edit box, the preview browser and the
-// tab strip, for the three arrangements with and without the preview.
+// The main window's sizes and texts that need no window: the link bar's
+// file box, the stored placement kept on the screen, status bar texts.
 
 #include <QRect>
 #include <QString>
 
 namespace tw {
-
-struct LayoutInput {
-    int width = 0;  // the work region below the tool bars and above the status bar
-    int height = 0;
-    int designBarWidth = 0;  // the left column's width
-    bool designBar = true;
-    bool preview = true;
-    int areaDivide = 0;  // 0 side by side, 1 one above the other, 2 tabs
-    int tabStripHeight = 0;
-    int selectedTab = 0;  // 0 source, 1 preview
-};
-
-struct LayoutResult {
-    QRect edit;
-    QRect browser;
-    QRect tabs;
-    bool editVisible = true;
-    bool browserVisible = false;
-    bool tabsVisible = false;
-};
-
-LayoutResult computeLayout(const LayoutInput& in);
 
 // Width of the link bar's file box: below 11055 twips of window width it
 // fills the rest of the row, otherwise it is 5100 twips wide.

@@ -32,33 +32,31 @@ void RecentFiles::load(const QString& path)
     }
 }
 
-bool RecentFiles::add(const QString& path, QString* error)
+Result RecentFiles::add(const QString& path)
 {
     if (!m_paths.isEmpty() && m_paths.front() == path)
-        return true;
+        return Result::success();
     m_paths.removeAll(path);
     m_paths.prepend(path);
     while (m_paths.size() > kMax)
         m_paths.removeLast();
-    return save(error);
+    return save();
 }
 
-bool RecentFiles::remove(const QString& path, QString* error)
+Result RecentFiles::remove(const QString& path)
 {
-    return m_paths.removeAll(path) == 0 || save(error);
+    return m_paths.removeAll(path) == 0 ? Result::success() : save();
 }
 
-bool RecentFiles::save(QString* error) const
+Result RecentFiles::save() const
 {
     if (m_file.isEmpty())
-        return true;
+        return Result::success();
     QByteArray data;
     for (const QString& p : m_paths)
         data += p.toUtf8() + '\n';
     const WriteResult r = writeFileAtomic(m_file, data);
-    if (!r.ok && error)
-        *error = r.error;
-    return r.ok;
+    return r.ok ? Result::success() : Result::failure(r.error);
 }
 
 QString recentCommandId(int index)
@@ -78,10 +76,12 @@ void openRecentFile(RecentFiles& recent, int index, Document& document, const Pl
         return;
     const QString path = recent.paths()[index];
     if (!QFileInfo(path).isFile()) {
-        recent.remove(path);
+        const Result removed = recent.remove(path);
         window.recentFilesChanged();
+        // The list in memory lost the entry even when the file could not be written.
         platform.messages->show(
-            QStringLiteral("ファイルが見つかりません。最近使ったファイルの一覧から外しました。\n") + path,
+            QStringLiteral("ファイルが見つかりません。最近使ったファイルの一覧から外しました。\n") + path
+                + (removed ? QString() : QStringLiteral("\n") + removed.reason()),
             QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
         return;
     }

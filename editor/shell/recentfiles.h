@@ -4,6 +4,7 @@
 // path a line, so a path with any character survives.
 
 #include <QString>
+#include "common/result.h"
 #include <QStringList>
 
 namespace tw {
@@ -23,11 +24,11 @@ public:
 
     // path moves to the top (added when new); the oldest beyond kMax goes.
     // Written at once; false with a message when the file cannot be written.
-    bool add(const QString& path, QString* error = nullptr);
-    bool remove(const QString& path, QString* error = nullptr);
+    Result add(const QString& path);
+    Result remove(const QString& path);
 
 private:
-    bool save(QString* error) const;
+    Result save() const;
 
     QString m_file;
     QStringList m_paths;

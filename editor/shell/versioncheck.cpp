@@ -41,9 +41,9 @@ WebPages readWebPages(const QString& settingsFile)
 
 void openMakerPage(const Platform& platform, const QString& url)
 {
-    QString error;
-    if (!platform.launcher->openWithDesktop(url, &error))
-        platform.messages->show(error, QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
+    const Result opened = platform.launcher->openWithDesktop(url);
+    if (!opened)
+        platform.messages->show(opened.reason(), QStringLiteral("Quillet"), MsgIcon::Warning, MsgButtons::Ok);
 }
 
 std::optional<QString> publishedVersion(const QByteArray& page)

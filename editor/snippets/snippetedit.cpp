@@ -52,30 +52,25 @@ QString snippetBoxesProblem(const SnippetBoxes& boxes)
     return QString();
 }
 
-bool addSnippet(SnippetStore& store, const SnippetBoxes& boxes, QString* error)
+Result addSnippet(SnippetStore& store, const SnippetBoxes& boxes)
 {
     const QString problem = snippetBoxesProblem(boxes);
-    if (error)
-        *error = problem;
     if (!problem.isEmpty())
-        return false;
+        return Result::failure(problem);
     store.append(entryFromBoxes(boxes));
-    return true;
+    return Result::success();
 }
 
-bool changeSnippet(SnippetStore& store, qsizetype row, const SnippetBoxes& boxes, QString* error)
+// No row chosen is no change, and no message either (an empty reason).
+Result changeSnippet(SnippetStore& store, qsizetype row, const SnippetBoxes& boxes)
 {
-    if (error)
-        error->clear();
     if (!store.isValidRow(row))
-        return false;
+        return Result::failure(QString());
     const QString problem = snippetBoxesProblem(boxes);
-    if (error)
-        *error = problem;
     if (!problem.isEmpty())
-        return false;
+        return Result::failure(problem);
     store.replace(row, entryFromBoxes(boxes));
-    return true;
+    return Result::success();
 }
 
 bool deleteSnippet(SnippetStore& store, qsizetype row)

@@ -5,6 +5,7 @@
 // itself.
 
 #include "common/platform.h"
+#include "common/result.h"
 #include "editor/snippets/snippetstore.h"
 #include "common/textfile.h"
 
@@ -42,8 +43,8 @@ QString snippetBoxesProblem(const SnippetBoxes& boxes);
 // four fields. Both refuse, with the problem in *error and the store
 // unchanged, what snippetBoxesProblem names. A row outside the store does
 // nothing (false, empty error).
-bool addSnippet(SnippetStore& store, const SnippetBoxes& boxes, QString* error = nullptr);
-bool changeSnippet(SnippetStore& store, qsizetype row, const SnippetBoxes& boxes, QString* error = nullptr);
+Result addSnippet(SnippetStore& store, const SnippetBoxes& boxes);
+Result changeSnippet(SnippetStore& store, qsizetype row, const SnippetBoxes& boxes);
 // DeleteBtn: removes the row without asking.
 bool deleteSnippet(SnippetStore& store, qsizetype row);
 // CopyBtn: inserts a copy of the row (hot key too) directly before it; the

@@ -18,7 +18,7 @@ QList<TeigataEntry> defaultSnippets()
 void SnippetStore::append(const TeigataEntry& entry)
 {
     m_entries.append(entry);
-    changed();
+    emit changed();
 }
 
 void SnippetStore::insert(qsizetype row, const TeigataEntry& entry)
@@ -26,7 +26,7 @@ void SnippetStore::insert(qsizetype row, const TeigataEntry& entry)
     if (row < 0 || row > m_entries.size())
         return;
     m_entries.insert(row, entry);
-    changed();
+    emit changed();
 }
 
 void SnippetStore::replace(qsizetype row, const TeigataEntry& entry)
@@ -34,7 +34,7 @@ void SnippetStore::replace(qsizetype row, const TeigataEntry& entry)
     if (!isValidRow(row))
         return;
     m_entries[row] = entry;
-    changed();
+    emit changed();
 }
 
 void SnippetStore::removeAt(qsizetype row)
@@ -42,13 +42,13 @@ void SnippetStore::removeAt(qsizetype row)
     if (!isValidRow(row))
         return;
     m_entries.removeAt(row);
-    changed();
+    emit changed();
 }
 
 void SnippetStore::setEntries(const QList<TeigataEntry>& entries)
 {
     m_entries = entries;
-    changed();
+    emit changed();
 }
 
 }  // namespace tw

@@ -3,9 +3,8 @@
 // the snippet dialog, the ten snippet menu items and the hot keys.
 
 #include <QList>
+#include <QObject>
 #include <QString>
-
-#include <functional>
 
 namespace tw {
 
@@ -25,10 +24,18 @@ struct TeigataEntry {
 QList<TeigataEntry> defaultSnippets();
 
 // Rows are 0-based (the rows of the dialog's list); the menus number the
-// same entries from 1. Every change calls the change handler once, so the
-// dialog's list and the menus can follow the store.
-class SnippetStore {
+// same entries from 1. Every change emits changed() once, so the dialog's
+// list and the menus can follow the store.
+class SnippetStore : public QObject {
+    Q_OBJECT
 public:
+    explicit SnippetStore(QObject* parent = nullptr) : QObject(parent) {}
+    explicit SnippetStore(const QList<TeigataEntry>& entries, QObject* parent = nullptr)
+        : QObject(parent),
+          m_entries(entries)
+    {
+    }
+
     qsizetype size() const { return m_entries.size(); }
     bool isEmpty() const { return m_entries.isEmpty(); }
     bool isValidRow(qsizetype row) const { return row >= 0 && row < m_entries.size(); }
@@ -43,17 +50,11 @@ public:
     void setEntries(const QList<TeigataEntry>& entries);
     void clear() { setEntries({}); }
 
-    void setChangeHandler(std::function<void()> handler) { m_onChange = std::move(handler); }
+signals:
+    void changed();
 
 private:
-    void changed()
-    {
-        if (m_onChange)
-            m_onChange();
-    }
-
     QList<TeigataEntry> m_entries;
-    std::function<void()> m_onChange;
 };
 
 }  // namespace tw

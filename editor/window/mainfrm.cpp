@@ -33,16 +33,19 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace tw {
 
@@ -63,8 +66,8 @@ MainFrm::MainFrm(const QuilletContext& context, QWidget* parent)
         return handleEditBoxKey(m_buffer, m_session.snippets(), vk, modifierMaskFromQt(e->modifiers())).consumed;
     };
     // The snippet dialog lives for the whole run; closing only hides it.
-    m_teigata = new TeigataFrm(
-        m_session.snippets(), m_buffer, m_ctx.platform, m_ctx.appFolder, [this] { snippetsChanged(); }, this);
+    m_teigata = new TeigataFrm(m_session.snippets(), m_buffer, m_ctx.platform, m_ctx.appFolder, this);
+    connect(m_teigata, &TeigataFrm::snippetsSaved, this, &MainFrm::snippetsChanged);
 
     buildWorkArea();
     m_highlighter = new TagHighlighter(m_edit, this);
@@ -100,18 +103,50 @@ void MainFrm::report(const QString& text, MsgIcon icon)
 
 void MainFrm::buildWorkArea()
 {
+    // The design bar on the left; beside it the tab strip (shown only in the
+    // tab arrangement) above a splitter holding the edit box and the preview,
+    // side by side or one above the other.
     m_work = new QWidget(this);
     m_work->setObjectName(QStringLiteral("WorkArea"));
     setCentralWidget(m_work);
     m_work->installEventFilter(this);
+    auto* row = new QHBoxLayout(m_work);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
 
     m_designBar = new DesignBar(m_work);
-    m_edit->setParent(m_work);
-    m_browserArea = new PreviewView(m_ctx.browserEngine, m_work);
+    row->addWidget(m_designBar);
+    auto* pages = new QVBoxLayout;
+    pages->setContentsMargins(0, 0, 0, 0);
+    pages->setSpacing(0);
+    row->addLayout(pages, 1);
+
     m_tabs = new QTabBar(m_work);
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
     m_tabs->addTab(QStringLiteral("ソース"));
     m_tabs->addTab(QStringLiteral("プレビュー"));
+    m_tabs->setExpanding(false);
+    pages->addWidget(m_tabs);
+
+    m_split = new QSplitter(m_work);
+    m_split->setObjectName(QStringLiteral("EditPreviewSplitter"));
+    m_split->setChildrenCollapsible(false);
+    m_split->setOpaqueResize(true);
+    m_split->setHandleWidth(4);
+    m_edit->setParent(m_split);
+    m_split->addWidget(m_edit);
+    m_browserArea = new PreviewView(m_ctx.browserEngine, m_split);
+    m_split->addWidget(m_browserArea);
+    m_split->setStretchFactor(0, 1);
+    m_split->setStretchFactor(1, 1);
+    pages->addWidget(m_split, 1);
+    // Two equal halves until the user drags the divider.
+    m_split->installEventFilter(this);
+    connect(m_split, &QSplitter::splitterMoved, this, [this] { m_dividerMoved = true; });
+
+    // The refresh button shows the latest text, also a large page's (as F9 does).
+    connect(m_browserArea, &PreviewView::refreshRequested, this, [this] { m_session.RefreshPreview(true); });
+
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int tab) {
         ApplyLayout();
         if (tab == 1)
@@ -252,8 +287,10 @@ void MainFrm::selectLinkFile()
 
 bool MainFrm::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == m_work && e->type() == QEvent::Resize)
-        ApplyLayout();
+    if (watched == m_work && e->type() == QEvent::Resize && m_linkBar)
+        m_linkBar->fitTo(pixelsToTwips(width(), this));
+    if (watched == m_split && e->type() == QEvent::Resize && !m_dividerMoved)
+        halveSplitter();
     return QMainWindow::eventFilter(watched, e);
 }
 
@@ -282,9 +319,8 @@ std::optional<WindowPlacement> MainFrm::normalPlacement() const
 
 void MainFrm::SaveSettings()
 {
-    QString error;
-    if (!m_session.saveSettings(normalPlacement(), &error))
-        report(error);
+    if (const Result saved = m_session.saveSettings(normalPlacement()); !saved)
+        report(saved.reason());
 }
 
 void MainFrm::ApplyLayout()
@@ -292,31 +328,40 @@ void MainFrm::ApplyLayout()
     if (!m_work || !m_menus)
         return;
     const EditorSettings& s = m_session.settings();
-    LayoutInput in;
-    in.width = m_work->width();
-    in.height = m_work->height();
     // 1815 twips, or wider where this platform's controls need it.
-    in.designBarWidth = std::max(twipsToPixels(1815, this), m_designBar->minimumSizeHint().width());
-    in.designBar = s.DesignBar != 0;
-    in.preview = s.Preview != 0;
-    in.areaDivide = s.AreaDivide;
-    in.tabStripHeight = m_tabs->sizeHint().height();
-    in.selectedTab = m_tabs->currentIndex();
-    const LayoutResult r = computeLayout(in);
+    m_designBar->setFixedWidth(std::max(twipsToPixels(1815, this), m_designBar->minimumSizeHint().width()));
+    m_designBar->setVisible(s.DesignBar != 0);
 
-    m_designBar->setGeometry(0, 0, in.designBarWidth, in.height);
-    m_designBar->setVisible(in.designBar);
-    m_edit->setGeometry(r.edit);
-    m_browserArea->setGeometry(r.browser);
-    m_tabs->setGeometry(r.tabs);
-    m_edit->setVisible(r.editVisible);
-    m_browserArea->setVisible(r.browserVisible);
-    m_tabs->setVisible(r.tabsVisible);
+    const bool preview = s.Preview != 0;
+    const bool tabs = s.AreaDivide == 2;
+    m_split->setOrientation(s.AreaDivide == 1 ? Qt::Vertical : Qt::Horizontal);
+    m_tabs->setVisible(tabs);
+    // With tabs only the selected page shows, over the whole area.
+    const bool sourcePage = m_tabs->currentIndex() == 0;
+    m_edit->setVisible(!tabs || sourcePage);
+    m_browserArea->setVisible(preview && (!tabs || !sourcePage));
+
+    // A new arrangement starts with two equal halves; within one, the
+    // divider stays where the user dragged it.
+    const int arrangement = s.AreaDivide * 2 + (preview ? 1 : 0);
+    // With tabs the one page shown takes the whole area.
+    if (arrangement != m_arrangement || tabs) {
+        m_arrangement = arrangement;
+        m_dividerMoved = false;
+        halveSplitter();
+    }
+
     if (m_edit->lineNumbersShown() != (m_session.settings().LineNumbers != 0))
         m_edit->setLineNumbersShown(m_session.settings().LineNumbers != 0);
     applyEditView();
     m_menus->refreshStates();
     m_linkBar->fitTo(pixelsToTwips(width(), this));
+}
+
+void MainFrm::halveSplitter()
+{
+    const int whole = m_split->orientation() == Qt::Vertical ? m_split->height() : m_split->width();
+    m_split->setSizes({std::max(1, whole / 2), std::max(1, whole - whole / 2)});
 }
 
 void MainFrm::load()

@@ -14,6 +14,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QSplitter;
 class QTabBar;
 class QTimer;
 
@@ -88,7 +89,7 @@ public:
     void browsersChanged() override;
     void showPreview(const QString& file) override;
     bool previewLoading() const override;
-    void previewProblem(const QString& text) override;
+    void previewNotice(const QString& text) override;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -96,6 +97,7 @@ protected:
 
 private:
     void buildWorkArea();
+    void halveSplitter();
     void buildMenusAndBars();
     void buildStatusBar();
     void openFromPanel(const QString& name);
@@ -125,6 +127,9 @@ private:
     PreviewView* m_browserArea = nullptr;
     QPointer<PreviewWindowFrm> m_previewWindow;
     QTabBar* m_tabs = nullptr;
+    QSplitter* m_split = nullptr;  // the edit box and the preview
+    int m_arrangement = -1;        // the arrangement the splitter was last halved for
+    bool m_dividerMoved = false;   // dragged by the user since
     QLabel* m_panels[4] = {};
     QLabel* m_formatPanel = nullptr;  // the document's encoding and line end
     TagHighlighter* m_highlighter = nullptr;

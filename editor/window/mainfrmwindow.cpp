@@ -233,13 +233,9 @@ bool MainFrm::previewLoading() const
     return m_browserArea->loading();
 }
 
-void MainFrm::previewProblem(const QString& problem)
+void MainFrm::previewNotice(const QString& text)
 {
-    // The reason without the temporary file's name, which means nothing to the user.
-    const QString reason = problem.section(QLatin1Char('\n'), 1);
-    m_browserArea->setNotice(problem.isEmpty() ? QString()
-                                               : QStringLiteral("プレビューを更新できません。")
-                                                     + (reason.isEmpty() ? problem : reason));
+    m_browserArea->setNotice(text);
 }
 
 }  // namespace tw

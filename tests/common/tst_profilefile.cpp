@@ -178,9 +178,9 @@ private slots:
         const QString path = makeFile(dir, QStringLiteral("a.ini"), before);
         ProfileFile p(path);
         p.writeString(section, key, value);
-        QString error;
-        QVERIFY(p.save(&error));
-        QVERIFY(error.isEmpty());
+        const Result saved = p.save();
+        QVERIFY(saved);
+        QVERIFY(saved.reason().isEmpty());
         QCOMPARE(fileBytes(path), after);
         QCOMPARE(ProfileFile(path).readString(section, key, kDef), value);
     }
@@ -207,8 +207,9 @@ private slots:
         const QString path = makeFile(dir, name, old);
         ProfileFile p(path);
         p.writeString(QStringLiteral("a"), QStringLiteral("x"), value);
-        QString error;
-        QVERIFY(!p.save(&error));
+        const Result saved = p.save();
+        const QString error = saved.reason();
+        QVERIFY(!saved);
         QVERIFY(error.contains(QDir::toNativeSeparators(path)));
         QVERIFY(error.contains(named));
         QCOMPARE(fileBytes(path), QFile::exists(path) ? old : QByteArray());

@@ -70,21 +70,16 @@ DownloadResult FakeDownloader::download(const DownloadRequest& request)
     return r;
 }
 
-bool FakeLauncher::startDetached(const QString& program, const QStringList& args, const QString& workingDir,
-                                 QString* error)
+Result FakeLauncher::startDetached(const QString& program, const QStringList& args, const QString& workingDir)
 {
     started.append({program, args, workingDir});
-    if (!succeed && error)
-        *error = QStringLiteral("start refused by test");
-    return succeed;
+    return succeed ? Result::success() : Result::failure(QStringLiteral("start refused by test"));
 }
 
-bool FakeLauncher::openWithDesktop(const QString& pathOrUrl, QString* error)
+Result FakeLauncher::openWithDesktop(const QString& pathOrUrl)
 {
     opened.append(pathOrUrl);
-    if (!succeed && error)
-        *error = QStringLiteral("open refused by test");
-    return succeed;
+    return succeed ? Result::success() : Result::failure(QStringLiteral("open refused by test"));
 }
 
 }  // namespace tw::test

@@ -92,9 +92,8 @@ public:
         QStringList args;
         QString workingDir;
     };
-    bool startDetached(const QString& program, const QStringList& args, const QString& workingDir,
-                       QString* error) override;
-    bool openWithDesktop(const QString& pathOrUrl, QString* error) override;
+    Result startDetached(const QString& program, const QStringList& args, const QString& workingDir) override;
+    Result openWithDesktop(const QString& pathOrUrl) override;
 
     QList<Start> started;
     QStringList opened;

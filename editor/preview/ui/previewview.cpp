@@ -11,6 +11,9 @@
 #include <QHBoxLayout>
 #include <QScreen>
 #include <QLabel>
+#include <QMetaMethod>
+#include <QTimer>
+#include <QWebEnginePage>
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -71,8 +74,15 @@ PreviewView::PreviewView(bool engine, QWidget* parent) : QWidget(parent)
     m_notice->hide();
     layout->addWidget(m_notice);
 
-    // The browser engine starts when the page is first shown: until then it
-    // costs neither start-up time nor memory.
+    connect(GoRefreshBtn, &QPushButton::clicked, this, [this] {
+        if (isSignalConnected(QMetaMethod::fromSignal(&PreviewView::refreshRequested)))
+            emit refreshRequested();
+        else if (m_browser)
+            m_browser->reload();
+    });
+
+    // The browser engine starts when the first page is shown, and only once
+    // the window is drawn: until then it costs neither start-up time nor memory.
     m_engine = engine;
     m_layout = layout;
     layout->addStretch(1);
@@ -90,10 +100,13 @@ QWebEngineView* PreviewView::browser()
     // Steps that are not possible (empty history) do nothing.
     connect(GoBackBtn, &QPushButton::clicked, m_browser, &QWebEngineView::back);
     connect(GofowardBtn, &QPushButton::clicked, m_browser, &QWebEngineView::forward);
-    connect(GoRefreshBtn, &QPushButton::clicked, m_browser, &QWebEngineView::reload);
     connect(m_browser, &QWebEngineView::loadFinished, this, [this] {
         ++m_finished;
         m_loading = false;
+        // A page shown again stays where the user had scrolled it.
+        if (std::exchange(m_restoreScroll, false) && !m_keepScroll.isNull())
+            m_browser->page()->runJavaScript(
+                QStringLiteral("window.scrollTo(%1, %2);").arg(m_keepScroll.x()).arg(m_keepScroll.y()));
         if (!m_waiting.isEmpty() && isVisible())
             startLoad(std::exchange(m_waiting, QString()));
     });
@@ -104,8 +117,31 @@ void PreviewView::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
     // A page asked for while the view was hidden is loaded now.
-    if (!m_waiting.isEmpty() && !m_loading && m_engine)
-        startLoad(std::exchange(m_waiting, QString()));
+    if (!m_waiting.isEmpty() && !m_loading && m_engine) {
+        if (m_browser)
+            startLoad(std::exchange(m_waiting, QString()));
+        else
+            startWhenDrawn();
+    }
+}
+
+void PreviewView::paintEvent(QPaintEvent* e)
+{
+    QWidget::paintEvent(e);
+    if (!m_startWhenDrawn)
+        return;
+    m_startWhenDrawn = false;
+    // After this frame is on the screen: starting the engine takes a while.
+    QTimer::singleShot(0, this, [this] {
+        if (!m_waiting.isEmpty() && !m_loading && isVisible())
+            startLoad(std::exchange(m_waiting, QString()));
+    });
+}
+
+void PreviewView::startWhenDrawn()
+{
+    m_startWhenDrawn = true;
+    update();
 }
 
 void PreviewView::showFile(const QString& path)
@@ -114,6 +150,11 @@ void PreviewView::showFile(const QString& path)
         return;
     if (m_loading || !isVisible()) {
         m_waiting = path;
+        return;
+    }
+    if (!m_browser) {
+        m_waiting = path;
+        startWhenDrawn();
         return;
     }
     startLoad(path);
@@ -125,10 +166,14 @@ void PreviewView::startLoad(const QString& path)
     m_loading = true;
     ++m_started;
     const QUrl url = QUrl::fromLocalFile(path);
-    if (view->url() == url)
+    if (view->url() == url) {
+        m_keepScroll = view->page()->scrollPosition();
+        m_restoreScroll = true;
         view->reload();
-    else
+    } else {
+        m_restoreScroll = false;
         view->load(url);
+    }
 }
 
 void PreviewView::setNotice(const QString& text)

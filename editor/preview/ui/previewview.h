@@ -2,6 +2,7 @@
 // A browser with its row of buttons (back, forward, reload), used by the
 // main window's preview area and by the preview window.
 
+#include <QPointF>
 #include <QString>
 #include <QWidget>
 
@@ -36,9 +37,17 @@ public:
     // A line above the page saying why it is not being refreshed; empty hides it.
     void setNotice(const QString& text);
     QString notice() const;
+    // True once the browser engine runs (it starts after the window shows).
+    bool engineStarted() const { return m_browser != nullptr; }
+
+signals:
+    // The refresh button: the owner writes the latest text and shows it. A
+    // view nobody listens to reloads its page.
+    void refreshRequested();
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     QPushButton* GoBackBtn;
@@ -50,7 +59,12 @@ private:
     QVBoxLayout* m_layout = nullptr;
     bool m_engine = false;
     void startLoad(const QString& path);
+    // Starts the engine with the waiting page once the window is on the screen.
+    void startWhenDrawn();
     bool m_loading = false;
+    bool m_startWhenDrawn = false;
+    QPointF m_keepScroll;  // where a reloaded page goes back to
+    bool m_restoreScroll = false;
     QString m_waiting;  // asked for while loading
     int m_started = 0;
     int m_finished = 0;

@@ -73,13 +73,12 @@ void HotKeyBox::mouseReleaseEvent(QMouseEvent* e)
 }
 
 TeigataFrm::TeigataFrm(SnippetStore& store, EditBuffer& buffer, const Platform& platform, const QString& appFolder,
-                       std::function<void()> refreshMenus, QWidget* parent)
+                       QWidget* parent)
     : QDialog(parent),
       m_store(store),
       m_buffer(buffer),
       m_platform(platform),
-      m_appFolder(appFolder),
-      m_refreshMenus(std::move(refreshMenus))
+      m_appFolder(appFolder)
 {
     setObjectName(QStringLiteral("TeigataFrm"));
     setWindowTitle(kTitle);
@@ -317,9 +316,8 @@ void TeigataFrm::warn(const QString& text)
 
 void TeigataFrm::addEntry()
 {
-    QString error;
-    if (!addSnippet(m_store, boxes(), &error)) {
-        warn(error);
+    if (const Result added = addSnippet(m_store, boxes()); !added) {
+        warn(added.reason());
         return;
     }
     // The new row is selected, matching the boxes, so 変更 acts on it.
@@ -331,10 +329,9 @@ void TeigataFrm::changeEntry()
     const int row = selectedRow();
     if (row < 0)
         return;
-    QString error;
-    if (!changeSnippet(m_store, row, boxes(), &error)) {
-        if (!error.isEmpty())
-            warn(error);
+    if (const Result changed = changeSnippet(m_store, row, boxes()); !changed) {
+        if (!changed.reason().isEmpty())
+            warn(changed.reason());
         return;
     }
     rebuildList(row);
@@ -377,8 +374,7 @@ void TeigataFrm::closeAndSave()
     const WriteResult saved = saveStandardSnippetFile(m_store, m_appFolder);
     if (!saved.ok)
         warn(saved.error);
-    if (m_refreshMenus)
-        m_refreshMenus();
+    emit snippetsSaved();
 }
 
 void TeigataFrm::loadFile()
@@ -392,8 +388,7 @@ void TeigataFrm::loadFile()
     if (!loaded.ok)
         return;
     rebuildList(-1);
-    if (m_refreshMenus)
-        m_refreshMenus();
+    emit snippetsSaved();
     // Saving the shortened store over the same file would lose those lines
     // for good, so the user is told.
     if (loaded.stoppedAtLine > 0)

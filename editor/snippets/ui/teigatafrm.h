@@ -39,10 +39,8 @@ protected:
 class TeigataFrm : public QDialog {
     Q_OBJECT
 public:
-    // refreshMenus brings the snippet menu items in line with the store
-    // (RefreshSnippetMenus).
     TeigataFrm(SnippetStore& store, EditBuffer& buffer, const Platform& platform, const QString& appFolder,
-               std::function<void()> refreshMenus, QWidget* parent = nullptr);
+               QWidget* parent = nullptr);
 
     // Rebuilds ListView1 from the store, keeping the selected row when it
     // still exists. The dialog calls it after each of its own operations;
@@ -59,6 +57,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
+
+signals:
+    // The snippets were saved or loaded: the snippet menu items follow them.
+    void snippetsSaved();
 
 private:
     void buildControls();
@@ -82,7 +84,6 @@ private:
     EditBuffer& m_buffer;
     Platform m_platform;
     QString m_appFolder;
-    std::function<void()> m_refreshMenus;
     bool m_refreshing = false;
 
     QTreeWidget* m_list = nullptr;

@@ -2,6 +2,7 @@
 // opens with its initial values, 挿入 puts its text at the selection as one
 // undo step, キャンセル changes nothing.
 
+#include "tests/testkit/editorfixture.h"
 #include "tests/testkit/fakes.h"
 #include "tests/testkit/findchild.h"
 #include "tests/testkit/tempappfolder.h"
@@ -27,19 +28,8 @@ using namespace tw;
 using namespace tw::test;
 
 namespace {
-struct Editor {
-    TempAppFolder app;
-    FakePlatform fakes;
-    std::unique_ptr<MainFrm> w;
-
-    explicit Editor(const QByteArray& ini = "[Setting]\r\nPreview=0\r\n")
-    {
-        app.put(QStringLiteral("tools/Setting/quillet.ini"), ini);
-        w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), app.path(), QString(), false});
-        w->load();
-        w->show();
-    }
-    EditBuffer& buffer() { return w->session().buffer(); }
+struct Editor : EditorFixture {
+    explicit Editor(const QByteArray& ini = "[Setting]\r\nPreview=0\r\n") : EditorFixture(ini) {}
     // "abc" selected in the middle of a saved document.
     void selectB()
     {
@@ -49,13 +39,13 @@ struct Editor {
     // Runs an action (menu entry, twin or button), scripting the dialog it opens.
     bool withDialog(const QString& actionId, const std::function<void(QWidget*)>& script)
     {
-        bool shown = false;
+        bool opened = false;
         // Gone with this call: a command that opens nothing leaves no script behind.
         QTimer timer;
         timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [script, &shown] {
+        QObject::connect(&timer, &QTimer::timeout, [script, &opened] {
             if (QWidget* d = QApplication::activeModalWidget()) {
-                shown = true;
+                opened = true;
                 script(d);
             }
         });
@@ -64,7 +54,7 @@ struct Editor {
         if (!a)
             qFatal("no action %s", qPrintable(actionId));
         a->trigger();
-        return shown;
+        return opened;
     }
 };
 

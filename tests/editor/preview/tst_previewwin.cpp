@@ -1,7 +1,9 @@
 // The preview in the real browser engine.
 
+#include "tests/testkit/editorfixture.h"
 #include "tests/testkit/fakes.h"
 #include "tests/testkit/findchild.h"
+#include "tests/testkit/processmemory.h"
 #include "editor/window/mainfrm.h"
 #include "editor/preview/preview.h"
 #include "editor/preview/ui/previewview.h"
@@ -36,25 +38,22 @@ QString pageText(QWebEngineView* view)
     return QTest::qWaitFor([&] { return done; }, kLoadTimeout) ? result : QString();
 }
 
-struct Editor {
-    TempAppFolder app;
-    FakePlatform fakes;
+struct Editor : EditorFixture {
     QtLauncher realLauncher;
-    std::unique_ptr<MainFrm> w;
 
     Editor(const QByteArray& ini, bool realLaunch = false)
     {
-        app.put(QStringLiteral("tools/Setting/quillet.ini"), ini);
         app.put(QStringLiteral("site/keep.txt"), "x");  // the start folder holds a file
-        Platform p = fakes.platform();
-        if (realLaunch)
-            p.launcher = &realLauncher;
-        w = std::make_unique<MainFrm>(QuilletContext{p, app.path(), QString(), true});
-        w->load();
+        start(ini, {.size = QSize(1200, 800),
+                    .waitExposed = true,
+                    .browserEngine = true,
+                    .adjust = [this, realLaunch](QuilletContext& c) {
+                        if (realLaunch)
+                            c.platform.launcher = &realLauncher;
+                    }});
+        if (!shown)
+            qFatal("the window did not show");
         w->session().document().setPanelFolder(app.file(QStringLiteral("site")));
-        w->resize(1200, 800);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     }
     QWebEngineView* view() { return childOf<PreviewView>(&*w, "WebBrowser1")->browser(); }
     QString tempFile() { return app.file(QStringLiteral("site/quillettmp.html")); }
@@ -73,6 +72,9 @@ private slots:
     void browserMenuFollowsSettings();
     void browserEntries();
     void companionPrograms();
+    void engineStartsAfterTheWindowShows();
+    void refreshKeepsTheScrollPosition();
+    void largePageIsNotLoadedOnEveryChange();
 };
 
 void TestPreviewWindow::f9WritesAndShowsWithoutRealTimePreview()
@@ -112,7 +114,8 @@ void TestPreviewWindow::refreshesWhileLoadingWaitForTheLoad()
 {
     Editor e("[Setting]\r\nRealTimePreview=0\r\n");
     auto* area = childOf<PreviewView>(&*e.w, "WebBrowser1");
-    QTRY_VERIFY_WITH_TIMEOUT(!area->loading(), kLoadTimeout);
+    e.w->session().RefreshPreview(true);  // the engine runs and has shown a page
+    QTRY_VERIFY_WITH_TIMEOUT(area->engineStarted() && area->loadsFinished() == 1, kLoadTimeout);
     const int before = area->loadsStarted();
     for (int i = 0; i < 5; ++i) {
         e.w->session().buffer().SetText(QStringLiteral("<p>step %1</p>").arg(i));
@@ -239,6 +242,73 @@ void TestPreviewWindow::companionPrograms()
     };
     QTRY_COMPARE_WITH_TIMEOUT(contents(), QByteArray("0\n0\n"), 10000);
     QCOMPARE(e.fakes.messages.shown.size(), 1);
+}
+
+void TestPreviewWindow::engineStartsAfterTheWindowShows()
+{
+    // Default settings: the preview on, a new document to show.
+    EditorFixture f(QByteArray(), {.browserEngine = true});
+    auto* area = childOf<PreviewView>(&*f.w, "WebBrowser1");
+    QVERIFY(area->isVisible());
+    QVERIFY(!area->engineStarted());  // showing the window did not wait for the engine
+    QTRY_VERIFY_WITH_TIMEOUT(area->engineStarted() && area->loadsFinished() == 1, kLoadTimeout);
+    QVERIFY(!pageText(area->browser()).isNull());
+}
+
+void TestPreviewWindow::refreshKeepsTheScrollPosition()
+{
+    Editor e("[Setting]\r\n");
+    QString page;
+    for (int i = 0; i < 400; ++i)
+        page += QStringLiteral("<p>line %1</p>\r\n").arg(i);
+    e.w->session().buffer().SetText(page);
+    auto* area = childOf<PreviewView>(&*e.w, "WebBrowser1");
+    QTRY_COMPARE_WITH_TIMEOUT(pageText(e.view()).count(QStringLiteral("line")), 400, kLoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!area->loading(), kLoadTimeout);
+    e.view()->page()->runJavaScript(QStringLiteral("window.scrollTo(0, 3000);"));
+    QTRY_COMPARE_WITH_TIMEOUT(e.view()->page()->scrollPosition().y(), 3000.0, kLoadTimeout);
+
+    // A key at the end of the page: the page is shown again where it was.
+    auto* box = childOf<RichTextBox>(&*e.w, "RichTextBox1");
+    box->setFocus();
+    e.w->session().buffer().SetSelection(page.size(), 0);
+    const int finished = area->loadsFinished();
+    QTest::keyClicks(box, QStringLiteral("<p>end</p>"));
+    QTRY_VERIFY_WITH_TIMEOUT(pageText(e.view()).endsWith(QStringLiteral("end")), kLoadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(!area->loading(), kLoadTimeout);
+    QVERIFY(area->loadsFinished() > finished);
+    QTRY_COMPARE_WITH_TIMEOUT(e.view()->page()->scrollPosition().y(), 3000.0, kLoadTimeout);
+}
+
+void TestPreviewWindow::largePageIsNotLoadedOnEveryChange()
+{
+    // A 20 MB page with the preview as a new user has it: a minute of typing
+    // keeps the browser's processes under 1 GB, because the page is loaded
+    // only when asked for.
+    Editor e("[Setting]\r\n");
+    auto* area = childOf<PreviewView>(&*e.w, "WebBrowser1");
+    QTRY_VERIFY_WITH_TIMEOUT(area->engineStarted() && !area->loading(), kLoadTimeout);
+    QByteArray big;
+    const QByteArray line = "<p>The quick brown fox jumps over the lazy dog 0123456789</p>\r\n";
+    big.reserve(20 << 20);
+    while (big.size() < (20 << 20))
+        big += line;
+    e.app.put(QStringLiteral("site/big.html"), big);
+    e.fakes.files.answer(e.app.file(QStringLiteral("site/big.html")));
+    QVERIFY(e.w->runCommand(QStringLiteral("IDM_OPEN")));
+    QTRY_COMPARE_WITH_TIMEOUT(e.w->session().buffer().length(), qsizetype(big.size()), kLoadTimeout);
+    const int started = area->loadsStarted();
+    auto* box = childOf<RichTextBox>(&*e.w, "RichTextBox1");
+    box->setFocus();
+    for (int i = 0; i < 30; ++i) {
+        QTest::keyClick(box, Qt::Key_A);
+        QTest::qWait(20);
+    }
+    e.w->session().preview().flush();
+    QCOMPARE(area->notice(), QStringLiteral("ページが大きいため自動更新を停止しています。F9 で更新します。"));
+    QCOMPARE(area->loadsStarted(), started);
+    const qint64 helpers = childrenResidentBytes();
+    QVERIFY2(helpers < (qint64(1) << 30), qPrintable(QString::number(helpers >> 20) + QStringLiteral(" MB")));
 }
 
 int main(int argc, char** argv)

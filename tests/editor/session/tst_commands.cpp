@@ -40,7 +40,7 @@ struct RecordingWindow : EditorWindow {
     void snippetsChanged() override {}
     void browsersChanged() override {}
     void showPreview(const QString&) override { calls << "showPreview"; }
-    void previewProblem(const QString&) override {}
+    void previewNotice(const QString&) override {}
 };
 
 void collect(const QList<MenuNode>& nodes, QStringList& ids)

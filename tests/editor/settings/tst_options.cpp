@@ -292,8 +292,9 @@ void TestOptions::framingFileRoundTrip()
     QFETCH(QByteArray, bytes);
     TempAppFolder app;
     app.put(QStringLiteral("tools/Setting/Header.txt"), "old\r\n");
-    QString error;
-    QCOMPARE(saveHeaderFooterFile(headerPath(app.path()), text, &error), ok);
+    const Result saved = saveHeaderFooterFile(headerPath(app.path()), text);
+    const QString error = saved.reason();
+    QCOMPARE(saved.ok(), ok);
     QCOMPARE(app.read(QStringLiteral("tools/Setting/Header.txt")), bytes);
     if (!ok) {
         QVERIFY(error.contains(QLatin1String("Header.txt")));

@@ -10,8 +10,6 @@ using namespace tw;
 class TestLayout : public QObject {
     Q_OBJECT
 private slots:
-    void arrangements_data();
-    void arrangements();
     void linkFileBox_data();
     void linkFileBox();
     void fontTag_data();
@@ -19,67 +17,6 @@ private slots:
     void placement_data();
     void placement();
 };
-
-void TestLayout::arrangements_data()
-{
-    QTest::addColumn<bool>("designBar");
-    QTest::addColumn<bool>("preview");
-    QTest::addColumn<int>("divide");
-    QTest::addColumn<int>("tab");
-    QTest::addColumn<QRect>("edit");
-    QTest::addColumn<QRect>("browser");
-    QTest::addColumn<bool>("editVisible");
-    QTest::addColumn<bool>("browserVisible");
-    QTest::addColumn<bool>("tabsVisible");
-    // Work region 1000 x 600, design bar 120 wide, tab strip 30 high.
-    QTest::newRow("side by side") << true << true << 0 << 0 << QRect(120, 0, 440, 600) << QRect(560, 0, 440, 600)
-                                  << true << true << false;
-    QTest::newRow("side, no preview: full area")
-        << true << false << 0 << 0 << QRect(120, 0, 880, 600) << QRect() << true << false << false;
-    QTest::newRow("side, no design bar") << false << true << 0 << 0 << QRect(0, 0, 500, 600) << QRect(500, 0, 500, 600)
-                                         << true << true << false;
-    QTest::newRow("above each other") << true << true << 1 << 0 << QRect(120, 0, 880, 300) << QRect(120, 300, 880, 300)
-                                      << true << true << false;
-    QTest::newRow("above, no preview") << true << false << 1 << 0 << QRect(120, 0, 880, 600) << QRect() << true << false
-                                       << false;
-    QTest::newRow("tabs, source tab") << true << true << 2 << 0 << QRect(120, 30, 880, 570) << QRect(120, 30, 880, 570)
-                                      << true << false << true;
-    QTest::newRow("tabs, preview tab") << true << true << 2 << 1 << QRect(120, 30, 880, 570) << QRect(120, 30, 880, 570)
-                                       << false << true << true;
-    QTest::newRow("tabs, preview off") << true << false << 2 << 1 << QRect(120, 30, 880, 570)
-                                       << QRect(120, 30, 880, 570) << false << false << true;
-}
-
-void TestLayout::arrangements()
-{
-    QFETCH(bool, designBar);
-    QFETCH(bool, preview);
-    QFETCH(int, divide);
-    QFETCH(int, tab);
-    QFETCH(QRect, edit);
-    QFETCH(QRect, browser);
-    QFETCH(bool, editVisible);
-    QFETCH(bool, browserVisible);
-    QFETCH(bool, tabsVisible);
-    LayoutInput in;
-    in.width = 1000;
-    in.height = 600;
-    in.designBarWidth = 120;
-    in.designBar = designBar;
-    in.preview = preview;
-    in.areaDivide = divide;
-    in.tabStripHeight = 30;
-    in.selectedTab = tab;
-    const LayoutResult r = computeLayout(in);
-    QCOMPARE(r.edit, edit);
-    if (browserVisible || divide == 2)
-        QCOMPARE(r.browser, browser);
-    QCOMPARE(r.editVisible, editVisible);
-    QCOMPARE(r.browserVisible, browserVisible);
-    QCOMPARE(r.tabsVisible, tabsVisible);
-    if (tabsVisible)
-        QCOMPARE(r.tabs, QRect(120, 0, 880, 30));
-}
 
 void TestLayout::linkFileBox_data()
 {

@@ -17,9 +17,7 @@ namespace {
 
 SnippetStore storeOf(const QList<TeigataEntry>& entries)
 {
-    SnippetStore s;
-    s.setEntries(entries);
-    return s;
+    return SnippetStore(entries);
 }
 
 QStringList titles(const SnippetStore& s)
@@ -130,7 +128,7 @@ void TestSnippetEdit::boxesRoundTrip()
 {
     SnippetStore store;
     const SnippetBoxes typed{"リスト", "a\nb", "c\r\nd\te", "Shift+Ctrl+L"};
-    QVERIFY(addSnippet(store, typed));
+    QVERIFY(addSnippet(store, typed).ok());
     QCOMPARE(store.size(), 1);
     QCOMPARE(store.at(0), (TeigataEntry{"リスト", "a\\nb", "c\\nd\te", "Shift+Ctrl+L"}));
     // Shown again with CR LF breaks, the form the boxes are filled with.
@@ -163,15 +161,19 @@ void TestSnippetEdit::listOperations()
     QFETCH(QStringList, after);
     SnippetStore store = storeOf({{"A", "<a>", "</a>", "Ctrl+A"}, {"B", "<b>", "</b>", "Ctrl+B"}, {"C", "", "", ""}});
     int changes = 0;
-    store.setChangeHandler([&] { ++changes; });
+    QObject::connect(&store, &SnippetStore::changed, [&] { ++changes; });
     const SnippetBoxes boxes{"N", "n1\r\nn2", "", "Alt+N"};
-    QString error = QStringLiteral("stale");
+    QString error;
     bool r = false;
-    if (op == u"add")
-        r = addSnippet(store, boxes, &error);
-    else if (op == u"change")
-        r = changeSnippet(store, row, boxes, &error);
-    else if (op == u"delete")
+    if (op == u"add") {
+        const Result added = addSnippet(store, boxes);
+        r = added.ok();
+        error = added.reason();
+    } else if (op == u"change") {
+        const Result changed = changeSnippet(store, row, boxes);
+        r = changed.ok();
+        error = changed.reason();
+    } else if (op == u"delete")
         r = deleteSnippet(store, row);
     else
         r = copySnippet(store, row);
@@ -203,11 +205,12 @@ void TestSnippetEdit::refusedBoxes()
     QFETCH(SnippetBoxes, boxes);
     QFETCH(QString, inMessage);
     SnippetStore store = storeOf({{"A", "<a>", "", ""}});
-    QString error;
-    QVERIFY(!addSnippet(store, boxes, &error));
-    QVERIFY2(error.contains(inMessage), qPrintable(error));
-    QVERIFY(!changeSnippet(store, 0, boxes, &error));
-    QVERIFY2(error.contains(inMessage), qPrintable(error));
+    const Result added = addSnippet(store, boxes);
+    QVERIFY(!added);
+    QVERIFY2(added.reason().contains(inMessage), qPrintable(added.reason()));
+    const Result changed = changeSnippet(store, 0, boxes);
+    QVERIFY(!changed);
+    QVERIFY2(changed.reason().contains(inMessage), qPrintable(changed.reason()));
     QCOMPARE(store.entries(), (QList<TeigataEntry>{{"A", "<a>", "", ""}}));
     // What the boxes may hold: empty fields, duplicate keys, tabs, "&".
     QVERIFY(snippetBoxesProblem({"", "", "", ""}).isEmpty());
@@ -242,7 +245,7 @@ void TestSnippetEdit::closeWritesStandardFile()
     QCOMPARE(next.entries(), defaultSnippets());
 
     // A failed write is reported naming the file, and the old file stays.
-    QVERIFY(addSnippet(store, {"mine", "<b>", "</b>", ""}));
+    QVERIFY(addSnippet(store, {"mine", "<b>", "</b>", ""}).ok());
     QVERIFY(saveStandardSnippetFile(store, app.path()).ok);
     const QByteArray before = app.read(QStringLiteral("tools/Setting/teigata.csv"));
     QCOMPARE(before, QByteArray("mine,<b>,</b>,\r\n"));

@@ -136,7 +136,7 @@ void TestSnippetFile::load()
     SnippetStore store;
     store.setEntries({entry(QStringLiteral("old"))});
     int changes = 0;
-    store.setChangeHandler([&] { ++changes; });
+    QObject::connect(&store, &SnippetStore::changed, [&] { ++changes; });
 
     const SnippetLoadResult r = LoadSnippetFile(store, app.file(QStringLiteral("teigata.csv")));
     QVERIFY(r.ok);

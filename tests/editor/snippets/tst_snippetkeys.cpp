@@ -1,3 +1,4 @@
+#include "tests/testkit/editorfixture.h"
 #include "tests/testkit/fakes.h"
 #include "tests/testkit/findchild.h"
 #include "editor/window/mainfrm.h"
@@ -13,24 +14,16 @@ using namespace tw;
 using namespace tw::test;
 
 namespace {
-struct Editor {
-    TempAppFolder app;
-    FakePlatform fakes;
-    std::unique_ptr<MainFrm> w;
-
+struct Editor : EditorFixture {
     explicit Editor(const QString& snippetFile = QString())
     {
         if (!snippetFile.isNull())
             app.put(QStringLiteral("tools/Setting/teigata.csv"), encodeCp932(snippetFile).bytes);
-        w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), app.path(), QString(), false});
-        w->load();
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        w->session().buffer().SetText(QString());
-        childOf<RichTextBox>(&*w, "RichTextBox1")->setFocus();
+        start(QByteArray(), {.activate = true});
+        if (!shown)
+            qFatal("the window did not show");
+        buffer().SetText(QString());
     }
-    QString text() { return w->session().buffer().text(); }
     QAction* act(const QString& id) { return w->findChild<QAction*>(id); }
 };
 }  // namespace

@@ -47,7 +47,8 @@ struct Fixture {
         app.put(QStringLiteral("tools/Setting/.keep"), "");
         store.setEntries(entries);
         buffer.SetSelection(1, 3);
-        dlg = std::make_unique<TeigataFrm>(store, buffer, fakes.platform(), app.path(), [this] { ++menuRefreshes; });
+        dlg = std::make_unique<TeigataFrm>(store, buffer, fakes.platform(), app.path());
+        QObject::connect(dlg.get(), &TeigataFrm::snippetsSaved, [this] { ++menuRefreshes; });
         dlg->show();
         QApplication::setActiveWindow(dlg.get());
         if (!QTest::qWaitForWindowActive(dlg.get()))

@@ -1,3 +1,4 @@
+#include "tests/testkit/editorfixture.h"
 #include "tests/testkit/fakes.h"
 #include "tests/testkit/findchild.h"
 #include "editor/window/mainfrm.h"
@@ -15,17 +16,11 @@ using namespace tw;
 using namespace tw::test;
 
 namespace {
-struct Editor {
-    TempAppFolder app;
-    FakePlatform fakes;
-    std::unique_ptr<MainFrm> w;
+struct Editor : EditorFixture {
     std::unique_ptr<SearchFrm> dlg;
 
-    explicit Editor(const QString& text)
+    explicit Editor(const QString& text) : EditorFixture(QByteArray())
     {
-        w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), app.path(), QString(), false});
-        w->load();
-        w->show();
         w->session().buffer().SetText(text);
         w->session().history().ResetHistory();
         fakes.messages.shown.clear();

@@ -2,6 +2,7 @@
 // editor once lost text or wrote to the wrong file.
 
 #include "editor/window/designbar.h"
+#include "tests/testkit/editorfixture.h"
 #include "tests/testkit/fakes.h"
 #include "tests/testkit/findchild.h"
 #include "editor/window/mainfrm.h"
@@ -31,19 +32,10 @@ using namespace tw;
 using namespace tw::test;
 
 namespace {
-struct Editor {
-    TempAppFolder app;
-    FakePlatform fakes;
-    std::unique_ptr<MainFrm> w;
-
+struct Editor : EditorFixture {
     explicit Editor(const QByteArray& ini = "[Setting]\r\nPreview=0\r\n", bool shipped = false)
+        : EditorFixture(ini, {.shippedSettings = shipped})
     {
-        if (shipped)
-            installShippedSettingFiles(app.path());
-        app.put(QStringLiteral("tools/Setting/quillet.ini"), ini);
-        w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), app.path(), QString(), false});
-        w->load();
-        w->show();
     }
     void run(const char* id) { QVERIFY(w->runCommand(QString::fromLatin1(id))); }
     QString path(const char* relative) const { return app.file(QString::fromUtf8(relative)); }

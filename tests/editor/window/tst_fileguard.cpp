@@ -3,6 +3,7 @@
 // message texts, very large files and a cancelled click in the file panel.
 
 #include "common/gui/qtplatform.h"
+#include "tests/testkit/editorfixture.h"
 #include "tests/testkit/fakes.h"
 #include "tests/testkit/findchild.h"
 #include "tests/testkit/tempappfolder.h"
@@ -25,30 +26,21 @@ using namespace tw;
 using namespace tw::test;
 
 namespace {
-struct Editor {
-    TempAppFolder app;
-    FakePlatform fakes;
-    std::unique_ptr<MainFrm> w;
-
+struct Editor : EditorFixture {
     QtProgress progress;
 
     explicit Editor(const QByteArray& ini = "[Setting]\r\nPreview=0\r\n", MessageBoxes* messages = nullptr)
     {
-        app.put(QStringLiteral("tools/Setting/quillet.ini"), ini);
-        Platform p = fakes.platform();
-        p.progress = &progress;
-        if (messages)
-            p.messages = messages;
-        w = std::make_unique<MainFrm>(QuilletContext{p, app.path(), QString(), false});
-        w->load();
-        w->show();
+        start(ini, {.adjust = [this, messages](QuilletContext& c) {
+                  c.platform.progress = &progress;
+                  if (messages)
+                      c.platform.messages = messages;
+              }});
         progress.setParent(w.get());
         QApplication::setActiveWindow(w.get());
         box()->setFocus();
     }
     LoadTuning& tuning() { return w->session().document().loadTuning(); }
-    QWidget* box() { return childOf<QWidget>(&*w, "RichTextBox1"); }
-    QString path(const char* relative) const { return app.file(QString::fromUtf8(relative)); }
     void open(const char* relative)
     {
         fakes.files.answer(path(relative));
@@ -277,10 +269,23 @@ void TestFileGuard::largePageIsPreviewedOnlyOnRequest()
     e.type("x");
     e.w->session().preview().flush();
     QVERIFY(!e.app.exists(QStringLiteral("site/quillettmp.html")));
-    QVERIFY(childOf<PreviewView>(&*e.w, "WebBrowser1")->notice().contains(QStringLiteral("（F9 で更新します）")));
+    auto* view = childOf<PreviewView>(&*e.w, "WebBrowser1");
+    QCOMPARE(view->notice(), QStringLiteral("ページが大きいため自動更新を停止しています。F9 で更新します。"));
     QTest::keyClick(e.box(), Qt::Key_F9);
-    QCOMPARE(e.app.read(QStringLiteral("site/big.html")).size() + 1,
-             e.app.read(QStringLiteral("site/quillettmp.html")).size());
+    QCOMPARE(e.app.read(QStringLiteral("site/quillettmp.html")).size(), 2001);
+    QVERIFY(view->notice().isEmpty());
+    // The next change stops again; the refresh button shows it too.
+    e.type("y");
+    QVERIFY(!view->notice().isEmpty());
+    QCOMPARE(e.app.read(QStringLiteral("site/quillettmp.html")).size(), 2001);
+    QTest::mouseClick(childOf<QPushButton>(view, "GoRefreshBtn"), Qt::LeftButton);
+    QCOMPARE(e.app.read(QStringLiteral("site/quillettmp.html")).size(), 2002);
+    // F5 stays the fifth heading.
+    e.w->session().buffer().SetSelection(0, 1);
+    QTest::keyClick(e.box(), Qt::Key_F5);
+    QVERIFY(e.text().startsWith(QStringLiteral("<H5>x</H5>")));
+    QTest::keyClick(e.box(), Qt::Key_F9);
+    QCOMPARE(e.app.read(QStringLiteral("site/quillettmp.html")).size(), 2011);
 }
 
 void TestFileGuard::readingInPiecesGivesTheWholeFilesText_data()

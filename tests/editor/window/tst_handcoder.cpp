@@ -2,6 +2,7 @@
 // HTML colouring, tag completion, recent files, the unsaved mark, word wrap
 // and a second start handing its document over.
 
+#include "tests/testkit/editorfixture.h"
 #include "tests/testkit/fakes.h"
 #include "tests/testkit/findchild.h"
 #include "tests/testkit/tempappfolder.h"
@@ -21,20 +22,14 @@ using namespace tw;
 using namespace tw::test;
 
 namespace {
-struct Window {
-    FakePlatform fakes;
-    std::unique_ptr<MainFrm> w;
+struct Window : EditorFixture {
     RichTextBox* box = nullptr;
 
-    explicit Window(const QString& appFolder)
+    explicit Window(const QString& appFolder) : EditorFixture(QByteArray(), {.activate = true, .appFolder = appFolder})
     {
-        w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), appFolder, QString(), false});
-        w->load();
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        box = childOf<RichTextBox>(&*w, "RichTextBox1");
-        box->setFocus();
+        if (!shown)
+            qFatal("the window did not show");
+        box = EditorFixture::box();
         w->session().document().newFromText(QString());
         fakes.messages.shown.clear();
     }
@@ -45,9 +40,9 @@ struct Window {
         return int(box->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, (unsigned long)text().indexOf(what)));
     }
     void menu(const char* id) { w->action(QString::fromLatin1(id))->trigger(); }
-    QString write(TempAppFolder& app, const char* name)
+    QString write(TempAppFolder& folder, const char* name)
     {
-        const QString path = app.path() + QLatin1Char('/') + QLatin1String(name);
+        const QString path = folder.path() + QLatin1Char('/') + QLatin1String(name);
         QFile f(path);
         return f.open(QIODevice::WriteOnly) && f.write("<p>") == 3 ? path : QString();
     }

@@ -3,6 +3,7 @@
 
 #include "common/download.h"
 #include "common/gui/printing.h"
+#include "tests/testkit/editorfixture.h"
 #include "tests/testkit/fakes.h"
 #include "tests/testkit/findchild.h"
 #include "tests/testkit/httpserver.h"
@@ -33,23 +34,17 @@ using namespace tw;
 using namespace tw::test;
 
 namespace {
-struct Shell {
-    TempAppFolder app;
-    FakePlatform fakes;
+struct Shell : EditorFixture {
     PdfPrintDialogs pdf{app.file(QStringLiteral("out.pdf"))};
     CurlDownloader curl;
-    std::unique_ptr<MainFrm> w;
 
     explicit Shell(const QByteArray& ini = "[Setting]\r\n", bool realDownloads = false)
     {
-        app.put(QStringLiteral("tools/Setting/quillet.ini"), ini);
-        QuilletContext ctx{fakes.platform(), app.path(), QString(), false};
-        if (realDownloads)
-            ctx.platform.downloader = &curl;
-        ctx.printDialogs = &pdf;
-        w = std::make_unique<MainFrm>(ctx);
-        w->load();
-        w->show();
+        start(ini, {.adjust = [this, realDownloads](QuilletContext& c) {
+                  if (realDownloads)
+                      c.platform.downloader = &curl;
+                  c.printDialogs = &pdf;
+              }});
     }
     // The PDF's text, one entry a page, NFKC (pdftotext writes some kanji as radicals).
     QStringList printedPages()
@@ -110,11 +105,15 @@ void TestHelpPrint::helpMenu()
                                    QStringLiteral("IDM_HP いろんなソフト公開中・・・(&W)..."),
                                    QStringLiteral("IDM_HELP_NEWCHECK 最新版をチェック(&C)..."),
                                    QStringLiteral("IDM_ABOUT バージョン情報(&A)...")}));
-    // A missing help folder is the browser's to report, not ours.
-    s.fakes.launcher.succeed = false;
+    // A missing page is the browser's to report; a desktop that cannot
+    // open it at all is told.
     s.w->action(QStringLiteral("IDM_HELPDOCUMENT"))->trigger();
     QCOMPARE(s.fakes.launcher.opened, QStringList{s.app.file(QStringLiteral("help/index.html"))});
     QVERIFY(s.fakes.messages.shown.isEmpty());
+    s.fakes.launcher.succeed = false;
+    s.w->action(QStringLiteral("IDM_HELPDOCUMENT"))->trigger();
+    QCOMPARE(s.fakes.messages.shown.size(), 1);
+    QCOMPARE(s.fakes.messages.shown.last().text, QStringLiteral("open refused by test"));
 
     // The build ships the pages, and every link of the contents leads to one.
     const QString help = QStringLiteral(TW_APP_DIR "/help/");

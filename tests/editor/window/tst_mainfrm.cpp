@@ -1,3 +1,4 @@
+#include "tests/testkit/editorfixture.h"
 #include "tests/testkit/fakes.h"
 #include "tests/testkit/findchild.h"
 #include "editor/window/mainfrm.h"
@@ -19,19 +20,12 @@ using namespace tw;
 using namespace tw::test;
 
 namespace {
-struct Window {
-    FakePlatform fakes;
-    std::unique_ptr<MainFrm> w;
-
+struct Window : EditorFixture {
     explicit Window(const QString& appFolder, const QString& commandLine = QString())
+        : EditorFixture(QByteArray(), {.activate = true, .appFolder = appFolder, .commandLine = commandLine})
     {
-        QuilletContext ctx{fakes.platform(), appFolder, commandLine, false};
-        w = std::make_unique<MainFrm>(ctx);
-        w->load();
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        childOf<RichTextBox>(&*w, "RichTextBox1")->setFocus();
+        if (!shown)
+            qFatal("the window did not show");
     }
     void typeJapanese(const QString& s)
     {

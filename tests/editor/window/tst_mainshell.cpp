@@ -1,4 +1,5 @@
 #include "editor/window/designbar.h"
+#include "tests/testkit/editorfixture.h"
 #include "tests/testkit/fakes.h"
 #include "tests/testkit/findchild.h"
 #include "editor/window/fselect.h"
@@ -18,7 +19,9 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -28,21 +31,13 @@ using namespace tw;
 using namespace tw::test;
 
 namespace {
-struct Shell {
-    TempAppFolder app;
-    FakePlatform fakes;
-    std::unique_ptr<MainFrm> w;
-
+struct Shell : EditorFixture {
     explicit Shell(const QByteArray& ini = "[Setting]\r\n")
+        : EditorFixture(ini, {.size = QSize(1200, 800), .waitExposed = true})
     {
-        app.put(QStringLiteral("tools/Setting/quillet.ini"), ini);
-        w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), app.path(), QString(), false});
-        w->load();
-        w->resize(1200, 800);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        if (!shown)
+            qFatal("the window did not show");
     }
-    QAction* act(const char* id) { return w->action(QString::fromLatin1(id)); }
     int designWidth() { return childOf<DesignBar>(&*w, "DesignBar")->width(); }
 };
 }  // namespace
@@ -50,6 +45,8 @@ struct Shell {
 class TestMainShell : public QObject {
     Q_OBJECT
 private slots:
+    void arrangements_data();
+    void arrangements();
     void viewMenuArrangesWorkArea();
     void tabArrangementShowsOnePage();
     void statusBarShowsLineAndColumn();
@@ -65,14 +62,92 @@ private slots:
     void dropLoadsFirstFileAsOneChange();
 };
 
+namespace {
+// A control's rectangle in the work area's coordinates.
+QRect inWork(const Shell& s, const QWidget* w)
+{
+    return QRect(w->mapTo(s.w->centralWidget(), QPoint(0, 0)), w->size());
+}
+}  // namespace
+
+void TestMainShell::arrangements_data()
+{
+    QTest::addColumn<bool>("designBar");
+    QTest::addColumn<bool>("preview");
+    QTest::addColumn<int>("divide");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<bool>("editVisible");
+    QTest::addColumn<bool>("browserVisible");
+    QTest::newRow("side by side") << true << true << 0 << 0 << true << true;
+    QTest::newRow("side, no preview: full area") << true << false << 0 << 0 << true << false;
+    QTest::newRow("side, no design bar") << false << true << 0 << 0 << true << true;
+    QTest::newRow("above each other") << true << true << 1 << 0 << true << true;
+    QTest::newRow("above, no preview") << true << false << 1 << 0 << true << false;
+    QTest::newRow("tabs, source tab") << true << true << 2 << 0 << true << false;
+    QTest::newRow("tabs, preview tab") << true << true << 2 << 1 << false << true;
+    QTest::newRow("tabs, preview off") << true << false << 2 << 1 << false << false;
+}
+
+void TestMainShell::arrangements()
+{
+    QFETCH(bool, designBar);
+    QFETCH(bool, preview);
+    QFETCH(int, divide);
+    QFETCH(int, tab);
+    QFETCH(bool, editVisible);
+    QFETCH(bool, browserVisible);
+    Shell s(QStringLiteral("[Setting]\r\nDesignBar=%1\r\nPreview=%2\r\nAreaDivide=%3\r\n")
+                .arg(int(designBar))
+                .arg(int(preview))
+                .arg(divide)
+                .toLatin1());
+    auto* tabs = childOf<QTabBar>(&*s.w, "SSTab1");
+    if (tab == 1)  // the user clicks the preview tab
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    QTRY_COMPARE_WITH_TIMEOUT(tabs->currentIndex(), tab, 2000);
+    auto* edit = childOf<RichTextBox>(&*s.w, "RichTextBox1");
+    auto* area = childOf<PreviewView>(&*s.w, "WebBrowser1");
+    QCOMPARE(edit->isVisible(), editVisible);
+    QCOMPARE(area->isVisible(), browserVisible);
+    QCOMPARE(tabs->isVisible(), divide == 2);
+    QCOMPARE(childOf<DesignBar>(&*s.w, "DesignBar")->isVisible(), designBar);
+
+    // The pages fill what the design bar and the tab strip leave.
+    const QRect work = s.w->centralWidget()->rect();
+    const int left = designBar ? s.designWidth() : 0;
+    const int top = divide == 2 ? inWork(s, tabs).bottom() + 1 : 0;
+    const QRect pages(left, top, work.width() - left, work.height() - top);
+    const QRect e = inWork(s, edit), b = inWork(s, area);
+    const int handle = childOf<QSplitter>(&*s.w, "EditPreviewSplitter")->handleWidth();
+    if (editVisible && browserVisible && divide == 0) {  // two equal halves side by side
+        QCOMPARE(e.topLeft(), pages.topLeft());
+        QCOMPARE(b.right(), pages.right());
+        QCOMPARE(e.height(), pages.height());
+        QCOMPARE(b.height(), pages.height());
+        QVERIFY(qAbs(e.width() - b.width()) <= 1);
+        QCOMPARE(b.left(), e.right() + 1 + handle);
+    } else if (editVisible && browserVisible) {  // one above the other
+        QCOMPARE(e.topLeft(), pages.topLeft());
+        QCOMPARE(b.bottom(), pages.bottom());
+        QCOMPARE(e.width(), pages.width());
+        QCOMPARE(b.width(), pages.width());
+        QVERIFY(qAbs(e.height() - b.height()) <= 1);
+        QCOMPARE(b.top(), e.bottom() + 1 + handle);
+    } else if (editVisible) {
+        QCOMPARE(e, pages);
+    } else if (browserVisible) {
+        QCOMPARE(b, pages);
+    }
+}
+
 void TestMainShell::viewMenuArrangesWorkArea()
 {
     Shell s("[Setting]\r\nPreview=0\r\nAreaDivide=0\r\n");
     QWidget* area = childOf<PreviewView>(&*s.w, "WebBrowser1");
-    QRect edit = childOf<RichTextBox>(&*s.w, "RichTextBox1")->geometry();
+    auto* edit = childOf<RichTextBox>(&*s.w, "RichTextBox1");
     const int workWidth = s.w->centralWidget()->width();
-    QCOMPARE(edit.x(), s.designWidth());
-    QCOMPARE(edit.width(), workWidth - s.designWidth());
+    QCOMPARE(inWork(s, edit).x(), s.designWidth());
+    QCOMPARE(edit->width(), workWidth - s.designWidth());
     QVERIFY(!area->isVisible());
     QVERIFY(!s.act("IDM_PREVIEWSHOW")->isChecked());
     QVERIFY(s.act("IDM_VIEW_SIDE")->isChecked());
@@ -80,19 +155,29 @@ void TestMainShell::viewMenuArrangesWorkArea()
     s.act("IDM_PREVIEWSHOW")->trigger();  // the preview on: two equal halves
     QVERIFY(area->isVisible());
     QVERIFY(s.act("IDM_PREVIEWSHOW")->isChecked());
-    edit = childOf<RichTextBox>(&*s.w, "RichTextBox1")->geometry();
-    QCOMPARE(edit.width(), (workWidth - s.designWidth()) / 2);
-    QCOMPARE(area->geometry().x(), edit.right() + 1);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(edit->width() - area->width()) <= 1, 2000);
+    QVERIFY(inWork(s, area).x() > inWork(s, edit).right());
+
+    // A divider the user dragged stays while the arrangement does.
+    auto* split = childOf<QSplitter>(&*s.w, "EditPreviewSplitter");
+    // (What a drag of the handle does; offscreen windows take no real drag.)
+    split->setSizes({200, split->width() - 200 - split->handleWidth()});
+    emit split->splitterMoved(200, 1);
+    QVERIFY(qAbs(edit->width() - 200) <= 1);
+    s.w->resize(1300, 800);
+    QTRY_VERIFY_WITH_TIMEOUT(edit->width() > 200, 2000);
+    QVERIFY(edit->width() < area->width());
 
     s.act("IDM_VIEW_VERTICAL")->trigger();
     QVERIFY(s.act("IDM_VIEW_VERTICAL")->isChecked());
     QVERIFY(!s.act("IDM_VIEW_SIDE")->isChecked());
-    QCOMPARE(area->geometry().y(), childOf<RichTextBox>(&*s.w, "RichTextBox1")->geometry().bottom() + 1);
+    QVERIFY(inWork(s, area).y() > inWork(s, edit).bottom());
+    QVERIFY(qAbs(edit->height() - area->height()) <= 1);
     QCOMPARE(s.w->session().settings().AreaDivide, 1);
 
     s.act("IDM_VIEW_DESIGN")->trigger();  // the design bar off
     QVERIFY(!childOf<DesignBar>(&*s.w, "DesignBar")->isVisible());
-    QCOMPARE(childOf<RichTextBox>(&*s.w, "RichTextBox1")->geometry().x(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(inWork(s, edit).x(), 0, 2000);
     QVERIFY(!s.act("IDM_VIEW_DESIGN")->isChecked());
 }
 
@@ -100,18 +185,17 @@ void TestMainShell::tabArrangementShowsOnePage()
 {
     Shell s("[Setting]\r\nPreview=1\r\n");
     s.act("IDM_VIEW_TABCHANGE")->trigger();
-    QVERIFY(childOf<QTabBar>(&*s.w, "SSTab1")->isVisible());
-    QCOMPARE(childOf<QTabBar>(&*s.w, "SSTab1")->tabText(0), QStringLiteral("ソース"));
-    QCOMPARE(childOf<QTabBar>(&*s.w, "SSTab1")->tabText(1), QStringLiteral("プレビュー"));
+    auto* tabs = childOf<QTabBar>(&*s.w, "SSTab1");
+    QVERIFY(tabs->isVisible());
+    QCOMPARE(tabs->tabText(0), QStringLiteral("ソース"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("プレビュー"));
     QVERIFY(childOf<RichTextBox>(&*s.w, "RichTextBox1")->isVisible());
     QVERIFY(!childOf<PreviewView>(&*s.w, "WebBrowser1")->isVisible());
-    QCOMPARE(childOf<RichTextBox>(&*s.w, "RichTextBox1")->geometry().y(),
-             childOf<QTabBar>(&*s.w, "SSTab1")->geometry().bottom() + 1);
-    childOf<QTabBar>(&*s.w, "SSTab1")->setCurrentIndex(1);
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
     QVERIFY(!childOf<RichTextBox>(&*s.w, "RichTextBox1")->isVisible());
     QVERIFY(childOf<PreviewView>(&*s.w, "WebBrowser1")->isVisible());
     s.act("IDM_VIEW_SIDE")->trigger();
-    QVERIFY(!childOf<QTabBar>(&*s.w, "SSTab1")->isVisible());
+    QVERIFY(!tabs->isVisible());
     QVERIFY(childOf<RichTextBox>(&*s.w, "RichTextBox1")->isVisible());
 }
 

@@ -1,3 +1,4 @@
+#include "tests/testkit/editorfixture.h"
 #include "tests/testkit/fakes.h"
 #include "editor/settings/headerfooter.h"
 #include "editor/window/mainfrm.h"
@@ -24,16 +25,11 @@ const QString kIni = QStringLiteral("tools/Setting/quillet.ini");
 const QString kHeader = QStringLiteral("tools/Setting/Header.txt");
 const QString kFooter = QStringLiteral("tools/Setting/Futter.txt");
 
-struct Window {
-    FakePlatform fakes;
-    std::unique_ptr<MainFrm> w;
-
-    explicit Window(const TempAppFolder& app)
+struct Window : EditorFixture {
+    explicit Window(const TempAppFolder& folder)
     {
-        app.put(QStringLiteral("tools/Setting/.keep"), "");  // no first-start message
-        w = std::make_unique<MainFrm>(QuilletContext{fakes.platform(), app.path(), QString(), false});
-        w->load();
-        w->show();
+        folder.put(QStringLiteral("tools/Setting/.keep"), "");  // no first-start message
+        start(QByteArray(), {.appFolder = folder.path()});
     }
     // The dialog as IDM_OPTION shows it, without confirming (for looking).
     std::unique_ptr<Setting> open()
