@@ -81,9 +81,10 @@ public:
         std::function<qsizetype()> pageSize = {};
     };
 
-    // Characters. Measured with the browser engine of Debian 12: a 2 MB page
-    // reloads in about half a second and its helper processes grow by some
-    // 100 MB a megabyte, so a larger one is shown only on request.
+    // Characters. Measured with the browser engine of Debian 12 (bench_preview):
+    // showing a 2 MB page takes some 2.5 s and its helper processes 450 MB;
+    // 4 MB take 7 s and 700 MB, 8 MB 25 s and 1.3 GB. Reloading a larger
+    // page at every pause in typing costs more than it shows.
     qsizetype autoRefreshLimit = qsizetype(2) << 20;
 
     explicit PreviewPipeline(Hooks hooks, QObject* parent = nullptr);
