@@ -1,6 +1,7 @@
 #include "ftp/session/ftpconnection.h"
 
 #include "ftp/session/progress.h"
+#include "common/paths.h"
 #include "common/textcodec.h"
 
 #include <QElapsedTimer>
@@ -45,6 +46,31 @@ bool hasBreakOrNul(const QString& text)
     return false;
 }
 
+// A name as bytes on the wire: UTF-8 when the server announced it, else
+// CP932. CR, LF and NUL would end the command early, and a lone surrogate
+// (a byte CP932 could not read) has no UTF-8 form.
+EncodeResult encodeWireName(const QString& text, bool utf8)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        if (c == u'\r' || c == u'\n' || c == u'\0' || (utf8 && c.isSurrogate() && !pair)) {
+            EncodeResult r;
+            r.ok = false;
+            r.badIndex = i;
+            r.badChar = c;
+            return r;
+        }
+        if (pair)
+            ++i;
+    }
+    if (!utf8)
+        return encodeCp932(text);
+    EncodeResult r;
+    r.bytes = text.toUtf8();
+    return r;
+}
+
 bool allDigits(const QString& text)
 {
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
@@ -56,20 +82,6 @@ QByteArray loginBytes(const QString& text)
 {
     const EncodeResult r = encodeCp932(text);
     return r.ok ? r.bytes : text.toUtf8();
-}
-
-QString withTrailingSlash(const QString& path)
-{
-    return path.endsWith(u'/') ? path : path + u'/';
-}
-
-// The folder as a command argument: no trailing "/" except for the root.
-QString withoutTrailingSlash(const QString& path)
-{
-    QString p = path;
-    while (p.size() > 1 && p.endsWith(u'/'))
-        p.chop(1);
-    return p;
 }
 
 // Transfer state shared with curl's callbacks.
@@ -539,7 +551,7 @@ struct FtpConnection::Impl {
         QByteArray path = line.mid(first + 1, last - first - 1);
         path.replace("\"\"", "\"");
         const QString p = decode(path);
-        return p.startsWith(u'/') ? withTrailingSlash(p) : QStringLiteral("/");
+        return p.startsWith(u'/') ? WithSeparator(p) : QStringLiteral("/");
     }
 
     QString decode(const QByteArray& bytes) const { return utf8 ? QString::fromUtf8(bytes) : decodeCp932(bytes); }
@@ -1092,6 +1104,8 @@ QString describeFtpError(const FtpError& error)
         case FtpErrorKind::Untrusted:
             return QStringLiteral("サーバの証明書またはホスト鍵を信頼出来ないため、接続しませんでした")
                    + (error.reply.isEmpty() ? QString() : QStringLiteral(": ") + error.reply);
+        case FtpErrorKind::Unencodable:
+            return QStringLiteral("サーバの文字コードで表せない文字を含む名前です: ") + error.reply;
         case FtpErrorKind::KeyChanged:
             return QStringLiteral(
                        "サーバのホスト鍵が、以前に信頼したものと違います。\r\n"
@@ -1109,20 +1123,23 @@ QString FtpConnection::absolutePath(const QString& path) const
 
 std::optional<QByteArray> FtpConnection::encodeName(const QString& text) const
 {
-    if (hasBreakOrNul(text))
-        return std::nullopt;
-    if (d->utf8) {
-        // Lone surrogates would not survive the trip.
-        for (const QChar c : text) {
-            if (c.isSurrogate())
-                return std::nullopt;
-        }
-        return text.toUtf8();
-    }
-    EncodeResult r = encodeCp932(text);
+    EncodeResult r = encodeWireName(text, d->utf8);
     if (!r.ok)
         return std::nullopt;
-    return r.bytes;
+    return std::move(r.bytes);
+}
+
+std::optional<QByteArray> FtpConnection::wireName(const QString& text)
+{
+    EncodeResult r = encodeWireName(text, d->utf8);
+    if (!r.ok) {
+        d->error = {
+            FtpErrorKind::Unencodable,
+            QStringLiteral("%1 (%2 は %3 で送れません)")
+                .arg(text, describeChar(r.badChar), d->utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Shift_JIS"))};
+        return std::nullopt;
+    }
+    return std::move(r.bytes);
 }
 
 QString FtpConnection::decodeName(const QByteArray& bytes) const
@@ -1147,7 +1164,7 @@ bool FtpConnection::sendCommandsInCurrentFolder(const QList<QByteArray>& command
 {
     // A connection curl had to open again starts in the login folder, so the
     // folder is entered right before the commands, on the same connection.
-    const std::optional<QByteArray> folder = encodeName(withoutTrailingSlash(d->cwd));
+    const std::optional<QByteArray> folder = wireName(withoutSeparator(d->cwd));
     if (!folder)
         return false;
     QList<QByteArray> all = commands;
@@ -1171,7 +1188,7 @@ bool FtpConnection::changeFolder(const QString& absoluteFolder)
 {
     if (!absoluteFolder.startsWith(u'/'))
         return false;
-    const std::optional<QByteArray> folder = encodeName(withoutTrailingSlash(absoluteFolder));
+    const std::optional<QByteArray> folder = wireName(withoutSeparator(absoluteFolder));
     if (!folder)
         return false;
     if (d->sftp) {
@@ -1182,13 +1199,13 @@ bool FtpConnection::changeFolder(const QString& absoluteFolder)
         QByteArray names;
         Transfer t;
         t.buffer = &names;
-        d->prepare(d->urlFor(*encodeName(withTrailingSlash(absoluteFolder))));
+        d->prepare(d->urlFor(*wireName(WithSeparator(absoluteFolder))));
         curl_easy_setopt(d->easy, CURLOPT_DIRLISTONLY, 1L);
         curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &collectListing);
         curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
         if (d->perform() != CURLE_OK)
             return false;
-        d->cwd = withTrailingSlash(absoluteFolder);
+        d->cwd = WithSeparator(absoluteFolder);
         return true;
     }
     QList<FtpReply> replies;
@@ -1198,7 +1215,7 @@ bool FtpConnection::changeFolder(const QString& absoluteFolder)
         setRefused(replies.value(0));
         return false;
     }
-    d->cwd = withTrailingSlash(absoluteFolder);
+    d->cwd = WithSeparator(absoluteFolder);
     return true;
 }
 
@@ -1208,7 +1225,7 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
     BusyGuard guard(*d);
     if (!guard.ok() || !absoluteFolder.startsWith(u'/'))
         return false;
-    const std::optional<QByteArray> path = encodeName(withTrailingSlash(absoluteFolder));
+    const std::optional<QByteArray> path = wireName(WithSeparator(absoluteFolder));
     if (!path)
         return false;
     QByteArray data;
@@ -1282,10 +1299,10 @@ bool FtpConnection::findEntry(const QString& absolutePath, DirEntry& entry)
 {
     if (!absolutePath.startsWith(u'/'))
         return false;
-    const QString path = withoutTrailingSlash(absolutePath);
-    const QString name = path == u"/" ? QStringLiteral("/") : path.mid(path.lastIndexOf(u'/') + 1);
+    const QString path = withoutSeparator(absolutePath);
+    const QString name = path == u"/" ? QStringLiteral("/") : FileNameOf(path, u'/');
     if (d->mlst) {
-        const std::optional<QByteArray> bytes = encodeName(path);
+        const std::optional<QByteArray> bytes = wireName(path);
         if (!bytes)
             return false;
         QList<FtpReply> replies;
@@ -1315,7 +1332,7 @@ bool FtpConnection::findEntry(const QString& absolutePath, DirEntry& entry)
         return true;
     }
     ParsedListing listing;
-    if (!listFolder(path.left(path.lastIndexOf(u'/') + 1), listing))
+    if (!listFolder(folderOf(path), listing))
         return false;
     for (const DirEntry& e : listing.entries) {
         if (e.name == name) {
@@ -1358,7 +1375,7 @@ bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, boo
     BusyGuard guard(*d);
     if (!guard.ok() || !absoluteRemote.startsWith(u'/') || absoluteRemote.endsWith(u'/'))
         return false;
-    const std::optional<QByteArray> path = encodeName(absoluteRemote);
+    const std::optional<QByteArray> path = wireName(absoluteRemote);
     if (!path)
         return false;
     d->ensureSetup();
@@ -1391,14 +1408,14 @@ bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absolut
     BusyGuard guard(*d);
     if (!guard.ok() || !absoluteRemote.startsWith(u'/') || absoluteRemote.endsWith(u'/'))
         return false;
-    const std::optional<QByteArray> path = encodeName(absoluteRemote);
+    const std::optional<QByteArray> path = wireName(absoluteRemote);
     if (!path)
         return false;
     // The rename goes after the transfer on the same request: one round of
     // curl's machinery less for every file of a tree. "*": a refused rename
     // leaves the upload a success; the caller sees renamed false.
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> after(nullptr, &curl_slist_free_all);
-    const std::optional<QByteArray> target = renameTo.isEmpty() || d->sftp ? std::nullopt : encodeName(renameTo);
+    const std::optional<QByteArray> target = renameTo.isEmpty() || d->sftp ? std::nullopt : wireName(renameTo);
     if (target && renamed) {
         curl_slist* list = nullptr;
         if (modified.isValid() && stamped)
@@ -1447,7 +1464,7 @@ bool FtpConnection::pathCommand(const char* verb, const QString& absolutePath)
 {
     if (absolutePath.isEmpty() || !absolutePath.startsWith(u'/'))
         return false;
-    const std::optional<QByteArray> bytes = encodeName(absolutePath);
+    const std::optional<QByteArray> bytes = wireName(absolutePath);
     if (!bytes)
         return false;
     QByteArray command = QByteArray(verb) + ' ' + *bytes;
@@ -1470,8 +1487,8 @@ bool FtpConnection::pathCommand(const char* verb, const QString& absolutePath)
 
 bool FtpConnection::renamePath(const QString& absoluteFrom, const QString& absoluteTo)
 {
-    const std::optional<QByteArray> a = encodeName(absoluteFrom);
-    const std::optional<QByteArray> b = encodeName(absoluteTo);
+    const std::optional<QByteArray> a = wireName(absoluteFrom);
+    const std::optional<QByteArray> b = wireName(absoluteTo);
     if (!a || !b || a->isEmpty() || b->isEmpty())
         return false;
     QList<FtpReply> replies;
@@ -1492,7 +1509,7 @@ bool FtpConnection::renamePath(const QString& absoluteFrom, const QString& absol
 
 bool FtpConnection::setMode(const QString& absolutePath, const QString& digits)
 {
-    const std::optional<QByteArray> path = encodeName(absolutePath);
+    const std::optional<QByteArray> path = wireName(absolutePath);
     if (!path || digits.isEmpty() || digits.size() > 4
         || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'7'; }))
         return false;
@@ -1510,7 +1527,7 @@ bool FtpConnection::setMode(const QString& absolutePath, const QString& digits)
 
 bool FtpConnection::setModifiedTime(const QString& absolutePath, const QDateTime& utc)
 {
-    const std::optional<QByteArray> path = encodeName(absolutePath);
+    const std::optional<QByteArray> path = wireName(absolutePath);
     if (!path || !utc.isValid())
         return false;
     const QDateTime t = utc.toUTC();
@@ -1531,7 +1548,7 @@ bool FtpConnection::setModifiedTime(const QString& absolutePath, const QDateTime
 
 QDateTime FtpConnection::modifiedTime(const QString& absolutePath)
 {
-    const std::optional<QByteArray> path = encodeName(absolutePath);
+    const std::optional<QByteArray> path = wireName(absolutePath);
     if (!path)
         return {};
     if (!d->sftp) {

@@ -31,17 +31,18 @@ struct FtpOptions {
 // Why the last operation failed, so that a window can say what went wrong.
 enum class FtpErrorKind {
     None,
-    Address,     // the server text is not a usable address, or the host is unknown
-    Network,     // cannot connect, connection lost, no reply in time
-    Login,       // user name or password refused
-    Refused,     // the server refused the command (reply holds its text)
-    Busy,        // another operation is running on this connection
-    LocalFile,   // a local file could not be read or written
-    Cancelled,   // stopped by the user
-    Stalled,     // the transfer moved too slowly for too long
-    BadName,     // the server listed a name that is no plain name (reply holds it)
-    Untrusted,   // the certificate or host key was not trusted (reply holds why)
-    KeyChanged,  // the SFTP host key differs from the one trusted before (reply: its fingerprint)
+    Address,      // the server text is not a usable address, or the host is unknown
+    Network,      // cannot connect, connection lost, no reply in time
+    Login,        // user name or password refused
+    Refused,      // the server refused the command (reply holds its text)
+    Busy,         // another operation is running on this connection
+    LocalFile,    // a local file could not be read or written
+    Cancelled,    // stopped by the user
+    Stalled,      // the transfer moved too slowly for too long
+    BadName,      // the server listed a name that is no plain name (reply holds it)
+    Untrusted,    // the certificate or host key was not trusted (reply holds why)
+    KeyChanged,   // the SFTP host key differs from the one trusted before (reply: its fingerprint)
+    Unencodable,  // a name the server's encoding cannot hold (reply: the name and the character)
 };
 struct FtpError {
     FtpErrorKind kind = FtpErrorKind::None;
@@ -119,6 +120,9 @@ public:
     // The bytes of a name on the wire; nothing when it holds CR, LF or NUL or
     // a character the name encoding cannot hold.
     std::optional<QByteArray> encodeName(const QString& text) const;
+    // The same, and when there is nothing, the last error says which
+    // character of the name cannot be sent (FtpErrorKind::Unencodable).
+    std::optional<QByteArray> wireName(const QString& text);
     QString decodeName(const QByteArray& bytes) const;
 
     // Sends raw commands (CR and LF already refused by the caller) in order,

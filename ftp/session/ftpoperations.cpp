@@ -1,6 +1,7 @@
 #include "ftp/session/ftpoperations.h"
 
 #include "ftp/session/progress.h"
+#include "common/paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,24 +22,6 @@ namespace {
 
 // Folder trees deeper than this are a loop on the server or on the disk.
 constexpr int kMaxTreeDepth = 64;
-
-QString withSlash(const QString& path)
-{
-    return path.endsWith(u'/') ? path : path + u'/';
-}
-
-QString withoutSlash(const QString& path)
-{
-    QString p = path;
-    while (p.size() > 1 && p.endsWith(u'/'))
-        p.chop(1);
-    return p;
-}
-
-QString lastSegment(const QString& path)
-{
-    return path.mid(path.lastIndexOf(u'/') + 1);
-}
 
 bool hasBreakOrNul(const QString& text)
 {
@@ -164,7 +147,7 @@ bool removeTree(FtpConnection& c, const QString& folder, QStringList& ancestors)
 {
     if (ancestors.size() > kMaxTreeDepth)
         return false;
-    const QString dir = withSlash(c.absolutePath(folder));
+    const QString dir = WithSeparator(c.absolutePath(folder));
     if (dir == u"/")
         return false;
     ParsedListing listing;
@@ -176,7 +159,7 @@ bool removeTree(FtpConnection& c, const QString& folder, QStringList& ancestors)
     // A folder that lists a folder above it again is a link to it: the link
     // goes, what it points to is never walked twice.
     if (!listing.entries.isEmpty() && ancestors.contains(listingSignature(listing.entries)))
-        return pathCommand(c, "DELE", withoutSlash(dir));
+        return pathCommand(c, "DELE", withoutSeparator(dir));
     // By the time its sub-folders are listed, only they are left in it.
     ancestors.append(listingSignature(listing.entries, true));
     QStringList subFolders;
@@ -192,7 +175,7 @@ bool removeTree(FtpConnection& c, const QString& folder, QStringList& ancestors)
             return false;
     }
     ancestors.removeLast();
-    return pathCommand(c, "RMD", withoutSlash(dir));
+    return pathCommand(c, "RMD", withoutSeparator(dir));
 }
 
 // What identifies a folder's contents: a folder whose listing equals that of
@@ -349,9 +332,8 @@ int FtpFileList(FtpConnection& connection, const QString& pattern, QList<DirEntr
     if (pattern.isEmpty() || hasBreakOrNul(pattern))
         return 0;
     const QString path = connection.absolutePath(pattern);
-    const qsizetype slash = path.lastIndexOf(u'/');
-    const QString folder = path.left(slash + 1);
-    const QString last = path.mid(slash + 1);
+    const QString folder = folderOf(path);
+    const QString last = FileNameOf(path, u'/');
     ParsedListing listing;
     if (last.isEmpty() || last.contains(u'*') || last.contains(u'?')) {
         if (!connection.listFolder(folder, listing))
@@ -369,7 +351,7 @@ int FtpFileList(FtpConnection& connection, const QString& pattern, QList<DirEntr
         entries.append(one);
         return 1;
     }
-    if (!connection.listFolder(withSlash(path), listing))
+    if (!connection.listFolder(WithSeparator(path), listing))
         return 0;
     entries = listing.entries;
     return int(entries.size());
@@ -433,7 +415,7 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
         *timeSet = false;
     const bool ascii = resolveTransferType(type, remote) == TransferType::Ascii;
     const QString mode = transferModeCaption(ascii);
-    announce(connection, lastSegment(remote) + QStringLiteral(" を送信中です..."), &mode);
+    announce(connection, FileNameOf(connection.absolutePath(remote), u'/') + QStringLiteral(" を送信中です..."), &mode);
     if (connection.busy()) {
         connection.setLastError(FtpErrorKind::Busy);
         return false;
@@ -442,6 +424,10 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
         connection.setLastError(FtpErrorKind::Refused);
         return false;
     }
+    // A name the server cannot take is said as the user's name, not the temporary one.
+    const QString target = connection.absolutePath(remote);
+    if (!connection.wireName(target))
+        return false;
     QFile file(local);
     if (!QFileInfo(local).isFile() || !file.open(QIODevice::ReadOnly)) {
         connection.setLastError(FtpErrorKind::LocalFile);
@@ -449,9 +435,7 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
     }
     // Sent under a temporary name in the same folder, then renamed: the live
     // site never shows a cut file, and a stopped upload leaves the old one.
-    const QString target = connection.absolutePath(remote);
-    const QString temp =
-        target.left(target.lastIndexOf(u'/') + 1) + u'.' + lastSegment(target) + QStringLiteral(".twpart");
+    const QString temp = folderOf(target) + u'.' + FileNameOf(target, u'/') + QStringLiteral(".twpart");
     bool keepTemp = false;
     bool renamed = false;
     bool stamped = false;
@@ -472,7 +456,8 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
 
 bool FtpDelete(FtpConnection& connection, const QString& remote)
 {
-    announce(connection, lastSegment(remote) + QStringLiteral(" を削除中です..."), nullptr);
+    announce(connection, FileNameOf(connection.absolutePath(remote), u'/') + QStringLiteral(" を削除中です..."),
+             nullptr);
     return pathCommand(connection, "DELE", connection.absolutePath(remote));
 }
 
@@ -485,7 +470,7 @@ bool FtpRename(FtpConnection& connection, const QString& from, const QString& to
 
 bool FtpMakeDir(FtpConnection& connection, const QString& folder)
 {
-    return pathCommand(connection, "MKD", withoutSlash(connection.absolutePath(folder)));
+    return pathCommand(connection, "MKD", withoutSeparator(connection.absolutePath(folder)));
 }
 
 bool FtpRemoveTree(FtpConnection& connection, const QString& folder)
@@ -501,18 +486,19 @@ bool PlanDownloadTree(FtpConnection& connection, const QString& remoteFolder, co
 {
     if (remoteFolder.isEmpty() || localFolder.isEmpty() || hasBreakOrNul(remoteFolder))
         return false;
-    const QString remote = withSlash(connection.absolutePath(remoteFolder));
+    const QString remote = WithSeparator(connection.absolutePath(remoteFolder));
     QStringList ancestors;
-    return planDownload(connection, remote, withSlash(localFolder), lastSegment(withoutSlash(remote)), ancestors, plan);
+    return planDownload(connection, remote, WithSeparator(localFolder), FileNameOf(withoutSeparator(remote), u'/'),
+                        ancestors, plan);
 }
 
 bool PlanUploadTree(const QString& localFolder, const QString& remoteFolder, TreePlan& plan)
 {
-    const QFileInfo top(withoutSlash(localFolder));
+    const QFileInfo top(withoutSeparator(localFolder));
     if (!top.isDir() || remoteFolder.isEmpty() || hasBreakOrNul(remoteFolder))
         return false;
-    planUpload(withSlash(top.canonicalFilePath()), withSlash(localFolder), withSlash(remoteFolder), top.fileName(), 0,
-               plan);
+    planUpload(WithSeparator(top.canonicalFilePath()), WithSeparator(localFolder), WithSeparator(remoteFolder),
+               top.fileName(), 0, plan);
     return true;
 }
 
@@ -573,7 +559,7 @@ bool FtpSendCommand(FtpConnection& connection, const QString& command)
         }
         return connection.setMode(connection.absolutePath(m.captured(2)), m.captured(1));
     }
-    const std::optional<QByteArray> bytes = connection.encodeName(text);
+    const std::optional<QByteArray> bytes = connection.wireName(text);
     if (!bytes)
         return false;
     QList<FtpReply> replies;

@@ -1,7 +1,6 @@
 #include "ftp/ui/frm_state.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -39,28 +38,18 @@ Frm_State::Frm_State(QWidget* owner) : QWidget(owner, Qt::Window | Qt::Dialog)
     connect(m_stop, &QPushButton::clicked, this, &Frm_State::requestCancel);
 }
 
-void Frm_State::setLabel(int index, const QString& text)
+void Frm_State::showProgress(const ProgressSnapshot& progress)
 {
-    if (index >= 0 && index < 4)
-        m_lbl[index]->setText(text);
-}
-
-void Frm_State::startBar()
-{
-    m_prog->setValue(0);
-    m_prog->setVisible(true);
-    m_lbl[2]->clear();
-}
-
-void Frm_State::drawBar(qint64 done, qint64 total)
-{
-    if (total > 0)
-        m_prog->setValue(int(double(done) / double(total) * kBarSteps + 0.5));
-}
-
-void Frm_State::pumpEvents()
-{
-    QCoreApplication::processEvents();
+    for (int i = 0; i < 4; ++i) {
+        // While stopping, label 2 says so instead of the counter.
+        if ((i != 2 || !m_stopping) && m_lbl[i]->text() != progress.labels[i])
+            m_lbl[i]->setText(progress.labels[i]);
+    }
+    if (m_prog->isHidden() == progress.barShown)
+        m_prog->setVisible(progress.barShown);
+    const int value = progress.total > 0 ? int(double(progress.done) / double(progress.total) * kBarSteps + 0.5) : 0;
+    if (m_prog->value() != value)
+        m_prog->setValue(value);
 }
 
 void Frm_State::finish()
@@ -72,6 +61,7 @@ void Frm_State::finish()
 void Frm_State::requestCancel()
 {
     m_stop->setEnabled(false);
+    m_stopping = true;
     m_lbl[2]->setText(QStringLiteral("中止しています..."));
     if (m_onCancel)
         m_onCancel();

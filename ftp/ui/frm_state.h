@@ -1,9 +1,9 @@
 #pragma once
 // The progress window of transfers and deletions: the file, the mode, the
 // byte counter, the bar, the count of the whole transfer, and a button that
-// stops the running transfer.
+// stops the running job. It shows what the job's progress relay holds.
 
-#include "ftp/session/progress.h"
+#include "ftp/client/progressrelay.h"
 
 #include <QWidget>
 
@@ -15,7 +15,7 @@ class QPushButton;
 
 namespace tw {
 
-class Frm_State : public QWidget, public FtpProgressListener {
+class Frm_State : public QWidget {
     Q_OBJECT
 public:
     explicit Frm_State(QWidget* owner = nullptr);
@@ -23,10 +23,8 @@ public:
     // Called when the user asks to stop (the 中止 button or the close box).
     void setOnCancel(std::function<void()> onCancel) { m_onCancel = std::move(onCancel); }
 
-    void setLabel(int index, const QString& text) override;
-    void startBar() override;
-    void drawBar(qint64 done, qint64 total) override;
-    void pumpEvents() override;
+    // Shows the captions and the bar as the job last told them.
+    void showProgress(const ProgressSnapshot& progress);
 
     QLabel* label(int index) const { return m_lbl[index]; }
     QProgressBar* bar() const { return m_prog; }
@@ -45,6 +43,7 @@ private:
     QPushButton* m_stop;
     std::function<void()> m_onCancel;
     bool m_finished = false;
+    bool m_stopping = false;
 };
 
 }  // namespace tw

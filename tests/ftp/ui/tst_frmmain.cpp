@@ -174,6 +174,8 @@ private slots:
     void selectionInEveryView_data();
     void selectionInEveryView();
     void hostileNamesStayOut();
+    void namesTheServerCannotHold_data();
+    void namesTheServerCannotHold();
 };
 
 void TestFrmMain::keysInLists()
@@ -272,6 +274,54 @@ void TestFrmMain::hostileNamesStayOut()
     QVERIFY(!QFile::exists(env.local.filePath(QStringLiteral("evil"))));
     QVERIFY(!QFile::exists(inside + QStringLiteral("/evil")));
     QVERIFY(!QFile::exists(inside + QStringLiteral("/hostile/ok.txt")));
+}
+
+void TestFrmMain::namesTheServerCannotHold_data()
+{
+    QTest::addColumn<bool>("cp932");
+    QTest::newRow("Shift_JIS server") << true;
+    QTest::newRow("UTF-8 server") << false;
+}
+
+void TestFrmMain::namesTheServerCannotHold()
+{
+    QFETCH(bool, cp932);
+    FtpServerFixture::Options options;
+    options.cp932Names = cp932;
+    Env env(options);
+    QVERIFY(env.server.isRunning());
+    putFile(env.local.filePath(QStringLiteral("😀.html")), "<p>");
+    putFile(env.server.homeFile(QStringLiteral("a.txt")), "a");
+    env.saveProfile(true);
+    auto w = env.window();
+    w->toggleConnection();
+    select(*w, 0, {QStringLiteral("😀.html")});
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("Btn_Trs_0")), Qt::LeftButton);
+    select(*w, 1, {QStringLiteral("a.txt")});
+    QTest::keyClick(w->pane(1)->currentView(), Qt::Key_F2);
+    for (QLineEdit* e : w->pane(1)->currentView()->findChildren<QLineEdit*>()) {
+        if (e->isVisible()) {
+            e->setText(QStringLiteral("😀.txt"));
+            QTest::keyClick(e, Qt::Key_Return);
+        }
+    }
+    QCoreApplication::processEvents();
+    if (!cp932) {
+        QVERIFY(env.fakes.messages.shown.isEmpty());
+        QCOMPARE(filesIn(env.server.home()), (QStringList{"😀.html", "😀.txt"}));
+        return;
+    }
+    // Each failure says which character the server's encoding lacks.
+    const QString why = QStringLiteral(
+        "サーバの文字コードで表せない文字を含む名前です: /😀.%1 (😀 (U+1F600) は "
+        "Shift_JIS で送れません)");
+    QCOMPARE(env.fakes.messages.shown.size(), 2);
+    QCOMPARE(env.fakes.messages.shown[0].text,
+             QStringLiteral("ファイルの送信に失敗しました\r\n😀.html\r\n") + why.arg(QStringLiteral("html")));
+    QCOMPARE(env.fakes.messages.shown[1].text,
+             QStringLiteral("ファイル名が重複しているか、有効ではありません\r\n名前を変更出来ません\r\n")
+                 + why.arg(QStringLiteral("txt")));
+    QCOMPARE(filesIn(env.server.home()), QStringList{"a.txt"});
 }
 
 void TestFrmMain::connectListAndNavigate()
