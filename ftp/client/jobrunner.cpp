@@ -4,18 +4,20 @@ namespace tw {
 
 JobRunner::JobRunner(QObject* parent) : QObject(parent) {}
 
-bool JobRunner::run(const std::function<void(FtpConnection*)>& work, bool withConnection)
+bool JobRunner::run(const std::function<void(FtpConnection*)>& work, bool withConnection, StopMode stop)
 {
     if (m_busy)
         return false;
     FtpConnection* c = withConnection ? m_connection : nullptr;
     m_busy = true;
+    m_stop = c ? stop : StopMode::None;
+    m_stopRequested = false;
     m_progress.reset();
     if (c) {
         c->clearCancel();
         c->setProgressListener(&m_progress);
     }
-    emit started(c != nullptr);
+    emit started(m_stop);
     m_progress.pumpEvents();
     work(c);
     if (c) {
@@ -29,7 +31,10 @@ bool JobRunner::run(const std::function<void(FtpConnection*)>& work, bool withCo
 
 void JobRunner::cancel()
 {
-    if (m_busy && m_connection)
+    if (!m_busy || m_stop == StopMode::None)
+        return;
+    m_stopRequested = true;
+    if (m_stop == StopMode::Now)
         m_connection->cancel();
 }
 

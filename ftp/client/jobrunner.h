@@ -17,6 +17,11 @@ namespace tw {
 class JobRunner : public QObject {
     Q_OBJECT
 public:
+    // How a job can be stopped: not at all (local work), at once (the file
+    // being sent is left as it was), or once the file being sent is whole.
+    enum class StopMode { None, Now, AfterFile };
+    Q_ENUM(StopMode)
+
     explicit JobRunner(QObject* parent = nullptr);
 
     // The connection jobs run on (null while disconnected).
@@ -26,19 +31,23 @@ public:
     ProgressRelay* progress() { return &m_progress; }
 
     // Runs work (on the connection when withConnection) to its end. False,
-    // with nothing run, while another job runs.
-    bool run(const std::function<void(FtpConnection*)>& work, bool withConnection);
-    // Asks the running job to stop now: its file is left as it was.
+    // with nothing run, while another job runs. stop says what cancel() does
+    // to it (no stop without a connection).
+    bool run(const std::function<void(FtpConnection*)>& work, bool withConnection, StopMode stop = StopMode::Now);
+    // Asks the running job to stop as its StopMode says.
     void cancel();
+    // For a job stopped after its file: whether it was asked to stop.
+    bool stopRequested() const { return m_stopRequested; }
 
 signals:
-    // A job starts; stoppable tells whether cancel() can stop it.
-    void started(bool stoppable);
+    void started(JobRunner::StopMode stop);
     void finished();
 
 private:
     FtpConnection* m_connection = nullptr;
     bool m_busy = false;
+    StopMode m_stop = StopMode::None;
+    bool m_stopRequested = false;
     ProgressRelay m_progress;
 };
 

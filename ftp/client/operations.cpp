@@ -356,8 +356,10 @@ bool PlanSync(FtpConnection& c, const QString& localFolder, const QString& remot
     }
     for (auto it = remote.constBegin(); it != remote.constEnd(); ++it) {
         for (const DirEntry& e : it.value()) {
-            // Temporary files of uploads are not the user's.
-            if (!e.folder && !localNames.value(it.key()).contains(e.name) && !e.name.endsWith(u".twpart"))
+            // Temporary files of uploads, and old files put aside while
+            // one was replaced, are not the user's.
+            if (!e.folder && !localNames.value(it.key()).contains(e.name) && !e.name.endsWith(u".twpart")
+                && !e.name.endsWith(u".twold"))
                 plan.extra.append(it.key() + e.name);
         }
     }
@@ -366,9 +368,15 @@ bool PlanSync(FtpConnection& c, const QString& localFolder, const QString& remot
     return true;
 }
 
-SyncOutcome RunSync(FtpConnection& c, const SyncPlan& plan, TransferType type, bool deleteExtra)
+SyncOutcome RunSync(FtpConnection& c, const SyncPlan& plan, TransferType type, bool deleteExtra,
+                    const std::function<bool()>& stopAfterFile)
 {
     SyncOutcome out;
+    out.total = int(plan.files.size());
+    const auto stopAsked = [&] {
+        out.stopped = stopAfterFile && stopAfterFile();
+        return out.stopped;
+    };
     auto fail = [&](const QString& file) {
         out.ok = false;
         out.failedFile = file;
@@ -387,6 +395,8 @@ SyncOutcome RunSync(FtpConnection& c, const SyncPlan& plan, TransferType type, b
     }
     const auto restore = qScopeGuard([&] { c.setProgressListener(listener); });
     for (const SyncPlan::File& f : plan.files) {
+        if (stopAsked())
+            return out;
         if (c.cancelRequested()) {
             c.setLastError(FtpErrorKind::Cancelled);
             return fail(f.name);
@@ -403,6 +413,8 @@ SyncOutcome RunSync(FtpConnection& c, const SyncPlan& plan, TransferType type, b
     }
     if (deleteExtra) {
         for (const QString& path : plan.extra) {
+            if (stopAsked())
+                return out;
             if (c.cancelRequested()) {
                 c.setLastError(FtpErrorKind::Cancelled);
                 return fail(path);
@@ -413,6 +425,19 @@ SyncOutcome RunSync(FtpConnection& c, const SyncPlan& plan, TransferType type, b
         }
     }
     return out;
+}
+
+QString syncEndText(const SyncOutcome& outcome)
+{
+    if (outcome.stopped)
+        return QStringLiteral("変更分のアップロードを中止しました (%1 / %2 ファイル送信済み)")
+            .arg(outcome.sent)
+            .arg(outcome.total);
+    if (outcome.ok)
+        return QString();
+    const QString reason = describeFtpError(outcome.error);
+    return QStringLiteral("変更分のアップロードを途中で終えました (%1 ファイル送信済み)\r\n").arg(outcome.sent)
+           + outcome.failedFile + (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason);
 }
 
 }  // namespace tw

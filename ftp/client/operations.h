@@ -96,7 +96,10 @@ bool PlanSync(FtpConnection& connection, const QString& localFolder, const QStri
 
 struct SyncOutcome {
     bool ok = true;
+    // Stopped as asked, between two files: sent files are whole, the rest unsent.
+    bool stopped = false;
     int sent = 0;
+    int total = 0;  // the files the plan listed
     int deleted = 0;
     QString failedFile;  // the name (or remote path) the run stopped at
     FtpError error;
@@ -106,7 +109,11 @@ struct SyncOutcome {
 // not at all) and sets each one's server time to the local one (MFMT, SFTP
 // setstat). With deleteExtra, then deletes the server files that have no
 // local file. Stops at the first failure or when the connection is asked
-// to stop; the progress window counts files and bytes.
-SyncOutcome RunSync(FtpConnection& connection, const SyncPlan& plan, TransferType type, bool deleteExtra);
+// to stop; when stopAfterFile says so, it stops once the file being sent is
+// whole. The progress window counts files and bytes.
+SyncOutcome RunSync(FtpConnection& connection, const SyncPlan& plan, TransferType type, bool deleteExtra,
+                    const std::function<bool()>& stopAfterFile = {});
+// The message of a sync that failed or was stopped; empty otherwise.
+QString syncEndText(const SyncOutcome& outcome);
 
 }  // namespace tw

@@ -120,7 +120,12 @@ void LocalPaneController::runSync(const SyncPlan& plan, TransferType type, bool 
     if (!m_runner.connection())
         return;
     SyncOutcome outcome;
-    if (!m_runner.run([&](FtpConnection* c) { outcome = RunSync(*c, plan, type, deleteExtra); }, true))
+    // A stop lets the file being sent arrive whole.
+    if (!m_runner.run(
+            [&](FtpConnection* c) {
+                outcome = RunSync(*c, plan, type, deleteExtra, [this] { return m_runner.stopRequested(); });
+            },
+            true, JobRunner::StopMode::AfterFile))
         return;
     emit syncFinished(outcome);
 }

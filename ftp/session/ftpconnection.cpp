@@ -18,6 +18,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstring>
 #include <functional>
@@ -102,7 +103,7 @@ struct Transfer {
     qint64 knownTotal = 0;
     qint64 lastDrawn = -1;
     QElapsedTimer sincePump;
-    const bool* cancelled = nullptr;
+    const std::atomic<bool>* cancelled = nullptr;
 };
 
 size_t writeToDevice(char* ptr, size_t size, size_t nmemb, void* user)
@@ -378,7 +379,12 @@ struct FtpConnection::Impl {
     FtpProgressListener* listener = nullptr;
     int lastCode = 0;
     FtpError error;
-    bool cancelled = false;
+    // Set by cancel() (from any thread); while held, a request waits in
+    // cancelPending until the hold ends.
+    std::atomic<bool> cancelled = false;
+    std::mutex cancelMutex;
+    int cancelHolds = 0;
+    bool cancelPending = false;
     // The request moves file data (a slow one is a stall, not a lost server).
     bool inTransfer = false;
     // The transfer type curl believes the server is in: 'A', 'I', or 0 when
@@ -830,7 +836,7 @@ struct FtpConnection::Impl {
                 listener->pumpEvents();
                 sincePump.restart();
             }
-            if (cancelled) {
+            if (cancelled.load()) {
                 result = CURLE_ABORTED_BY_CALLBACK;
                 break;
             }
@@ -1064,17 +1070,42 @@ void FtpConnection::setRefused(const FtpReply& reply)
 
 void FtpConnection::cancel()
 {
-    d->cancelled = true;
+    std::lock_guard lock(d->cancelMutex);
+    if (d->cancelHolds > 0)
+        d->cancelPending = true;
+    else
+        d->cancelled = true;
 }
 
 void FtpConnection::clearCancel()
 {
+    std::lock_guard lock(d->cancelMutex);
     d->cancelled = false;
+    d->cancelPending = false;
 }
 
 bool FtpConnection::cancelRequested() const
 {
-    return d->cancelled;
+    std::lock_guard lock(d->cancelMutex);
+    return d->cancelled || d->cancelPending;
+}
+
+void FtpConnection::holdCancel()
+{
+    std::lock_guard lock(d->cancelMutex);
+    if (d->cancelHolds++ == 0 && d->cancelled) {
+        d->cancelled = false;
+        d->cancelPending = true;
+    }
+}
+
+void FtpConnection::releaseCancel()
+{
+    std::lock_guard lock(d->cancelMutex);
+    if (--d->cancelHolds == 0 && d->cancelPending) {
+        d->cancelPending = false;
+        d->cancelled = true;
+    }
 }
 
 QString describeFtpError(const FtpError& error)

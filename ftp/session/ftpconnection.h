@@ -101,11 +101,15 @@ public:
     // Records a refusal with the reply's text.
     void setRefused(const FtpReply& reply);
 
-    // Asks the running transfer to stop (from an event pumped by it). Every
-    // operation fails as cancelled until clearCancel().
+    // Asks the running transfer to stop (from an event pumped by it, or from
+    // another thread). Every operation fails as cancelled until clearCancel().
     void cancel();
     void clearCancel();
     bool cancelRequested() const;
+    // Between these, a request to stop waits: the steps that put files back
+    // in place run whole. Holds nest; the last release lets the stop through.
+    void holdCancel();
+    void releaseCancel();
 
     void setProgressListener(FtpProgressListener* listener);
     FtpProgressListener* progressListener() const;

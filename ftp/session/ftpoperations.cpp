@@ -263,24 +263,51 @@ void planUpload(const QString& root, const QString& local, const QString& remote
     }
 }
 
+// Lets a request to stop wait while files are put back in place.
+struct CancelHold {
+    explicit CancelHold(FtpConnection& c) : m_c(c) { m_c.holdCancel(); }
+    ~CancelHold() { m_c.releaseCancel(); }
+    FtpConnection& m_c;
+};
+
 // Puts a new upload in place: the temporary file renamed over the target.
 bool replaceWithUpload(FtpConnection& c, const QString& temp, const QString& target, bool& keepTemp)
 {
+    const CancelHold hold(c);
     if (FtpRename(c, temp, target))
         return true;
-    // Some servers refuse to rename over an existing file: the old one is
-    // deleted right before the rename.
+    // SFTP servers, and some FTP servers, refuse to rename over an existing
+    // file. The old one goes aside under a hidden name, the new one takes its
+    // place, and only then is the old one deleted: the old file comes back
+    // when the new one cannot take its place.
     const FtpError refused = c.lastError();
     DirEntry old;
-    if (!c.findEntry(target, old) || old.folder || !pathCommand(c, "DELE", target)) {
+    if (!c.findEntry(target, old) || old.folder) {
         c.setLastError(refused.kind, refused.reply);
         return false;
     }
-    if (FtpRename(c, temp, target))
+    const QString name = FileNameOf(target, u'/');
+    const QString backup = folderOf(target) + u'.' + name + u'.'
+                           + QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".twold");
+    if (!c.renamePath(target, backup))
+        return false;
+    announce(c, name + QStringLiteral(" を置き換え中です..."), nullptr);
+    if (c.renamePath(temp, target)) {
+        // A backup that cannot be deleted stays behind as a hidden file.
+        pathCommand(c, "DELE", backup);
+        c.setLastError(FtpErrorKind::None);
         return true;
-    // The old file is gone: the new one stays under its temporary name.
-    keepTemp = true;
-    c.setLastError(FtpErrorKind::Refused, QStringLiteral("%1 (%2)").arg(c.lastError().reply, temp));
+    }
+    const FtpError why = c.lastError();
+    if (!c.renamePath(backup, target)) {
+        // Neither could take the name: both stay, and the message says where.
+        keepTemp = true;
+        c.setLastError(
+            FtpErrorKind::Refused,
+            QStringLiteral("%1 (元のファイルは %2、新しいファイルは %3 にあります)").arg(why.reply, backup, temp));
+        return false;
+    }
+    c.setLastError(why.kind, why.reply);
     return false;
 }
 
@@ -288,11 +315,8 @@ bool replaceWithUpload(FtpConnection& c, const QString& temp, const QString& tar
 void discardUpload(FtpConnection& c, const QString& temp)
 {
     const FtpError why = c.lastError();
-    const bool cancelled = c.cancelRequested();
-    c.clearCancel();
+    const CancelHold hold(c);
     pathCommand(c, "DELE", temp);
-    if (cancelled)
-        c.cancel();
     c.setLastError(why.kind, why.reply);
 }
 

@@ -108,7 +108,7 @@ private:
     void saveAll();
 
     // What the controllers and the job runner report.
-    void jobStarted(bool stoppable);
+    void jobStarted(JobRunner::StopMode stop);
     void jobFinished();
     void entryArrived(int pane, const QString& folder, const DirEntry& entry);
     void transferFinished(const TransferOutcome& outcome);

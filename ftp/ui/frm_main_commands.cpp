@@ -17,7 +17,7 @@ namespace tw {
 
 // ---- the progress window ----------------------------------------------------
 
-void Frm_Main::jobStarted(bool stoppable)
+void Frm_Main::jobStarted(JobRunner::StopMode stop)
 {
     // Only the transfer buttons go grey: the local pane, scrolling and the
     // window stay usable, and commands that need the connection say why
@@ -27,7 +27,8 @@ void Frm_Main::jobStarted(bool stoppable)
     m_syncBtn->setEnabled(false);
     m_state = new Frm_State(this);
     m_state->setAttribute(Qt::WA_DeleteOnClose, false);
-    m_state->stopButton()->setEnabled(stoppable);
+    m_state->stopButton()->setEnabled(stop != JobRunner::StopMode::None);
+    m_state->setStopsAfterFile(stop == JobRunner::StopMode::AfterFile);
     m_state->setOnCancel([this] { m_runner->cancel(); });
     connect(m_runner->progress(), &ProgressRelay::changed, m_state,
             [this] { m_state->showProgress(m_runner->progress()->snapshot()); });
@@ -147,10 +148,10 @@ void Frm_Main::syncPlanned(const Result& result, const SyncPlan& plan)
 void Frm_Main::syncFinished(const SyncOutcome& outcome)
 {
     ListRemote(shownFolder(Remote));
-    if (!outcome.ok) {
-        const QString reason = describeFtpError(outcome.error);
-        showError(QStringLiteral("変更分のアップロードを途中で終えました (%1 ファイル送信済み)\r\n").arg(outcome.sent)
-                  + outcome.failedFile + (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason));
+    if (outcome.stopped) {
+        showInformation(syncEndText(outcome));
+    } else if (!outcome.ok) {
+        showError(syncEndText(outcome));
     } else if (!outcome.timeNotSet.isEmpty()) {
         showInformation(QStringLiteral("次のファイルは送信しましたが、サーバが更新日時の設定を受け付けませんでした。"
                                        "次回も変更分として送信されることがあります:\r\n")

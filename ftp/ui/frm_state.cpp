@@ -32,6 +32,10 @@ Frm_State::Frm_State(QWidget* owner) : QWidget(owner, Qt::Window | Qt::Dialog)
             layout->addWidget(m_prog);
         }
     }
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("Lbl_Note"));
+    m_note->setVisible(false);
+    layout->addWidget(m_note);
     m_stop = new QPushButton(QStringLiteral("中止"), this);
     m_stop->setObjectName(QStringLiteral("Btn_Stop"));
     layout->addWidget(m_stop, 0, Qt::AlignRight);
@@ -41,8 +45,8 @@ Frm_State::Frm_State(QWidget* owner) : QWidget(owner, Qt::Window | Qt::Dialog)
 void Frm_State::showProgress(const ProgressSnapshot& progress)
 {
     for (int i = 0; i < 4; ++i) {
-        // While stopping, label 2 says so instead of the counter.
-        if ((i != 2 || !m_stopping) && m_lbl[i]->text() != progress.labels[i])
+        // While stopping at once, label 2 says so instead of the counter.
+        if ((i != 2 || !m_stopping || m_afterFile) && m_lbl[i]->text() != progress.labels[i])
             m_lbl[i]->setText(progress.labels[i]);
     }
     if (m_prog->isHidden() == progress.barShown)
@@ -62,7 +66,12 @@ void Frm_State::requestCancel()
 {
     m_stop->setEnabled(false);
     m_stopping = true;
-    m_lbl[2]->setText(QStringLiteral("中止しています..."));
+    if (m_afterFile) {
+        m_note->setText(QStringLiteral("現在のファイルの転送が終わると中止します"));
+        m_note->setVisible(true);
+    } else {
+        m_lbl[2]->setText(QStringLiteral("中止しています..."));
+    }
     if (m_onCancel)
         m_onCancel();
 }

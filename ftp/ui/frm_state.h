@@ -22,6 +22,8 @@ public:
 
     // Called when the user asks to stop (the 中止 button or the close box).
     void setOnCancel(std::function<void()> onCancel) { m_onCancel = std::move(onCancel); }
+    // A stop lets the file being sent finish: the window says so.
+    void setStopsAfterFile(bool afterFile) { m_afterFile = afterFile; }
 
     // Shows the captions and the bar as the job last told them.
     void showProgress(const ProgressSnapshot& progress);
@@ -29,6 +31,8 @@ public:
     QLabel* label(int index) const { return m_lbl[index]; }
     QProgressBar* bar() const { return m_prog; }
     QPushButton* stopButton() const { return m_stop; }
+    // What the stop button has set going.
+    QLabel* note() const { return m_note; }
     // The window may close at the end of the operation.
     void finish();
 
@@ -39,11 +43,13 @@ private:
     void requestCancel();
 
     QLabel* m_lbl[4];
+    QLabel* m_note;
     QProgressBar* m_prog;
     QPushButton* m_stop;
     std::function<void()> m_onCancel;
     bool m_finished = false;
     bool m_stopping = false;
+    bool m_afterFile = false;
 };
 
 }  // namespace tw

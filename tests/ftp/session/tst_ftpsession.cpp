@@ -218,6 +218,62 @@ private slots:
         QCOMPARE(c->connectionCount(), 2);
     }
 
+    // Where the server refuses to rename over a file (SFTP, some FTP
+    // servers), an upload puts the old file aside and back again when the
+    // new one cannot take its place: never a moment without either.
+    void uploadReplacesSafely_data()
+    {
+        QTest::addColumn<int>("protocol");
+        QTest::addColumn<bool>("tempVanishes");
+        QTest::newRow("FTP refusing rename over") << 0 << false;
+        QTest::newRow("FTP, temporary file gone") << 0 << true;
+        QTest::newRow("SFTP") << 2 << false;
+        QTest::newRow("SFTP, temporary file gone") << 2 << true;
+    }
+
+    void uploadReplacesSafely()
+    {
+        QFETCH(int, protocol);
+        QFETCH(bool, tempVanishes);
+        std::unique_ptr<FtpServerFixture> ftp;
+        std::unique_ptr<tw::test::SshServerFixture> ssh;
+        std::unique_ptr<FtpConnection> c;
+        QString home;
+        if (protocol == 2) {
+            ssh = std::make_unique<tw::test::SshServerFixture>();
+            QVERIFY2(ssh->isRunning(), qPrintable(ssh->errorString()));
+            FtpSecurity security{.protocol = FtpProtocol::Sftp};
+            security.privateKey = ssh->privateKeyFile();
+            security.ask = [](const PeerIdentity&) { return TrustAnswer::Once; };
+            c = FtpConnect(ssh->serverText(), ssh->user(), QString(), quickOptions(), nullptr, security);
+            home = ssh->home();
+        } else {
+            FtpServerFixture::Options o;
+            o.noRenameOver = true;
+            ftp = std::make_unique<FtpServerFixture>(o);
+            QVERIFY(ftp->isRunning());
+            c = connectTo(*ftp);
+            home = ftp->home();
+        }
+        QVERIFY(c);
+        putFile(home + QStringLiteral("/page.html"), "old");
+        putFile(local("page.html"), "new");
+        // Another client takes the temporary file away while the old one is aside.
+        RecordingListener listener;
+        listener.onPump = [&] {
+            if (tempVanishes && listener.labels[0].endsWith(QStringLiteral("を置き換え中です...")))
+                QFile::remove(home + QStringLiteral("/.page.html.twpart"));
+        };
+        c->setProgressListener(&listener);
+        QCOMPARE(
+            FtpUpload(*c, local("page.html"), c->currentFolder() + QStringLiteral("page.html"), TransferType::Binary),
+            !tempVanishes);
+        QCOMPARE(listener.labels[0], QStringLiteral("page.html を置き換え中です..."));
+        QCOMPARE(bytesOf(home + QStringLiteral("/page.html")), QByteArray(tempVanishes ? "old" : "new"));
+        QCOMPARE(QDir(home).entryList(QDir::Files | QDir::Hidden), QStringList{"page.html"});
+        QCOMPARE(c->lastError().kind, tempVanishes ? FtpErrorKind::Refused : FtpErrorKind::None);
+    }
+
     void connectFailures_data()
     {
         QTest::addColumn<QString>("server");

@@ -6,6 +6,7 @@
 #include "ftp/ui/frm_main.h"
 #include "ftp/ui/frm_pms.h"
 #include "ftp/ui/frm_state.h"
+#include "ftp/ui/frm_sync.h"
 #include "ftp/ui/frm_user.h"
 #include "tests/testkit/ftpserver.h"
 #include "ftp/settings/mdl_ini.h"
@@ -176,6 +177,7 @@ private slots:
     void hostileNamesStayOut();
     void namesTheServerCannotHold_data();
     void namesTheServerCannotHold();
+    void stopDuringSyncFinishesTheFile();
 };
 
 void TestFrmMain::keysInLists()
@@ -322,6 +324,46 @@ void TestFrmMain::namesTheServerCannotHold()
              QStringLiteral("ファイル名が重複しているか、有効ではありません\r\n名前を変更出来ません\r\n")
                  + why.arg(QStringLiteral("txt")));
     QCOMPARE(filesIn(env.server.home()), QStringList{"a.txt"});
+}
+
+void TestFrmMain::stopDuringSyncFinishesTheFile()
+{
+    FtpServerFixture::Options slow;
+    // More than the socket buffers hold, so the file is still on its way.
+    slow.throttleBytesPerSec = 400000;
+    Env env(slow);
+    QVERIFY(env.server.isRunning());
+    const QByteArray first(1000000, 'a');
+    putFile(env.local.filePath(QStringLiteral("site/a.bin")), first);
+    putFile(env.local.filePath(QStringLiteral("site/b.bin")), "b");
+    env.saveProfile(true);
+    auto w = env.window();
+    w->toggleConnection();
+    connect(w.get(), &Frm_Main::dialogOpened, this, [](QDialog* d) {
+        QTimer::singleShot(0, d, [d] { QTest::mouseClick(qobject_cast<Frm_Sync*>(d)->okButton(), Qt::LeftButton); });
+    });
+    // 中止 while the first file is on its way.
+    QStringList seen;
+    auto* timer = new QTimer(w.get());
+    connect(timer, &QTimer::timeout, w.get(), [&] {
+        auto* state = w->findChild<Frm_State*>();
+        if (!state || !state->label(2)->text().contains(u'/') || state->label(2)->text().startsWith(u'0'))
+            return;
+        timer->stop();
+        QTest::mouseClick(state->stopButton(), Qt::LeftButton);
+        seen << QString::number(state->stopButton()->isEnabled()) << state->note()->text();
+    });
+    timer->start(20);
+    select(*w, 0, {QStringLiteral("site")});
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("Btn_Sync")), Qt::LeftButton);
+    QCOMPARE(seen, (QStringList{"0", "現在のファイルの転送が終わると中止します"}));
+    // That file arrived whole; the next one never went.
+    QCOMPARE(bytesOf(env.server.homeFile(QStringLiteral("a.bin"))), first);
+    QCOMPARE(filesIn(env.server.home()), QStringList{"a.bin"});
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QCOMPARE(env.fakes.messages.shown[0].text,
+             QStringLiteral("変更分のアップロードを中止しました (1 / 2 ファイル送信済み)"));
+    QCOMPARE(env.fakes.messages.shown[0].icon, MsgIcon::Information);
 }
 
 void TestFrmMain::connectListAndNavigate()
