@@ -1,5 +1,9 @@
 #include "ftp/client/jobrunner.h"
 
+#include <QEventLoop>
+
+#include <thread>
+
 namespace tw {
 
 JobRunner::JobRunner(QObject* parent) : QObject(parent) {}
@@ -18,8 +22,23 @@ bool JobRunner::run(const std::function<void(FtpConnection*)>& work, bool withCo
         c->setProgressListener(&m_progress);
     }
     emit started(m_stop);
-    m_progress.pumpEvents();
-    work(c);
+    // The job runs on a thread of its own: the window's thread only paints
+    // the progress now and then and stays free for the user. What the job
+    // reports to the window (signals of the controllers) is queued, and
+    // arrives before the end of the job does.
+    QEventLoop loop;
+    std::atomic<bool> done = false;
+    std::thread worker([&] {
+        work(c);
+        done = true;
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    // The loop ends early only when the program is leaving: the job is
+    // stopped rather than waited for.
+    if (!done && c)
+        c->cancel();
+    worker.join();
     if (c) {
         c->setProgressListener(nullptr);
         c->clearCancel();

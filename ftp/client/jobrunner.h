@@ -1,15 +1,17 @@
 #pragma once
 // Runs the window's long operations (transfers, deletions, the sync) one at
-// a time, each to its end, while the window's events go on: the caller gets
-// control back only when the job is done. The progress relay hears what the
-// job does; started() and finished() tell the window to show and close its
-// progress window and to grey and free the buttons that would start another.
+// a time, each to its end, on a thread of their own while the window's
+// events go on: the caller gets control back only when the job is done. The
+// progress relay keeps what the job last told; started() and finished() tell
+// the window to show and close its progress window and to grey and free the
+// buttons that would start another.
 
 #include "ftp/client/progressrelay.h"
 #include "ftp/session/ftpconnection.h"
 
 #include <QObject>
 
+#include <atomic>
 #include <functional>
 
 namespace tw {
@@ -37,7 +39,7 @@ public:
     // Asks the running job to stop as its StopMode says.
     void cancel();
     // For a job stopped after its file: whether it was asked to stop.
-    bool stopRequested() const { return m_stopRequested; }
+    bool stopRequested() const { return m_stopRequested.load(); }
 
 signals:
     void started(JobRunner::StopMode stop);
@@ -47,7 +49,7 @@ private:
     FtpConnection* m_connection = nullptr;
     bool m_busy = false;
     StopMode m_stop = StopMode::None;
-    bool m_stopRequested = false;
+    std::atomic<bool> m_stopRequested = false;
     ProgressRelay m_progress;
 };
 

@@ -1,10 +1,6 @@
 #include "ftp/client/progressrelay.h"
 
-#include <QCoreApplication>
-
 namespace tw {
-
-ProgressRelay::ProgressRelay(QObject* parent) : QObject(parent) {}
 
 void ProgressRelay::setLabel(int index, const QString& text)
 {
@@ -33,13 +29,6 @@ void ProgressRelay::drawBar(qint64 done, qint64 total)
     m_state.done = done;
     m_state.total = total;
     ++m_state.serial;
-}
-
-void ProgressRelay::pumpEvents()
-{
-    emit changed();
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents();
 }
 
 void ProgressRelay::reset()

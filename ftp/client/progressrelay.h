@@ -1,11 +1,11 @@
 #pragma once
 // What the progress window shows, kept as the running job last told it: the
-// four captions, the bar and whether the job is stopping. The job writes it
-// through the listener interface; the window reads a snapshot of it.
+// four captions and the bar. The job writes it through the listener
+// interface from its own thread; the window reads a snapshot of it when it
+// paints, a few times a second, however fast the job goes.
 
 #include "ftp/session/progress.h"
 
-#include <QObject>
 #include <QString>
 
 #include <mutex>
@@ -21,23 +21,17 @@ struct ProgressSnapshot {
     quint64 serial = 0;
 };
 
-class ProgressRelay : public QObject, public FtpProgressListener {
-    Q_OBJECT
+class ProgressRelay : public FtpProgressListener {
 public:
-    explicit ProgressRelay(QObject* parent = nullptr);
-
     void setLabel(int index, const QString& text) override;
     void startBar() override;
     void drawBar(qint64 done, qint64 total) override;
-    void pumpEvents() override;
+    // The job's thread never runs the window's events.
+    void pumpEvents() override {}
 
     // Everything emptied, the bar hidden (a new job starts).
     void reset();
     ProgressSnapshot snapshot() const;
-
-signals:
-    // Something changed; the job is waiting for the window to show it.
-    void changed();
 
 private:
     mutable std::mutex m_mutex;

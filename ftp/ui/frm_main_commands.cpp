@@ -30,8 +30,7 @@ void Frm_Main::jobStarted(JobRunner::StopMode stop)
     m_state->stopButton()->setEnabled(stop != JobRunner::StopMode::None);
     m_state->setStopsAfterFile(stop == JobRunner::StopMode::AfterFile);
     m_state->setOnCancel([this] { m_runner->cancel(); });
-    connect(m_runner->progress(), &ProgressRelay::changed, m_state,
-            [this] { m_state->showProgress(m_runner->progress()->snapshot()); });
+    m_state->follow(m_runner->progress());
     m_state->adjustSize();
     m_state->move(geometry().center() - m_state->rect().center());
     m_state->show();

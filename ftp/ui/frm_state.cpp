@@ -4,13 +4,16 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace tw {
 
 namespace {
 constexpr int kBarSteps = 1000;
-}
+// Ten pictures a second look smooth and cost next to nothing.
+constexpr int kPaintIntervalMs = 100;
+}  // namespace
 
 Frm_State::Frm_State(QWidget* owner) : QWidget(owner, Qt::Window | Qt::Dialog)
 {
@@ -40,10 +43,25 @@ Frm_State::Frm_State(QWidget* owner) : QWidget(owner, Qt::Window | Qt::Dialog)
     m_stop->setObjectName(QStringLiteral("Btn_Stop"));
     layout->addWidget(m_stop, 0, Qt::AlignRight);
     connect(m_stop, &QPushButton::clicked, this, &Frm_State::requestCancel);
+    m_timer = new QTimer(this);
+    m_timer->setInterval(kPaintIntervalMs);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        const ProgressSnapshot now = m_relay->snapshot();
+        if (now.serial != m_shown)
+            showProgress(now);
+    });
+}
+
+void Frm_State::follow(const ProgressRelay* relay)
+{
+    m_relay = relay;
+    showProgress(relay->snapshot());
+    m_timer->start();
 }
 
 void Frm_State::showProgress(const ProgressSnapshot& progress)
 {
+    m_shown = progress.serial;
     for (int i = 0; i < 4; ++i) {
         // While stopping at once, label 2 says so instead of the counter.
         if ((i != 2 || !m_stopping || m_afterFile) && m_lbl[i]->text() != progress.labels[i])
@@ -58,6 +76,9 @@ void Frm_State::showProgress(const ProgressSnapshot& progress)
 
 void Frm_State::finish()
 {
+    m_timer->stop();
+    if (m_relay)
+        showProgress(m_relay->snapshot());
     m_finished = true;
     close();
 }

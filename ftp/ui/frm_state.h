@@ -1,7 +1,9 @@
 #pragma once
 // The progress window of transfers and deletions: the file, the mode, the
 // byte counter, the bar, the count of the whole transfer, and a button that
-// stops the running job. It shows what the job's progress relay holds.
+// stops the running job. It shows what the job's progress relay holds, at
+// most ten times a second: a tree of small files would otherwise spend more
+// time painting than sending.
 
 #include "ftp/client/progressrelay.h"
 
@@ -12,6 +14,7 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace tw {
 
@@ -25,6 +28,9 @@ public:
     // A stop lets the file being sent finish: the window says so.
     void setStopsAfterFile(bool afterFile) { m_afterFile = afterFile; }
 
+    // Shows what the relay holds now, and again whenever it changed, ten
+    // times a second, until finish().
+    void follow(const ProgressRelay* relay);
     // Shows the captions and the bar as the job last told them.
     void showProgress(const ProgressSnapshot& progress);
 
@@ -33,7 +39,7 @@ public:
     QPushButton* stopButton() const { return m_stop; }
     // What the stop button has set going.
     QLabel* note() const { return m_note; }
-    // The window may close at the end of the operation.
+    // The window shows the job's last word and may close.
     void finish();
 
 protected:
@@ -47,6 +53,9 @@ private:
     QProgressBar* m_prog;
     QPushButton* m_stop;
     std::function<void()> m_onCancel;
+    const ProgressRelay* m_relay = nullptr;
+    quint64 m_shown = 0;  // the serial of the snapshot shown
+    QTimer* m_timer;
     bool m_finished = false;
     bool m_stopping = false;
     bool m_afterFile = false;
