@@ -743,6 +743,39 @@ struct FtpConnection::Impl {
         return result;
     }
 
+    // A data connection that failed before a byte went over it, while the
+    // control connection answered: a server that accepted the passive mode
+    // and then refused or dropped the data connection, as a busy server
+    // does now and then. Such a request is worth one more try.
+    bool dataConnectionFailed(CURLcode result) const
+    {
+        if (sftp || cancelled || peerRefused)
+            return false;
+        switch (result) {
+            case CURLE_COULDNT_CONNECT:
+            case CURLE_SSL_CONNECT_ERROR:
+            case CURLE_SEND_ERROR:
+            case CURLE_RECV_ERROR:
+            case CURLE_FTP_ACCEPT_FAILED:
+                break;
+            default:
+                return false;
+        }
+        curl_off_t up = 0, down = 0;
+        curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &up);
+        curl_easy_getinfo(easy, CURLINFO_SIZE_DOWNLOAD_T, &down);
+        if (up != 0 || down != 0)
+            return false;
+        bool passive = false;
+        for (const FtpReply& r : transcript) {
+            if (r.code == 227 || r.code == 229)
+                passive = true;
+            else if (r.code >= 400 && r.code != 425 && r.code != 426)
+                return false;  // refused, not a connection that failed
+        }
+        return passive;
+    }
+
     // True when the setup is in place (sent again first when it is stale).
     bool ensureSetup()
     {
@@ -1286,7 +1319,7 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
     bool switchedToBinary = false;
     // A listing made on a connection curl had to open anew lacks the facts
     // asked for: it is made once more after the setup.
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
         d->ensureSetup();
         data.clear();
         d->prepare(d->urlFor(*path));
@@ -1305,6 +1338,8 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
         curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &countListing);
         curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
         rc = d->perform();
+        if (rc != CURLE_OK && attempt == 0 && d->dataConnectionFailed(rc))
+            continue;
         if (rc != CURLE_OK || !d->setupStale)
             break;
     }
@@ -1381,16 +1416,31 @@ static bool transferFile(CURL* easy, const std::function<void()>& prepare, const
 {
     t.cancelled = &d.cancelled;
     d.inTransfer = true;
-    prepare();
-    // SFTP has no text mode: the callbacks convert line ends themselves.
-    curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, t.ascii && !d.sftp ? 1L : 0L);
-    direction();
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &onProgress);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &t);
+    const auto setUp = [&] {
+        prepare();
+        // SFTP has no text mode: the callbacks convert line ends themselves.
+        curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, t.ascii && !d.sftp ? 1L : 0L);
+        direction();
+        curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &onProgress);
+        curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &t);
+    };
+    setUp();
     if (t.listener)
         t.listener->startBar();
-    const CURLcode rc = perform();
+    CURLcode rc = perform();
+    if (rc != CURLE_OK && !t.failed && d.dataConnectionFailed(rc)
+        && (t.upload ? t.device->seek(0) : t.device->pos() == 0) && d.ensureSetup()) {
+        // Nothing went over the data connection: the same file once more,
+        // from its start (on a connection set up again if curl opened one).
+        t.pending.clear();
+        t.pendingPos = 0;
+        t.prevCr = false;
+        t.sourceDone = false;
+        t.lastDrawn = -1;
+        setUp();
+        rc = perform();
+    }
     d.inTransfer = false;
     if (rc == CURLE_OK && !d.sftp)
         d.curlType = t.ascii ? 'A' : 'I';

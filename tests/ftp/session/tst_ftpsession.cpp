@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -272,6 +273,40 @@ private slots:
         QCOMPARE(bytesOf(home + QStringLiteral("/page.html")), QByteArray(tempVanishes ? "old" : "new"));
         QCOMPARE(QDir(home).entryList(QDir::Files | QDir::Hidden), QStringList{"page.html"});
         QCOMPARE(c->lastError().kind, tempVanishes ? FtpErrorKind::Refused : FtpErrorKind::None);
+    }
+
+    // A data connection the server does not take is tried once more.
+    void failedDataConnectionTriedAgain_data()
+    {
+        QTest::addColumn<QString>("step");
+        for (const char* step : {"listing", "upload", "download"})
+            QTest::newRow(step) << QString::fromLatin1(step);
+    }
+
+    void failedDataConnectionTriedAgain()
+    {
+        QFETCH(QString, step);
+        FtpServerFixture::Options o;
+        // curl itself falls back from EPSV to PASV once.
+        o.refuseDataConnections = 2;
+        FtpServerFixture server(o);
+        QVERIFY(server.isRunning());
+        putFile(server.homeFile("a.txt"), "a");
+        putFile(local("up.bin"), "up");
+        auto c = connectTo(server);
+        QVERIFY(c);
+        QList<DirEntry> entries;
+        if (step == u"listing")
+            QCOMPARE(FtpFileList(*c, "/*.*", entries), 1);
+        else if (step == u"upload")
+            QVERIFY(FtpUpload(*c, local("up.bin"), "/up.bin", TransferType::Binary));
+        else
+            QVERIFY(FtpDownload(*c, "/a.txt", local("a.txt"), TransferType::Binary));
+        QCOMPARE(server.commands().filter(QRegularExpression("^(EPSV|PASV)")).size(), 3);
+        QCOMPARE(bytesOf(step == u"upload" ? server.homeFile("up.bin") : local("a.txt")),
+                 QByteArray(step == u"upload"     ? "up"
+                            : step == u"download" ? "a"
+                                                  : ""));
     }
 
     void connectFailures_data()
