@@ -19,18 +19,13 @@ QString withoutSeparator(const QString& path, QChar separator)
     return p;
 }
 
-QString joinPath(const QString& folder, const QString& name, QChar separator)
-{
-    return folder.isEmpty() ? name : WithSeparator(folder, separator) + name;
-}
-
 QString FileNameOf(const QString& path, QChar separator)
 {
     const qsizetype at = path.lastIndexOf(separator);
     return at < 0 ? QString() : path.mid(at + 1);
 }
 
-QString folderOf(const QString& path, QChar separator)
+QString FolderPartOf(const QString& path, QChar separator)
 {
     return path.left(path.lastIndexOf(separator) + 1);
 }

@@ -10,17 +10,16 @@
 namespace tw {
 
 // ---- Paths as text, with a given separator ----------------------------------
+// (joinPath of common/appfolder.h joins a folder and a name.)
 
 // The folder with the separator at its end.
 QString WithSeparator(const QString& folder, QChar separator = u'/');
 // Trailing separators dropped, except a root's own ("/" stays "/").
 QString withoutSeparator(const QString& path, QChar separator = u'/');
-// The folder and a name with one separator between them.
-QString joinPath(const QString& folder, const QString& name, QChar separator = u'/');
 // The text after the last separator; empty when there is none.
 QString FileNameOf(const QString& path, QChar separator);
 // The text up to and including the last separator; empty when there is none.
-QString folderOf(const QString& path, QChar separator = u'/');
+QString FolderPartOf(const QString& path, QChar separator = u'/');
 // One trailing separator dropped, then the text up to and including the last
 // separator; without one, the text with the separator appended. The parent
 // of "/" is "/".

@@ -327,7 +327,7 @@ bool PlanSync(FtpConnection& c, const QString& localFolder, const QString& remot
     }
     QHash<QString, QSet<QString>> localNames;
     for (const TreePlan::File& f : std::as_const(tree.files)) {
-        const QString folder = folderOf(f.to);
+        const QString folder = FolderPartOf(f.to);
         const QString name = FileNameOf(f.to, u'/');
         localNames[folder].insert(name);
         const QFileInfo info(f.from);

@@ -1398,7 +1398,7 @@ bool FtpConnection::findEntry(const QString& absolutePath, DirEntry& entry)
         return true;
     }
     ParsedListing listing;
-    if (!listFolder(folderOf(path), listing))
+    if (!listFolder(FolderPartOf(path), listing))
         return false;
     for (const DirEntry& e : listing.entries) {
         if (e.name == name) {

@@ -287,7 +287,7 @@ bool replaceWithUpload(FtpConnection& c, const QString& temp, const QString& tar
         return false;
     }
     const QString name = FileNameOf(target, u'/');
-    const QString backup = folderOf(target) + u'.' + name + u'.'
+    const QString backup = FolderPartOf(target) + u'.' + name + u'.'
                            + QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".twold");
     if (!c.renamePath(target, backup))
         return false;
@@ -356,7 +356,7 @@ int FtpFileList(FtpConnection& connection, const QString& pattern, QList<DirEntr
     if (pattern.isEmpty() || hasBreakOrNul(pattern))
         return 0;
     const QString path = connection.absolutePath(pattern);
-    const QString folder = folderOf(path);
+    const QString folder = FolderPartOf(path);
     const QString last = FileNameOf(path, u'/');
     ParsedListing listing;
     if (last.isEmpty() || last.contains(u'*') || last.contains(u'?')) {
@@ -459,7 +459,7 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
     }
     // Sent under a temporary name in the same folder, then renamed: the live
     // site never shows a cut file, and a stopped upload leaves the old one.
-    const QString temp = folderOf(target) + u'.' + FileNameOf(target, u'/') + QStringLiteral(".twpart");
+    const QString temp = FolderPartOf(target) + u'.' + FileNameOf(target, u'/') + QStringLiteral(".twpart");
     bool keepTemp = false;
     bool renamed = false;
     bool stamped = false;
