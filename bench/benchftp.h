@@ -11,6 +11,9 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include "bench/benchtarget.h"
+
 #include <cstdio>
 #include <algorithm>
 #include <functional>
@@ -123,18 +126,31 @@ inline bool withinBudget(qint64 budgetMs)
     return g_run.elapsed() < budgetMs;
 }
 
-// Speed ratio from the medians: the tool's time over ours (1.0 = as fast).
-inline void report(const char* what, const Runs& ours, const Runs& theirs, const char* tool)
+// Our time over the tool's, from the medians (1.0 = as fast, below = faster),
+// printed as a target: met when the ratio is at most limit. The spread is
+// that of the ratios of the rounds, each run of ours against the tool's run
+// of the same round.
+inline void report(const char* what, const Runs& ours, const Runs& theirs, const char* tool, double limit)
 {
+    const QByteArray unit = QByteArray("x ") + tool;
     if (!ours.ok() || !theirs.ok()) {
         std::printf("%s: FAILED (ours %s, %s %s)\n", what, ours.ok() ? "ok" : "failed", tool,
                     theirs.ok() ? "ok" : "failed");
+        unmeasured(what, "a run failed");
         return;
     }
-    const double ratio = double(theirs.median()) / double(std::max<qint64>(ours.median(), 1));
-    std::printf("%s, %d runs each: ours median %lld ms (%s), %s median %lld ms (%s); speed ratio ours/%s %.2f\n", what,
-                int(std::min(ours.ms.size(), theirs.ms.size())), (long long)ours.median(), qPrintable(ours.spread()),
-                tool, (long long)theirs.median(), qPrintable(theirs.spread()), tool, ratio);
+    const qsizetype n = std::min(ours.ms.size(), theirs.ms.size());
+    double lo = std::numeric_limits<double>::max();
+    double hi = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const double r = double(ours.ms[i]) / double(std::max<qint64>(theirs.ms[i], 1));
+        lo = std::min(lo, r);
+        hi = std::max(hi, r);
+    }
+    std::printf("%s, %d runs each: ours median %lld ms (%s), %s median %lld ms (%s)\n", what, int(n),
+                (long long)ours.median(), qPrintable(ours.spread()), tool, (long long)theirs.median(),
+                qPrintable(theirs.spread()));
+    target(what, double(ours.median()) / double(std::max<qint64>(theirs.median(), 1)), lo, hi, limit, unit.constData());
 }
 
 }  // namespace tw::bench

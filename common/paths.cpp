@@ -6,6 +6,70 @@
 
 namespace tw {
 
+QString WithSeparator(const QString& folder, QChar separator)
+{
+    return folder.endsWith(separator) ? folder : folder + separator;
+}
+
+QString withoutSeparator(const QString& path, QChar separator)
+{
+    QString p = path;
+    while (p.size() > 1 && p.endsWith(separator))
+        p.chop(1);
+    return p;
+}
+
+QString FileNameOf(const QString& path, QChar separator)
+{
+    const qsizetype at = path.lastIndexOf(separator);
+    return at < 0 ? QString() : path.mid(at + 1);
+}
+
+QString FolderPartOf(const QString& path, QChar separator)
+{
+    return path.left(path.lastIndexOf(separator) + 1);
+}
+
+QString ParentOf(const QString& path, QChar separator)
+{
+    QString p = path;
+    if (p.endsWith(separator))
+        p.chop(1);
+    const qsizetype at = p.lastIndexOf(separator);
+    return at < 0 ? p + separator : p.left(at + 1);
+}
+
+QStringList PathAncestors(const QString& path, QChar separator)
+{
+    QStringList out;
+    if (path.isEmpty())
+        return out;
+    out.append(path);
+    // Bounded by the path's length: every step drops at least one segment.
+    for (qsizetype i = 0; i <= path.size(); ++i) {
+        const QString parent = ParentOf(out.last(), separator);
+        if (parent == out.last())
+            break;
+        out.append(parent);
+    }
+    return out;
+}
+
+bool isUsableLocalPath(const QString& path)
+{
+    return !path.isEmpty() && QDir::isAbsolutePath(path) && !path.contains(QChar(u'\0'));
+}
+
+QString cleanLocalPath(const QString& path)
+{
+    return QDir::cleanPath(path);
+}
+
+QString localFilePath(const QString& folder, const QString& name)
+{
+    return QDir(folder).filePath(name);
+}
+
 QString volumeRootOf(const QString& path)
 {
     // A file that is not there yet lives on the volume of its nearest

@@ -34,46 +34,10 @@ QString ExtensionOf(const QString& name)
     return extensionOf(name);
 }
 
-QString FileNameOf(const QString& path, QChar separator)
-{
-    const qsizetype at = path.lastIndexOf(separator);
-    return at < 0 ? QString() : path.mid(at + 1);
-}
-
-QString ParentOf(const QString& path, QChar separator)
-{
-    QString p = path;
-    if (p.endsWith(separator))
-        p.chop(1);
-    const qsizetype at = p.lastIndexOf(separator);
-    return at < 0 ? p + separator : p.left(at + 1);
-}
-
 QString TrimAtNul(const QString& text)
 {
     const qsizetype at = text.indexOf(QChar(u'\0'));
     return at < 0 ? text : text.left(at);
-}
-
-QStringList PathAncestors(const QString& path, QChar separator)
-{
-    QStringList out;
-    if (path.isEmpty())
-        return out;
-    out.append(path);
-    // Bounded by the path's length: every step drops at least one segment.
-    for (qsizetype i = 0; i <= path.size(); ++i) {
-        const QString parent = ParentOf(out.last(), separator);
-        if (parent == out.last())
-            break;
-        out.append(parent);
-    }
-    return out;
-}
-
-QString WithSeparator(const QString& folder, QChar separator)
-{
-    return folder.endsWith(separator) ? folder : folder + separator;
 }
 
 namespace {
@@ -103,10 +67,7 @@ QList<DirEntry> LocalFileList(const QString& folder)
 
 int LocalFindFile(const QString& path, DirEntry& entry)
 {
-    QString p = path;
-    while (p.size() > 1 && p.endsWith(u'/'))
-        p.chop(1);
-    const QFileInfo fi(p);
+    const QFileInfo fi(cleanLocalPath(path));
     if (!fi.exists())
         return 0;
     entry = entryOf(fi);

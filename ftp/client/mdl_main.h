@@ -1,8 +1,10 @@
 #pragma once
-// The FTP client's shared helpers (Mdl_Main): the texts of a list item, path
-// pieces, local listings and the names the window generates.
+// The FTP client's shared helpers (Mdl_Main): the texts of a list item,
+// local listings and the names the window generates. The path pieces
+// (ParentOf, FileNameOf, PathAncestors) are the suite's, in common/paths.h.
 
 #include "ftp/session/direntry.h"
+#include "common/paths.h"
 
 #include <QDateTime>
 #include <QList>
@@ -20,20 +22,8 @@ QString FormatFileTime(const QDateTime& time);
 
 // The text after the last "."; empty when there is none.
 QString ExtensionOf(const QString& name);
-// The text after the last separator; empty when there is none.
-QString FileNameOf(const QString& path, QChar separator);
-// One trailing separator dropped, then the text up to and including the last
-// separator; without one, the text with the separator appended. The parent
-// of "/" is "/".
-QString ParentOf(const QString& path, QChar separator);
 // The text up to its first NUL.
 QString TrimAtNul(const QString& text);
-
-// The path, then each parent, until a parent repeats: the entries of a path box.
-QStringList PathAncestors(const QString& path, QChar separator);
-
-// The folder with the separator at its end.
-QString WithSeparator(const QString& folder, QChar separator);
 
 // The entries of a local folder ("." and ".." left out), times in UTC.
 // Symbolic links count as what they point to.

@@ -72,6 +72,7 @@ TransferOutcome RunTransfers(FtpConnection& c, TransferDirection direction, cons
     const QString source = WithSeparator(sourceFolder, u'/');
     const QString destination = WithSeparator(destinationFolder, u'/');
     TransferOutcome out;
+    out.direction = direction;
     auto fail = [&](const QString& item, const QString& file, const FtpError& error) {
         out.ok = false;
         out.failedName = item;
@@ -149,11 +150,31 @@ TransferOutcome RunTransfers(FtpConnection& c, TransferDirection direction, cons
     return out;
 }
 
+QString transferFailureText(const TransferOutcome& outcome)
+{
+    const QString reason = describeFtpError(outcome.error);
+    return (outcome.direction == TransferDirection::Upload ? QStringLiteral("ファイルの送信に失敗しました")
+                                                           : QStringLiteral("ファイルの受信に失敗しました"))
+           + QStringLiteral("\r\n") + outcome.failedFile
+           + (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason);
+}
+
+QString transferNotesText(const TransferOutcome& outcome)
+{
+    QStringList notes;
+    auto note = [&](const QStringList& names, const QString& why) {
+        if (!names.isEmpty())
+            notes.append(why + QStringLiteral("\r\n") + names.join(QStringLiteral("\r\n")));
+    };
+    note(outcome.skipped, QStringLiteral("フォルダの外を指すリンクのため、次のファイルは送信しませんでした:"));
+    note(outcome.repeated, QStringLiteral("上のフォルダと同じ内容を示すため、次のフォルダはたどりませんでした:"));
+    note(outcome.tooDeep, QStringLiteral("階層が深すぎるため、次のフォルダはたどりませんでした:"));
+    return notes.join(QStringLiteral("\r\n\r\n"));
+}
+
 bool LocalRemoveTree(const QString& folder)
 {
-    QString path = folder;
-    while (path.size() > 1 && path.endsWith(u'/'))
-        path.chop(1);
+    const QString path = cleanLocalPath(folder);
     const QFileInfo fi(path);
     if (fi.isSymLink())
         return QFile::remove(path);
@@ -185,29 +206,45 @@ QStringList DeleteEntries(FtpConnection* c, const QString& folder, const QList<P
     return failed;
 }
 
-bool RenameEntry(FtpConnection* c, const QString& folder, const QString& from, const QString& to)
+namespace {
+
+// The reason of the connection's last failure, or of a local one.
+Result failureOf(FtpConnection* c, const QString& local = QString())
 {
-    if (!isSafeEntryName(from) || !isSafeEntryName(to) || from == to)
-        return false;
+    return Result::failure(c ? describeFtpError(c->lastError()) : local);
+}
+
+}  // namespace
+
+Result RenameEntry(FtpConnection* c, const QString& folder, const QString& from, const QString& to)
+{
+    if (!isSafeEntryName(from) || !isSafeEntryName(to))
+        return Result::failure(QStringLiteral("ファイル名に使えない名前です: ") + to);
+    if (from == to)
+        return Result::failure(QString());
     const QString base = WithSeparator(folder, u'/');
+    const QString taken = QStringLiteral("同じ名前のファイルかフォルダがあります: ") + to;
     DirEntry existing;
     if (c) {
         // Many servers let a rename replace an existing file: refuse it here.
         if (FtpFindFile(*c, base + to, existing) == 1)
-            return false;
-        return FtpRename(*c, base + from, base + to);
+            return Result::failure(taken);
+        return FtpRename(*c, base + from, base + to) ? Result() : failureOf(c);
     }
     if (LocalFindFile(base + to, existing) == 1 || QFileInfo(base + to).isSymLink())
-        return false;
-    return QDir(base).rename(from, to);
+        return Result::failure(taken);
+    return QDir(base).rename(from, to) ? Result() : failureOf(nullptr);
 }
 
-bool MakeFolder(FtpConnection* c, const QString& folder, const QString& name)
+Result MakeFolder(FtpConnection* c, const QString& folder, const QString& name)
 {
     if (!isSafeEntryName(name))
-        return false;
+        return Result::failure(QStringLiteral("フォルダ名に使えない名前です: ") + name);
     const QString path = WithSeparator(folder, u'/') + name;
-    return c ? FtpMakeDir(*c, path) : QDir().mkdir(path);
+    if (c)
+        return FtpMakeDir(*c, path) ? Result() : failureOf(c);
+    return QDir().mkdir(path) ? Result()
+                              : failureOf(nullptr, QStringLiteral("フォルダを作成出来ませんでした: ") + path);
 }
 
 namespace {
@@ -258,10 +295,7 @@ bool PlanSync(FtpConnection& c, const QString& localFolder, const QString& remot
     }
     plan.skipped = tree.skipped;
     plan.tooDeep = tree.tooDeep;
-    QString top = plan.localFolder;
-    while (top.size() > 1 && top.endsWith(u'/'))
-        top.chop(1);
-    const qsizetype prefix = QFileInfo(top).fileName().size() + 1;
+    const qsizetype prefix = QFileInfo(cleanLocalPath(plan.localFolder)).fileName().size() + 1;
     // Only MLSD gives exact times; LIST and SFTP listings say less, so the
     // times of files of equal size are asked for one by one.
     const bool exactListing = c.hasMlst() && c.protocol() != FtpProtocol::Sftp;
@@ -269,7 +303,7 @@ bool PlanSync(FtpConnection& c, const QString& localFolder, const QString& remot
     QSet<QString> missing;
     FtpProgressListener* listener = c.progressListener();
     for (const QString& folder : std::as_const(tree.folders)) {
-        const QString parent = folder.left(folder.lastIndexOf(u'/', -2) + 1);
+        const QString parent = ParentOf(folder, u'/');
         if (folder != plan.remoteFolder && missing.contains(parent)) {
             missing.insert(folder);
             plan.createFolders.append(folder);
@@ -293,9 +327,8 @@ bool PlanSync(FtpConnection& c, const QString& localFolder, const QString& remot
     }
     QHash<QString, QSet<QString>> localNames;
     for (const TreePlan::File& f : std::as_const(tree.files)) {
-        const qsizetype slash = f.to.lastIndexOf(u'/');
-        const QString folder = f.to.left(slash + 1);
-        const QString name = f.to.mid(slash + 1);
+        const QString folder = FolderPartOf(f.to);
+        const QString name = FileNameOf(f.to, u'/');
         localNames[folder].insert(name);
         const QFileInfo info(f.from);
         const SyncPlan::File file{f.from, f.to, f.name.mid(prefix), f.size, wholeSecondsUtc(info.lastModified())};
@@ -323,8 +356,10 @@ bool PlanSync(FtpConnection& c, const QString& localFolder, const QString& remot
     }
     for (auto it = remote.constBegin(); it != remote.constEnd(); ++it) {
         for (const DirEntry& e : it.value()) {
-            // Temporary files of uploads are not the user's.
-            if (!e.folder && !localNames.value(it.key()).contains(e.name) && !e.name.endsWith(u".twpart"))
+            // Temporary files of uploads, and old files put aside while
+            // one was replaced, are not the user's.
+            if (!e.folder && !localNames.value(it.key()).contains(e.name) && !e.name.endsWith(u".twpart")
+                && !e.name.endsWith(u".twold"))
                 plan.extra.append(it.key() + e.name);
         }
     }
@@ -333,9 +368,15 @@ bool PlanSync(FtpConnection& c, const QString& localFolder, const QString& remot
     return true;
 }
 
-SyncOutcome RunSync(FtpConnection& c, const SyncPlan& plan, TransferType type, bool deleteExtra)
+SyncOutcome RunSync(FtpConnection& c, const SyncPlan& plan, TransferType type, bool deleteExtra,
+                    const std::function<bool()>& stopAfterFile)
 {
     SyncOutcome out;
+    out.total = int(plan.files.size());
+    const auto stopAsked = [&] {
+        out.stopped = stopAfterFile && stopAfterFile();
+        return out.stopped;
+    };
     auto fail = [&](const QString& file) {
         out.ok = false;
         out.failedFile = file;
@@ -354,6 +395,8 @@ SyncOutcome RunSync(FtpConnection& c, const SyncPlan& plan, TransferType type, b
     }
     const auto restore = qScopeGuard([&] { c.setProgressListener(listener); });
     for (const SyncPlan::File& f : plan.files) {
+        if (stopAsked())
+            return out;
         if (c.cancelRequested()) {
             c.setLastError(FtpErrorKind::Cancelled);
             return fail(f.name);
@@ -370,6 +413,8 @@ SyncOutcome RunSync(FtpConnection& c, const SyncPlan& plan, TransferType type, b
     }
     if (deleteExtra) {
         for (const QString& path : plan.extra) {
+            if (stopAsked())
+                return out;
             if (c.cancelRequested()) {
                 c.setLastError(FtpErrorKind::Cancelled);
                 return fail(path);
@@ -380,6 +425,19 @@ SyncOutcome RunSync(FtpConnection& c, const SyncPlan& plan, TransferType type, b
         }
     }
     return out;
+}
+
+QString syncEndText(const SyncOutcome& outcome)
+{
+    if (outcome.stopped)
+        return QStringLiteral("変更分のアップロードを中止しました (%1 / %2 ファイル送信済み)")
+            .arg(outcome.sent)
+            .arg(outcome.total);
+    if (outcome.ok)
+        return QString();
+    const QString reason = describeFtpError(outcome.error);
+    return QStringLiteral("変更分のアップロードを途中で終えました (%1 ファイル送信済み)\r\n").arg(outcome.sent)
+           + outcome.failedFile + (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason);
 }
 
 }  // namespace tw

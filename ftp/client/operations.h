@@ -6,6 +6,7 @@
 #include "ftp/session/direntry.h"
 #include "ftp/session/ftpconnection.h"
 #include "ftp/session/transfertype.h"
+#include "common/result.h"
 
 #include <QDateTime>
 #include <QList>
@@ -26,6 +27,7 @@ struct PaneEntry {
 enum class TransferDirection { Upload, Download };
 
 struct TransferOutcome {
+    TransferDirection direction = TransferDirection::Upload;
     bool ok = true;
     int transferred = 0;  // items copied whole
     QString failedName;   // the item the walk stopped at
@@ -35,6 +37,12 @@ struct TransferOutcome {
     QStringList repeated;  // server folders that list a folder above them
     QStringList tooDeep;   // folders not followed for their depth
 };
+// The message of a failed transfer: "ファイルの送信に失敗しました" or
+// "ファイルの受信に失敗しました", the file and the reason, one a line.
+QString transferFailureText(const TransferOutcome& outcome);
+// What was left out and why (links outside, folders listing themselves,
+// folders too deep); empty when nothing was.
+QString transferNotesText(const TransferOutcome& outcome);
 
 // Copies the items from the source folder to the destination folder
 // (upload: local to remote; download: remote to local), stopping at the
@@ -55,12 +63,12 @@ bool LocalRemoveTree(const QString& folder);
 // the connection was asked to stop.
 QStringList DeleteEntries(FtpConnection* connection, const QString& folder, const QList<PaneEntry>& items);
 
-// Renames an entry of a folder. False when the new name is not a plain name,
+// Renames an entry of a folder. Fails when the new name is not a plain name,
 // an entry of that name exists already, or the rename fails.
-bool RenameEntry(FtpConnection* connection, const QString& folder, const QString& from, const QString& to);
+Result RenameEntry(FtpConnection* connection, const QString& folder, const QString& from, const QString& to);
 
 // Creates a folder (remote with a connection, local without).
-bool MakeFolder(FtpConnection* connection, const QString& folder, const QString& name);
+Result MakeFolder(FtpConnection* connection, const QString& folder, const QString& name);
 
 // 変更分をアップロード: a local folder compared with a remote one, recursively.
 // A file is sent when the server lacks it, its size differs (a text file
@@ -88,7 +96,10 @@ bool PlanSync(FtpConnection& connection, const QString& localFolder, const QStri
 
 struct SyncOutcome {
     bool ok = true;
+    // Stopped as asked, between two files: sent files are whole, the rest unsent.
+    bool stopped = false;
     int sent = 0;
+    int total = 0;  // the files the plan listed
     int deleted = 0;
     QString failedFile;  // the name (or remote path) the run stopped at
     FtpError error;
@@ -98,7 +109,11 @@ struct SyncOutcome {
 // not at all) and sets each one's server time to the local one (MFMT, SFTP
 // setstat). With deleteExtra, then deletes the server files that have no
 // local file. Stops at the first failure or when the connection is asked
-// to stop; the progress window counts files and bytes.
-SyncOutcome RunSync(FtpConnection& connection, const SyncPlan& plan, TransferType type, bool deleteExtra);
+// to stop; when stopAfterFile says so, it stops once the file being sent is
+// whole. The progress window counts files and bytes.
+SyncOutcome RunSync(FtpConnection& connection, const SyncPlan& plan, TransferType type, bool deleteExtra,
+                    const std::function<bool()>& stopAfterFile = {});
+// The message of a sync that failed or was stopped; empty otherwise.
+QString syncEndText(const SyncOutcome& outcome);
 
 }  // namespace tw

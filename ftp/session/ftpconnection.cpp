@@ -1,6 +1,7 @@
 #include "ftp/session/ftpconnection.h"
 
 #include "ftp/session/progress.h"
+#include "common/paths.h"
 #include "common/textcodec.h"
 
 #include <QElapsedTimer>
@@ -17,6 +18,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstring>
 #include <functional>
@@ -45,6 +47,31 @@ bool hasBreakOrNul(const QString& text)
     return false;
 }
 
+// A name as bytes on the wire: UTF-8 when the server announced it, else
+// CP932. CR, LF and NUL would end the command early, and a lone surrogate
+// (a byte CP932 could not read) has no UTF-8 form.
+EncodeResult encodeWireName(const QString& text, bool utf8)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        if (c == u'\r' || c == u'\n' || c == u'\0' || (utf8 && c.isSurrogate() && !pair)) {
+            EncodeResult r;
+            r.ok = false;
+            r.badIndex = i;
+            r.badChar = c;
+            return r;
+        }
+        if (pair)
+            ++i;
+    }
+    if (!utf8)
+        return encodeCp932(text);
+    EncodeResult r;
+    r.bytes = text.toUtf8();
+    return r;
+}
+
 bool allDigits(const QString& text)
 {
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
@@ -56,20 +83,6 @@ QByteArray loginBytes(const QString& text)
 {
     const EncodeResult r = encodeCp932(text);
     return r.ok ? r.bytes : text.toUtf8();
-}
-
-QString withTrailingSlash(const QString& path)
-{
-    return path.endsWith(u'/') ? path : path + u'/';
-}
-
-// The folder as a command argument: no trailing "/" except for the root.
-QString withoutTrailingSlash(const QString& path)
-{
-    QString p = path;
-    while (p.size() > 1 && p.endsWith(u'/'))
-        p.chop(1);
-    return p;
 }
 
 // Transfer state shared with curl's callbacks.
@@ -90,7 +103,7 @@ struct Transfer {
     qint64 knownTotal = 0;
     qint64 lastDrawn = -1;
     QElapsedTimer sincePump;
-    const bool* cancelled = nullptr;
+    const std::atomic<bool>* cancelled = nullptr;
 };
 
 size_t writeToDevice(char* ptr, size_t size, size_t nmemb, void* user)
@@ -366,7 +379,12 @@ struct FtpConnection::Impl {
     FtpProgressListener* listener = nullptr;
     int lastCode = 0;
     FtpError error;
-    bool cancelled = false;
+    // Set by cancel() (from any thread); while held, a request waits in
+    // cancelPending until the hold ends.
+    std::atomic<bool> cancelled = false;
+    std::mutex cancelMutex;
+    int cancelHolds = 0;
+    bool cancelPending = false;
     // The request moves file data (a slow one is a stall, not a lost server).
     bool inTransfer = false;
     // The transfer type curl believes the server is in: 'A', 'I', or 0 when
@@ -539,7 +557,7 @@ struct FtpConnection::Impl {
         QByteArray path = line.mid(first + 1, last - first - 1);
         path.replace("\"\"", "\"");
         const QString p = decode(path);
-        return p.startsWith(u'/') ? withTrailingSlash(p) : QStringLiteral("/");
+        return p.startsWith(u'/') ? WithSeparator(p) : QStringLiteral("/");
     }
 
     QString decode(const QByteArray& bytes) const { return utf8 ? QString::fromUtf8(bytes) : decodeCp932(bytes); }
@@ -725,6 +743,39 @@ struct FtpConnection::Impl {
         return result;
     }
 
+    // A data connection that failed before a byte went over it, while the
+    // control connection answered: a server that accepted the passive mode
+    // and then refused or dropped the data connection, as a busy server
+    // does now and then. Such a request is worth one more try.
+    bool dataConnectionFailed(CURLcode result) const
+    {
+        if (sftp || cancelled || peerRefused)
+            return false;
+        switch (result) {
+            case CURLE_COULDNT_CONNECT:
+            case CURLE_SSL_CONNECT_ERROR:
+            case CURLE_SEND_ERROR:
+            case CURLE_RECV_ERROR:
+            case CURLE_FTP_ACCEPT_FAILED:
+                break;
+            default:
+                return false;
+        }
+        curl_off_t up = 0, down = 0;
+        curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &up);
+        curl_easy_getinfo(easy, CURLINFO_SIZE_DOWNLOAD_T, &down);
+        if (up != 0 || down != 0)
+            return false;
+        bool passive = false;
+        for (const FtpReply& r : transcript) {
+            if (r.code == 227 || r.code == 229)
+                passive = true;
+            else if (r.code >= 400 && r.code != 425 && r.code != 426)
+                return false;  // refused, not a connection that failed
+        }
+        return passive;
+    }
+
     // True when the setup is in place (sent again first when it is stale).
     bool ensureSetup()
     {
@@ -818,7 +869,7 @@ struct FtpConnection::Impl {
                 listener->pumpEvents();
                 sincePump.restart();
             }
-            if (cancelled) {
+            if (cancelled.load()) {
                 result = CURLE_ABORTED_BY_CALLBACK;
                 break;
             }
@@ -1052,17 +1103,42 @@ void FtpConnection::setRefused(const FtpReply& reply)
 
 void FtpConnection::cancel()
 {
-    d->cancelled = true;
+    std::lock_guard lock(d->cancelMutex);
+    if (d->cancelHolds > 0)
+        d->cancelPending = true;
+    else
+        d->cancelled = true;
 }
 
 void FtpConnection::clearCancel()
 {
+    std::lock_guard lock(d->cancelMutex);
     d->cancelled = false;
+    d->cancelPending = false;
 }
 
 bool FtpConnection::cancelRequested() const
 {
-    return d->cancelled;
+    std::lock_guard lock(d->cancelMutex);
+    return d->cancelled || d->cancelPending;
+}
+
+void FtpConnection::holdCancel()
+{
+    std::lock_guard lock(d->cancelMutex);
+    if (d->cancelHolds++ == 0 && d->cancelled) {
+        d->cancelled = false;
+        d->cancelPending = true;
+    }
+}
+
+void FtpConnection::releaseCancel()
+{
+    std::lock_guard lock(d->cancelMutex);
+    if (--d->cancelHolds == 0 && d->cancelPending) {
+        d->cancelPending = false;
+        d->cancelled = true;
+    }
 }
 
 QString describeFtpError(const FtpError& error)
@@ -1092,6 +1168,8 @@ QString describeFtpError(const FtpError& error)
         case FtpErrorKind::Untrusted:
             return QStringLiteral("サーバの証明書またはホスト鍵を信頼出来ないため、接続しませんでした")
                    + (error.reply.isEmpty() ? QString() : QStringLiteral(": ") + error.reply);
+        case FtpErrorKind::Unencodable:
+            return QStringLiteral("サーバの文字コードで表せない文字を含む名前です: ") + error.reply;
         case FtpErrorKind::KeyChanged:
             return QStringLiteral(
                        "サーバのホスト鍵が、以前に信頼したものと違います。\r\n"
@@ -1109,20 +1187,23 @@ QString FtpConnection::absolutePath(const QString& path) const
 
 std::optional<QByteArray> FtpConnection::encodeName(const QString& text) const
 {
-    if (hasBreakOrNul(text))
-        return std::nullopt;
-    if (d->utf8) {
-        // Lone surrogates would not survive the trip.
-        for (const QChar c : text) {
-            if (c.isSurrogate())
-                return std::nullopt;
-        }
-        return text.toUtf8();
-    }
-    EncodeResult r = encodeCp932(text);
+    EncodeResult r = encodeWireName(text, d->utf8);
     if (!r.ok)
         return std::nullopt;
-    return r.bytes;
+    return std::move(r.bytes);
+}
+
+std::optional<QByteArray> FtpConnection::wireName(const QString& text)
+{
+    EncodeResult r = encodeWireName(text, d->utf8);
+    if (!r.ok) {
+        d->error = {
+            FtpErrorKind::Unencodable,
+            QStringLiteral("%1 (%2 は %3 で送れません)")
+                .arg(text, describeChar(r.badChar), d->utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Shift_JIS"))};
+        return std::nullopt;
+    }
+    return std::move(r.bytes);
 }
 
 QString FtpConnection::decodeName(const QByteArray& bytes) const
@@ -1147,7 +1228,7 @@ bool FtpConnection::sendCommandsInCurrentFolder(const QList<QByteArray>& command
 {
     // A connection curl had to open again starts in the login folder, so the
     // folder is entered right before the commands, on the same connection.
-    const std::optional<QByteArray> folder = encodeName(withoutTrailingSlash(d->cwd));
+    const std::optional<QByteArray> folder = wireName(withoutSeparator(d->cwd));
     if (!folder)
         return false;
     QList<QByteArray> all = commands;
@@ -1171,7 +1252,7 @@ bool FtpConnection::changeFolder(const QString& absoluteFolder)
 {
     if (!absoluteFolder.startsWith(u'/'))
         return false;
-    const std::optional<QByteArray> folder = encodeName(withoutTrailingSlash(absoluteFolder));
+    const std::optional<QByteArray> folder = wireName(withoutSeparator(absoluteFolder));
     if (!folder)
         return false;
     if (d->sftp) {
@@ -1182,13 +1263,13 @@ bool FtpConnection::changeFolder(const QString& absoluteFolder)
         QByteArray names;
         Transfer t;
         t.buffer = &names;
-        d->prepare(d->urlFor(*encodeName(withTrailingSlash(absoluteFolder))));
+        d->prepare(d->urlFor(*wireName(WithSeparator(absoluteFolder))));
         curl_easy_setopt(d->easy, CURLOPT_DIRLISTONLY, 1L);
         curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &collectListing);
         curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
         if (d->perform() != CURLE_OK)
             return false;
-        d->cwd = withTrailingSlash(absoluteFolder);
+        d->cwd = WithSeparator(absoluteFolder);
         return true;
     }
     QList<FtpReply> replies;
@@ -1198,7 +1279,7 @@ bool FtpConnection::changeFolder(const QString& absoluteFolder)
         setRefused(replies.value(0));
         return false;
     }
-    d->cwd = withTrailingSlash(absoluteFolder);
+    d->cwd = WithSeparator(absoluteFolder);
     return true;
 }
 
@@ -1208,7 +1289,7 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
     BusyGuard guard(*d);
     if (!guard.ok() || !absoluteFolder.startsWith(u'/'))
         return false;
-    const std::optional<QByteArray> path = encodeName(withTrailingSlash(absoluteFolder));
+    const std::optional<QByteArray> path = wireName(WithSeparator(absoluteFolder));
     if (!path)
         return false;
     QByteArray data;
@@ -1238,7 +1319,7 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
     bool switchedToBinary = false;
     // A listing made on a connection curl had to open anew lacks the facts
     // asked for: it is made once more after the setup.
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
         d->ensureSetup();
         data.clear();
         d->prepare(d->urlFor(*path));
@@ -1257,6 +1338,8 @@ bool FtpConnection::listFolder(const QString& absoluteFolder, ParsedListing& lis
         curl_easy_setopt(d->easy, CURLOPT_WRITEFUNCTION, &countListing);
         curl_easy_setopt(d->easy, CURLOPT_WRITEDATA, &t);
         rc = d->perform();
+        if (rc != CURLE_OK && attempt == 0 && d->dataConnectionFailed(rc))
+            continue;
         if (rc != CURLE_OK || !d->setupStale)
             break;
     }
@@ -1282,10 +1365,10 @@ bool FtpConnection::findEntry(const QString& absolutePath, DirEntry& entry)
 {
     if (!absolutePath.startsWith(u'/'))
         return false;
-    const QString path = withoutTrailingSlash(absolutePath);
-    const QString name = path == u"/" ? QStringLiteral("/") : path.mid(path.lastIndexOf(u'/') + 1);
+    const QString path = withoutSeparator(absolutePath);
+    const QString name = path == u"/" ? QStringLiteral("/") : FileNameOf(path, u'/');
     if (d->mlst) {
-        const std::optional<QByteArray> bytes = encodeName(path);
+        const std::optional<QByteArray> bytes = wireName(path);
         if (!bytes)
             return false;
         QList<FtpReply> replies;
@@ -1315,7 +1398,7 @@ bool FtpConnection::findEntry(const QString& absolutePath, DirEntry& entry)
         return true;
     }
     ParsedListing listing;
-    if (!listFolder(path.left(path.lastIndexOf(u'/') + 1), listing))
+    if (!listFolder(FolderPartOf(path), listing))
         return false;
     for (const DirEntry& e : listing.entries) {
         if (e.name == name) {
@@ -1333,16 +1416,31 @@ static bool transferFile(CURL* easy, const std::function<void()>& prepare, const
 {
     t.cancelled = &d.cancelled;
     d.inTransfer = true;
-    prepare();
-    // SFTP has no text mode: the callbacks convert line ends themselves.
-    curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, t.ascii && !d.sftp ? 1L : 0L);
-    direction();
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &onProgress);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &t);
+    const auto setUp = [&] {
+        prepare();
+        // SFTP has no text mode: the callbacks convert line ends themselves.
+        curl_easy_setopt(easy, CURLOPT_TRANSFERTEXT, t.ascii && !d.sftp ? 1L : 0L);
+        direction();
+        curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &onProgress);
+        curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &t);
+    };
+    setUp();
     if (t.listener)
         t.listener->startBar();
-    const CURLcode rc = perform();
+    CURLcode rc = perform();
+    if (rc != CURLE_OK && !t.failed && d.dataConnectionFailed(rc)
+        && (t.upload ? t.device->seek(0) : t.device->pos() == 0) && d.ensureSetup()) {
+        // Nothing went over the data connection: the same file once more,
+        // from its start (on a connection set up again if curl opened one).
+        t.pending.clear();
+        t.pendingPos = 0;
+        t.prevCr = false;
+        t.sourceDone = false;
+        t.lastDrawn = -1;
+        setUp();
+        rc = perform();
+    }
     d.inTransfer = false;
     if (rc == CURLE_OK && !d.sftp)
         d.curlType = t.ascii ? 'A' : 'I';
@@ -1358,7 +1456,7 @@ bool FtpConnection::retrieve(const QString& absoluteRemote, QIODevice& sink, boo
     BusyGuard guard(*d);
     if (!guard.ok() || !absoluteRemote.startsWith(u'/') || absoluteRemote.endsWith(u'/'))
         return false;
-    const std::optional<QByteArray> path = encodeName(absoluteRemote);
+    const std::optional<QByteArray> path = wireName(absoluteRemote);
     if (!path)
         return false;
     d->ensureSetup();
@@ -1391,14 +1489,14 @@ bool FtpConnection::store(QIODevice& source, qint64 size, const QString& absolut
     BusyGuard guard(*d);
     if (!guard.ok() || !absoluteRemote.startsWith(u'/') || absoluteRemote.endsWith(u'/'))
         return false;
-    const std::optional<QByteArray> path = encodeName(absoluteRemote);
+    const std::optional<QByteArray> path = wireName(absoluteRemote);
     if (!path)
         return false;
     // The rename goes after the transfer on the same request: one round of
     // curl's machinery less for every file of a tree. "*": a refused rename
     // leaves the upload a success; the caller sees renamed false.
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> after(nullptr, &curl_slist_free_all);
-    const std::optional<QByteArray> target = renameTo.isEmpty() || d->sftp ? std::nullopt : encodeName(renameTo);
+    const std::optional<QByteArray> target = renameTo.isEmpty() || d->sftp ? std::nullopt : wireName(renameTo);
     if (target && renamed) {
         curl_slist* list = nullptr;
         if (modified.isValid() && stamped)
@@ -1447,7 +1545,7 @@ bool FtpConnection::pathCommand(const char* verb, const QString& absolutePath)
 {
     if (absolutePath.isEmpty() || !absolutePath.startsWith(u'/'))
         return false;
-    const std::optional<QByteArray> bytes = encodeName(absolutePath);
+    const std::optional<QByteArray> bytes = wireName(absolutePath);
     if (!bytes)
         return false;
     QByteArray command = QByteArray(verb) + ' ' + *bytes;
@@ -1470,8 +1568,8 @@ bool FtpConnection::pathCommand(const char* verb, const QString& absolutePath)
 
 bool FtpConnection::renamePath(const QString& absoluteFrom, const QString& absoluteTo)
 {
-    const std::optional<QByteArray> a = encodeName(absoluteFrom);
-    const std::optional<QByteArray> b = encodeName(absoluteTo);
+    const std::optional<QByteArray> a = wireName(absoluteFrom);
+    const std::optional<QByteArray> b = wireName(absoluteTo);
     if (!a || !b || a->isEmpty() || b->isEmpty())
         return false;
     QList<FtpReply> replies;
@@ -1492,7 +1590,7 @@ bool FtpConnection::renamePath(const QString& absoluteFrom, const QString& absol
 
 bool FtpConnection::setMode(const QString& absolutePath, const QString& digits)
 {
-    const std::optional<QByteArray> path = encodeName(absolutePath);
+    const std::optional<QByteArray> path = wireName(absolutePath);
     if (!path || digits.isEmpty() || digits.size() > 4
         || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'7'; }))
         return false;
@@ -1510,7 +1608,7 @@ bool FtpConnection::setMode(const QString& absolutePath, const QString& digits)
 
 bool FtpConnection::setModifiedTime(const QString& absolutePath, const QDateTime& utc)
 {
-    const std::optional<QByteArray> path = encodeName(absolutePath);
+    const std::optional<QByteArray> path = wireName(absolutePath);
     if (!path || !utc.isValid())
         return false;
     const QDateTime t = utc.toUTC();
@@ -1531,7 +1629,7 @@ bool FtpConnection::setModifiedTime(const QString& absolutePath, const QDateTime
 
 QDateTime FtpConnection::modifiedTime(const QString& absolutePath)
 {
-    const std::optional<QByteArray> path = encodeName(absolutePath);
+    const std::optional<QByteArray> path = wireName(absolutePath);
     if (!path)
         return {};
     if (!d->sftp) {

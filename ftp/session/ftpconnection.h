@@ -31,17 +31,18 @@ struct FtpOptions {
 // Why the last operation failed, so that a window can say what went wrong.
 enum class FtpErrorKind {
     None,
-    Address,     // the server text is not a usable address, or the host is unknown
-    Network,     // cannot connect, connection lost, no reply in time
-    Login,       // user name or password refused
-    Refused,     // the server refused the command (reply holds its text)
-    Busy,        // another operation is running on this connection
-    LocalFile,   // a local file could not be read or written
-    Cancelled,   // stopped by the user
-    Stalled,     // the transfer moved too slowly for too long
-    BadName,     // the server listed a name that is no plain name (reply holds it)
-    Untrusted,   // the certificate or host key was not trusted (reply holds why)
-    KeyChanged,  // the SFTP host key differs from the one trusted before (reply: its fingerprint)
+    Address,      // the server text is not a usable address, or the host is unknown
+    Network,      // cannot connect, connection lost, no reply in time
+    Login,        // user name or password refused
+    Refused,      // the server refused the command (reply holds its text)
+    Busy,         // another operation is running on this connection
+    LocalFile,    // a local file could not be read or written
+    Cancelled,    // stopped by the user
+    Stalled,      // the transfer moved too slowly for too long
+    BadName,      // the server listed a name that is no plain name (reply holds it)
+    Untrusted,    // the certificate or host key was not trusted (reply holds why)
+    KeyChanged,   // the SFTP host key differs from the one trusted before (reply: its fingerprint)
+    Unencodable,  // a name the server's encoding cannot hold (reply: the name and the character)
 };
 struct FtpError {
     FtpErrorKind kind = FtpErrorKind::None;
@@ -100,11 +101,15 @@ public:
     // Records a refusal with the reply's text.
     void setRefused(const FtpReply& reply);
 
-    // Asks the running transfer to stop (from an event pumped by it). Every
-    // operation fails as cancelled until clearCancel().
+    // Asks the running transfer to stop (from an event pumped by it, or from
+    // another thread). Every operation fails as cancelled until clearCancel().
     void cancel();
     void clearCancel();
     bool cancelRequested() const;
+    // Between these, a request to stop waits: the steps that put files back
+    // in place run whole. Holds nest; the last release lets the stop through.
+    void holdCancel();
+    void releaseCancel();
 
     void setProgressListener(FtpProgressListener* listener);
     FtpProgressListener* progressListener() const;
@@ -119,6 +124,9 @@ public:
     // The bytes of a name on the wire; nothing when it holds CR, LF or NUL or
     // a character the name encoding cannot hold.
     std::optional<QByteArray> encodeName(const QString& text) const;
+    // The same, and when there is nothing, the last error says which
+    // character of the name cannot be sent (FtpErrorKind::Unencodable).
+    std::optional<QByteArray> wireName(const QString& text);
     QString decodeName(const QByteArray& bytes) const;
 
     // Sends raw commands (CR and LF already refused by the caller) in order,

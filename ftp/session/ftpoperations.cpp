@@ -1,6 +1,7 @@
 #include "ftp/session/ftpoperations.h"
 
 #include "ftp/session/progress.h"
+#include "common/paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,24 +22,6 @@ namespace {
 
 // Folder trees deeper than this are a loop on the server or on the disk.
 constexpr int kMaxTreeDepth = 64;
-
-QString withSlash(const QString& path)
-{
-    return path.endsWith(u'/') ? path : path + u'/';
-}
-
-QString withoutSlash(const QString& path)
-{
-    QString p = path;
-    while (p.size() > 1 && p.endsWith(u'/'))
-        p.chop(1);
-    return p;
-}
-
-QString lastSegment(const QString& path)
-{
-    return path.mid(path.lastIndexOf(u'/') + 1);
-}
 
 bool hasBreakOrNul(const QString& text)
 {
@@ -164,7 +147,7 @@ bool removeTree(FtpConnection& c, const QString& folder, QStringList& ancestors)
 {
     if (ancestors.size() > kMaxTreeDepth)
         return false;
-    const QString dir = withSlash(c.absolutePath(folder));
+    const QString dir = WithSeparator(c.absolutePath(folder));
     if (dir == u"/")
         return false;
     ParsedListing listing;
@@ -176,7 +159,7 @@ bool removeTree(FtpConnection& c, const QString& folder, QStringList& ancestors)
     // A folder that lists a folder above it again is a link to it: the link
     // goes, what it points to is never walked twice.
     if (!listing.entries.isEmpty() && ancestors.contains(listingSignature(listing.entries)))
-        return pathCommand(c, "DELE", withoutSlash(dir));
+        return pathCommand(c, "DELE", withoutSeparator(dir));
     // By the time its sub-folders are listed, only they are left in it.
     ancestors.append(listingSignature(listing.entries, true));
     QStringList subFolders;
@@ -192,7 +175,7 @@ bool removeTree(FtpConnection& c, const QString& folder, QStringList& ancestors)
             return false;
     }
     ancestors.removeLast();
-    return pathCommand(c, "RMD", withoutSlash(dir));
+    return pathCommand(c, "RMD", withoutSeparator(dir));
 }
 
 // What identifies a folder's contents: a folder whose listing equals that of
@@ -280,24 +263,51 @@ void planUpload(const QString& root, const QString& local, const QString& remote
     }
 }
 
+// Lets a request to stop wait while files are put back in place.
+struct CancelHold {
+    explicit CancelHold(FtpConnection& c) : m_c(c) { m_c.holdCancel(); }
+    ~CancelHold() { m_c.releaseCancel(); }
+    FtpConnection& m_c;
+};
+
 // Puts a new upload in place: the temporary file renamed over the target.
 bool replaceWithUpload(FtpConnection& c, const QString& temp, const QString& target, bool& keepTemp)
 {
+    const CancelHold hold(c);
     if (FtpRename(c, temp, target))
         return true;
-    // Some servers refuse to rename over an existing file: the old one is
-    // deleted right before the rename.
+    // SFTP servers, and some FTP servers, refuse to rename over an existing
+    // file. The old one goes aside under a hidden name, the new one takes its
+    // place, and only then is the old one deleted: the old file comes back
+    // when the new one cannot take its place.
     const FtpError refused = c.lastError();
     DirEntry old;
-    if (!c.findEntry(target, old) || old.folder || !pathCommand(c, "DELE", target)) {
+    if (!c.findEntry(target, old) || old.folder) {
         c.setLastError(refused.kind, refused.reply);
         return false;
     }
-    if (FtpRename(c, temp, target))
+    const QString name = FileNameOf(target, u'/');
+    const QString backup = FolderPartOf(target) + u'.' + name + u'.'
+                           + QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".twold");
+    if (!c.renamePath(target, backup))
+        return false;
+    announce(c, name + QStringLiteral(" を置き換え中です..."), nullptr);
+    if (c.renamePath(temp, target)) {
+        // A backup that cannot be deleted stays behind as a hidden file.
+        pathCommand(c, "DELE", backup);
+        c.setLastError(FtpErrorKind::None);
         return true;
-    // The old file is gone: the new one stays under its temporary name.
-    keepTemp = true;
-    c.setLastError(FtpErrorKind::Refused, QStringLiteral("%1 (%2)").arg(c.lastError().reply, temp));
+    }
+    const FtpError why = c.lastError();
+    if (!c.renamePath(backup, target)) {
+        // Neither could take the name: both stay, and the message says where.
+        keepTemp = true;
+        c.setLastError(
+            FtpErrorKind::Refused,
+            QStringLiteral("%1 (元のファイルは %2、新しいファイルは %3 にあります)").arg(why.reply, backup, temp));
+        return false;
+    }
+    c.setLastError(why.kind, why.reply);
     return false;
 }
 
@@ -305,11 +315,8 @@ bool replaceWithUpload(FtpConnection& c, const QString& temp, const QString& tar
 void discardUpload(FtpConnection& c, const QString& temp)
 {
     const FtpError why = c.lastError();
-    const bool cancelled = c.cancelRequested();
-    c.clearCancel();
+    const CancelHold hold(c);
     pathCommand(c, "DELE", temp);
-    if (cancelled)
-        c.cancel();
     c.setLastError(why.kind, why.reply);
 }
 
@@ -349,9 +356,8 @@ int FtpFileList(FtpConnection& connection, const QString& pattern, QList<DirEntr
     if (pattern.isEmpty() || hasBreakOrNul(pattern))
         return 0;
     const QString path = connection.absolutePath(pattern);
-    const qsizetype slash = path.lastIndexOf(u'/');
-    const QString folder = path.left(slash + 1);
-    const QString last = path.mid(slash + 1);
+    const QString folder = FolderPartOf(path);
+    const QString last = FileNameOf(path, u'/');
     ParsedListing listing;
     if (last.isEmpty() || last.contains(u'*') || last.contains(u'?')) {
         if (!connection.listFolder(folder, listing))
@@ -369,7 +375,7 @@ int FtpFileList(FtpConnection& connection, const QString& pattern, QList<DirEntr
         entries.append(one);
         return 1;
     }
-    if (!connection.listFolder(withSlash(path), listing))
+    if (!connection.listFolder(WithSeparator(path), listing))
         return 0;
     entries = listing.entries;
     return int(entries.size());
@@ -433,7 +439,7 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
         *timeSet = false;
     const bool ascii = resolveTransferType(type, remote) == TransferType::Ascii;
     const QString mode = transferModeCaption(ascii);
-    announce(connection, lastSegment(remote) + QStringLiteral(" を送信中です..."), &mode);
+    announce(connection, FileNameOf(connection.absolutePath(remote), u'/') + QStringLiteral(" を送信中です..."), &mode);
     if (connection.busy()) {
         connection.setLastError(FtpErrorKind::Busy);
         return false;
@@ -442,6 +448,10 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
         connection.setLastError(FtpErrorKind::Refused);
         return false;
     }
+    // A name the server cannot take is said as the user's name, not the temporary one.
+    const QString target = connection.absolutePath(remote);
+    if (!connection.wireName(target))
+        return false;
     QFile file(local);
     if (!QFileInfo(local).isFile() || !file.open(QIODevice::ReadOnly)) {
         connection.setLastError(FtpErrorKind::LocalFile);
@@ -449,9 +459,7 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
     }
     // Sent under a temporary name in the same folder, then renamed: the live
     // site never shows a cut file, and a stopped upload leaves the old one.
-    const QString target = connection.absolutePath(remote);
-    const QString temp =
-        target.left(target.lastIndexOf(u'/') + 1) + u'.' + lastSegment(target) + QStringLiteral(".twpart");
+    const QString temp = FolderPartOf(target) + u'.' + FileNameOf(target, u'/') + QStringLiteral(".twpart");
     bool keepTemp = false;
     bool renamed = false;
     bool stamped = false;
@@ -472,7 +480,8 @@ bool FtpUpload(FtpConnection& connection, const QString& local, const QString& r
 
 bool FtpDelete(FtpConnection& connection, const QString& remote)
 {
-    announce(connection, lastSegment(remote) + QStringLiteral(" を削除中です..."), nullptr);
+    announce(connection, FileNameOf(connection.absolutePath(remote), u'/') + QStringLiteral(" を削除中です..."),
+             nullptr);
     return pathCommand(connection, "DELE", connection.absolutePath(remote));
 }
 
@@ -485,7 +494,7 @@ bool FtpRename(FtpConnection& connection, const QString& from, const QString& to
 
 bool FtpMakeDir(FtpConnection& connection, const QString& folder)
 {
-    return pathCommand(connection, "MKD", withoutSlash(connection.absolutePath(folder)));
+    return pathCommand(connection, "MKD", withoutSeparator(connection.absolutePath(folder)));
 }
 
 bool FtpRemoveTree(FtpConnection& connection, const QString& folder)
@@ -501,18 +510,19 @@ bool PlanDownloadTree(FtpConnection& connection, const QString& remoteFolder, co
 {
     if (remoteFolder.isEmpty() || localFolder.isEmpty() || hasBreakOrNul(remoteFolder))
         return false;
-    const QString remote = withSlash(connection.absolutePath(remoteFolder));
+    const QString remote = WithSeparator(connection.absolutePath(remoteFolder));
     QStringList ancestors;
-    return planDownload(connection, remote, withSlash(localFolder), lastSegment(withoutSlash(remote)), ancestors, plan);
+    return planDownload(connection, remote, WithSeparator(localFolder), FileNameOf(withoutSeparator(remote), u'/'),
+                        ancestors, plan);
 }
 
 bool PlanUploadTree(const QString& localFolder, const QString& remoteFolder, TreePlan& plan)
 {
-    const QFileInfo top(withoutSlash(localFolder));
+    const QFileInfo top(withoutSeparator(localFolder));
     if (!top.isDir() || remoteFolder.isEmpty() || hasBreakOrNul(remoteFolder))
         return false;
-    planUpload(withSlash(top.canonicalFilePath()), withSlash(localFolder), withSlash(remoteFolder), top.fileName(), 0,
-               plan);
+    planUpload(WithSeparator(top.canonicalFilePath()), WithSeparator(localFolder), WithSeparator(remoteFolder),
+               top.fileName(), 0, plan);
     return true;
 }
 
@@ -573,7 +583,7 @@ bool FtpSendCommand(FtpConnection& connection, const QString& command)
         }
         return connection.setMode(connection.absolutePath(m.captured(2)), m.captured(1));
     }
-    const std::optional<QByteArray> bytes = connection.encodeName(text);
+    const std::optional<QByteArray> bytes = connection.wireName(text);
     if (!bytes)
         return false;
     QList<FtpReply> replies;

@@ -1,5 +1,7 @@
 #include "ftp/session/transfertype.h"
 
+#include <mutex>
+
 namespace tw {
 
 TransferType transferTypeFromInt(int value)
@@ -25,6 +27,8 @@ const QStringList& BuiltInTextExtensions()
 }
 
 namespace {
+// A transfer reads the list on its own thread while the window may set it.
+std::mutex g_extensionsMutex;
 QStringList& currentTextExtensions()
 {
     static QStringList list = BuiltInTextExtensions();
@@ -32,13 +36,15 @@ QStringList& currentTextExtensions()
 }
 }  // namespace
 
-const QStringList& TextExtensions()
+QStringList TextExtensions()
 {
+    std::lock_guard lock(g_extensionsMutex);
     return currentTextExtensions();
 }
 
 void setTextExtensions(const QStringList& extensions)
 {
+    std::lock_guard lock(g_extensionsMutex);
     currentTextExtensions() = extensions;
 }
 

@@ -16,7 +16,7 @@ TransferType transferTypeFromInt(int value);
 const QStringList& BuiltInTextExtensions();
 // The extensions automatic mode sends as ASCII: the built-in list until the
 // program sets the one stored in Ftp.ini or chosen in 詳細設定.
-const QStringList& TextExtensions();
+QStringList TextExtensions();
 void setTextExtensions(const QStringList& extensions);
 // An extension as the list keeps it: upper case, without a leading "."; empty
 // when the text cannot be one (blank, a dot, a separator, "=").

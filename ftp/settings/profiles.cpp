@@ -131,7 +131,7 @@ bool SaveSettings(const FtpSettingFiles& files, const FtpProgramSettings& settin
 bool SaveExtensionList(const FtpSettingFiles& files)
 {
     IniDelete(files.ftpIni, kExtension);
-    const QStringList& list = TextExtensions();
+    const QStringList list = TextExtensions();
     for (qsizetype i = 0; i < list.size(); ++i) {
         if (!IniWrite(files.ftpIni, kExtension, kExtension + QString::number(i), list[i])) {
             // A half-written list is worse than none.

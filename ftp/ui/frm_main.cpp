@@ -15,16 +15,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QStorageInfo>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace tw {
 
@@ -36,11 +28,6 @@ struct WaitCursor {
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
 };
 
-bool isUsableLocalPath(const QString& path)
-{
-    return !path.isEmpty() && QDir::isAbsolutePath(path) && !path.contains(QChar(u'\0'));
-}
-
 }  // namespace
 
 QString frmMainCaption()
@@ -48,9 +35,28 @@ QString frmMainCaption()
     return QStringLiteral("FTPクライアントβ");
 }
 
-Frm_Main::Frm_Main(const FrmMainSetup& setup, QWidget* parent) : QMainWindow(parent), m_setup(setup)
+Frm_Main::Frm_Main(const FrmMainSetup& setup, QWidget* parent)
+    : QMainWindow(parent),
+      m_setup(setup),
+      m_runner(new JobRunner(this)),
+      m_localPane(new LocalPaneController(*m_runner, this)),
+      m_serverPane(new ServerPaneController(*m_runner, this)),
+      m_paneCtl{m_localPane, m_serverPane}
 {
     setObjectName(QStringLiteral("Frm_Main"));
+    connect(m_runner, &JobRunner::started, this, &Frm_Main::jobStarted);
+    connect(m_runner, &JobRunner::finished, this, &Frm_Main::jobFinished);
+    for (int p = 0; p < 2; ++p) {
+        // What one pane sends arrives in the other.
+        connect(m_paneCtl[p], &PaneController::entryArrived, this,
+                [this, p](const QString& folder, const DirEntry& e) { entryArrived(1 - p, folder, e); });
+        connect(m_paneCtl[p], &PaneController::transferFinished, this, &Frm_Main::transferFinished);
+        connect(
+            m_paneCtl[p], &PaneController::deleteFinished, this,
+            [this, p](const QList<PaneEntry>& items, const QStringList& failed) { deleteFinished(p, items, failed); });
+    }
+    connect(m_localPane, &LocalPaneController::syncPlanned, this, &Frm_Main::syncPlanned);
+    connect(m_localPane, &LocalPaneController::syncFinished, this, &Frm_Main::syncFinished);
     setWindowTitle(frmMainCaption());
     m_connectImg = toolIcon(QStringLiteral("tw-connect"));
     m_disconnectImg = toolIcon(QStringLiteral("tw-disconnect"));
@@ -83,211 +89,6 @@ QString Frm_Main::shownFolder(int pane) const
 QString Frm_Main::folderOf(int pane) const
 {
     return WithSeparator(shownFolder(pane), u'/');
-}
-
-bool Frm_Main::ListLocal(const QString& folder)
-{
-    m_lv[Local]->clear();
-    const QString dir = WithSeparator(folder, u'/');
-    if (!isUsableLocalPath(dir) || !QFileInfo(dir).isDir())
-        return false;
-    WaitCursor wait;
-    QList<ListItem> items;
-    for (const DirEntry& e : LocalFileList(dir))
-        items.append(MakeListItem(e, false));
-    m_lv[Local]->addItems(items);
-    return !items.isEmpty();
-}
-
-bool Frm_Main::ListRemote(const QString& folder)
-{
-    m_lv[Remote]->clear();
-    if (!m_ftp)
-        return false;
-    WaitCursor wait;
-    const QString dir = WithSeparator(folder, u'/');
-    if (FtpCurDir(*m_ftp, dir).isEmpty()) {
-        const FtpError error = m_ftp->lastError();
-        if (error.kind != FtpErrorKind::Refused && error.kind != FtpErrorKind::None) {
-            showError(QStringLiteral("一覧を取得出来ませんでした\r\n") + describeFtpError(error));
-            return false;
-        }
-        // The folder cannot be entered: the box shows where the list is from,
-        // so that nothing is sent to a folder the user did not see.
-        const QStringList ancestors = PathAncestors(m_ftp->currentFolder(), u'/');
-        m_dir[Remote]->clear();
-        m_dir[Remote]->addItems(ancestors);
-        m_dir[Remote]->setCurrentIndex(0);
-    }
-    QList<DirEntry> entries;
-    const int n = FtpFileList(*m_ftp, QStringLiteral("*.*"), entries);
-    if (n == 0 && m_ftp->lastError().kind != FtpErrorKind::None) {
-        showError(QStringLiteral("一覧を取得出来ませんでした\r\n") + describeFtpError(m_ftp->lastError()));
-        return false;
-    }
-    QList<ListItem> items;
-    items.reserve(entries.size());
-    for (const DirEntry& e : std::as_const(entries))
-        items.append(MakeListItem(e, true));
-    m_lv[Remote]->addItems(items);
-    return n > 0;
-}
-
-bool Frm_Main::SetLocalPath(const QString& path)
-{
-    if (!isUsableLocalPath(path))
-        return false;
-    m_dir[Local]->clear();
-    m_dir[Local]->addItems(PathAncestors(path, u'/'));
-    m_dir[Local]->setCurrentIndex(0);
-    ListLocal(path);
-    m_trs->setCurrentIndex(int(m_profile.TransMode));
-    moveDriveTo(path);
-    return true;
-}
-
-bool Frm_Main::SetRemotePath(const QString& path)
-{
-    m_dir[Remote]->clear();
-    m_dir[Remote]->addItems(PathAncestors(path, u'/'));
-    m_dir[Remote]->setCurrentIndex(0);
-    ListRemote(path);
-    return true;
-}
-
-int Frm_Main::FindListItem(int pane, const QString& name) const
-{
-    return m_lv[pane]->findItem(name);
-}
-
-bool Frm_Main::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        for (int p = 0; p < 2; ++p) {
-            if (watched == m_dir[p]->lineEdit() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-                pathEntered(p);
-                return true;
-            }
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void Frm_Main::pathEntered(int pane)
-{
-    const QString text = m_dir[pane]->lineEdit()->text();
-    if (pane == Remote) {
-        if (isConnected() && !busyRefused()) {
-            // A relative name is taken in the folder shown.
-            SetRemotePath(text.startsWith(u'/') ? text : folderOf(Remote) + text);
-        }
-        return;
-    }
-    if (!SetLocalPath(text)) {
-        m_dir[Local]->setCurrentIndex(0);
-        m_dir[Local]->setEditText(m_dir[Local]->itemText(0));
-        ListLocal(m_dir[Local]->itemText(0));
-    }
-}
-
-void Frm_Main::goUp(int pane)
-{
-    if (pane == Remote && busyRefused())
-        return;
-    m_up[pane]->setEnabled(false);
-    const int index = m_dir[pane]->currentIndex();
-    if (index >= 0 && index + 1 < m_dir[pane]->count()) {
-        m_dir[pane]->setCurrentIndex(index + 1);
-        if (pane == Remote)
-            ListRemote(m_dir[pane]->currentText());
-        else
-            SetLocalPath(m_dir[pane]->currentText());
-    }
-    m_up[pane]->setEnabled(true);
-}
-
-void Frm_Main::openFolderItem(int pane, int row)
-{
-    const ListItem item = m_lv[pane]->item(row);
-    if (item.icon != ListItem::FolderIcon || (pane == Remote && busyRefused()))
-        return;
-    m_dir[pane]->setEditText(folderOf(pane) + item.name + u'/');
-    pathEntered(pane);
-}
-
-void Frm_Main::moveDriveTo(const QString& path)
-{
-    int best = -1;
-    qsizetype bestLength = -1;
-    for (int i = 0; i < m_drv->count(); ++i) {
-        const QString root = WithSeparator(m_drv->itemText(i), u'/');
-        if (WithSeparator(path, u'/').startsWith(root) && root.size() > bestLength) {
-            best = i;
-            bestLength = root.size();
-        }
-    }
-    if (best >= 0)
-        m_drv->setCurrentIndex(best);
-}
-
-void Frm_Main::driveChosen(int index)
-{
-    if (!SetLocalPath(WithSeparator(m_drv->itemText(index), u'/')))
-        moveDriveTo(shownFolder(Local));
-}
-
-void Frm_Main::refresh()
-{
-    if (m_activePane == Remote) {
-        if (isConnected() && !busyRefused())
-            ListRemote(shownFolder(Remote));
-    } else {
-        ListLocal(shownFolder(Local));
-    }
-}
-
-void Frm_Main::setView(int mode)
-{
-    if (mode < 0 || mode > 3)
-        mode = 0;
-    for (PaneList* lv : m_lv)
-        lv->setViewMode(PaneList::ViewMode(mode));
-    for (int i = 0; i < 4; ++i)
-        m_viewActs[i]->setChecked(i == mode);
-    if (m_view->currentIndex() != mode)
-        m_view->setCurrentIndex(mode);
-}
-
-void Frm_Main::setActivePane(int pane)
-{
-    m_activePane = pane;
-    updateEditButtons(pane);
-}
-
-void Frm_Main::keyInList(int pane, int key)
-{
-    setActivePane(pane);
-    if (key == Qt::Key_F2)
-        renameSelected();
-    else if (key == Qt::Key_F5)
-        refresh();
-    else if (key == Qt::Key_Delete)
-        deleteSelected();
-}
-
-void Frm_Main::updateEditButtons(int pane)
-{
-    const bool on = pane == Local || isConnected();
-    for (QPushButton* b : {m_reload, m_delFile, m_changeName, m_makeFolder})
-        b->setEnabled(on);
-    m_permision->setEnabled(pane == Remote && isConnected());
-}
-
-void Frm_Main::rightClickInList(int pane, const QPoint& at)
-{
-    setActivePane(pane);
-    m_editMenu->popup(at);
 }
 
 // ---- profiles ---------------------------------------------------------------
@@ -352,6 +153,7 @@ void Frm_Main::toggleConnection()
     if (isConnected()) {
         if (!FtpDisconnect(m_ftp))
             return;
+        m_runner->setConnection(nullptr);
         m_profile.LastPathHost = shownFolder(Remote);
         ShowDisconnected();
         return;
@@ -399,6 +201,7 @@ void Frm_Main::toggleConnection()
                   + (error.kind == FtpErrorKind::None ? QString() : QStringLiteral("\r\n") + describeFtpError(error)));
         return;
     }
+    m_runner->setConnection(m_ftp.get());
     ShowConnected();
     // An SFTP login starts in the user's own folder, which is not "/".
     if (m_profile.LastPathHost.isEmpty())
@@ -449,7 +252,7 @@ void Frm_Main::showError(const QString& text)
 
 bool Frm_Main::busyRefused()
 {
-    if (!m_busy)
+    if (!isBusy())
         return false;
     m_setup.platform.messages->show(QStringLiteral("転送中のため、サーバを使う操作は出来ません\r\n"
                                                    "転送が終わるか中止してから、もう一度実行してください"),
@@ -471,7 +274,7 @@ void Frm_Main::openDetails()
         showError(QStringLiteral("設定を保存出来ませんでした\r\n") + m_setup.files.ftpIni);
     // The icons tell text files from others.
     ListLocal(shownFolder(Local));
-    if (isConnected() && !m_busy)
+    if (isConnected() && !isBusy())
         ListRemote(shownFolder(Remote));
 }
 
@@ -494,10 +297,9 @@ void Frm_Main::saveAll()
 
 void Frm_Main::closeEvent(QCloseEvent* event)
 {
-    if (m_busy) {
+    if (isBusy()) {
         // The running transfer is stopped first; the window stays.
-        if (m_ftp)
-            m_ftp->cancel();
+        m_runner->cancel();
         event->ignore();
         return;
     }
@@ -511,6 +313,7 @@ void Frm_Main::closeEvent(QCloseEvent* event)
     if (isConnected())
         m_profile.LastPathHost = shownFolder(Remote);
     saveAll();
+    m_runner->setConnection(nullptr);
     FtpDisconnect(m_ftp);
     event->accept();
 }

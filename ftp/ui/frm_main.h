@@ -3,7 +3,7 @@
 // the right, the connection, profile, transfer and file commands.
 
 #include "ftp/session/ftpconnection.h"
-#include "ftp/client/operations.h"
+#include "ftp/client/panecontroller.h"
 #include "common/platform.h"
 #include "ftp/settings/profiles.h"
 
@@ -51,7 +51,7 @@ public:
     void SaveViewState();
 
     bool isConnected() const { return m_ftp != nullptr; }
-    bool isBusy() const { return m_busy; }
+    bool isBusy() const { return m_runner->busy(); }
     int activePane() const { return m_activePane; }
     void setActivePane(int pane);
     const ConnectionProfile& profile() const { return m_profile; }
@@ -100,21 +100,34 @@ private:
     void ShowConnected();
     void ShowDisconnected();
     void showError(const QString& text);
+    void showInformation(const QString& text);
     // True (after saying so) while a transfer holds the connection.
     bool busyRefused();
     QList<PaneEntry> selectedEntries(int pane) const;
-    // Runs a long server operation with the progress window shown and
-    // everything that could start another one disabled.
-    void runWithProgress(const std::function<void(Frm_State&)>& work);
+    void listPane(int pane);
     void saveAll();
+
+    // What the controllers and the job runner report.
+    void jobStarted(JobRunner::StopMode stop);
+    void jobFinished();
+    void entryArrived(int pane, const QString& folder, const DirEntry& entry);
+    void transferFinished(const TransferOutcome& outcome);
+    void deleteFinished(int pane, const QList<PaneEntry>& items, const QStringList& failed);
+    void syncPlanned(const Result& result, const SyncPlan& plan);
+    void syncFinished(const SyncOutcome& outcome);
 
     FrmMainSetup m_setup;
     ConnectionProfile m_profile;
     FtpProgramSettings m_settings;
     std::unique_ptr<FtpConnection> m_ftp;
     int m_activePane = 0;
-    bool m_busy = false;
-    bool m_filling = false;
+    JobRunner* m_runner;
+    LocalPaneController* m_localPane;
+    ServerPaneController* m_serverPane;
+    PaneController* m_paneCtl[2];
+    Frm_State* m_state = nullptr;
+    // The mode the sync being planned is sent in.
+    TransferType m_syncType = TransferType::Automatic;
 
     PaneList* m_lv[2];
     QComboBox* m_dir[2];

@@ -35,6 +35,7 @@ p.add_argument('--hostile', action='store_true')
 p.add_argument('--stall', default='')
 p.add_argument('--throttle', type=int, default=0)
 p.add_argument('--no-rename-over', action='store_true')
+p.add_argument('--refuse-data', type=int, default=0)
 p.add_argument('--tls-cert', default='')
 
 p.add_argument('--tls-key', default='')
@@ -116,6 +117,30 @@ class Handler(Base):
             return self.respond('550 File exists.')
         return Base.ftp_RNTO(self, path)
 
+    refused_data = [a.refuse_data]
+
+    def closed_port(self):
+        # A port nothing listens on: the client's data connection is refused.
+        import socket
+        s = socket.socket()
+        s.bind(('127.0.0.1', 0))
+        port = s.getsockname()[1]
+        s.close()
+        return port
+
+    def ftp_PASV(self, line):
+        if self.refused_data[0] > 0:
+            self.refused_data[0] -= 1
+            port = self.closed_port()
+            return self.respond('227 Entering passive mode (127,0,0,1,%d,%d).' % (port >> 8, port & 255))
+        return Base.ftp_PASV(self, line)
+
+    def ftp_EPSV(self, line):
+        if self.refused_data[0] > 0:
+            self.refused_data[0] -= 1
+            return self.respond('229 Entering extended passive mode (|||%d|).' % self.closed_port())
+        return Base.ftp_EPSV(self, line)
+
     def on_login(self, username):
         note('LOGIN ' + username)
 
@@ -134,10 +159,14 @@ if a.tls_cert:
     class TlsData(TLS_DTPHandler):
         # Clients such as curl start TLS on the data connection before they
         # send the transfer command; pyftpdlib would take those early bytes
-        # for a closed connection.
+        # for a closed connection. And once that handshake is done, it
+        # closes a connection still waiting for its command the moment it
+        # asks whether to read from it (a busy machine gets there first).
         def readable(self):
             if self._ssl_requested and not self._ssl_established:
                 return True
+            if not self.receive and not self._initialized:
+                return False
             return TLS_DTPHandler.readable(self)
 
     # Both connections encrypted, as a hosting service demands.
@@ -241,6 +270,8 @@ void FtpServerFixture::start()
         args << QStringLiteral("--stall") << m_options.stallOn;
     if (m_options.noRenameOver)
         args << QStringLiteral("--no-rename-over");
+    if (m_options.refuseDataConnections > 0)
+        args << QStringLiteral("--refuse-data") << QString::number(m_options.refuseDataConnections);
     if (m_options.tls) {
         // A certificate of its own for 127.0.0.1, made now (self-signed: the
         // test decides whether to give it to the client as an authority).

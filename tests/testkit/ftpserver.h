@@ -27,6 +27,9 @@ public:
         QString stallOn;
         // RNTO onto an existing file is refused, as some servers do.
         bool noRenameOver = false;
+        // The first this many passive replies name a port nothing listens
+        // on, as a busy server's data connection fails now and then.
+        int refuseDataConnections = 0;
         // Data connections move at most this many bytes a second (0: no limit).
         int throttleBytesPerSec = 0;
         // Record every command and login (see commands(), loginCount()).

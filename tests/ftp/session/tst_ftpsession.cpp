@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -216,6 +217,96 @@ private slots:
         QCOMPARE(FtpFileList(*c, home + QStringLiteral("*.*"), entries), 1);
         QVERIFY(FtpRename(*c, home + QStringLiteral("a"), home + QStringLiteral("b")));
         QCOMPARE(c->connectionCount(), 2);
+    }
+
+    // Where the server refuses to rename over a file (SFTP, some FTP
+    // servers), an upload puts the old file aside and back again when the
+    // new one cannot take its place: never a moment without either.
+    void uploadReplacesSafely_data()
+    {
+        QTest::addColumn<int>("protocol");
+        QTest::addColumn<bool>("tempVanishes");
+        QTest::newRow("FTP refusing rename over") << 0 << false;
+        QTest::newRow("FTP, temporary file gone") << 0 << true;
+        QTest::newRow("SFTP") << 2 << false;
+        QTest::newRow("SFTP, temporary file gone") << 2 << true;
+    }
+
+    void uploadReplacesSafely()
+    {
+        QFETCH(int, protocol);
+        QFETCH(bool, tempVanishes);
+        std::unique_ptr<FtpServerFixture> ftp;
+        std::unique_ptr<tw::test::SshServerFixture> ssh;
+        std::unique_ptr<FtpConnection> c;
+        QString home;
+        if (protocol == 2) {
+            ssh = std::make_unique<tw::test::SshServerFixture>();
+            QVERIFY2(ssh->isRunning(), qPrintable(ssh->errorString()));
+            FtpSecurity security{.protocol = FtpProtocol::Sftp};
+            security.privateKey = ssh->privateKeyFile();
+            security.ask = [](const PeerIdentity&) { return TrustAnswer::Once; };
+            c = FtpConnect(ssh->serverText(), ssh->user(), QString(), quickOptions(), nullptr, security);
+            home = ssh->home();
+        } else {
+            FtpServerFixture::Options o;
+            o.noRenameOver = true;
+            ftp = std::make_unique<FtpServerFixture>(o);
+            QVERIFY(ftp->isRunning());
+            c = connectTo(*ftp);
+            home = ftp->home();
+        }
+        QVERIFY(c);
+        putFile(home + QStringLiteral("/page.html"), "old");
+        putFile(local("page.html"), "new");
+        // Another client takes the temporary file away while the old one is aside.
+        RecordingListener listener;
+        listener.onPump = [&] {
+            if (tempVanishes && listener.labels[0].endsWith(QStringLiteral("を置き換え中です...")))
+                QFile::remove(home + QStringLiteral("/.page.html.twpart"));
+        };
+        c->setProgressListener(&listener);
+        QCOMPARE(
+            FtpUpload(*c, local("page.html"), c->currentFolder() + QStringLiteral("page.html"), TransferType::Binary),
+            !tempVanishes);
+        QCOMPARE(listener.labels[0], QStringLiteral("page.html を置き換え中です..."));
+        QCOMPARE(bytesOf(home + QStringLiteral("/page.html")), QByteArray(tempVanishes ? "old" : "new"));
+        QCOMPARE(QDir(home).entryList(QDir::Files | QDir::Hidden), QStringList{"page.html"});
+        QCOMPARE(c->lastError().kind, tempVanishes ? FtpErrorKind::Refused : FtpErrorKind::None);
+    }
+
+    // A data connection the server does not take is tried once more.
+    void failedDataConnectionTriedAgain_data()
+    {
+        QTest::addColumn<QString>("step");
+        for (const char* step : {"listing", "upload", "download"})
+            QTest::newRow(step) << QString::fromLatin1(step);
+    }
+
+    void failedDataConnectionTriedAgain()
+    {
+        QFETCH(QString, step);
+        FtpServerFixture::Options o;
+        // curl itself falls back from EPSV to PASV once.
+        o.refuseDataConnections = 2;
+        FtpServerFixture server(o);
+        QVERIFY(server.isRunning());
+        putFile(server.homeFile("a.txt"), "a");
+        putFile(local("up.bin"), "up");
+        auto c = connectTo(server);
+        QVERIFY(c);
+        QList<DirEntry> entries;
+        if (step == u"listing")
+            QCOMPARE(FtpFileList(*c, "/*.*", entries), 1);
+        else if (step == u"upload")
+            QVERIFY(FtpUpload(*c, local("up.bin"), "/up.bin", TransferType::Binary));
+        else
+            QVERIFY(FtpDownload(*c, "/a.txt", local("a.txt"), TransferType::Binary));
+        QCOMPARE(server.commands().filter(QRegularExpression("^(EPSV|PASV)")).size(), 3);
+        QCOMPARE(bytesOf(step == u"upload" ? server.homeFile("up.bin") : local("a.txt")),
+                 QByteArray(step == u"upload"     ? "up"
+                            : step == u"download" ? "a"
+                                                  : ""));
     }
 
     void connectFailures_data()

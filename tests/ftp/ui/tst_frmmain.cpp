@@ -6,6 +6,7 @@
 #include "ftp/ui/frm_main.h"
 #include "ftp/ui/frm_pms.h"
 #include "ftp/ui/frm_state.h"
+#include "ftp/ui/frm_sync.h"
 #include "ftp/ui/frm_user.h"
 #include "tests/testkit/ftpserver.h"
 #include "ftp/settings/mdl_ini.h"
@@ -174,6 +175,9 @@ private slots:
     void selectionInEveryView_data();
     void selectionInEveryView();
     void hostileNamesStayOut();
+    void namesTheServerCannotHold_data();
+    void namesTheServerCannotHold();
+    void stopDuringSyncFinishesTheFile();
 };
 
 void TestFrmMain::keysInLists()
@@ -272,6 +276,94 @@ void TestFrmMain::hostileNamesStayOut()
     QVERIFY(!QFile::exists(env.local.filePath(QStringLiteral("evil"))));
     QVERIFY(!QFile::exists(inside + QStringLiteral("/evil")));
     QVERIFY(!QFile::exists(inside + QStringLiteral("/hostile/ok.txt")));
+}
+
+void TestFrmMain::namesTheServerCannotHold_data()
+{
+    QTest::addColumn<bool>("cp932");
+    QTest::newRow("Shift_JIS server") << true;
+    QTest::newRow("UTF-8 server") << false;
+}
+
+void TestFrmMain::namesTheServerCannotHold()
+{
+    QFETCH(bool, cp932);
+    FtpServerFixture::Options options;
+    options.cp932Names = cp932;
+    Env env(options);
+    QVERIFY(env.server.isRunning());
+    putFile(env.local.filePath(QStringLiteral("😀.html")), "<p>");
+    putFile(env.server.homeFile(QStringLiteral("a.txt")), "a");
+    env.saveProfile(true);
+    auto w = env.window();
+    w->toggleConnection();
+    select(*w, 0, {QStringLiteral("😀.html")});
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("Btn_Trs_0")), Qt::LeftButton);
+    select(*w, 1, {QStringLiteral("a.txt")});
+    QTest::keyClick(w->pane(1)->currentView(), Qt::Key_F2);
+    for (QLineEdit* e : w->pane(1)->currentView()->findChildren<QLineEdit*>()) {
+        if (e->isVisible()) {
+            e->setText(QStringLiteral("😀.txt"));
+            QTest::keyClick(e, Qt::Key_Return);
+        }
+    }
+    QCoreApplication::processEvents();
+    if (!cp932) {
+        QVERIFY(env.fakes.messages.shown.isEmpty());
+        QCOMPARE(filesIn(env.server.home()), (QStringList{"😀.html", "😀.txt"}));
+        return;
+    }
+    // Each failure says which character the server's encoding lacks.
+    const QString why = QStringLiteral(
+        "サーバの文字コードで表せない文字を含む名前です: /😀.%1 (😀 (U+1F600) は "
+        "Shift_JIS で送れません)");
+    QCOMPARE(env.fakes.messages.shown.size(), 2);
+    QCOMPARE(env.fakes.messages.shown[0].text,
+             QStringLiteral("ファイルの送信に失敗しました\r\n😀.html\r\n") + why.arg(QStringLiteral("html")));
+    QCOMPARE(env.fakes.messages.shown[1].text,
+             QStringLiteral("ファイル名が重複しているか、有効ではありません\r\n名前を変更出来ません\r\n")
+                 + why.arg(QStringLiteral("txt")));
+    QCOMPARE(filesIn(env.server.home()), QStringList{"a.txt"});
+}
+
+void TestFrmMain::stopDuringSyncFinishesTheFile()
+{
+    FtpServerFixture::Options slow;
+    // More than the socket buffers hold, so the file is still on its way.
+    slow.throttleBytesPerSec = 400000;
+    Env env(slow);
+    QVERIFY(env.server.isRunning());
+    const QByteArray first(1000000, 'a');
+    putFile(env.local.filePath(QStringLiteral("site/a.bin")), first);
+    putFile(env.local.filePath(QStringLiteral("site/b.bin")), "b");
+    env.saveProfile(true);
+    auto w = env.window();
+    w->toggleConnection();
+    connect(w.get(), &Frm_Main::dialogOpened, this, [](QDialog* d) {
+        QTimer::singleShot(0, d, [d] { QTest::mouseClick(qobject_cast<Frm_Sync*>(d)->okButton(), Qt::LeftButton); });
+    });
+    // 中止 while the first file is on its way.
+    QStringList seen;
+    auto* timer = new QTimer(w.get());
+    connect(timer, &QTimer::timeout, w.get(), [&] {
+        auto* state = w->findChild<Frm_State*>();
+        if (!state || !state->label(2)->text().contains(u'/') || state->label(2)->text().startsWith(u'0'))
+            return;
+        timer->stop();
+        QTest::mouseClick(state->stopButton(), Qt::LeftButton);
+        seen << QString::number(state->stopButton()->isEnabled()) << state->note()->text();
+    });
+    timer->start(20);
+    select(*w, 0, {QStringLiteral("site")});
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("Btn_Sync")), Qt::LeftButton);
+    QCOMPARE(seen, (QStringList{"0", "現在のファイルの転送が終わると中止します"}));
+    // That file arrived whole; the next one never went.
+    QCOMPARE(bytesOf(env.server.homeFile(QStringLiteral("a.bin"))), first);
+    QCOMPARE(filesIn(env.server.home()), QStringList{"a.bin"});
+    QCOMPARE(env.fakes.messages.shown.size(), 1);
+    QCOMPARE(env.fakes.messages.shown[0].text,
+             QStringLiteral("変更分のアップロードを中止しました (1 / 2 ファイル送信済み)"));
+    QCOMPARE(env.fakes.messages.shown[0].icon, MsgIcon::Information);
 }
 
 void TestFrmMain::connectListAndNavigate()
