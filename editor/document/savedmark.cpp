@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -75,7 +76,7 @@ struct BackgroundDigest::State {
 BackgroundDigest::BackgroundDigest() : m(std::make_shared<State>())
 {
     m_result = m->result.get_future().share();
-    std::thread([state = m] {
+    auto work = [state = m] {
         TextDigest digest;
         std::unique_lock<std::mutex> hold(state->lock);
         for (;;) {
@@ -95,7 +96,13 @@ BackgroundDigest::BackgroundDigest() : m(std::make_shared<State>())
             ++state->taken;
             state->changed.notify_all();
         }
-    }).detach();
+    };
+    try {
+        std::thread(std::move(work)).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the pieces are taken in as they come.
+        m_here = std::make_unique<TextDigest>();
+    }
 }
 
 BackgroundDigest::~BackgroundDigest()
@@ -110,6 +117,10 @@ BackgroundDigest::~BackgroundDigest()
 
 void BackgroundDigest::add(const QByteArray& piece)
 {
+    if (m_here) {
+        m_here->addUtf8(piece);
+        return;
+    }
     std::lock_guard<std::mutex> hold(m->lock);
     m->pieces.push_back(piece);
     m->changed.notify_all();
@@ -117,12 +128,19 @@ void BackgroundDigest::add(const QByteArray& piece)
 
 void BackgroundDigest::waitUntilTaken(qint64 count)
 {
+    if (m_here)
+        return;
     std::unique_lock<std::mutex> hold(m->lock);
     m->changed.wait(hold, [&] { return m->taken >= count; });
 }
 
 std::shared_future<QByteArray> BackgroundDigest::finish()
 {
+    if (m_here) {
+        m->finished = true;
+        m->result.set_value(m_here->result());
+        return m_result;
+    }
     std::lock_guard<std::mutex> hold(m->lock);
     m->finished = true;
     m->changed.notify_all();

@@ -16,6 +16,7 @@
 namespace tw {
 
 class EditBuffer;
+class TextDigest;
 
 class SavedMark {
 public:
@@ -60,6 +61,7 @@ private:
     struct State;
     std::shared_ptr<State> m;
     std::shared_future<QByteArray> m_result;
+    std::unique_ptr<TextDigest> m_here;  // where no thread could be started
 };
 
 }  // namespace tw
