@@ -133,6 +133,15 @@ def wait_for(x, test, proc, seconds=60):
     return None
 
 
+def xdotool(env, *args, timeout=30):
+    """Runs xdotool; False when it failed or did not finish in time."""
+    try:
+        return subprocess.run(["xdotool"] + list(args), env=env, timeout=timeout,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
+    except subprocess.TimeoutExpired:
+        return False
+
+
 def process_tree_rss_mb(pid):
     """Resident memory of pid and all its descendants."""
     parents = {}
@@ -260,10 +269,11 @@ class Bench:
             if not w:
                 return None
             time.sleep(0.5)  # started up: its first events handled
-            xdo = ["xdotool"]
-            subprocess.run(xdo + ["windowfocus", "--sync", str(w)], env=env, timeout=10)
+            if not xdotool(env, "windowfocus", "--sync", str(w)):
+                return None
             before = set(x.children(x.root))
-            subprocess.run(xdo + ["key", "--window", str(w), "ctrl+o"], env=env, timeout=10)
+            if not xdotool(env, "key", "--window", str(w), "ctrl+o"):
+                return None
             dialog = None
             deadline = time.perf_counter() + 20
             while dialog is None and time.perf_counter() < deadline:
@@ -274,15 +284,19 @@ class Bench:
             if dialog is None:
                 return None
             time.sleep(0.5)  # the dialog has listed its folder
-            subprocess.run(xdo + ["windowfocus", "--sync", str(dialog)], env=env, timeout=10)
+            if not xdotool(env, "windowfocus", "--sync", str(dialog)):
+                return None
             # The first "/" opens the location field of Geany's dialog.
-            subprocess.run(xdo + ["type", page[:1]], env=env, timeout=30)
+            if not xdotool(env, "type", page[:1]):
+                return None
             time.sleep(0.5)
-            subprocess.run(xdo + ["type", "--delay", "20", page[1:]], env=env, timeout=30)
+            if not xdotool(env, "type", "--delay", "20", page[1:]):
+                return None
             time.sleep(0.5)  # any completion shown has settled
             name = os.path.basename(page)
             t0 = time.perf_counter()
-            subprocess.run(xdo + ["key", "Return"], env=env, timeout=10)
+            if not xdotool(env, "key", "Return"):
+                return None
             deadline = time.perf_counter() + 30
             while time.perf_counter() < deadline:
                 if x.shown(lambda title: name in title):
@@ -300,30 +314,29 @@ class Bench:
         for program, (x, display) in zip(("editor", "geany"), displays):
             p, _, env = self.start(x, display, program, None, page)
             runs.append((program, x, p, env))
-        typists = []
+        shown = []
         for program, x, p, env in runs:
             name = os.path.basename(page)
             w = wait_for(x, lambda title: name in title, p, seconds=120)
-            if not w:
-                typists.append(None)
-                continue
-            subprocess.run(["xdotool", "windowfocus", "--sync", str(w)], env=env, timeout=10)
+            if w:
+                xdotool(env, "windowfocus", "--sync", str(w))
+                shown.append((program, env))
         time.sleep(1.0)
         text = "<p>typed " * 200
-        keys_per_s = len(text) / TYPING_S
-        for program, x, p, env in runs:
-            typists.append(subprocess.Popen(["xdotool", "type", "--delay", str(int(1000 / keys_per_s)), text],
-                                            env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        delay_ms = int(1000 * TYPING_S / len(text))
+        typists = [subprocess.Popen(["xdotool", "type", "--delay", str(delay_ms), text], env=env,
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL) for _, env in shown]
         for t in typists:
-            if t:
-                try:
-                    t.wait(timeout=TYPING_S * 3)
-                except subprocess.TimeoutExpired:
-                    t.kill()
+            try:
+                t.wait(timeout=TYPING_S * 3)
+            except subprocess.TimeoutExpired:
+                t.kill()
+                t.wait()
         time.sleep(2.0)
         result = {}
         for program, x, p, env in runs:
-            result[program] = process_tree_rss_mb(p.pid) if p.poll() is None else None
+            typed = any(program == name for name, _ in shown)
+            result[program] = process_tree_rss_mb(p.pid) if typed and p.poll() is None else None
             self.stop(p)
         return result
 
