@@ -237,7 +237,7 @@ QString decodeUtf8(const QByteArray& bytes, qsizetype start)
     const auto* p = reinterpret_cast<const uchar*>(bytes.constData()) + start;
     const qsizetype n = bytes.size() - start;
     if (isValidUtf8(p, n, nullptr))
-        return QString::fromUtf8(reinterpret_cast<const char*>(p), n);
+        return textFromUtf8(QByteArrayView(p, n));
     // Bytes that are not UTF-8 are kept the way CP932 keeps its undecodable
     // bytes, rather than replaced.
     QString out;
@@ -246,7 +246,7 @@ QString decodeUtf8(const QByteArray& bytes, qsizetype start)
     qsizetype runStart = 0;
     auto flush = [&](qsizetype end) {
         if (end > runStart)
-            out += QString::fromUtf8(reinterpret_cast<const char*>(p + runStart), end - runStart);
+            out += textFromUtf8(QByteArrayView(p + runStart, end - runStart));
     };
     while (i < n) {
         const int len = validSequenceAt(p, n, i);
@@ -332,6 +332,76 @@ QString decodeCp932(const QByteArray& bytes)
     }
     out.truncate(outUnits);
     return out;
+}
+
+namespace {
+
+quint32 utf8Entry(char32_t cp)
+{
+    if (cp < 0x80)
+        return 1u << 24 | cp;
+    if (cp < 0x800)
+        return 2u << 24 | (0x80 | (cp & 0x3F)) << 8 | (0xC0 | cp >> 6);
+    return 3u << 24 | (0x80 | (cp & 0x3F)) << 16 | (0x80 | ((cp >> 6) & 0x3F)) << 8 | (0xE0 | cp >> 12);
+}
+
+// What the converter makes of bytes given on their own: the one character
+// they decode to and how many bytes it took, or nothing; *incomplete when it
+// wants more bytes.
+std::optional<std::pair<char16_t, int>> convertOne(iconv_t cd, const uchar* bytes, int n, bool* incomplete)
+{
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char16_t out[4];
+    char* in = reinterpret_cast<char*>(const_cast<uchar*>(bytes));
+    size_t inLeft = size_t(n);
+    char* outp = reinterpret_cast<char*>(out);
+    size_t outLeft = sizeof out;
+    const size_t rc = iconv(cd, &in, &inLeft, &outp, &outLeft);
+    const qsizetype units = qsizetype(sizeof out - outLeft) / qsizetype(sizeof(char16_t));
+    if (incomplete)
+        *incomplete = rc == kIconvError && errno == EINVAL && units == 0;
+    if (units != 1 || QChar::isSurrogate(out[0]))
+        return std::nullopt;
+    return std::make_pair(out[0], n - int(inLeft));
+}
+
+}  // namespace
+
+Cp932Chars::Cp932Chars() : m_pairs(size_t(1) << 16, 0)
+{
+    iconv_t cd = handles().decoder();
+    if (cd == kBadHandle) {
+        // Without a converter every byte is kept; ASCII reads as itself.
+        for (int b = 0; b < 0x80; ++b)
+            m_single[b] = utf8Entry(char32_t(b));
+        return;
+    }
+    for (int b = 0; b < 256; ++b) {
+        const uchar one = uchar(b);
+        bool incomplete = false;
+        const auto c = convertOne(cd, &one, 1, &incomplete);
+        if (c && c->second == 1)
+            m_single[b] = utf8Entry(c->first);
+        m_lead[b] = incomplete;
+        if (b < 0x80 && !(c && c->first == char16_t(b)))
+            m_asciiIsItself = false;
+    }
+    for (int lead = 0; lead < 256; ++lead) {
+        if (!m_lead[lead])
+            continue;
+        for (int trail = 0; trail < 256; ++trail) {
+            const uchar two[2] = {uchar(lead), uchar(trail)};
+            const auto c = convertOne(cd, two, 2, nullptr);
+            if (c && c->second == 2)
+                m_pairs[size_t(lead) << 8 | size_t(trail)] = utf8Entry(c->first);
+        }
+    }
+}
+
+const Cp932Chars& Cp932Chars::instance()
+{
+    static const Cp932Chars chars;
+    return chars;
 }
 
 EncodeResult encodeCp932(const QString& text)
@@ -588,6 +658,16 @@ QString decodeText(const QByteArray& bytes, TextEncoding enc)
             break;
     }
     return decodeCp932(bytes);
+}
+
+QString textFromUtf8(QByteArrayView utf8)
+{
+    qsizetype marks = 0;
+    while (utf8.sliced(marks * 3).startsWith("\xEF\xBB\xBF"))
+        ++marks;
+    if (marks == 0)
+        return QString::fromUtf8(utf8);
+    return QString(marks, QChar(0xFEFF)) + QString::fromUtf8(utf8.sliced(marks * 3));
 }
 
 QString describeChar(const QString& ch)

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace tw {
 
@@ -14,6 +15,29 @@ enum class TextEncoding { Cp932, Utf8, Utf8Bom };
 // Bytes of CP932 that do not decode are kept as lone surrogates U+DC80..U+DCFF
 // (one per byte), so that encoding the text again gives the same bytes back.
 QString decodeCp932(const QByteArray& bytes);
+
+// CP932 one character at a time, exactly as decodeCp932 reads it, for
+// decoders that go byte by byte: which bytes start a pair, and the UTF-8 of
+// every byte and pair the converter takes. An entry holds the UTF-8 bytes
+// from its lowest byte up and their count in its top byte; 0 where the
+// converter refuses the byte or pair (decodeCp932 keeps the byte then, and a
+// refused pair's second byte is read again on its own).
+class Cp932Chars {
+public:
+    static const Cp932Chars& instance();
+    bool isLead(uchar b) const { return m_lead[b]; }
+    quint32 single(uchar b) const { return m_single[b]; }
+    quint32 pair(uchar lead, uchar trail) const { return m_pairs[size_t(lead) << 8 | trail]; }
+    // Every byte below 0x80 is its own character.
+    bool asciiIsItself() const { return m_asciiIsItself; }
+
+private:
+    Cp932Chars();
+    bool m_lead[256] = {};
+    quint32 m_single[256] = {};
+    std::vector<quint32> m_pairs;
+    bool m_asciiIsItself = true;
+};
 
 struct EncodeResult {
     bool ok = true;
@@ -50,6 +74,10 @@ struct DeclaredCharset {
 std::optional<DeclaredCharset> declaredCharset(const QString& text);
 
 QString decodeText(const QByteArray& bytes, TextEncoding enc);
+
+// UTF-8 as text, U+FEFF at the start included: QString::fromUtf8 takes it
+// for a byte order mark and drops it.
+QString textFromUtf8(QByteArrayView utf8);
 
 // Tells from a document's bytes, given piece by piece, what
 // detectDocumentEncoding tells of them all at once. A piece ends where a

@@ -1,13 +1,18 @@
 #include "editor/document/documentload.h"
 
 #include "common/textcodec.h"
+#include "editor/document/boxdecoder.h"
+#include "editor/document/savedmark.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
+#include <array>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -17,6 +22,8 @@ namespace {
 
 // The box counts its bytes in int: a text must stay well below that.
 constexpr qint64 kLargestText = INT_MAX - (64 << 20);
+// What may be left over after a piece's end (see pieceEnd).
+constexpr qsizetype kLongestTail = 65536 + 16;
 
 qint64 megabytes(qint64 bytes)
 {
@@ -42,7 +49,7 @@ qint64 readNumber(const QString& path)
 // other than CR. Such a byte is a character of its own in UTF-8 and in
 // CP932 (never a trail byte), so no character and no CR LF is cut; without
 // one, after the last whole UTF-8 sequence or CP932 character.
-qsizetype pieceEnd(const QByteArray& bytes, TextEncoding enc)
+qsizetype pieceEnd(QByteArrayView bytes, TextEncoding enc)
 {
     const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
     const qsizetype n = bytes.size();
@@ -76,11 +83,6 @@ qsizetype pieceEnd(const QByteArray& bytes, TextEncoding enc)
         --end;
     return end > 0 ? end : n;
 }
-
-struct Pass {
-    TextEncoding encoding;
-    bool settledByCaller;
-};
 
 }  // namespace
 
@@ -135,91 +137,143 @@ LoadedDocument readDocument(const QString& path, EditBuffer& buffer, const LoadR
         r.error = QStringLiteral("ファイルを読み込めません: %1").arg(shown(path));
         return r;
     }
+    QElapsedTimer clock;
+    clock.start();
     const qint64 size = file.size();
     const qsizetype pieceBytes = std::max<qsizetype>(request.tuning.pieceBytes, 4096);
-    const QByteArray first = file.read(pieceBytes);
-    if (file.error() != QFileDevice::NoError) {
-        r.error = QStringLiteral("ファイルを読み込めません: %1").arg(shown(path));
+    const QString readError = QStringLiteral("ファイルを読み込めません: %1").arg(shown(path));
+
+    // One buffer for the bytes read: a piece of it is decoded, the bytes
+    // after the piece's end (less than kLongestTail) move to its start and
+    // the next read goes behind them.
+    QByteArray bytes(pieceBytes + kLongestTail, Qt::Uninitialized);
+    qsizetype held = 0;
+    bool atEnd = false;  // where a read comes back short (the size may not be known)
+    qint64 done = 0;
+    auto readMore = [&] {
+        const qint64 got = file.read(bytes.data() + held, pieceBytes);
+        if (got < 0 || file.error() != QFileDevice::NoError)
+            return false;
+        held += got;
+        done += got;
+        atEnd = got < pieceBytes;
+        return true;
+    };
+    if (!readMore()) {
+        r.error = readError;
         return r;
     }
 
-    Pass pass{TextEncoding::Cp932, request.forced.has_value()};
+    // The start of the file tells the encoding (a BOM, a declared charset,
+    // or what its bytes look like), unless the caller chose one.
+    const QByteArray head = QByteArray::fromRawData(bytes.constData(), std::min<qsizetype>(held, 4096));
+    const bool hasBom = head.startsWith("\xEF\xBB\xBF");
+    const std::optional<TextEncoding> declared = declaredEncoding(head);
+    bool settled = request.forced || hasBom || declared;
+    TextEncoding encoding = TextEncoding::Cp932;
     if (request.forced)
-        pass.encoding = *request.forced == TextEncoding::Cp932 ? TextEncoding::Cp932
-                        : first.startsWith("\xEF\xBB\xBF")     ? TextEncoding::Utf8Bom
-                                                               : TextEncoding::Utf8;
+        encoding = *request.forced == TextEncoding::Cp932 ? TextEncoding::Cp932
+                   : hasBom                               ? TextEncoding::Utf8Bom
+                                                          : TextEncoding::Utf8;
+    else if (hasBom)
+        encoding = TextEncoding::Utf8Bom;
+    else if (declared)
+        encoding = *declared;
     else
-        pass.encoding =
-            detectDocumentEncoding(first.size() < pieceBytes ? first : first.left(pieceEnd(first, TextEncoding::Utf8)));
+        encoding = detectDocumentEncoding(QByteArray::fromRawData(
+            bytes.constData(), atEnd ? held : pieceEnd(QByteArrayView(bytes.constData(), held), TextEncoding::Utf8)));
 
-    // How much the box's UTF-8 is of the file, judged from its start.
-    std::vector<CharMark> marks;
-    const QByteArray sample = first.left(std::min<qsizetype>(first.size(), 1 << 20));
-    const double ratio = sample.isEmpty()
-                             ? 1.0
-                             : double(boxUtf8(normaliseLineBreaks(decodeText(sample, pass.encoding)), marks).size())
-                                   / double(sample.size());
-    const qint64 expected = qint64(double(size) * std::max(ratio, 1.0) * 1.02) + 4096;
-    const qint64 need = memoryToOpen(size, ratio);
-    const qint64 available = request.tuning.availableMemory ? request.tuning.availableMemory() : LLONG_MAX;
-    if (expected > kLargestText || need > available) {
-        r.error = QStringLiteral(
-                      "%1 は大きすぎて、このコンピュータのメモリに読み込めません"
-                      "（ファイル %2 MB、必要なメモリ 約 %3 MB、空きメモリ %4 MB）。")
-                      .arg(shown(path))
-                      .arg(megabytes(size))
-                      .arg(megabytes(need))
-                      .arg(megabytes(available));
-        return r;
-    }
+    const QString outOfMemory = QStringLiteral("%1 の読み込みの途中でメモリが足りなくなりました。").arg(shown(path));
+    std::optional<qint64> expected;  // the box's UTF-8, judged from the first piece
+    // The memory it takes, checked once before the box takes any of it.
+    auto startLoad = [&](double ratio) {
+        if (!expected) {
+            expected = qint64(double(size) * std::max(ratio, 1.0) * 1.02) + 4096;
+            const qint64 need = memoryToOpen(size, ratio);
+            const qint64 available = request.tuning.availableMemory ? request.tuning.availableMemory() : LLONG_MAX;
+            if (*expected > kLargestText || need > available) {
+                r.error = QStringLiteral(
+                              "%1 は大きすぎて、このコンピュータのメモリに読み込めません"
+                              "（ファイル %2 MB、必要なメモリ %3 MB、空きメモリ %4 MB）。")
+                              .arg(shown(path))
+                              .arg(megabytes(size))
+                              .arg(megabytes(need))
+                              .arg(megabytes(available));
+                return false;
+            }
+        }
+        r.load = buffer.beginLoad(*expected);
+        if (!r.load)
+            r.error = outOfMemory;
+        return bool(r.load);
+    };
 
-    const bool showProgress = request.progress && size >= request.tuning.progressFrom;
-    if (showProgress)
-        request.progress->begin(QStringLiteral("Quillet"), QStringLiteral("%1 を読み込んでいます…").arg(shown(path)),
-                                size);
+    // Progress for a large file once reading it takes a while.
+    bool showingProgress = false;
     auto finish = [&](LoadedDocument& result) -> LoadedDocument {
-        if (showProgress)
+        if (showingProgress)
             request.progress->end();
         return std::move(result);
     };
-    const QString outOfMemory = QStringLiteral("%1 の読み込みの途中でメモリが足りなくなりました。").arg(shown(path));
-
-    // A second pass only when the whole file tells another encoding than its start did.
-    bool askedBinary = false;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        r.load = buffer.beginLoad(expected);
-        if (!r.load) {
-            r.error = outOfMemory;
-            return finish(r);
+    auto stepProgress = [&] {
+        if (!request.progress || size < request.tuning.progressFrom)
+            return true;
+        if (!showingProgress) {
+            if (clock.elapsed() < request.tuning.progressAfterMs)
+                return true;
+            showingProgress = true;
+            request.progress->begin(QStringLiteral("Quillet"),
+                                    QStringLiteral("%1 を読み込んでいます…").arg(shown(path)), size);
         }
-        DocumentEncodingSniffer sniffer;
-        TextDigest digest;
-        LineEndCount breaks;
-        QByteArray pending = attempt == 0 ? first : QByteArray();
-        if (attempt > 0)
-            file.seek(0);
-        qint64 done = attempt == 0 ? first.size() : 0;
-        // The end is where a read comes back short (the size may not be known).
-        bool atEnd = attempt == 0 && first.size() < pieceBytes;
-        bool firstPiece = true;
-        while (!pending.isEmpty() || !atEnd) {
-            if (!atEnd && pending.size() < pieceBytes) {
-                const QByteArray more = file.read(pieceBytes);
-                if (file.error() != QFileDevice::NoError) {
-                    r.load.reset();
-                    r.error = QStringLiteral("ファイルを読み込めません: %1").arg(shown(path));
-                    return finish(r);
-                }
-                done += more.size();
-                atEnd = more.size() < pieceBytes;
-                pending += more;
-                continue;
+        return request.progress->step(done - held);
+    };
+
+    // The decoded pieces go to the box and, shared, to the digest's
+    // thread; a buffer is written again once that thread has let it go.
+    std::array<QByteArray, 3> outs;
+    std::vector<CharMark> marks;
+    bool askedBinary = false;
+    // A second pass only when the whole file tells another encoding than its start did.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (attempt > 0) {
+            r.load.reset();
+            if (!file.seek(0)) {
+                r.error = readError;
+                return finish(r);
             }
-            const qsizetype end = atEnd ? pending.size() : pieceEnd(pending, pass.encoding);
-            const QByteArray piece = pending.left(end);
-            pending.remove(0, end);
-            sniffer.feed(piece);
-            if (!askedBinary && looksLikeBinary(piece)) {
+            held = 0;
+            done = 0;
+            if (!readMore()) {
+                r.error = readError;
+                return finish(r);
+            }
+        }
+        BoxDecoder decoder(encoding);
+        // Whether CP932 text is UTF-8 after all; UTF-8 tells it while decoding.
+        DocumentEncodingSniffer sniffer;
+        const bool sniff = !settled && encoding == TextEncoding::Cp932;
+        BackgroundDigest digest;
+        qint64 pieces = 0;
+        while (held > 0 || !atEnd) {
+            if (!atEnd && held < pieceBytes && !readMore()) {
+                r.load.reset();
+                r.error = readError;
+                return finish(r);
+            }
+            const QByteArrayView all(bytes.constData(), held);
+            const qsizetype length = atEnd ? held : pieceEnd(all, encoding);
+            const QByteArrayView piece = all.first(length);
+            if (sniff)
+                sniffer.feed(piece);
+            QByteArray& out = outs[size_t(pieces % qint64(outs.size()))];
+            if (pieces >= qint64(outs.size()))
+                digest.waitUntilTaken(pieces - qint64(outs.size()) + 1);
+            out.resize(0);
+            marks.clear();
+            decoder.decode(piece, out, marks);
+            if (!r.load && !startLoad(piece.isEmpty() ? 1.0 : double(out.size()) / double(piece.size())))
+                return finish(r);
+            if (!askedBinary && decoder.looksBinary()) {
                 askedBinary = true;
                 if (request.confirmBinary && !request.confirmBinary()) {
                     r.load.reset();
@@ -227,37 +281,35 @@ LoadedDocument readDocument(const QString& path, EditBuffer& buffer, const LoadR
                     return finish(r);
                 }
             }
-            // The encoding's own mark is no text: it is taken off the first piece only.
-            const TextEncoding pieceEncoding =
-                pass.encoding == TextEncoding::Utf8Bom && !firstPiece ? TextEncoding::Utf8 : pass.encoding;
-            LineEndCount count;
-            const QString text = normaliseLineBreaks(decodeText(piece, pieceEncoding), &count);
-            firstPiece = false;
-            breaks.crLf += count.crLf;
-            breaks.lf += count.lf;
-            breaks.cr += count.cr;
-            const QByteArray utf8 = boxUtf8(text, marks);
-            digest.addUtf8(utf8);
-            if (!r.load->append(utf8, marks)) {
+            digest.add(out);
+            ++pieces;
+            if (!r.load->append(out, marks)) {
                 r.load.reset();
                 r.error = outOfMemory;
                 return finish(r);
             }
-            if (showProgress && !request.progress->step(done - pending.size())) {
+            held -= length;
+            std::memmove(bytes.data(), bytes.constData() + length, size_t(held));
+            if (!stepProgress()) {
                 r.load.reset();
                 r.cancelled = true;
                 return finish(r);
             }
         }
-        if (!pass.settledByCaller && !sniffer.settled() && sniffer.verdict() != pass.encoding) {
-            pass.encoding = sniffer.verdict();
-            pass.settledByCaller = true;
-            continue;
+        if (!r.load && !startLoad(1.0))
+            return finish(r);
+        if (!settled) {
+            const TextEncoding verdict = sniff ? sniffer.verdict() : decoder.utf8Verdict();
+            settled = true;
+            if (verdict != encoding) {
+                encoding = verdict;
+                continue;
+            }
         }
-        r.format.encoding = pass.encoding;
-        r.format.lineEnd = breaks.dominant();
-        r.mixedLineEnds = breaks.mixed();
-        r.digest = digest.result();
+        r.format.encoding = encoding;
+        r.format.lineEnd = decoder.breaks().dominant();
+        r.mixedLineEnds = decoder.breaks().mixed();
+        r.digest = digest.finish();
         r.ok = true;
         return finish(r);
     }

@@ -8,6 +8,7 @@
 #include "editor/document/editbuffer.h"
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -18,8 +19,9 @@ namespace tw {
 qint64 systemAvailableMemory();
 
 struct LoadTuning {
-    qsizetype pieceBytes = 4 << 20;  // read and decoded at a time
+    qsizetype pieceBytes = 1 << 20;  // read and decoded at a time
     qint64 progressFrom = 16 << 20;  // a file at least this large shows progress
+    int progressAfterMs = 400;       // once reading it has taken this long
     std::function<qint64()> availableMemory = systemAvailableMemory;
 };
 
@@ -37,7 +39,8 @@ struct LoadedDocument {
     QString error;           // Japanese, when it failed
     FileFormat format;
     bool mixedLineEnds = false;
-    QByteArray digest;               // TextDigest of the text read
+    // TextDigest of the text read, taken on another thread.
+    std::shared_future<QByteArray> digest;
     std::unique_ptr<TextLoad> load;  // commit makes it the document
 };
 

@@ -1,5 +1,7 @@
 #include "editor/document/editbuffer.h"
 
+#include "common/textcodec.h"
+
 #include <QCryptographicHash>
 
 #include <algorithm>
@@ -83,11 +85,11 @@ public:
     bool append(QByteArrayView utf8, const std::vector<CharMark>& marks) override
     {
         const qsizetype base = m_text.size();
-        QString piece = QString::fromUtf8(utf8);
+        QString piece = textFromUtf8(utf8);
         // Each placeholder is one unit, so its place in the piece is the
         // number of units its bytes before it make.
         for (const CharMark& mark : marks)
-            piece[QString::fromUtf8(utf8.first(mark.at)).size()] = QChar(mark.unit);
+            piece[textFromUtf8(utf8.first(mark.at)).size()] = QChar(mark.unit);
         m_text.insert(base, piece);
         return true;
     }

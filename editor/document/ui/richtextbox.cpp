@@ -1,4 +1,5 @@
 #include "editor/document/ui/richtextbox.h"
+#include "common/textcodec.h"
 #include "editor/document/ui/boxaccessible.h"
 #include "editor/document/ui/scintillaeditbuffer.h"
 
@@ -238,7 +239,7 @@ QString RichTextBox::readRange(long from, long to) const
     auto* self = const_cast<RichTextBox*>(this);
     const char* p =
         reinterpret_cast<const char*>(self->SendScintilla(SCI_GETRANGEPOINTER, (unsigned long)from, long(to - from)));
-    QString text = QString::fromUtf8(p, to - from);
+    QString text = textFromUtf8(QByteArrayView(p, to - from));
     if (!m_hasMarks)
         return text;
     // UTF-16 index in the text of a byte, counted on from the last one found.

@@ -1,13 +1,35 @@
 #include "editor/document/ui/scintillaeditbuffer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
 namespace tw {
 
+namespace {
+// The box keeps its text (and a byte of style for each byte) with a gap for
+// what is typed next. Once the gap is used up, the next key copies the whole
+// text into a larger buffer, which on a page of some megabytes takes longer
+// than a key may; so some room is kept ahead, made when typing pauses.
+qsizetype roomFor(qsizetype bytes)
+{
+    return std::max<qsizetype>(256 << 10, bytes / 32);
+}
+}  // namespace
+
 ScintillaEditBuffer::ScintillaEditBuffer(RichTextBox* box) : m_box(box)
 {
     m_box->m_adapter = this;
+    m_roomLater.setSingleShot(true);
+    m_roomLater.setInterval(1000);
+    connect(&m_roomLater, &QTimer::timeout, this,
+            [this] { makeRoom(m_box->SendScintilla(QsciScintillaBase::SCI_GETLENGTH)); });
+}
+
+void ScintillaEditBuffer::makeRoom(qsizetype bytes)
+{
+    m_capacity = bytes + roomFor(bytes);
+    m_box->SendScintilla(QsciScintillaBase::SCI_ALLOCATE, (unsigned long)m_capacity);
 }
 
 ScintillaEditBuffer::~ScintillaEditBuffer()
@@ -125,6 +147,9 @@ void ScintillaEditBuffer::SetText(const QString& text)
         if (!old.isEmpty() || !crlf.isEmpty())
             recordEdit(0, old, crlf);
         m_box->m_recording = false;
+        // Emptied first, so that making room copies nothing.
+        m_box->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+        makeRoom(utf8.size());
         m_box->SendScintilla(QsciScintillaBase::SCI_SETTEXT, utf8.constData());
         m_box->putMarks(0, marks);
         m_box->m_recording = true;
@@ -176,7 +201,12 @@ protected:
 
 class ScintillaLoad : public TextLoad {
 public:
-    ScintillaLoad(ScintillaEditBuffer& buffer, SciLoader* loader) : m_buffer(buffer), m_loader(loader) {}
+    ScintillaLoad(ScintillaEditBuffer& buffer, SciLoader* loader, qsizetype capacity)
+        : m_buffer(buffer),
+          m_loader(loader),
+          m_capacity(capacity)
+    {
+    }
     TW_ENGINE_CALL ~ScintillaLoad() override
     {
         if (m_loader)
@@ -199,6 +229,7 @@ public:
         m_buffer.m_inOperation = true;
         box->showDocument(document);
         box->putMarks(0, m_marks);
+        m_buffer.m_capacity = m_capacity;
         m_buffer.m_inOperation = false;
         m_buffer.finishChange();
     }
@@ -208,6 +239,7 @@ private:
     SciLoader* m_loader;
     std::vector<CharMark> m_marks;
     qsizetype m_length = 0;
+    qsizetype m_capacity;
 };
 
 std::unique_ptr<TextLoad> ScintillaEditBuffer::beginLoad(qsizetype expectedBytes)
@@ -224,7 +256,7 @@ std::unique_ptr<TextLoad> ScintillaEditBuffer::beginLoad(qsizetype expectedBytes
     }
     if (!loader)
         return nullptr;
-    return std::make_unique<ScintillaLoad>(*this, loader);
+    return std::make_unique<ScintillaLoad>(*this, loader, expectedBytes);
 }
 
 QByteArray ScintillaEditBuffer::contentDigest() const
@@ -242,6 +274,9 @@ QByteArray ScintillaEditBuffer::contentDigest() const
 void ScintillaEditBuffer::finishChange()
 {
     m_box->updateMarginWidth();
+    const qsizetype bytes = m_box->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    if (bytes + roomFor(bytes) / 2 > m_capacity)
+        m_roomLater.start();
     // The box's own undo store is never used; it only serves the input
     // method, which takes composed text out again through it.
     m_box->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);

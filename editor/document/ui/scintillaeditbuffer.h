@@ -5,6 +5,8 @@
 
 #include "editor/document/ui/richtextbox.h"
 
+#include <QTimer>
+
 namespace tw {
 
 class ScintillaEditBuffer : public EditBuffer {
@@ -37,12 +39,16 @@ private:
         recordEdit(position, removed, inserted);
     }
     void finishChange();
+    // Room behind the text for what is typed next (see makeRoom).
+    void makeRoom(qsizetype bytes);
     // Runs a change made by the program as one change.
     template <typename F>
     void programChange(F&& change);
 
     RichTextBox* m_box;
     bool m_inOperation = false;
+    qsizetype m_capacity = 0;  // bytes the box's text buffer holds at least
+    QTimer m_roomLater;        // makes room once typing pauses
 };
 
 }  // namespace tw

@@ -1,5 +1,6 @@
 #include "editor/tags/ui/taghighlighter.h"
 
+#include "common/textcodec.h"
 #include "editor/document/ui/richtextbox.h"
 
 #include <QColor>
@@ -87,7 +88,7 @@ void TagHighlighter::styleText(int start, int end)
                               : lineEnd;
         const char* p = reinterpret_cast<const char*>(box->SendScintilla(
             QsciScintillaBase::SCI_GETRANGEPOINTER, (unsigned long)lineStart, long(lineEnd - lineStart)));
-        const QString text = QString::fromUtf8(p, lineEnd - lineStart);
+        const QString text = textFromUtf8(QByteArrayView(p, lineEnd - lineStart));
 
         m_ranges.clear();
         state = colourLine(text, state, m_table, m_ranges);

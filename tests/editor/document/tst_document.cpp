@@ -62,6 +62,7 @@ private slots:
     void dropIsOneUndoableChange();
     void newDeletesTemporaryPreview();
     void savedMarkKeepsNoCopyOfALargePage();
+    void digestOfPiecesIsTheWholeTextsDigest();
 };
 
 void TestDocument::newDocumentIsTenLines()
@@ -343,6 +344,28 @@ void TestDocument::savedMarkKeepsNoCopyOfALargePage()
     buffer.SetSelection(0, 1);
     buffer.type(QString());
     QVERIFY(!mark.differsFrom(buffer));
+}
+
+void TestDocument::digestOfPiecesIsTheWholeTextsDigest()
+{
+    // Opening hands the page to the digest's thread piece by piece, writing
+    // a buffer again once the thread has let it go; the digest is the one
+    // the saved text is compared by.
+    const QString page = QStringLiteral("<p>あいう 😀</p>\r\n").repeated(20000);
+    const QByteArray utf8 = page.toUtf8();
+    BackgroundDigest digest;
+    QByteArray buffers[2];
+    qint64 pieces = 0;
+    for (qsizetype at = 0; at < utf8.size(); at += 4096, ++pieces) {
+        if (pieces >= 2)
+            digest.waitUntilTaken(pieces - 1);
+        QByteArray& piece = buffers[pieces % 2];
+        piece.resize(0);
+        piece.append(utf8.mid(at, 4096));
+        digest.add(piece);
+    }
+    QCOMPARE(digest.finish().get(), SavedMark::digest(page));
+    QVERIFY(buffers[0].isDetached() && buffers[1].isDetached());
 }
 
 QTEST_GUILESS_MAIN(TestDocument)

@@ -105,6 +105,11 @@ void TestRichTextBox::textKeepsSpecialCharacters()
     const QString t = QStringLiteral("a\u00A0b\tc 😀 ｱ\r\n");
     b.SetText(t);
     QCOMPARE(b.text(), t);  // no-break space stays, not a blank
+    // U+FEFF first is a character of the page, not a byte order mark.
+    const QString zwnbsp = QString(QChar(0xFEFF)) + QStringLiteral("a\r\n");
+    b.SetText(zwnbsp);
+    QCOMPARE(b.text(), zwnbsp);
+    QCOMPARE(b.textRange(0, 2), zwnbsp.left(2));
 }
 
 void TestRichTextBox::typingNotifiesAndShiftEnterBreaksLine()

@@ -196,6 +196,7 @@ void TestFileGuard::largeFileShowsProgressAndCancelKeepsDocument()
     Editor e;
     e.tuning().pieceBytes = 64 * 1024;
     e.tuning().progressFrom = 1 << 20;
+    e.tuning().progressAfterMs = 0;  // at once, however fast the machine reads it
     QByteArray page;
     for (int i = 0; page.size() < (2 << 20); ++i)
         page += "<p>line " + QByteArray::number(i) + "</p>\r\n";
@@ -299,6 +300,9 @@ void TestFileGuard::readingInPiecesGivesTheWholeFilesText_data()
     QTest::newRow("CP932 declared, bad bytes")
         << QByteArray("<meta charset=\"Shift_JIS\">\r\n") << QByteArray("\x82\xa0\x85\x81\x40 \x81") << QByteArray();
     QTest::newRow("UTF-8 start, CP932 end") << QByteArray() << QByteArray("\xE3\x81\x82\r\n") << QByteArray("\x82\xa0");
+    QTest::newRow("CP932 half-width kana")
+        << QByteArray() << QByteArray("\xb1\xb2\xb3 \x83\x4a\x83\x69\r\n") << QByteArray();
+    QTest::newRow("NUL bytes, opened all the same") << QByteArray() << QByteArray("x\0y\r\n", 5) << QByteArray();
 }
 
 void TestFileGuard::readingInPiecesGivesTheWholeFilesText()
