@@ -20,15 +20,15 @@
 
 namespace tw {
 
-namespace {
+WaitCursor::WaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-// Shows the wait cursor for as long as it lives.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-}  // namespace
+WaitCursor::~WaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
 
 QString frmMainCaption()
 {

@@ -20,6 +20,14 @@ class QToolButton;
 
 namespace tw {
 
+// Shows the wait cursor for as long as it lives.
+struct WaitCursor {
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 // The main window's caption, also the title of its messages.
 QString frmMainCaption();
 

@@ -15,16 +15,6 @@
 
 namespace tw {
 
-namespace {
-
-// Shows the wait cursor for as long as it lives.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-}  // namespace
-
 bool Frm_Main::ListLocal(const QString& folder)
 {
     m_lv[Local]->clear();
